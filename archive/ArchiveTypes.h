@@ -1,0 +1,68 @@
+#pragma once
+// The data the archive, the phone read and the windows share. Every text is
+// Windows-1251 bytes.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qb {
+
+enum class FolderKind { Inbox, Outbox, Draft };
+
+// Lines per stored record: Text, Index, Header (and Date for Inbox).
+constexpr int recordSize(FolderKind kind) { return kind == FolderKind::Inbox ? 4 : 3; }
+
+// One stored message. Status and Correspondent are derived when loading.
+struct ArchiveRecord {
+    std::string Text;
+    std::string Index;
+    std::string Header;
+    std::string Date; // Inbox only
+    std::string Status;
+    std::string Correspondent;
+};
+
+struct PhonebookEntry {
+    std::string Number;
+    std::string Name;
+};
+
+// The in-memory phonebook. The count line is kept as text: a hand-edited file
+// may hold one that is not a number, which the list and the next capture report.
+struct Phonebook {
+    std::optional<std::string> countText; // none: no count held (nothing loaded or captured)
+    std::vector<PhonebookEntry> entries;
+};
+
+// One message of the last phone read, with the fields as they are stored.
+struct ReadEntry {
+    std::string Header;
+    std::string Text;
+    std::string Index;
+    std::string Status;
+    std::string Date; // Inbox only
+};
+
+// One folder of the last phone read. Positions above the count keep what an
+// earlier read or deletion left there; only CountMark says how many are valid.
+struct ReadFolder {
+    std::string CountMark;           // decimal n - 1; empty until the first read writes it
+    std::vector<ReadEntry> entries;  // entries[k - 1] is position k
+
+    // The number of valid positions, CountMark + 1; none when CountMark is not a number.
+    std::optional<int> count() const;
+    // Position k (from 1); grows the sequence when needed.
+    ReadEntry& at(int k);
+    const ReadEntry* find(int k) const;
+};
+
+struct ReadResult {
+    ReadFolder inbox;
+    ReadFolder outbox;
+    ReadFolder draft;
+
+    ReadFolder& folder(FolderKind kind);
+    const ReadFolder& folder(FolderKind kind) const;
+};
+
+} // namespace qb

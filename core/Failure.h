@@ -1,0 +1,34 @@
+#pragma once
+// A failure that stops a command and is shown to the user in a message box.
+// The texts are the program's own and are kept exactly.
+#include <QString>
+#include <optional>
+
+namespace qb {
+
+struct Failure {
+    enum class Kind {
+        CannotOpen,   // "Cannot open file "%s". %s"
+        CannotCreate, // "Cannot create file "%s". %s"
+        NotInteger,   // "'%s' is not a valid integer value"
+        Message,      // a ready text (subject holds it)
+    };
+    Kind kind = Kind::Message;
+    QString subject; // the path, the offending text, or the whole message
+    QString reason;  // the system's reason, for the file failures
+
+    static Failure cannotOpen(const QString& path, const QString& reason);
+    static Failure cannotCreate(const QString& path, const QString& reason);
+    static Failure notInteger(const QString& text);
+    static Failure message(const QString& text);
+
+    QString text() const;
+};
+
+using MaybeFailure = std::optional<Failure>;
+
+// Whole decimal number as the program has always accepted it (optional sign,
+// digits, no blanks), within 32 bits.
+std::optional<int> parseWholeNumber(std::string_view text);
+
+} // namespace qb

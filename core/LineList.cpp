@@ -1,0 +1,86 @@
+#include "core/LineList.h"
+
+namespace qb {
+
+void LineList::add(std::string_view text)
+{
+    const auto nul = text.find('\0');
+    if (nul != std::string_view::npos)
+        text = text.substr(0, nul);
+
+    std::size_t start = 0;
+    while (true) {
+        const auto crlf = text.find("\r\n", start);
+        if (crlf == std::string_view::npos)
+            break;
+        std::size_t end = crlf;
+        if (end > start && text[end - 1] == '\r')
+            --end; // CR CR LF: the first CR belongs to the break
+        m_lines.emplace_back(text.substr(start, end - start));
+        start = crlf + 2;
+    }
+    if (start < text.size() || start == 0)
+        m_lines.emplace_back(text.substr(start));
+}
+
+void LineList::addLine(std::string line)
+{
+    m_lines.push_back(std::move(line));
+}
+
+void LineList::load(std::string_view content)
+{
+    m_lines = splitFileLines(content);
+}
+
+std::string_view LineList::lineView(int index) const
+{
+    if (index < 0 || index >= count())
+        return {};
+    std::string_view l = m_lines[static_cast<std::size_t>(index)];
+    return l.substr(0, MaxLineLength);
+}
+
+std::string LineList::line(int index) const
+{
+    return std::string(lineView(index));
+}
+
+std::string LineList::save() const
+{
+    return joinFileLines(m_lines);
+}
+
+std::vector<std::string> splitFileLines(std::string_view content)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        const char c = content[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.emplace_back(content.substr(start, i - start));
+        if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < content.size())
+        lines.emplace_back(content.substr(start));
+    return lines;
+}
+
+std::string joinFileLines(const std::vector<std::string>& lines)
+{
+    std::size_t size = 0;
+    for (const auto& l : lines)
+        size += l.size() + 2;
+    std::string out;
+    out.reserve(size);
+    for (const auto& l : lines) {
+        out += l;
+        out += "\r\n";
+    }
+    return out;
+}
+
+} // namespace qb

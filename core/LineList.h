@@ -1,0 +1,46 @@
+#pragma once
+// A text held as an ordered list of lines, numbered from 0. Texts are
+// Windows-1251 bytes. The rules mirror how the program has always taken
+// replies and files apart, so every parser agrees on line numbers.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qb {
+
+class LineList {
+public:
+    // Longest part of a line a reader sees; the rest is ignored.
+    static constexpr std::size_t MaxLineLength = 4096;
+
+    // Appends a text as one or more lines. Only CR LF breaks it (a CR right in
+    // front of the CR LF belongs to the break); a lone CR or LF stays inside
+    // its line. The text ends at its first zero byte. A final break does not
+    // start an extra empty line.
+    void add(std::string_view text);
+    // Appends exactly one line, taken as it is.
+    void addLine(std::string line);
+    // Replaces the content by a file's lines, split at CR LF, lone CR and lone LF.
+    void load(std::string_view content);
+    void clear() { m_lines.clear(); }
+
+    int count() const { return static_cast<int>(m_lines.size()); }
+    // Empty past the end; at most MaxLineLength characters.
+    std::string line(int index) const;
+    std::string_view lineView(int index) const;
+    const std::vector<std::string>& lines() const { return m_lines; }
+
+    // Every line followed by CR LF, the last one included.
+    std::string save() const;
+
+private:
+    std::vector<std::string> m_lines;
+};
+
+// Splits file content by the file rules (CR LF, lone CR, lone LF; no empty
+// line after a final break; an empty file has no lines). Lines are not capped.
+std::vector<std::string> splitFileLines(std::string_view content);
+// Joins lines with CR LF after every one of them.
+std::string joinFileLines(const std::vector<std::string>& lines);
+
+} // namespace qb

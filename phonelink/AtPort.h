@@ -1,0 +1,21 @@
+#pragma once
+// The few operations the AT dialogue needs from a modem port. The phone read,
+// the phonebook capture and the deletion talk to this, so they run the same
+// against a real tty and against a scripted phone in the tests.
+#include <string>
+
+namespace qb {
+
+class AtPort {
+public:
+    virtual ~AtPort() = default;
+    virtual bool Open() = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() = 0;
+    // Writes the command followed by CR LF; true when any byte was written.
+    virtual bool SendCommand(const std::string& command) = 0;
+    // Everything the phone sent until the line fell quiet (raw bytes).
+    virtual std::string ReadReply(int waitMs) = 0;
+};
+
+} // namespace qb

@@ -1,0 +1,13 @@
+#include "reading/ProgressStep.h"
+
+namespace qb {
+
+void ProgressStep(Progress& bar, int stepSize)
+{
+    if (bar.position() < 100)
+        bar.setPosition(bar.position() + stepSize);
+    if (bar.position() >= 100)
+        bar.setPosition(100);
+}
+
+} // namespace qb

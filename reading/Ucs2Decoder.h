@@ -1,0 +1,17 @@
+#pragma once
+// After "AT+CSCS=UCS2" the phone reports message texts and phonebook names as
+// runs of hexadecimal digits, four per UTF-16 code unit.
+#include <string>
+#include <string_view>
+
+namespace qb {
+
+// Turns a UCS2 digit run into Windows-1251 text. Every group of four hex
+// digits (either letter case) whose character the code page has becomes that
+// byte; a line break (CR, LF, or CR LF together) becomes one blank so that a
+// stored text never spans two lines; other control codes, characters the code
+// page lacks (emoji, CJK) and groups that are not hexadecimal are dropped.
+// 1 to 3 digits left over at the end are ignored.
+std::string DecodeUcs2Hex(std::string_view digits);
+
+} // namespace qb

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# README command 2: installs what is missing, builds, runs the whole suite twice
+# (plain, then under AddressSanitizer and UndefinedBehaviorSanitizer).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" build
+"$root/scripts/build.sh" build-asan -DQUILLBOX_SANITIZE=ON -DQUILLBOX_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+status=0
+echo "== sanitizer build"
+(cd "$root/build-asan" && ctest --output-on-failure -j 2) || status=1
+echo "== plain build"
+(cd "$root/build" && ctest --output-on-failure -j 2) || status=1
+exit $status

@@ -1,0 +1,78 @@
+#include "core/FileStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace qb;
+
+namespace {
+
+void put(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+} // namespace
+
+TEST(FileStore, ResolvesNamesWithoutRegardToCaseButPrefersAnExactMatch)
+{
+    QTemporaryDir dir;
+    put(dir.filePath("OUTBOX.MSG"), "x");
+    EXPECT_EQ(resolveInDir(dir.path(), "Outbox.msg"), dir.path() + "/OUTBOX.MSG");
+    put(dir.filePath("Outbox.msg"), "y");
+    EXPECT_EQ(resolveInDir(dir.path(), "Outbox.msg"), dir.path() + "/Outbox.msg");
+    EXPECT_EQ(resolveInDir(dir.path(), "Draft.msg"), dir.path() + "/Draft.msg");
+}
+
+TEST(FileStore, WritesWholeFilesAndReadsThemBack)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Inbox.msg");
+    ASSERT_FALSE(writeWholeFile(path, std::string("a\r\n\0b\r\n", 7)));
+    const FileRead read = readWholeFile(path);
+    EXPECT_TRUE(read.exists);
+    EXPECT_FALSE(read.failure);
+    EXPECT_EQ(read.bytes, std::string("a\r\n\0b\r\n", 7));
+    EXPECT_FALSE(readWholeFile(dir.filePath("none")).exists);
+}
+
+TEST(FileStore, AFailedWriteLeavesTheOldFileAndNamesThePath)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only directories";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Inbox.msg");
+    put(path, "old");
+    chmod(QFile::encodeName(dir.path()).constData(), 0500);
+    const MaybeFailure failure = writeWholeFile(path, "new");
+    chmod(QFile::encodeName(dir.path()).constData(), 0700);
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->text().startsWith("Cannot create file \"" + path + "\". "));
+    EXPECT_EQ(readWholeFile(path).bytes, "old");
+}
+
+TEST(FileStore, ADirectoryInPlaceOfAFileCannotBeOpened)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("Inbox.msg");
+    const FileRead read = readWholeFile(dir.filePath("Inbox.msg"));
+    ASSERT_TRUE(read.failure);
+    EXPECT_TRUE(read.failure->text().startsWith("Cannot open file"));
+}
+
+TEST(WholeNumber, AcceptsSignedDecimalsOnly)
+{
+    EXPECT_EQ(parseWholeNumber("7"), 7);
+    EXPECT_EQ(parseWholeNumber("-1"), -1);
+    EXPECT_EQ(parseWholeNumber("+3"), 3);
+    EXPECT_FALSE(parseWholeNumber(""));
+    EXPECT_FALSE(parseWholeNumber(" 7"));
+    EXPECT_FALSE(parseWholeNumber("7a"));
+    EXPECT_FALSE(parseWholeNumber("99999999999"));
+}
