@@ -1,0 +1,164 @@
+#include "archive/ArchiveFiles.h"
+
+#include "archive/FileLines.h"
+#include "archive/FolderFile.h"
+#include "core/FileStore.h"
+
+namespace qb {
+namespace {
+
+constexpr std::string_view RecRead = "REC READ";
+constexpr std::string_view RecUnread = "REC UNREAD";
+constexpr std::string_view StoSent = "STO SENT";
+constexpr std::string_view StoUnsent = "STO UNSENT";
+
+// Where the number starts, counted from 1, is the index's length plus a fixed
+// offset that depends on how long the quoted status is.
+int correspondentOffset(std::string_view status)
+{
+    if (status == RecRead)
+        return 23;
+    if (status == RecUnread)
+        return 25;
+    if (status == StoSent)
+        return 22;
+    if (status == StoUnsent)
+        return 24;
+    return 0;
+}
+
+// A received record without a status (only an edited file holds one) has no
+// defined position; the text between the last two quotes is what a well-formed
+// header would have given.
+std::string_view textBetweenLastQuotes(std::string_view header)
+{
+    const auto close = header.rfind('"');
+    if (close == std::string_view::npos || close == 0)
+        return {};
+    const auto open = header.rfind('"', close - 1);
+    if (open == std::string_view::npos)
+        return {};
+    return header.substr(open + 1, close - open - 1);
+}
+
+std::string_view statusOf(FolderKind kind, std::string_view header)
+{
+    if (kind == FolderKind::Outbox)
+        return StoSent;
+    if (kind == FolderKind::Draft)
+        return StoUnsent;
+    // Taken the way the phone read sorts listing lines into folders: without any
+    // quote the text is looked at from its start.
+    const auto quote = header.find('"');
+    const auto after = quote == std::string_view::npos ? header : header.substr(quote + 1);
+    if (after.starts_with(RecRead))
+        return RecRead;
+    if (after.starts_with(RecUnread))
+        return RecUnread;
+    return {};
+}
+
+std::string_view correspondentOf(std::string_view header, std::string_view index,
+                                 std::string_view status)
+{
+    const int offset = correspondentOffset(status);
+    if (offset == 0)
+        return textBetweenLastQuotes(header);
+    const std::size_t p = index.size() + static_cast<std::size_t>(offset); // from 1
+    if (p >= header.size())
+        return {};
+    return header.substr(p - 1, header.size() - p);
+}
+
+// Fills `folder` from a file's content. Records and their texts already there
+// are overwritten in place, so reloading an archive that barely changed reuses
+// the memory it already holds instead of allocating every text again.
+void loadFolder(FolderKind kind, std::string_view content, ArchiveFolder& folder)
+{
+    const std::size_t size = static_cast<std::size_t>(recordSize(kind));
+    const std::size_t lines = fileLines::count(content);
+    const bool tooShort = kind != FolderKind::Inbox && lines <= 1;
+    folder.records.resize(tooShort ? 0 : (lines + size - 1) / size);
+
+    fileLines::Cursor cursor(content);
+    const auto nextLine = [&cursor] {
+        std::string_view line;
+        return cursor.next(line) ? fileLines::readerView(line) : std::string_view();
+    };
+    for (ArchiveRecord& record : folder.records) {
+        record.Text = nextLine();
+        record.Index = nextLine();
+        record.Header = nextLine();
+        if (kind == FolderKind::Inbox)
+            record.Date = nextLine();
+        else
+            record.Date.clear();
+        const std::string_view status = statusOf(kind, record.Header);
+        record.Status = status;
+        record.Correspondent = correspondentOf(record.Header, record.Index, status);
+    }
+}
+
+} // namespace
+
+QString folderFileName(FolderKind kind)
+{
+    switch (kind) {
+    case FolderKind::Inbox:
+        return QStringLiteral("Inbox.msg");
+    case FolderKind::Outbox:
+        return QStringLiteral("Outbox.msg");
+    case FolderKind::Draft:
+        break;
+    }
+    return QStringLiteral("Draft.msg");
+}
+
+ArchiveFolder& Archive::folder(FolderKind kind)
+{
+    switch (kind) {
+    case FolderKind::Inbox:
+        return inbox;
+    case FolderKind::Outbox:
+        return outbox;
+    case FolderKind::Draft:
+        break;
+    }
+    return draft;
+}
+
+const ArchiveFolder& Archive::folder(FolderKind kind) const
+{
+    return const_cast<Archive*>(this)->folder(kind);
+}
+
+std::string deriveStatus(FolderKind kind, std::string_view header)
+{
+    return std::string(statusOf(kind, header));
+}
+
+std::string deriveCorrespondent(std::string_view header, std::string_view index,
+                                std::string_view status)
+{
+    return std::string(correspondentOf(header, index, status));
+}
+
+ArchiveFolder parseFolder(FolderKind kind, std::string_view content)
+{
+    ArchiveFolder folder;
+    loadFolder(kind, content, folder);
+    return folder;
+}
+
+MaybeFailure reloadArchive(const QString& workDir, Archive& archive)
+{
+    for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
+        const FolderFile file(resolveInDir(workDir, folderFileName(kind)));
+        if (file.failure())
+            return file.failure();
+        loadFolder(kind, file.bytes(), archive.folder(kind)); // a missing file has no lines
+    }
+    return std::nullopt;
+}
+
+} // namespace qb

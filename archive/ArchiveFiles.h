@@ -1,0 +1,66 @@
+#pragma once
+// The four archive files in the working directory and the in-memory archive.
+// Folder files hold records of 4 lines (Inbox) or 3 lines (Outbox, Draft);
+// Phonebook.pbk holds 2n + 1, then n number/name pairs, then an empty line.
+#include "archive/ArchiveTypes.h"
+#include "core/Failure.h"
+
+#include <QString>
+#include <string_view>
+#include <vector>
+
+namespace qb {
+
+// "Inbox.msg", "Outbox.msg", "Draft.msg".
+QString folderFileName(FolderKind kind);
+inline const QString PhonebookFileName = QStringLiteral("Phonebook.pbk");
+
+struct ArchiveFolder {
+    std::vector<ArchiveRecord> records;
+    int count() const { return static_cast<int>(records.size()); }
+};
+
+struct Archive {
+    ArchiveFolder inbox;
+    ArchiveFolder outbox;
+    ArchiveFolder draft;
+    ArchiveFolder& folder(FolderKind kind);
+    const ArchiveFolder& folder(FolderKind kind) const;
+};
+
+// Records of one folder file's content, with Status and Correspondent derived.
+ArchiveFolder parseFolder(FolderKind kind, std::string_view content);
+// Status derived from a header ("REC READ", "REC UNREAD", "STO SENT", "STO UNSENT" or empty).
+std::string deriveStatus(FolderKind kind, std::string_view header);
+// The number between the last pair of quotes, found by the header's fixed layout.
+std::string deriveCorrespondent(std::string_view header, std::string_view index, std::string_view status);
+
+// The load half of ReloadArchive: replaces the folders of `archive` one by one
+// (Inbox, Outbox, Draft) from the files in `workDir`. A missing file is an empty
+// folder; a file that cannot be read stops there, the folders before it replaced.
+MaybeFailure reloadArchive(const QString& workDir, Archive& archive);
+
+// LoadPhonebook: when Phonebook.pbk exists, replaces `phonebook` by its entries.
+MaybeFailure loadPhonebook(const QString& workDir, Phonebook& phonebook);
+// The phonebook a Phonebook.pbk content holds: the first line as count text (none
+// when it is empty), entries while 2j - 1 < count, at most MaxPhonebookEntries and
+// never past the content's last line.
+constexpr int MaxPhonebookEntries = 49999;
+Phonebook parsePhonebook(std::string_view content);
+// Phonebook.pbk content for a phonebook: its count line (2n + 1 when it holds no
+// count), the pairs and one empty line. Fails when the count text held is not a number.
+struct PhonebookText {
+    std::string content;
+    MaybeFailure failure;
+};
+PhonebookText phonebookFileContent(const Phonebook& phonebook);
+// Writes Phonebook.pbk (replacing a file of that name in any letter case).
+MaybeFailure savePhonebook(const QString& workDir, const Phonebook& phonebook);
+
+// Appends every record of the read that the folder file does not hold yet,
+// folder by folder (Inbox, Outbox, Draft); a folder's count is its CountMark + 1.
+// Writes all three files, also those that get nothing new. Stops at the first
+// file it cannot read or write; the files merged before it stay merged.
+MaybeFailure MergeReadResult(const QString& workDir, const ReadResult& read);
+
+} // namespace qb

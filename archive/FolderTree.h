@@ -1,0 +1,68 @@
+#pragma once
+// Folder captions and the phonebook name lookup behind the folder tree and the list.
+#include "archive/ArchiveTypes.h"
+#include "core/Failure.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace qb {
+
+// The eight tree nodes by position: 0 phone, 1-3 phone folders, 4 archive, 5-7 archive folders.
+enum TreeNode : int {
+    PhoneNode = 0,
+    PhoneInbox = 1,
+    PhoneOutbox = 2,
+    PhoneDraft = 3,
+    ArchiveNode = 4,
+    ArchiveInbox = 5,
+    ArchiveOutbox = 6,
+    ArchiveDraft = 7,
+};
+bool isPhoneFolder(int node);
+bool isArchiveFolder(int node);
+FolderKind folderKindOfNode(int node); // for nodes 1-3 and 5-7
+
+// "Входящие", "Исходящие", "Черновые" (Windows-1251).
+std::string folderName(FolderKind kind);
+// "Входящие (n)" for n >= 1, "Входящие " (one trailing blank) for n = 0.
+std::string folderCaption(FolderKind kind, int count);
+
+// The phonebook indexed for LookupName: same result as going through every
+// entry for every row (the last matching entry wins), without the linear scan.
+class NameIndex {
+public:
+    explicit NameIndex(const Phonebook& phonebook);
+    // Set when the phonebook's count line is neither empty nor a whole number:
+    // such a phonebook cannot be used for names.
+    const MaybeFailure& failure() const { return m_failure; }
+    std::optional<std::string> LookupName(std::string_view number, FolderKind kind) const;
+
+private:
+    // Keys compared with heterogeneous lookup, so a lookup allocates nothing.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const noexcept
+        {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    // Text -> the highest entry position (from 0) whose number gives that text.
+    using PositionMap = std::unordered_map<std::string, int, TextHash, std::equal_to<>>;
+    static int find(const PositionMap& map, std::string_view key);
+
+    std::vector<std::string> m_names;
+    PositionMap m_byNumber;       // N
+    PositionMap m_byNumberFrom3;  // N without its first two characters
+    PositionMap m_byNumberFrom2;  // N without its first character
+    MaybeFailure m_failure;
+};
+
+// The "От" cell: the number alone when no name (or the name "Без имени"),
+// else name + " (" + number + ")".
+std::string displayCorrespondent(const NameIndex& names, std::string_view number, FolderKind kind);
+
+} // namespace qb

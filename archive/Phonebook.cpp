@@ -1,0 +1,86 @@
+#include "archive/ArchiveFiles.h"
+
+#include "archive/FileLines.h"
+#include "core/Cp1251.h"
+#include "core/FileStore.h"
+
+#include <algorithm>
+
+namespace qb {
+namespace {
+
+// An empty count line means the phonebook holds no count at all.
+bool holdsCount(const Phonebook& phonebook)
+{
+    return phonebook.countText && !phonebook.countText->empty();
+}
+
+} // namespace
+
+Phonebook parsePhonebook(std::string_view content)
+{
+    const auto lines = fileLines::split(content);
+    Phonebook phonebook;
+    const std::string_view first = fileLines::readerLine(lines, 0);
+    if (first.empty())
+        return phonebook;
+    phonebook.countText = std::string(first);
+    const auto count = parseWholeNumber(first);
+    if (!count || *count < 2)
+        return phonebook;
+    // Entry j is on lines 2j and 2j + 1 (from 1) while 2j - 1 < count. A count
+    // larger than the file would only add empty entries, so the file's last line
+    // and the phonebook's capacity bound the loop, not the count alone.
+    const std::size_t byCount = static_cast<std::size_t>(*count) / 2;
+    const std::size_t byFile = lines.size() / 2;
+    const std::size_t entries =
+        std::min({byCount, byFile, static_cast<std::size_t>(MaxPhonebookEntries)});
+    phonebook.entries.reserve(entries);
+    for (std::size_t j = 1; j <= entries; ++j) {
+        phonebook.entries.push_back({std::string(fileLines::readerLine(lines, 2 * j - 1)),
+                                     std::string(fileLines::readerLine(lines, 2 * j))});
+    }
+    return phonebook;
+}
+
+MaybeFailure loadPhonebook(const QString& workDir, Phonebook& phonebook)
+{
+    const FileRead file = readWholeFile(resolveInDir(workDir, PhonebookFileName));
+    if (file.failure)
+        return file.failure;
+    if (file.exists)
+        phonebook = parsePhonebook(file.bytes);
+    return std::nullopt;
+}
+
+PhonebookText phonebookFileContent(const Phonebook& phonebook)
+{
+    std::string count;
+    if (holdsCount(phonebook)) {
+        if (!parseWholeNumber(*phonebook.countText))
+            return {{}, Failure::notInteger(cp1251::toUnicode(*phonebook.countText))};
+        count = *phonebook.countText;
+    } else {
+        count = std::to_string(2 * phonebook.entries.size() + 1);
+    }
+    PhonebookText text;
+    text.content = count + "\r\n";
+    for (const PhonebookEntry& entry : phonebook.entries) {
+        text.content += entry.Number;
+        text.content += "\r\n";
+        text.content += entry.Name;
+        text.content += "\r\n";
+    }
+    text.content += "\r\n";
+    return text;
+}
+
+MaybeFailure savePhonebook(const QString& workDir, const Phonebook& phonebook)
+{
+    const PhonebookText text = phonebookFileContent(phonebook);
+    if (text.failure)
+        return text.failure;
+    return writeWholeFile(resolveInDir(workDir, PhonebookFileName), text.content);
+}
+
+} // namespace qb

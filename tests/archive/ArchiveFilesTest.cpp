@@ -1,0 +1,135 @@
+#include "archive/ArchiveFiles.h"
+#include "archive/FileLines.h"
+#include "core/LineList.h"
+#include "TestFiles.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace qb;
+using namespace qb::test;
+
+TEST(FileLines, SplitsExactlyLikeTheLineListOnRandomContent)
+{
+    std::mt19937 rng(7);
+    const std::string alphabet = std::string("ab\r\n\r\n", 6) + std::string(1, '\0');
+    for (int round = 0; round < 2000; ++round) {
+        std::string content;
+        // Now and then long enough for the counter's periodic summing.
+        const int length = static_cast<int>(round % 100 == 0 ? 9000 : rng() % 70);
+        for (int i = 0; i < length; ++i)
+            content += alphabet[rng() % alphabet.size()];
+        const auto views = fileLines::split(content);
+        const auto lines = splitFileLines(content);
+        ASSERT_EQ(std::vector<std::string>(views.begin(), views.end()), lines) << round;
+        ASSERT_EQ(fileLines::count(content), lines.size()) << round;
+    }
+}
+
+TEST(ArchiveLoad, CountsRecordsByFolderRules)
+{
+    // Five Inbox lines hold two records; the second is padded with empty lines.
+    const auto inbox = parseFolder(FolderKind::Inbox, "t1\r\n1\r\nh\r\nd\r\nt2\r\n");
+    ASSERT_EQ(inbox.count(), 2);
+    EXPECT_EQ(inbox.records[1].Text, "t2");
+    EXPECT_EQ(inbox.records[1].Index, "");
+    EXPECT_EQ(inbox.records[1].Header, "");
+    EXPECT_EQ(inbox.records[1].Date, "");
+    EXPECT_EQ(inbox.records[1].Status, "");
+
+    EXPECT_EQ(parseFolder(FolderKind::Inbox, "").count(), 0);
+    EXPECT_EQ(parseFolder(FolderKind::Inbox, "only\r\n").count(), 1);
+    EXPECT_EQ(parseFolder(FolderKind::Outbox, "only\r\n").count(), 0);
+    EXPECT_EQ(parseFolder(FolderKind::Draft, "").count(), 0);
+    EXPECT_EQ(parseFolder(FolderKind::Outbox, "a\r\nb\r\n").count(), 1);
+    EXPECT_EQ(parseFolder(FolderKind::Outbox, "a\r\nb\r\nc\r\nd\r\n").count(), 2);
+    EXPECT_EQ(parseFolder(FolderKind::Inbox, std::string(9, '\n')).count(), 3);
+}
+
+TEST(ArchiveLoad, DerivesStatusAndCorrespondentFromHeaderPositions)
+{
+    const auto inbox = parseFolder(FolderKind::Inbox,
+                                   "Hi\r\n5\r\n+MMGL: 5, \"REC READ\", \"+79161234567\"\r\n"
+                                   "01/02/2024,10:11:12\r\n"
+                                   "\r\n12\r\n+MMGL: 12, \"REC UNREAD\", \"900\"\r\nd\r\n"
+                                   "x\r\n7\r\n+MMGL: 7, \"SOMETHING\", \"8800\"\r\nd\r\n");
+    ASSERT_EQ(inbox.count(), 3);
+    EXPECT_EQ(inbox.records[0].Status, "REC READ");
+    EXPECT_EQ(inbox.records[0].Correspondent, "+79161234567");
+    EXPECT_EQ(inbox.records[0].Date, "01/02/2024,10:11:12");
+    EXPECT_EQ(inbox.records[1].Text, ""); // an empty text keeps its place
+    EXPECT_EQ(inbox.records[1].Status, "REC UNREAD");
+    EXPECT_EQ(inbox.records[1].Correspondent, "900");
+    // No status: the number between the last two quotes.
+    EXPECT_EQ(inbox.records[2].Status, "");
+    EXPECT_EQ(inbox.records[2].Correspondent, "8800");
+
+    const auto outbox = parseFolder(FolderKind::Outbox,
+                                    "a\r\n 12\r\n+MMGL: 12, \"STO SENT\", \"+7000\"\r\n"
+                                    "b\r\n 3\r\n+MMGL: 3, \"REC READ\", \"55\"\r\n");
+    EXPECT_EQ(outbox.records[0].Status, "STO SENT");
+    EXPECT_EQ(outbox.records[0].Correspondent, "+7000");
+    EXPECT_EQ(outbox.records[1].Status, "STO SENT"); // the header is not consulted
+    const auto draft = parseFolder(FolderKind::Draft, "a\r\n 4\r\n+MMGL: 4, \"STO UNSENT\", \"1\"\r\n");
+    EXPECT_EQ(draft.records[0].Status, "STO UNSENT");
+    EXPECT_EQ(draft.records[0].Correspondent, "1");
+}
+
+TEST(ArchiveLoad, CorrespondentIsPositionalAndEmptyPastTheHeader)
+{
+    EXPECT_EQ(deriveCorrespondent("+MMGL: 5, \"REC READ\", \"\"", "5", "REC READ"), "");
+    EXPECT_EQ(deriveCorrespondent("short", "5", "REC READ"), "");
+    // A header laid out differently yields whatever lies at those positions.
+    EXPECT_EQ(deriveCorrespondent("+MMGL: 5,\"REC READ\",\"+7123\"", "5", "REC READ"), "123");
+    EXPECT_EQ(deriveCorrespondent("no quotes", "", ""), "");
+    EXPECT_EQ(deriveStatus(FolderKind::Inbox, "REC READ without quotes"), "REC READ");
+    EXPECT_EQ(deriveStatus(FolderKind::Inbox, "\"REC UNRE\""), "");
+}
+
+TEST(ArchiveLoad, ReadersSeeAtMost4096CharactersAndKeepZeroBytes)
+{
+    const std::string longLine(5000, 'x');
+    const std::string binary("a\0b", 3);
+    const auto folder = parseFolder(FolderKind::Inbox, longLine + "\r\n" + binary + "\r\n\r\n\r\n");
+    ASSERT_EQ(folder.count(), 1);
+    EXPECT_EQ(folder.records[0].Text, std::string(4096, 'x'));
+    EXPECT_EQ(folder.records[0].Index, binary);
+}
+
+TEST(ArchiveLoad, ReloadsFoldersFromFilesFoundInAnyLetterCase)
+{
+    QTemporaryDir dir;
+    put(dir.filePath("inbox.MSG"), "t\r\n1\r\nh\r\nd\r\n");
+    put(dir.filePath("OUTBOX.MSG"), "a\r\n 1\r\nh\r\nb\r\n 2\r\nh\r\n");
+    Archive archive;
+    archive.draft.records.resize(3); // replaced: a missing file is an empty folder
+    ASSERT_FALSE(reloadArchive(dir.path(), archive));
+    EXPECT_EQ(archive.inbox.count(), 1);
+    EXPECT_EQ(archive.outbox.count(), 2);
+    EXPECT_EQ(archive.draft.count(), 0);
+}
+
+TEST(ArchiveLoad, ReloadStopsAtAFileThatCannotBeRead)
+{
+    QTemporaryDir dir;
+    put(dir.filePath("Inbox.msg"), "t\r\n1\r\nh\r\nd\r\n");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Outbox.msg")); // exists, but is no file
+    Archive archive;
+    archive.draft.records.resize(2);
+    const auto failure = reloadArchive(dir.path(), archive);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, Failure::Kind::CannotOpen);
+    EXPECT_EQ(failure->subject, dir.filePath("Outbox.msg"));
+    EXPECT_FALSE(failure->reason.isEmpty());
+    EXPECT_EQ(archive.inbox.count(), 1); // replaced before the failure
+    EXPECT_EQ(archive.draft.count(), 2); // untouched after it
+}
+
+TEST(ArchiveLoad, HoldsMoreThanTheOriginalCapacity)
+{
+    std::string content;
+    for (int i = 0; i < 100001; ++i)
+        content += "t\r\n 1\r\nh\r\n";
+    EXPECT_EQ(parseFolder(FolderKind::Draft, content).count(), 100001);
+}

@@ -1,0 +1,102 @@
+#include "archive/FolderTree.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace qb;
+using namespace qb::test;
+
+TEST(FolderTree, CaptionsShowTheCountOrATrailingBlank)
+{
+    EXPECT_EQ(folderCaption(FolderKind::Inbox, 3), cp("Входящие (3)"));
+    EXPECT_EQ(folderCaption(FolderKind::Outbox, 0), cp("Исходящие "));
+    EXPECT_EQ(folderCaption(FolderKind::Draft, 0), cp("Черновые "));
+    EXPECT_EQ(folderCaption(FolderKind::Draft, 100000), cp("Черновые (100000)"));
+    EXPECT_EQ(folderName(FolderKind::Outbox), "\xc8\xf1\xf5\xee\xe4\xff\xf9\xe8\xe5");
+}
+
+TEST(FolderTree, NodesMapToFolders)
+{
+    for (int node = 0; node < 8; ++node) {
+        EXPECT_EQ(isPhoneFolder(node), node >= 1 && node <= 3) << node;
+        EXPECT_EQ(isArchiveFolder(node), node >= 5 && node <= 7) << node;
+    }
+    EXPECT_EQ(folderKindOfNode(PhoneInbox), FolderKind::Inbox);
+    EXPECT_EQ(folderKindOfNode(ArchiveOutbox), FolderKind::Outbox);
+    EXPECT_EQ(folderKindOfNode(PhoneDraft), FolderKind::Draft);
+    EXPECT_EQ(folderKindOfNode(ArchiveDraft), FolderKind::Draft);
+}
+
+TEST(LookupName, MatchesNumbersWithAndWithoutTheirPrefixes)
+{
+    const NameIndex names(Phonebook{"7", {{"+70001112233", "A"}, {"0001112233", "B"},
+                                          {"80005556677", "C"}}});
+    EXPECT_EQ(names.LookupName("0001112233", FolderKind::Outbox), "B");
+    EXPECT_EQ(names.LookupName("+70001112233", FolderKind::Draft), "B"); // later entry wins
+    EXPECT_EQ(names.LookupName("0005556677", FolderKind::Inbox), "C");
+    EXPECT_EQ(names.LookupName("0005556677", FolderKind::Outbox), std::nullopt);
+    EXPECT_EQ(names.LookupName("123", FolderKind::Inbox), std::nullopt);
+    EXPECT_EQ(NameIndex(Phonebook{}).LookupName("", FolderKind::Inbox), std::nullopt);
+
+    const NameIndex twice(Phonebook{"5", {{"+7001", "Old"}, {"+7001", "New"}}});
+    EXPECT_EQ(twice.LookupName("+7001", FolderKind::Inbox), "New");
+}
+
+TEST(LookupName, DisplaysTheNumberAloneWithoutAName)
+{
+    const NameIndex names(Phonebook{"5", {{"+7001", cp("Мама")}, {"+7002", cp("Без имени")}}});
+    EXPECT_EQ(displayCorrespondent(names, "+7001", FolderKind::Inbox), cp("Мама (+7001)"));
+    EXPECT_EQ(displayCorrespondent(names, "+7002", FolderKind::Inbox), "+7002");
+    EXPECT_EQ(displayCorrespondent(names, "+7003", FolderKind::Inbox), "+7003");
+}
+
+namespace {
+
+std::string_view after(std::string_view text, std::size_t count)
+{
+    return text.size() > count ? text.substr(count) : std::string_view();
+}
+
+// Every entry in order, the last match winning.
+std::optional<std::string> lookupByScan(const Phonebook& phonebook, std::string_view c, FolderKind kind)
+{
+    std::optional<std::string> name;
+    for (const auto& [n, m] : phonebook.entries) {
+        const std::string_view number = n;
+        if (c == number || c == after(number, 2) || after(c, 2) == number ||
+            (kind == FolderKind::Inbox && c == after(number, 1)))
+            name = m;
+    }
+    return name;
+}
+
+std::string randomNumber(std::mt19937& rng)
+{
+    static const std::string alphabet = "+78";
+    std::string number;
+    const int length = static_cast<int>(rng() % 6);
+    for (int i = 0; i < length; ++i)
+        number += alphabet[rng() % alphabet.size()];
+    return number;
+}
+
+} // namespace
+
+TEST(LookupName, IndexAgreesWithAScanOverEveryEntry)
+{
+    std::mt19937 rng(2024);
+    for (int round = 0; round < 20; ++round) {
+        Phonebook phonebook;
+        const int entries = static_cast<int>(rng() % 60);
+        for (int i = 0; i < entries; ++i)
+            phonebook.entries.push_back({randomNumber(rng), "name" + std::to_string(i)});
+        const NameIndex names(phonebook);
+        for (int i = 0; i < 300; ++i) {
+            const std::string c = randomNumber(rng);
+            for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
+                ASSERT_EQ(names.LookupName(c, kind), lookupByScan(phonebook, c, kind))
+                    << "round " << round << " number '" << c << "'";
+        }
+    }
+}

@@ -1,0 +1,163 @@
+#include "archive/ArchiveFiles.h"
+#include "TestFiles.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+const std::string Date = "01/02/2024,10:11:12";
+
+ReadResult sampleRead()
+{
+    ReadResult read;
+    setRead(read.inbox, {inboxEntry("Hello", 1, "REC READ", "+7001", Date),
+                         inboxEntry("", 2, "REC UNREAD", "+7002", Date)});
+    setRead(read.outbox, {sentEntry("Sent", 12, "STO SENT", "+7003")});
+    setRead(read.draft, {});
+    return read;
+}
+
+} // namespace
+
+TEST(Merge, CreatesAllThreeFilesWithExactBytesInAnEmptyDirectory)
+{
+    QTemporaryDir dir;
+    ASSERT_FALSE(MergeReadResult(dir.path(), sampleRead()));
+    EXPECT_EQ(slurp(dir.filePath("Inbox.msg")),
+              "Hello\r\n1\r\n+MMGL: 1, \"REC READ\", \"+7001\"\r\n" + Date + "\r\n"
+              "\r\n2\r\n+MMGL: 2, \"REC UNREAD\", \"+7002\"\r\n" + Date + "\r\n");
+    EXPECT_EQ(slurp(dir.filePath("Outbox.msg")),
+              "Sent\r\n 12\r\n+MMGL: 12, \"STO SENT\", \"+7003\"\r\n");
+    EXPECT_EQ(slurp(dir.filePath("Draft.msg")), ""); // created, empty
+
+    // Read back: exactly the records written.
+    Archive archive;
+    ASSERT_FALSE(reloadArchive(dir.path(), archive));
+    ASSERT_EQ(archive.inbox.count(), 2);
+    EXPECT_EQ(archive.inbox.records[1].Text, "");
+    EXPECT_EQ(archive.inbox.records[1].Status, "REC UNREAD");
+    EXPECT_EQ(archive.inbox.records[1].Correspondent, "+7002");
+    EXPECT_EQ(archive.outbox.records[0].Correspondent, "+7003");
+}
+
+TEST(Merge, SecondMergeOfTheSameReadAddsNothing)
+{
+    QTemporaryDir dir;
+    ASSERT_FALSE(MergeReadResult(dir.path(), sampleRead()));
+    const std::string inbox = slurp(dir.filePath("Inbox.msg"));
+    const std::string outbox = slurp(dir.filePath("Outbox.msg"));
+    ASSERT_FALSE(MergeReadResult(dir.path(), sampleRead()));
+    EXPECT_EQ(slurp(dir.filePath("Inbox.msg")), inbox);
+    EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), outbox);
+}
+
+TEST(Merge, ChangedStateOrIndexIsArchivedAgainAndEqualRecordsOfOneReadBothGoIn)
+{
+    QTemporaryDir dir;
+    ASSERT_FALSE(MergeReadResult(dir.path(), sampleRead()));
+    ReadResult later = sampleRead();
+    later.inbox.entries[1] = inboxEntry("", 2, "REC READ", "+7002", Date); // now read
+    later.outbox.entries[0] = sentEntry("Sent", 13, "STO SENT", "+7003");  // moved
+    setRead(later.draft, {sentEntry("D", 1, "STO UNSENT", "1"), sentEntry("D", 1, "STO UNSENT", "1")});
+    ASSERT_FALSE(MergeReadResult(dir.path(), later));
+
+    Archive archive;
+    ASSERT_FALSE(reloadArchive(dir.path(), archive));
+    ASSERT_EQ(archive.inbox.count(), 3);
+    EXPECT_EQ(archive.inbox.records[2].Status, "REC READ");
+    ASSERT_EQ(archive.outbox.count(), 2);
+    EXPECT_EQ(archive.outbox.records[1].Index, " 13");
+    EXPECT_EQ(archive.draft.count(), 2);
+
+    // Drafts already archived stay; a new one is appended after them.
+    setRead(later.draft, {sentEntry("D", 1, "STO UNSENT", "1"), sentEntry("E", 2, "STO UNSENT", "1")});
+    ASSERT_FALSE(MergeReadResult(dir.path(), later));
+    ASSERT_FALSE(reloadArchive(dir.path(), archive));
+    ASSERT_EQ(archive.draft.count(), 3);
+    EXPECT_EQ(archive.draft.records[2].Text, "E");
+    EXPECT_EQ(archive.inbox.count(), 3);
+}
+
+TEST(Merge, ComparesJoinedLinesAgainstBlocksIncludingAPartialLastOne)
+{
+    QTemporaryDir dir;
+    // Lines split differently but joining to the same text count as equal; the
+    // partial block "x" + "y" stands for a record whose third line is empty.
+    put(dir.filePath("Outbox.msg"), "ab\r\nc\r\nd\r\nx\r\ny");
+    ReadResult read;
+    setRead(read.inbox, {});
+    setRead(read.outbox, {{"d", "a", "bc", "STO SENT", ""},
+                          {"y", "", "x", "STO SENT", ""},
+                          {"h", "new", "1", "STO SENT", ""}});
+    setRead(read.draft, {});
+    ASSERT_FALSE(MergeReadResult(dir.path(), read));
+    // The file gains its missing final line break, then only the new record.
+    EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), "ab\r\nc\r\nd\r\nx\r\ny\r\nnew\r\n1\r\nh\r\n");
+}
+
+TEST(Merge, ReplacesAFileNamedInCapitalsInPlace)
+{
+    QTemporaryDir dir;
+    put(dir.filePath("OUTBOX.MSG"), "old\r\n 1\r\nh\r\n");
+    ASSERT_FALSE(MergeReadResult(dir.path(), sampleRead()));
+    EXPECT_EQ(filesIn(dir.path()), QStringList({"Draft.msg", "Inbox.msg", "OUTBOX.MSG"}));
+    EXPECT_EQ(slurp(dir.filePath("OUTBOX.MSG")),
+              "old\r\n 1\r\nh\r\nSent\r\n 12\r\n+MMGL: 12, \"STO SENT\", \"+7003\"\r\n");
+}
+
+TEST(Merge, KeepsStoredLinesLongerThan4096WholeButComparesWhatReadersSee)
+{
+    QTemporaryDir dir;
+    const std::string longText(5000, 'z');
+    put(dir.filePath("Draft.msg"), longText + "\r\n 1\r\nh\r\n");
+    ReadResult read;
+    setRead(read.inbox, {});
+    setRead(read.outbox, {});
+    setRead(read.draft, {{"h", std::string(4096, 'z'), " 1", "STO UNSENT", ""}});
+    ASSERT_FALSE(MergeReadResult(dir.path(), read));
+    EXPECT_EQ(slurp(dir.filePath("Draft.msg")), longText + "\r\n 1\r\nh\r\n"); // a duplicate
+}
+
+TEST(Merge, KeepsZeroBytesOfABinaryFile)
+{
+    QTemporaryDir dir;
+    const std::string binary("\0\x01\xff\r\n\0\0\r\n", 9);
+    put(dir.filePath("Inbox.msg"), binary);
+    ASSERT_FALSE(MergeReadResult(dir.path(), sampleRead()));
+    EXPECT_EQ(slurp(dir.filePath("Inbox.msg")).substr(0, binary.size()), binary);
+}
+
+TEST(Merge, CountMarkThatIsNoNumberMergesNothingButStillWrites)
+{
+    QTemporaryDir dir;
+    ReadResult read = sampleRead();
+    read.inbox.CountMark = "";
+    read.outbox.CountMark = "-1";
+    read.draft.CountMark = "1"; // two positions, never filled: empty records
+    ASSERT_FALSE(MergeReadResult(dir.path(), read));
+    EXPECT_EQ(slurp(dir.filePath("Inbox.msg")), "");
+    EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), "");
+    EXPECT_EQ(slurp(dir.filePath("Draft.msg")), "\r\n\r\n\r\n\r\n\r\n\r\n");
+}
+
+TEST(Merge, StopsAtTheFirstFileItCannotWriteOrRead)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Outbox.msg")); // a directory where the file goes
+    auto failure = MergeReadResult(dir.path(), sampleRead());
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, Failure::Kind::CannotOpen);
+    EXPECT_EQ(failure->subject, dir.filePath("Outbox.msg"));
+    EXPECT_NE(slurp(dir.filePath("Inbox.msg")), "<missing>"); // merged before the stop
+    EXPECT_FALSE(QFile::exists(dir.filePath("Draft.msg")));   // untouched after it
+
+    const QString vanished = dir.filePath("no/such/dir");
+    failure = MergeReadResult(vanished, sampleRead());
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, Failure::Kind::CannotCreate);
+    EXPECT_EQ(failure->subject, vanished + "/Inbox.msg");
+}

@@ -1,0 +1,105 @@
+#include "archive/ArchiveFiles.h"
+#include "archive/FolderTree.h"
+#include "TestFiles.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace qb;
+using namespace qb::test;
+
+TEST(PhonebookFile, TakesEntriesWhileTheirFirstLineIsBelowTheCount)
+{
+    const auto three = parsePhonebook("7\r\n+7001\r\nA\r\n+7002\r\nB\r\n+7003\r\nC\r\n\r\n");
+    EXPECT_EQ(three.countText, "7");
+    ASSERT_EQ(three.entries.size(), 3u);
+    EXPECT_EQ(three.entries[2].Number, "+7003");
+    EXPECT_EQ(three.entries[2].Name, "C");
+
+    EXPECT_TRUE(parsePhonebook("1\r\n+7001\r\nA\r\n").entries.empty());
+    EXPECT_EQ(parsePhonebook("2\r\n+7001\r\nA\r\n+7002\r\nB\r\n").entries.size(), 1u);
+    EXPECT_TRUE(parsePhonebook("-5\r\n+7001\r\nA\r\n").entries.empty());
+    // A count beyond the file ends at the file's last line: the last entry's
+    // name lies past it and reads as empty.
+    const auto cut = parsePhonebook("2147483647\r\n1\r\nA\r\n2");
+    ASSERT_EQ(cut.entries.size(), 2u);
+    EXPECT_EQ(cut.entries[1].Number, "2");
+    EXPECT_EQ(cut.entries[1].Name, "");
+}
+
+TEST(PhonebookFile, CapsTheEntriesAtThePhonebookCapacity)
+{
+    std::string content = "2147483647\r\n";
+    for (int i = 0; i < MaxPhonebookEntries + 10; ++i)
+        content += "1\r\nN\r\n";
+    EXPECT_EQ(parsePhonebook(content).entries.size(), static_cast<std::size_t>(MaxPhonebookEntries));
+}
+
+TEST(PhonebookFile, KeepsACountThatIsNoNumberForTheListToReport)
+{
+    for (const char* count : {"seven", "99999999999999", " 7"}) {
+        const auto phonebook = parsePhonebook(std::string(count) + "\r\n1\r\nA\r\n");
+        EXPECT_EQ(phonebook.countText, count);
+        EXPECT_TRUE(phonebook.entries.empty());
+        const NameIndex names(phonebook);
+        ASSERT_TRUE(names.failure());
+        EXPECT_EQ(names.failure()->text(), QString("'%1' is not a valid integer value").arg(count));
+        const auto text = phonebookFileContent(phonebook);
+        ASSERT_TRUE(text.failure);
+        EXPECT_EQ(text.failure->kind, Failure::Kind::NotInteger);
+    }
+    // An empty first line holds no count and no entries.
+    const auto empty = parsePhonebook("\r\n1\r\nA\r\n");
+    EXPECT_FALSE(empty.countText);
+    EXPECT_TRUE(empty.entries.empty());
+    EXPECT_FALSE(NameIndex(empty).failure());
+    EXPECT_FALSE(parsePhonebook("").countText);
+}
+
+TEST(PhonebookFile, WritesTheCountHeldOrTwiceTheEntriesPlusOne)
+{
+    Phonebook phonebook;
+    EXPECT_EQ(phonebookFileContent(phonebook).content, "1\r\n\r\n");
+    phonebook.entries = {{"+7001", cp("Мама")}, {"2", ""}};
+    EXPECT_EQ(phonebookFileContent(phonebook).content,
+              "5\r\n+7001\r\n" + cp("Мама") + "\r\n2\r\n\r\n\r\n");
+    phonebook.countText = "9"; // the count in memory is written as it is
+    EXPECT_EQ(phonebookFileContent(phonebook).content.substr(0, 3), "9\r\n");
+}
+
+TEST(PhonebookFile, RoundTripsThroughTheWorkingDirectory)
+{
+    QTemporaryDir dir;
+    Phonebook phonebook{"7", {{"+7001", cp("Аня")}, {"+7002", "B"}, {"", cp("Без имени")}}};
+    put(dir.filePath("PHONEBOOK.PBK"), "old");
+    ASSERT_FALSE(savePhonebook(dir.path(), phonebook));
+    EXPECT_EQ(filesIn(dir.path()), QStringList({"PHONEBOOK.PBK"})); // replaced in place
+
+    Phonebook loaded;
+    ASSERT_FALSE(loadPhonebook(dir.path(), loaded));
+    EXPECT_EQ(loaded.countText, "7");
+    ASSERT_EQ(loaded.entries.size(), 3u);
+    EXPECT_EQ(loaded.entries[0].Name, cp("Аня"));
+    EXPECT_EQ(loaded.entries[2].Number, "");
+
+    phonebook.countText = "x";
+    EXPECT_TRUE(savePhonebook(dir.path(), phonebook)); // nothing written
+    EXPECT_EQ(slurp(dir.filePath("PHONEBOOK.PBK")).substr(0, 3), "7\r\n");
+}
+
+TEST(PhonebookFile, MissingFileLeavesThePhonebookAndAnUnreadableOneFails)
+{
+    QTemporaryDir dir;
+    Phonebook phonebook{"3", {{"1", "A"}}};
+    ASSERT_FALSE(loadPhonebook(dir.path(), phonebook));
+    EXPECT_EQ(phonebook.entries.size(), 1u);
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Phonebook.pbk"));
+    const auto failure = loadPhonebook(dir.path(), phonebook);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, Failure::Kind::CannotOpen);
+    EXPECT_EQ(phonebook.entries.size(), 1u);
+    const auto written = savePhonebook(dir.filePath("missing"), phonebook);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->kind, Failure::Kind::CannotCreate);
+}
