@@ -1,0 +1,241 @@
+#include "phonelink/MotoATModemItem.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+namespace qb {
+namespace {
+
+// A phone that stops reading for this long while a command is being written
+// is taken as gone.
+constexpr int WriteStallMs = 1000;
+
+void pause(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+OpenError classify(int error)
+{
+    switch (error) {
+    case EBUSY:
+    case EWOULDBLOCK:
+        return OpenError::Busy;
+    case EACCES:
+    case EPERM:
+        return OpenError::NoPermission;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return OpenError::Missing;
+    default:
+        return OpenError::Other;
+    }
+}
+
+// The device time-out of a termios port is VTIME, in tenths of a second
+// (0-255). The descriptor is non-blocking, so it never delays a read or write;
+// it is kept only so the value set is the value the device reports back.
+int32_t deviceTimeOut(const termios& tio) { return int32_t(tio.c_cc[VTIME]) * 100; }
+
+void setDeviceTimeOut(termios& tio, int32_t milliseconds)
+{
+    const int32_t tenths = std::clamp((milliseconds + 99) / 100, 0, 255);
+    tio.c_cc[VTIME] = cc_t(tenths);
+    tio.c_cc[VMIN] = tenths == 0 ? 1 : 0;
+}
+
+} // namespace
+
+TMotoATModemItem::TMotoATModemItem(TUSBDevise modemInfo) : m_modemInfo(std::move(modemInfo)) {}
+
+TMotoATModemItem::~TMotoATModemItem()
+{
+    if (IsOpen())
+        Close();
+}
+
+bool TMotoATModemItem::IsOpen()
+{
+    if (m_fd < 0)
+        return false;
+    termios tio{};
+    // cdc_acm hangs the tty up on unplug: every ioctl then fails with EIO.
+    if (tcgetattr(m_fd, &tio) == 0 && cfgetospeed(&tio) != B0)
+        return true;
+    Close();
+    return false;
+}
+
+bool TMotoATModemItem::Open()
+{
+    if (IsOpen())
+        return true;
+    m_fd = ::open(m_modemInfo.DevicePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    if (m_fd < 0) {
+        m_lastOpenError = classify(errno);
+        m_debug = "E Open Phone Failed";
+        return false;
+    }
+    if (!lockAndConfigure()) {
+        m_lastOpenError = classify(errno);
+        ::close(m_fd);
+        m_fd = -1;
+        m_debug = "E Open Phone Failed";
+        return false;
+    }
+    m_lastOpenError = OpenError::None;
+    SetTimeOut(m_timeOut);
+    m_debug = "I Phone Open";
+    return true;
+}
+
+bool TMotoATModemItem::lockAndConfigure()
+{
+    // TIOCEXCL refuses other opens of the tty except by root; flock also holds
+    // against root and against a second descriptor in this process. Mocked and
+    // some virtual ttys do not know TIOCEXCL.
+    if (ioctl(m_fd, TIOCEXCL) < 0 && errno != ENOTTY && errno != EINVAL)
+        return false;
+    if (flock(m_fd, LOCK_EX | LOCK_NB) < 0)
+        return false;
+    // Raw mode: the default line discipline would echo every byte back to the
+    // phone (which takes it as a command), turn CR into LF, hold back an
+    // unterminated line and flush the input on 0x03.
+    termios tio{};
+    if (tcgetattr(m_fd, &tio) < 0)
+        return false;
+    cfmakeraw(&tio);
+    tio.c_cflag |= CLOCAL | CREAD;
+    return tcsetattr(m_fd, TCSANOW, &tio) == 0;
+}
+
+void TMotoATModemItem::Close()
+{
+    if (m_fd < 0) {
+        m_debug = "E Close Phone Failed";
+        return;
+    }
+    // Linux releases the descriptor even when close reports an error, so it
+    // must never be closed a second time.
+    const int result = ::close(m_fd);
+    m_fd = -1;
+    m_debug = result == 0 || errno == EINTR ? "I Phone Close" : "E Close Phone Failed";
+}
+
+uint32_t TMotoATModemItem::WriteData(const void* bytes, uint32_t count)
+{
+    const auto* data = static_cast<const char*>(bytes);
+    uint32_t written = 0;
+    bool failed = m_fd < 0;
+    // The descriptor is non-blocking; a full output buffer waits for room
+    // instead of cutting the command short.
+    while (!failed && written < count) {
+        const ssize_t n = ::write(m_fd, data + written, count - written);
+        if (n > 0) {
+            written += uint32_t(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && errno == EAGAIN) {
+            pollfd p{m_fd, POLLOUT, 0};
+            failed = ::poll(&p, 1, WriteStallMs) <= 0 || (p.revents & (POLLERR | POLLHUP));
+        } else {
+            failed = true;
+        }
+    }
+    m_debug = failed ? "E Phone Write Data Failed" : "I Phone Write Data";
+    return written;
+}
+
+bool TMotoATModemItem::SendCommand(const std::string& command)
+{
+    const std::string line = command + "\r\n";
+    if (WriteData(line.data(), uint32_t(line.size())) > 0) {
+        m_debug = "I Phone Send Command";
+        return true;
+    }
+    m_debug = "E Phone Send Command Failed";
+    return false;
+}
+
+TMotoATModemItem::Drained TMotoATModemItem::drainWaiting(std::string& reply)
+{
+    // TIOCINQ is not used: it caps at 4095 and fails on mocked ttys.
+    Drained result;
+    pollfd p{m_fd, POLLIN, 0};
+    if (::poll(&p, 1, 0) < 0 || !(p.revents & POLLIN)) {
+        result.lineDead = p.revents & (POLLHUP | POLLERR | POLLNVAL);
+        return result;
+    }
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
+        if (n > 0) {
+            reply.append(buffer, size_t(n));
+            result.gotBytes = true;
+            m_debug = "I Phone Read Command By Ok";
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && errno == EAGAIN) {
+            return result;
+        } else {
+            // 0 or EIO: the phone hung up; what it sent before stays in reply.
+            if (n < 0)
+                m_debug = "E Phone Read Command By Ok Failed";
+            result.lineDead = true;
+            return result;
+        }
+    }
+}
+
+std::string TMotoATModemItem::ReadReply(int /*waitMs*/)
+{
+    // The wait limit bounded the completion of an overlapped read; reads here
+    // take only bytes already waiting and never block, so there is nothing to wait for.
+    std::string reply;
+    if (m_fd < 0)
+        return reply;
+    // The reply is everything that arrives until a check, 100 ms after the
+    // previous read, finds the line quiet.
+    pause(50);
+    for (;;) {
+        const Drained drained = drainWaiting(reply);
+        if (!drained.gotBytes || drained.lineDead)
+            return reply;
+        pause(100);
+    }
+}
+
+void TMotoATModemItem::SetTimeOut(int32_t milliseconds)
+{
+    termios tio{};
+    const bool known = m_fd >= 0 && tcgetattr(m_fd, &tio) == 0;
+    if (known && milliseconds >= 0 && milliseconds == deviceTimeOut(tio))
+        return;
+    if (!known) {
+        m_debug = "E Phone Set TimeOut Failed";
+        return;
+    }
+    setDeviceTimeOut(tio, milliseconds);
+    if (tcsetattr(m_fd, TCSANOW, &tio) < 0) {
+        m_debug = "E Phone Set TimeOut Failed";
+        return;
+    }
+    termios back{};
+    if (tcgetattr(m_fd, &back) < 0) {
+        m_debug = "E Phone Set TimeOut Failed - Error Get TimeOut";
+        return;
+    }
+    m_timeOut = deviceTimeOut(back);
+}
+
+} // namespace qb
