@@ -1,0 +1,40 @@
+#pragma once
+// The AT dialogue's hold on the window's current port. The phone can be
+// unplugged whenever the window handles events, and the watcher then destroys
+// its port, so the port is fetched anew before every use and never kept.
+#include "phonelink/AtPort.h"
+
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+
+namespace qb {
+
+// The window's current port, or nullptr once the phone was unplugged.
+using PortSource = std::function<AtPort*()>;
+
+class PhoneLine {
+public:
+    explicit PhoneLine(PortSource source);
+
+    // Close and Open again; their results do not matter, only whether the
+    // port is usable afterwards.
+    bool reopen();
+    // Each returns false / none once the port is gone; after that the port
+    // is never touched again.
+    bool send(const std::string& command);
+    std::optional<std::string> reply();
+    // Several commands, then one reply for all of them.
+    std::optional<std::string> exchange(std::initializer_list<std::string> commands);
+
+    bool vanished() const { return m_vanished; }
+
+private:
+    AtPort* usablePort();
+
+    PortSource m_source;
+    bool m_vanished = false;
+};
+
+} // namespace qb

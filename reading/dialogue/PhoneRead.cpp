@@ -1,0 +1,180 @@
+#include "reading/dialogue/PhoneRead.h"
+
+#include "archive/ArchiveFiles.h"
+#include "core/Cp1251.h"
+#include "reading/ProgressStep.h"
+#include "reading/dialogue/MessageReplies.h"
+#include "reading/dialogue/PhonebookReplies.h"
+
+#include <optional>
+#include <vector>
+
+namespace qb {
+namespace {
+
+using Kind = ReadOutcome::Kind;
+
+ReadOutcome failed(Failure failure)
+{
+    return {Kind::Failed, std::move(failure)};
+}
+
+ReadOutcome vanished()
+{
+    return {Kind::PortVanished, std::nullopt};
+}
+
+class PhoneRead {
+public:
+    explicit PhoneRead(ReadContext& context)
+        : m_c(context)
+        , m_line(context.port)
+        , m_read(context.result)
+    {
+    }
+
+    ReadOutcome run();
+
+private:
+    void step() { ProgressStep(m_c.progress, m_c.ProgressStepSize); }
+    // Re-open, set-up commands and the listing into Memo2; false once the port is gone.
+    bool listMessages();
+    void sortListing();
+    std::optional<ReadOutcome> readDates();
+    std::optional<std::vector<PhonebookEntry>> fetchPhonebook();
+    MaybeFailure storePhonebook(std::vector<PhonebookEntry> entries);
+    // The window keeps this read's messages from here on, as it has always done
+    // once the listing was sorted, also when a later step fails.
+    void commit() { m_c.result = m_read; }
+
+    ReadContext& m_c;
+    PhoneLine m_line;
+    // Worked on apart from the window's, so that a phone unplugged half-way
+    // leaves the phone folders showing the previous read.
+    ReadResult m_read;
+};
+
+ReadOutcome PhoneRead::run()
+{
+    if (!listMessages())
+        return vanished();
+    // Decided by the headers, not by the third line: a first message with an
+    // empty text leaves that line empty too.
+    if (!listingHoldsMessages(m_c.Memo2))
+        return {Kind::NothingListed, std::nullopt};
+    sortListing();
+    if (auto stop = readDates())
+        return *stop;
+    auto entries = fetchPhonebook();
+    if (!entries)
+        return vanished();
+    commit();
+    if (auto failure = storePhonebook(std::move(*entries)))
+        return failed(*failure);
+    m_c.Memo3.clear();
+    if (auto failure = MergeReadResult(m_c.WorkDir, m_read))
+        return failed(*failure);
+    return {Kind::Finished, std::nullopt};
+}
+
+bool PhoneRead::listMessages()
+{
+    m_c.progress.setTextVisible(false);
+    m_c.ProgressStepSize = 1;
+    m_c.Memo3.clear();
+    m_c.Memo2.clear();
+    if (!m_line.reopen())
+        return false;
+    step();
+    // The phone answers the set-up commands together; the read relies on its
+    // echo, not on those answers.
+    if (!m_line.exchange({"AT", "AT+CMGF=1", "AT+CSCS=UCS2", "AT+CPBS=\"MT\""}))
+        return false;
+    if (!m_line.send("at+mmgl=\"ALL\""))
+        return false;
+    step();
+    const auto listing = m_line.reply();
+    if (!listing)
+        return false;
+    m_c.Memo2.add(*listing);
+    step();
+    m_c.ProgressStepSize = 20;
+    return true;
+}
+
+void PhoneRead::sortListing()
+{
+    parseListingFolder(m_c.Memo2, FolderKind::Inbox, m_c.bounds, m_read.inbox);
+    parseListingFolder(m_c.Memo2, FolderKind::Outbox, m_c.bounds, m_read.outbox);
+    m_c.ProgressStepSize = 1;
+    m_c.progress.setMaximum(m_c.Memo2.count() + 7);
+    parseListingFolder(m_c.Memo2, FolderKind::Draft, m_c.bounds, m_read.draft);
+    // One step per line number the Draft pass visits, past 100 if need be.
+    m_c.progress.setPosition(m_c.progress.position() + m_c.Memo2.count() + 1);
+}
+
+std::optional<ReadOutcome> PhoneRead::readDates()
+{
+    const auto count = m_read.inbox.count();
+    if (!count) {
+        commit();
+        return failed(Failure::notInteger(cp1251::toUnicode(m_read.inbox.CountMark)));
+    }
+    for (int k = 1; k <= *count; ++k) {
+        m_c.Memo3.clear();
+        // A bare AT first takes whatever the phone still had to say, so the
+        // +CMGR reply starts with its own echo and the header is its line 1.
+        if (!m_line.exchange({"AT"}) || !m_line.send("AT+CMGR=" + m_read.inbox.at(k).Index))
+            return vanished();
+        const auto reply = m_line.reply();
+        if (!reply)
+            return vanished();
+        m_c.Memo3.add(*reply);
+        step();
+        m_read.inbox.at(k).Date = parseCmgrDate(m_c.Memo3);
+        // The phone may be unplugged while the window handles its events.
+        m_c.progress.processEvents();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<PhonebookEntry>> PhoneRead::fetchPhonebook()
+{
+    // The first reply holds the answer to the storage switch as well; asking
+    // for the range again gives a reply with the range alone.
+    if (!m_line.exchange({"AT+CPBS=\"MT\"", "AT+CPBR=?"}))
+        return std::nullopt;
+    const auto range = m_line.exchange({"AT+CPBR=?"});
+    if (!range)
+        return std::nullopt;
+    m_c.Memo2.clear();
+    if (!m_line.send("at+cpbr=1," + parsePhonebookRangeEnd(*range)))
+        return std::nullopt;
+    step();
+    const auto reply = m_line.reply();
+    if (!reply)
+        return std::nullopt;
+    m_c.Memo2.add(*reply);
+    step();
+    return parsePhonebookEntries(m_c.Memo2);
+}
+
+MaybeFailure PhoneRead::storePhonebook(std::vector<PhonebookEntry> entries)
+{
+    // A phone that lists no entry keeps the phonebook already known.
+    if (!entries.empty()) {
+        m_c.phonebook.countText = std::to_string(2 * entries.size() + 1);
+        m_c.phonebook.entries = std::move(entries);
+    }
+    m_c.Memo3.clear();
+    return savePhonebook(m_c.WorkDir, m_c.phonebook);
+}
+
+} // namespace
+
+ReadOutcome InboxExecute(ReadContext& context)
+{
+    return PhoneRead(context).run();
+}
+
+} // namespace qb

@@ -1,0 +1,45 @@
+#pragma once
+// The phone read: lists every message on the phone, sorts them into the three
+// folders, fetches each received message's time, captures the phonebook and
+// merges what is new into the archive files.
+#include "archive/ArchiveTypes.h"
+#include "core/Failure.h"
+#include "core/LineList.h"
+#include "core/Progress.h"
+#include "reading/FieldBounds.h"
+#include "reading/dialogue/PhoneLine.h"
+
+#include <QString>
+
+namespace qb {
+
+// The window state the read works on; the window owns all of it.
+struct ReadContext {
+    PortSource port;
+    Progress& progress;
+    LineList& Memo2;
+    LineList& Memo3;
+    FieldBounds& bounds;
+    int& ProgressStepSize;
+    ReadResult& result;
+    Phonebook& phonebook;
+    QString WorkDir;
+};
+
+struct ReadOutcome {
+    enum class Kind {
+        Finished,      // read, phonebook written, archive merged
+        NothingListed, // the phone listed no message: nothing changed
+        PortVanished,  // the phone went away: no result, no file changed
+        Failed,        // stopped with `failure`; the ReadResult holds this read
+    };
+    Kind kind = Kind::Finished;
+    MaybeFailure failure;
+};
+
+// The whole read. The window's ReadResult changes only when the read gets past
+// the listing and the phone stays plugged in; the phonebook and the archive
+// files change only when every command was answered.
+ReadOutcome InboxExecute(ReadContext& context);
+
+} // namespace qb

@@ -1,0 +1,116 @@
+// The +MMGL listing passes and the +CMGR date.
+#include "reading/dialogue/MessageReplies.h"
+
+#include "Captures.h"
+#include "ScriptedPhone.h"
+
+#include <gtest/gtest.h>
+
+using namespace qb;
+using qb::test::ucs2;
+using namespace std::string_literals;
+
+namespace {
+
+LineList lines(const std::string& reply)
+{
+    LineList list;
+    list.add(reply);
+    return list;
+}
+
+const std::string MixedListing = "at+mmgl=\"ALL\"\r\n"
+                                 "+MMGL: 3, \"REC UNREAD\", \"+79161234567\"\r\n" + ucs2("Hi") + "\r\n"
+                                 "+MMGL: 12, \"STO SENT\", \"+79160000001\"\r\n" + ucs2("Sent") + "\r\n"
+                                 "+MMGL: 12, \"REC READ\", \"+79160000002\"\r\n041C0430043C0430\r\n"
+                                 "+MMGL: 7, \"STO UNSENT\", \"+79160000003\"\r\n\r\n"
+                                 "OK\r\n";
+
+ReadResult sortListing(const LineList& listing, ReadResult result = {})
+{
+    FieldBounds bounds;
+    for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
+        parseListingFolder(listing, kind, bounds, result.folder(kind));
+    return result;
+}
+
+} // namespace
+
+TEST(MmglListing, SortsMessagesIntoFoldersByStatus)
+{
+    const ReadResult read = sortListing(lines(MixedListing));
+    ASSERT_EQ(read.inbox.CountMark, "1");
+    EXPECT_EQ(read.inbox.entries[0].Status, "REC UNREAD");
+    EXPECT_EQ(read.inbox.entries[0].Index, "3");
+    EXPECT_EQ(read.inbox.entries[0].Text, "Hi");
+    EXPECT_EQ(read.inbox.entries[0].Header, "+MMGL: 3, \"REC UNREAD\", \"+79161234567\"");
+    EXPECT_EQ(read.inbox.entries[1].Status, "REC READ");
+    EXPECT_EQ(read.inbox.entries[1].Index, "12");
+    EXPECT_EQ(read.inbox.entries[1].Text, "\xCC\xE0\xEC\xE0");
+
+    ASSERT_EQ(read.outbox.CountMark, "0");
+    EXPECT_EQ(read.outbox.entries[0].Index, " 12"); // sent and unsent keep the blank
+    EXPECT_EQ(read.outbox.entries[0].Status, "STO SENT");
+    EXPECT_EQ(read.outbox.entries[0].Text, "Sent");
+
+    ASSERT_EQ(read.draft.CountMark, "0");
+    EXPECT_EQ(read.draft.entries[0].Index, " 7");
+    EXPECT_EQ(read.draft.entries[0].Text, "");
+}
+
+TEST(MmglListing, LeavesPositionsAboveTheCountAsAnEarlierReadLeftThem)
+{
+    ReadResult earlier;
+    earlier.outbox.CountMark = "1";
+    earlier.outbox.at(2).Text = "old";
+    const ReadResult read =
+        sortListing(lines("at+mmgl=\"ALL\"\r\n+MMGL: 4, \"REC READ\", \"+7\"\r\n0041\r\nOK\r\n"), earlier);
+    EXPECT_EQ(read.outbox.CountMark, "-1");
+    EXPECT_EQ(read.draft.CountMark, "-1");
+    EXPECT_EQ(read.outbox.entries[1].Text, "old");
+}
+
+TEST(MmglListing, WithoutLongLinesLeavesTheCountAlone)
+{
+    ReadResult earlier;
+    earlier.inbox.CountMark = "4";
+    const ReadResult read = sortListing(lines("at+mmgl=\"ALL\"\r\nERROR\r\n"), earlier);
+    EXPECT_EQ(read.inbox.CountMark, "4");
+    EXPECT_EQ(read.outbox.CountMark, "");
+}
+
+TEST(MmglListing, PassesOverUnknownStatusesAndDecodesWhateverFollowsAHeader)
+{
+    const ReadResult read = sortListing(lines("at+mmgl=\"ALL\"\r\n"
+                                              "+MMGL: 1, \"STO DRAFT\", \"+7\"\r\n0041\r\n"
+                                              "+MMGL: 2, \"REC READ\", \"+7\"\r\n"
+                                              "+MMGL: 5, \"REC READ\", \"+7\"\r\n"));
+    EXPECT_EQ(read.outbox.CountMark, "-1");
+    EXPECT_EQ(read.draft.CountMark, "-1");
+    ASSERT_EQ(read.inbox.CountMark, "1");
+    EXPECT_EQ(read.inbox.entries[0].Index, "2");
+    EXPECT_EQ(read.inbox.entries[1].Index, "5");
+    EXPECT_EQ(read.inbox.entries[1].Text, ""); // header without a text line
+}
+
+TEST(MmglListing, TellsAListingWithMessagesFromOneWithout)
+{
+    // A first message with an empty text leaves the third line empty.
+    EXPECT_TRUE(listingHoldsMessages(lines("at+mmgl=\"ALL\"\r\n+MMGL: 1, \"STO SENT\", \"+7\"\r\n\r\nOK\r\n")));
+    EXPECT_FALSE(listingHoldsMessages(lines("at+mmgl=\"ALL\"\r\nOK\r\n")));
+    EXPECT_FALSE(listingHoldsMessages(lines("at+mmgl=\"ALL\"\r\n+CMS ERROR: 321\r\n")));
+    EXPECT_FALSE(listingHoldsMessages(lines("at+mmgl=\"ALL\"\r\n+MMGL: 1, \"STO DRAFT\", \"+7\"\r\nOK\r\n")));
+    EXPECT_FALSE(listingHoldsMessages(lines("")));
+    EXPECT_FALSE(listingHoldsMessages(lines("at+mmgl=\"ALL\"\r\n\0+MMGL: 1, \"STO SENT\", \"+7\"\r\n0041"s)));
+}
+
+TEST(CmgrDate, MotorolaL7TextModeReply)
+{
+    EXPECT_EQ(parseCmgrDate(lines(test::capturedReply("cmgr-text-motorola-l7.dump"))), "18/08/2009,19:11:45");
+}
+
+TEST(CmgrDate, ReplyWithoutAHeaderLine)
+{
+    EXPECT_EQ(parseCmgrDate(lines("AT+CMGR=3\r\n")), "0/0/,0:00:00");
+    EXPECT_EQ(parseCmgrDate(lines("")), "0/0/,0:00:00");
+}

@@ -1,0 +1,259 @@
+// The whole phone read against a scripted Motorola phone.
+#include "reading/dialogue/PhoneRead.h"
+
+#include "Captures.h"
+#include "ScriptedPhone.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+using namespace qb;
+using qb::test::ucs2;
+using Kind = ReadOutcome::Kind;
+using Commands = std::vector<std::string>;
+
+namespace {
+
+const std::string Echo = "at+mmgl=\"ALL\"";
+const std::string Unread3 = "+MMGL: 3, \"REC UNREAD\", \"+79161234567\"";
+const std::string Read3 = "+MMGL: 3, \"REC READ\", \"+79161234567\"";
+const std::string Read12 = "+MMGL: 12, \"REC READ\", \"+79160000002\"";
+const std::string Sent12 = "+MMGL: 12, \"STO SENT\", \"+79160000001\"";
+const std::string Unsent7 = "+MMGL: 7, \"STO UNSENT\", \"+79160000003\"";
+
+std::string listing(const std::vector<std::string>& lines)
+{
+    std::string reply;
+    for (const std::string& line : lines)
+        reply += line + "\r\n";
+    return reply + "OK\r\n";
+}
+
+class PhoneReadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        phone.answer("AT+CPBR=?", "+CPBR: (1-250),50,14,,,,40,20\r\nOK\r\n");
+        phone.answer("at+cpbr=1,250", "OK\r\n");
+    }
+
+    ReadOutcome read()
+    {
+        phone.sent.clear();
+        ReadContext context{[this]() -> AtPort* { return plugged ? &phone : nullptr; },
+                            progress, memo2, memo3, bounds, stepSize, result, phonebook, dir.path()};
+        return InboxExecute(context);
+    }
+
+    std::string file(const char* name) const
+    {
+        std::ifstream in(QDir(dir.path()).filePath(name).toStdString(), std::ios::binary);
+        if (!in)
+            return "<missing>";
+        std::stringstream content;
+        content << in.rdbuf();
+        return content.str();
+    }
+
+    bool noArchiveFiles() const { return QDir(dir.path()).entryList(QDir::Files).isEmpty(); }
+
+    QTemporaryDir dir;
+    test::ScriptedPhone phone;
+    bool plugged = true;
+    test::RecordingProgress progress;
+    LineList memo2;
+    LineList memo3;
+    FieldBounds bounds;
+    int stepSize = 0;
+    ReadResult result;
+    Phonebook phonebook;
+};
+
+const Commands SetUpAndListing = {"AT", "AT+CMGF=1", "AT+CSCS=UCS2", "AT+CPBS=\"MT\"", Echo};
+const Commands PhonebookCommands = {"AT+CPBS=\"MT\"", "AT+CPBR=?", "AT+CPBR=?", "at+cpbr=1,250"};
+
+Commands joined(Commands a, const Commands& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+} // namespace
+
+TEST_F(PhoneReadTest, MotorolaPhoneWithMessagesInEveryFolder)
+{
+    const std::string reply = listing({Echo, Unread3, ucs2("Hi"), Sent12, ucs2("Yes"), Read12,
+                                       "041C0430043C0430", Unsent7, ucs2("Later")});
+    phone.answer(Echo, reply.substr(Echo.size() + 2));
+    phone.answer("AT+CMGR=3", "+CMGR: \"REC UNREAD\", \"+79161234567\", \"2005/1/2,9:5:3\"\r\n0048\r\nOK\r\n");
+    phone.answer("AT+CMGR=12", test::capturedReply("cmgr-text-motorola-l7.dump").substr(14));
+    phone.answer("at+cpbr=1,250", "+CPBR: 1,\"+79161234567\",145,041C0430043C0430\r\n\r\n"
+                                  "+CPBR: 2,\"112\",129,0053004F0053\r\n\r\n"
+                                  "+CPBR: 3,\"+7\",145,\r\n\r\nOK\r\n");
+
+    ASSERT_EQ(read().kind, Kind::Finished);
+
+    EXPECT_EQ(phone.sent, joined(joined(SetUpAndListing, {"AT", "AT+CMGR=3", "AT", "AT+CMGR=12"}),
+                                 PhonebookCommands));
+    EXPECT_EQ(phone.replyReads, 9); // one per group of commands
+    EXPECT_EQ(result.inbox.entries[0].Date, "02/01/2005,09:05:03");
+    EXPECT_EQ(result.inbox.entries[1].Date, "18/08/2009,19:11:45");
+    EXPECT_EQ(result.outbox.entries[0].Date, "");
+
+    EXPECT_EQ(file("Inbox.msg"), "Hi\r\n3\r\n" + Unread3 + "\r\n02/01/2005,09:05:03\r\n"
+                                 "\xCC\xE0\xEC\xE0\r\n12\r\n" + Read12 + "\r\n18/08/2009,19:11:45\r\n");
+    EXPECT_EQ(file("Outbox.msg"), "Yes\r\n 12\r\n" + Sent12 + "\r\n");
+    EXPECT_EQ(file("Draft.msg"), "Later\r\n 7\r\n" + Unsent7 + "\r\n");
+    EXPECT_EQ(file("Phonebook.pbk"), "7\r\n+79161234567\r\n\xCC\xE0\xEC\xE0\r\n112\r\nSOS\r\n+7\r\n\r\n\r\n");
+    EXPECT_EQ(phonebook.countText, "7");
+
+    // Re-open, command sent, listing stored; one per listing line number in
+    // the Draft pass; one per received message; two for the phonebook.
+    LineList lines;
+    lines.add(reply);
+    EXPECT_EQ(progress.maximums, std::vector<int>{lines.count() + 7});
+    EXPECT_EQ(progress.position(), 3 + lines.count() + 1 + 2 + 2);
+    EXPECT_FALSE(progress.textVisible);
+    EXPECT_EQ(stepSize, 1);
+    EXPECT_EQ(progress.eventRounds, 2);
+}
+
+TEST_F(PhoneReadTest, SecondReadAddsNothingAndAReadMessageIsArchivedAgain)
+{
+    phone.answer(Echo, listing({Unread3, ucs2("Hi"), Sent12, ucs2("Yes")}));
+    phone.thenAnswer(Echo, listing({Read3, ucs2("Hi"), Sent12, ucs2("Yes")}));
+    phone.answer("AT+CMGR=3", "+CMGR: \"REC READ\", \"+79161234567\", \"2005/01/02,09:05:03\"\r\n0048\r\nOK\r\n");
+    ASSERT_EQ(read().kind, Kind::Finished);
+    const std::string outbox = file("Outbox.msg");
+    ASSERT_EQ(read().kind, Kind::Finished);
+    ASSERT_EQ(read().kind, Kind::Finished);
+    EXPECT_EQ(file("Outbox.msg"), outbox);
+    EXPECT_EQ(file("Draft.msg"), "");
+    EXPECT_EQ(file("Inbox.msg"), "Hi\r\n3\r\n" + Unread3 + "\r\n02/01/2005,09:05:03\r\n"
+                                 "Hi\r\n3\r\n" + Read3 + "\r\n02/01/2005,09:05:03\r\n");
+}
+
+TEST_F(PhoneReadTest, PhonebookWithoutEntriesKeepsWhatIsKnown)
+{
+    phone.answer(Echo, listing({Sent12, ucs2("Yes")}));
+    ASSERT_EQ(read().kind, Kind::Finished);
+    EXPECT_EQ(file("Phonebook.pbk"), "1\r\n\r\n");
+
+    phonebook = {"5", {{"+7", "A"}, {"112", "B"}}};
+    ASSERT_EQ(read().kind, Kind::Finished);
+    EXPECT_EQ(file("Phonebook.pbk"), "5\r\n+7\r\nA\r\n112\r\nB\r\n\r\n");
+    EXPECT_EQ(phonebook.entries.size(), 2u);
+}
+
+TEST_F(PhoneReadTest, HandEditedPhonebookCountStopsBeforeTheMerge)
+{
+    phone.answer(Echo, listing({Sent12, ucs2("Yes")}));
+    phonebook = {"x7", {}};
+    const ReadOutcome outcome = read();
+    ASSERT_EQ(outcome.kind, Kind::Failed);
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_EQ(outcome.failure->text(), "'x7' is not a valid integer value");
+    EXPECT_TRUE(noArchiveFiles());
+    EXPECT_EQ(result.outbox.CountMark, "0"); // the messages of this read are shown all the same
+}
+
+TEST_F(PhoneReadTest, FirstMessageWithEmptyTextIsNotMistakenForAnEmptyPhone)
+{
+    phone.answer(Echo, listing({Sent12, "", Unsent7, ucs2("Later")}));
+    ASSERT_EQ(read().kind, Kind::Finished);
+    EXPECT_EQ(file("Outbox.msg"), "\r\n 12\r\n" + Sent12 + "\r\n");
+    EXPECT_EQ(result.draft.entries[0].Text, "Later");
+}
+
+TEST_F(PhoneReadTest, PhoneWithoutMessagesChangesNothing)
+{
+    result.inbox.CountMark = ""; // never read: no count to fail on
+    phone.answer(Echo, "OK\r\n");
+    EXPECT_EQ(read().kind, Kind::NothingListed);
+    EXPECT_EQ(phone.sent, SetUpAndListing);
+    EXPECT_TRUE(noArchiveFiles());
+    EXPECT_EQ(result.inbox.CountMark, "");
+
+    phone.silent = true;
+    EXPECT_EQ(read().kind, Kind::NothingListed);
+}
+
+TEST_F(PhoneReadTest, UnpluggedDuringTheDatePassLeavesEverythingAsBefore)
+{
+    result.outbox.CountMark = "0";
+    result.outbox.at(1).Text = "earlier";
+    phonebook = {"3", {{"+7", "A"}}};
+    phone.answer(Echo, listing({Read3, ucs2("Hi"), Read12, ucs2("Yo"), Sent12, ucs2("Yes")}));
+    const ReadResult before = result;
+    for (const bool sourceForgetsThePort : {true, false}) {
+        progress.onEvents = [&](int round) {
+            if (round == 1 && sourceForgetsThePort)
+                plugged = false;
+            else if (round == 1)
+                phone.unplug();
+        };
+        progress.eventRounds = 0;
+        plugged = true;
+        EXPECT_EQ(read().kind, Kind::PortVanished);
+        EXPECT_EQ(phone.sent, joined(SetUpAndListing, {"AT", "AT+CMGR=3"}));
+        EXPECT_EQ(result.outbox.entries[0].Text, "earlier");
+        EXPECT_EQ(result.outbox.CountMark, before.outbox.CountMark);
+        EXPECT_EQ(result.inbox.CountMark, before.inbox.CountMark);
+        EXPECT_EQ(phonebook.entries.size(), 1u);
+        EXPECT_TRUE(noArchiveFiles());
+    }
+}
+
+TEST_F(PhoneReadTest, VanishedOrDeadPortIsNeverUsed)
+{
+    plugged = false;
+    EXPECT_EQ(read().kind, Kind::PortVanished);
+    EXPECT_TRUE(phone.sent.empty());
+
+    plugged = true;
+    phone.unplug(); // still listed, but the device is gone: re-open fails
+    EXPECT_EQ(read().kind, Kind::PortVanished);
+    EXPECT_TRUE(phone.sent.empty());
+    EXPECT_EQ(phone.replyReads, 0);
+    EXPECT_TRUE(noArchiveFiles());
+}
+
+TEST_F(PhoneReadTest, TenThousandReceivedMessages)
+{
+    std::vector<std::string> lines;
+    for (int i = 1; i <= 10000; ++i) {
+        lines.push_back("+MMGL: " + std::to_string(i) + ", \"REC READ\", \"+7\"");
+        lines.push_back("0041");
+    }
+    phone.answer(Echo, listing(lines));
+    ASSERT_EQ(read().kind, Kind::Finished);
+    EXPECT_EQ(result.inbox.CountMark, "9999");
+    EXPECT_EQ(phone.sent.size(), SetUpAndListing.size() + 20000 + PhonebookCommands.size());
+    EXPECT_EQ(progress.position(), 100);
+}
+
+class BadListing : public PhoneReadTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(BadListing, NeverCrashes)
+{
+    phone.answer(Echo, GetParam());
+    phone.answer("AT+CMGR=1", GetParam());
+    phone.answer("AT+CPBR=?", GetParam());
+    phone.answer("at+cpbr=1,250", GetParam());
+    const Kind kind = read().kind;
+    EXPECT_TRUE(kind == Kind::Finished || kind == Kind::NothingListed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PhoneRead, BadListing,
+    ::testing::Values(std::string(), "ERROR\r\n", "+CMS ERROR: 321\r\n",
+                      "+MMGL: 1, \"REC RE", "+MMGL: 1, \"REC READ\", \"+7\"\r\n00",
+                      "+MMGL: 1, \"REC READ\", \"+7\"",
+                      "+MMGL: 1, \"REC READ\"\r\n+MMGL: 2, \"STO SENT\"\r\n+MMGL: 3, \"STO UNSENT\"\r\n",
+                      "+MMGL: 1, \"RECEIVED\", \"+7\"\r\n0041\r\nOK\r\n", "\"REC READ\"\"\"\"\"\"\"\r\n\"-)\r\n",
+                      std::string("+MMGL: 1, \"REC READ\"\0\xFF\xFE\r\n\x01\x02\r\r\n\n\r", 33),
+                      std::string(5000, '\xFF') + "\r\n+MMGL: 1, \"STO SENT\", \"" + std::string(5000, 'x')));

@@ -1,0 +1,97 @@
+// The +CPBR range and entry replies.
+#include "reading/dialogue/PhonebookReplies.h"
+
+#include "Captures.h"
+
+#include <gtest/gtest.h>
+
+using namespace qb;
+
+namespace {
+
+LineList lines(const std::string& reply)
+{
+    LineList list;
+    list.add(reply);
+    return list;
+}
+
+} // namespace
+
+TEST(CpbrRange, MotorolaReplies)
+{
+    EXPECT_EQ(parsePhonebookRangeEnd("AT+CPBR=?\r\n+CPBR: (1-250),50,14,,,,40,20\r\n\r\nOK\r\n"), "250");
+    EXPECT_EQ(parsePhonebookRangeEnd("+CPBR: (1-250),50,14"), "250");
+    // An L6's SIM phonebook numbered from 501: the capture still starts at 1.
+    EXPECT_EQ(parsePhonebookRangeEnd("AT+CPBR=?\r\n+CPBR: (501-750),40,15\r\nOK\r\n"), "750");
+}
+
+TEST(CpbrRange, RepliesWithoutTheRange)
+{
+    EXPECT_EQ(parsePhonebookRangeEnd(""), "");
+    EXPECT_EQ(parsePhonebookRangeEnd("AT+CPBR=?\r\nERROR\r\n"), "");
+    EXPECT_EQ(parsePhonebookRangeEnd("AT+CPBR=?\r\n+CPBR: 1-250\r\n"), ""); // no ")"
+    EXPECT_EQ(parsePhonebookRangeEnd("AT+CPBR=?\r\n+CPBR: (250),50\r\nOK\r\n"), "250"); // no "-"
+    EXPECT_EQ(parsePhonebookRangeEnd("AT+CPBR=?\r\n+CPBR: 250),50\r\nOK\r\n"), "");
+    EXPECT_EQ(parsePhonebookRangeEnd("+CPBR: (1-2),-3"), "");
+    EXPECT_EQ(parsePhonebookRangeEnd("+CPBR: (1-\r\nAT+CMGD=1\r\n)"), ""); // never two commands in one
+}
+
+TEST(CpbrEntries, BlankLineAfterEveryEntry)
+{
+    const auto entries = parsePhonebookEntries(lines("at+cpbr=1,250\r\n"
+                                                     "+CPBR: 1,\"+79161234567\",145,041C0430043C0430\r\n\r\n"
+                                                     "+CPBR: 2,\"112\",129,005304110421\r\n\r\n"
+                                                     "OK\r\n"));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].Number, "+79161234567");
+    EXPECT_EQ(entries[0].Name, "\xCC\xE0\xEC\xE0");
+    EXPECT_EQ(entries[1].Number, "112");
+    EXPECT_EQ(entries[1].Name, "S\xC1\xD1");
+}
+
+TEST(CpbrEntries, WithoutBlankLinesEveryOtherEntryIsSkipped)
+{
+    const auto entries = parsePhonebookEntries(lines("at+cpbr=1,250\r\n"
+                                                     "+CPBR: 1,\"1\",129,0041\r\n"
+                                                     "+CPBR: 2,\"2\",129,0042\r\n"
+                                                     "+CPBR: 3,\"3\",129,0043\r\n"
+                                                     "OK\r\n"));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].Name, "A");
+    EXPECT_EQ(entries[1].Name, "C");
+}
+
+TEST(CpbrEntries, LineWithoutQuotationMarksReusesThePreviousPositions)
+{
+    const auto entries = parsePhonebookEntries(lines("at+cpbr=1,250\r\n"
+                                                     "+CPBR: 1,\"12\",129,0041\r\n\r\n"
+                                                     "+CPBR: 2,34,129,0042\r\n\r\nOK\r\n"));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].Number, "4,");
+}
+
+TEST(CpbrEntries, NothingButEchoAndResultCode)
+{
+    EXPECT_TRUE(parsePhonebookEntries(lines("at+cpbr=1,\r\nERROR\r\n")).empty());
+    EXPECT_TRUE(parsePhonebookEntries(lines("")).empty());
+}
+
+TEST(CpbrEntries, MotorolaEightBitHexName)
+{
+    // Read while UCS2 was selected, the name still came as 8-bit hex.
+    const auto entries = parsePhonebookEntries(lines(test::capturedReply("cpbr-motorola-8bit-hex-name.dump")));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].Number, "030450566735");
+    EXPECT_EQ(entries[0].Name, "");
+}
+
+TEST(CpbrEntries, QuotedUcs2NameWithEmptyNumberAndType)
+{
+    // The name's sixth character after the number's closing quotation mark
+    // is its third digit, so every group is off its boundary.
+    const auto entries = parsePhonebookEntries(lines(test::capturedReply("cpbr-ucs2-quoted-name.dump")));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].Number, "");
+    EXPECT_EQ(entries[0].Name, "");
+}
