@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# README command 1: installs what is missing, builds, and runs Quillbox in
+# ./demo/ with a simulated Motorola RAZR V3 plugged in (umockdev + phonesim).
+# With a display it runs until the window is closed (type unplug, plug or quit
+# meanwhile); without one it runs on Xvfb, reads the phone by driving the
+# window through the accessibility bus, saves screenshots and stops.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" build
+bin=$root/build
+[ -x "$bin/app/quillbox" ] || { echo "demo: $bin/app/quillbox was not built" >&2; exit 1; }
+mkdir -p "$root/demo"
+demo=("$bin/tools/demo/quillbox-demo" --workdir "$root/demo" --log "$root/demo/phone-at.log")
+
+if [ -n "${DISPLAY:-}" ]; then
+  echo "demo: commands while Quillbox runs: unplug, plug, quit (AT log: demo/phone-at.log)"
+  exec "${demo[@]}"
+fi
+
+pids=()
+tmp=$(mktemp -d)
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+# -displayfd makes Xvfb pick a free display number and report it.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+[ -s "$tmp/display" ] || { echo "demo: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(head -1 "$tmp/display")
+# A private session bus: it starts the accessibility bus on demand, and
+# stopping it takes the accessibility bus and its registry down with it.
+dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$tmp/bus" 4>"$tmp/bus-pid"
+pids+=("$(cat "$tmp/bus-pid")")
+export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$tmp/bus")
+# Qt exposes its widgets only when told a screen reader is about.
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
+log=$root/demo/quillbox-demo.log
+"${demo[@]}" </dev/null 2>"$log" &
+running=$!
+pids+=($running)
+shots=$root/screenshots
+mkdir -p "$shots"
+"$bin/tools/screenshot/screenshot" "$shots/demo.png" 4
+kill -0 "$running" 2>/dev/null || { cat "$log" >&2; echo "demo: Quillbox stopped early" >&2; exit 1; }
+echo "demo: screenshot of the main window at start: $shots/demo.png"
+# /usr/bin/python3: Debian's accessibility bindings are not in other interpreters.
+/usr/bin/python3 "$root/tools/demo/drive-read.py" --screenshot-tool "$bin/tools/screenshot/screenshot" \
+  --out "$shots" || { echo "demo: the program's output is in $log" >&2; exit 1; }
+echo "demo: screenshots of the read: $shots/phone-inbox.png $shots/archive-inbox.png"
+# Records have four lines in Inbox.msg and three in the other two; every line ends in CR LF.
+counts=()
+for f in Inbox:4 Outbox:3 Draft:3; do
+  file=$root/demo/${f%:*}.msg lines=0
+  [ -f "$file" ] && lines=$(grep -c $'\r$' "$file" || true)
+  counts+=("${f%:*} $((lines / ${f#*:}))")
+done
+echo "demo: archive in $root/demo: ${counts[*]} messages"

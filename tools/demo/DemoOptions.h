@@ -1,0 +1,30 @@
+#pragma once
+// Command line and start-up helpers of quillbox-demo.
+#include "tools/phonesim/SimServer.h"
+
+#include <string>
+#include <vector>
+
+namespace qb {
+
+struct DemoOptions {
+    std::string program; // the Quillbox binary
+    std::vector<std::string> programArgs; // after "--"; Quillbox itself takes none
+    std::string workdir = ".";
+    std::string content; // phone content file
+    std::string device;  // .umockdev description
+    std::string log;     // AT command log; empty: standard error
+    ServeTiming timing;
+};
+
+// Fills defaults from the files found next to the executable, in the source
+// tree or under share/quillbox. Prints the usage and returns false on error.
+bool parseDemoOptions(int argc, char** argv, DemoOptions& options);
+
+// Sending uevents only works from a process under umockdev's preload: when
+// this one is not, it replaces itself by umockdev-wrapper running it again.
+void reexecUnderPreload(char** argv);
+
+std::string readWholeFile(const std::string& path);
+
+} // namespace qb

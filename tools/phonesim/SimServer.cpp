@@ -1,0 +1,159 @@
+#include "tools/phonesim/SimServer.h"
+
+#include <cerrno>
+#include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+namespace qb {
+
+namespace {
+
+using namespace std::chrono;
+
+// A pty master reports EIO and POLLHUP while no one has the other side
+// open; look again after this pause instead of spinning.
+constexpr milliseconds ReopenPoll{100};
+constexpr std::size_t ReadSize = 4096;
+
+int millisUntil(SimServer::Clock::time_point when)
+{
+    const auto left = duration_cast<milliseconds>(when - SimServer::Clock::now()).count();
+    return static_cast<int>(std::max<long long>(0, left + 1));
+}
+
+} // namespace
+
+SimServer::SimServer(PhoneSimulator& phone, ServeTiming timing, std::FILE* log)
+    : m_phone(phone), m_timing(timing), m_log(log)
+{
+    m_phone.setCommandObserver([this](std::string_view line) { logCommand(line); });
+}
+
+void SimServer::attach(int fd)
+{
+    m_fd = fd;
+    m_eof = false;
+    m_pending.clear();
+    m_idleUntil = {};
+    if (fd >= 0)
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+}
+
+pollfd SimServer::pollEntry() const
+{
+    const bool idle = m_fd < 0 || m_eof || Clock::now() < m_idleUntil;
+    const bool writeDue = !m_pending.empty() && m_pending.front().due <= Clock::now();
+    return {idle ? -1 : m_fd, static_cast<short>(POLLIN | (writeDue ? POLLOUT : 0)), 0};
+}
+
+int SimServer::timeoutMs() const
+{
+    int timeout = -1;
+    if (m_fd >= 0 && Clock::now() < m_idleUntil)
+        timeout = millisUntil(m_idleUntil);
+    if (!m_pending.empty()) {
+        const int due = millisUntil(m_pending.front().due);
+        timeout = timeout < 0 ? due : std::min(timeout, due);
+    }
+    return timeout;
+}
+
+bool SimServer::service(short revents)
+{
+    if (m_fd < 0 || m_eof)
+        return !m_eof;
+    if (revents & POLLIN)
+        readInput();
+    else if (revents & (POLLHUP | POLLERR))
+        m_idleUntil = Clock::now() + ReopenPoll;
+    writeDue();
+    return !m_eof;
+}
+
+void SimServer::readInput()
+{
+    char buffer[ReadSize];
+    const ssize_t n = read(m_fd, buffer, sizeof buffer);
+    if (n > 0)
+        schedule(m_phone.feed(std::string_view(buffer, static_cast<std::size_t>(n))));
+    else if (n == 0)
+        m_eof = true;
+    else if (errno != EAGAIN && errno != EINTR)
+        m_idleUntil = Clock::now() + ReopenPoll;
+}
+
+void SimServer::schedule(const std::string& output)
+{
+    if (output.empty())
+        return;
+    const auto now = Clock::now();
+    auto due = std::max(now + milliseconds(m_timing.latencyMs), m_nextFree);
+    std::size_t size = m_timing.burstBytes;
+    if (size == 0)
+        size = m_timing.bytesPerSecond > 0 ? std::max(1, m_timing.bytesPerSecond / 50)
+                                           : output.size();
+    for (std::size_t pos = 0; pos < output.size(); pos += size) {
+        const std::string piece = output.substr(pos, size);
+        m_pending.push_back({piece, due});
+        if (m_timing.burstBytes > 0)
+            due += milliseconds(m_timing.gapMs);
+        if (m_timing.bytesPerSecond > 0)
+            due += microseconds(piece.size() * 1000000 / m_timing.bytesPerSecond);
+    }
+    m_nextFree = due;
+}
+
+void SimServer::writeDue()
+{
+    while (!m_pending.empty() && m_pending.front().due <= Clock::now()) {
+        std::string& bytes = m_pending.front().bytes;
+        const ssize_t n = write(m_fd, bytes.data(), bytes.size());
+        if (n < 0 && (errno == EAGAIN || errno == EINTR))
+            return;
+        if (n < 0) { // the other side is gone: what it did not read is lost
+            m_pending.clear();
+            return;
+        }
+        bytes.erase(0, static_cast<std::size_t>(n));
+        if (bytes.empty())
+            m_pending.pop_front();
+    }
+}
+
+void SimServer::logCommand(std::string_view line)
+{
+    if (!m_log)
+        return;
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    tm local{};
+    localtime_r(&ts.tv_sec, &local);
+    char stamp[32];
+    strftime(stamp, sizeof stamp, "%H:%M:%S", &local);
+    std::string shown;
+    for (const char c : line) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
+        shown += static_cast<unsigned char>(c) < 0x20 ? std::string(escaped) : std::string(1, c);
+    }
+    std::fprintf(m_log, "%s.%03ld %s\n", stamp, ts.tv_nsec / 1000000, shown.c_str());
+    std::fflush(m_log);
+}
+
+void serveUntilStopped(SimServer& server, int stopFd)
+{
+    for (;;) {
+        pollfd fds[2] = {server.pollEntry(), {stopFd, POLLIN, 0}};
+        if (poll(fds, 2, server.timeoutMs()) < 0 && errno != EINTR)
+            return;
+        if (fds[1].revents)
+            return;
+        if (!server.service(fds[0].revents))
+            return;
+    }
+}
+
+} // namespace qb
