@@ -1,0 +1,521 @@
+// The message list and viewer of the main window as the user drives them:
+// choosing folders, the cells of each kind of folder, selection, shading, the
+// keys, deleting on a scripted phone, and commands refused during a fill.
+#include "ui/TForm1.h"
+
+#include "ScriptedPhone.h"
+#include "core/Cp1251.h"
+#include "ui/FolderTreeWidget.h"
+#include "ui/ImageList.h"
+#include "ui/MessageListModel.h"
+#include "ui/MessageViewer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+using qb::ui::MessageListModel;
+
+namespace {
+
+std::string cp(const QString& text) {
+    return qb::cp1251::fromUnicode(text);
+}
+
+// One archive folder file: Text, Index, Header (and Date for Inbox) per record.
+struct Message {
+    QString text;
+    std::string index;
+    std::string number;
+    std::string date;
+};
+
+std::string header(const Message& m, const char* status) {
+    std::string digits = m.index.substr(m.index.find_first_not_of(' '));
+    return "+MMGL: " + digits + ", \"" + status + "\", \"" + m.number + "\"";
+}
+
+void writeFolder(const QString& path, bool inbox, const std::vector<Message>& messages) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    for (const Message& m : messages) {
+        std::string lines = cp(m.text) + "\r\n" + m.index + "\r\n" +
+                            header(m, inbox ? "REC READ" : "STO SENT") + "\r\n";
+        if (inbox)
+            lines += m.date + "\r\n";
+        file.write(lines.data(), qint64(lines.size()));
+    }
+}
+
+// Closes every message box that comes up with `answer`, keeping their texts.
+class BoxAnswerer : public QObject {
+  public:
+    explicit BoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok) : m_answer(answer) {
+        connect(&m_poll, &QTimer::timeout, this, &BoxAnswerer::poll);
+        m_poll.start(10);
+    }
+    QStringList texts;
+
+  private:
+    void poll() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (!box || !box->isVisible())
+                continue;
+            texts << box->text();
+            QAbstractButton* button = box->button(m_answer);
+            if (!button)
+                button = box->buttons().value(0);
+            button->click();
+        }
+    }
+    QMessageBox::StandardButton m_answer;
+    QTimer m_poll;
+};
+
+// A window started in a fresh directory holding a small archive.
+class Window {
+  public:
+    Window() : m_previous(QDir::currentPath()) {
+        QDir::setCurrent(m_dir.path());
+        writeFolder("Inbox.msg", true,
+                    {{QString::fromUtf8("Привет :)"), "5", "+79161112233", "01/02/2005,10:11:12"},
+                     {QString(), "6", "+70000000000", "02/02/2005,10:11:12"},
+                     {"again", "7", "+79161112233", "03/02/2005,10:11:12"}});
+        writeFolder("Outbox.msg", false, {{"sent", " 5", "555", {}}});
+        form = std::make_unique<TForm1>();
+        form->phonebook.countText = "5";
+        form->phonebook.entries = {{"+79161112233", cp(QString::fromUtf8("Иван"))},
+                                   {"555", cp(QString::fromUtf8("Без имени"))}};
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        tree()->expandAll();
+    }
+    ~Window() {
+        form.reset();
+        QDir::setCurrent(m_previous);
+    }
+
+    qb::ui::FolderTreeWidget* tree() const { return form->folderTree(); }
+    QTableView* list() const { return form->findChild<QTableView*>("List1"); }
+    MessageListModel* model() const { return form->messageModel(); }
+    qb::ui::MessageViewer* viewer() const {
+        return form->findChild<qb::ui::MessageViewer*>("suiMemo1");
+    }
+    QToolButton* button(const char* name) const { return form->findChild<QToolButton*>(name); }
+    QProgressBar* bar() const { return form->findChild<QProgressBar*>("suiProgressBar1"); }
+
+    // A mouse click on a tree node, as the user chooses a folder.
+    void choose(int position) const {
+        QTreeWidgetItem* node = form->node(position);
+        tree()->scrollToItem(node);
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {},
+                          tree()->visualItemRect(node).center());
+        QCoreApplication::processEvents();
+    }
+    void clickRow(int row, Qt::KeyboardModifiers keys = {}) const {
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, keys,
+                          list()->visualRect(model()->index(row, 0)).center());
+        QCoreApplication::processEvents();
+    }
+    void selectRows(const std::vector<int>& rows) const {
+        list()->clearSelection();
+        for (int row : rows)
+            list()->selectionModel()->select(model()->index(row, 0),
+                                             QItemSelectionModel::Select |
+                                                 QItemSelectionModel::Rows);
+    }
+    QString cell(int row, int column) const {
+        return model()->index(row, column).data().toString();
+    }
+    int record(int row) const {
+        return model()->index(row, 0).data(MessageListModel::RecordRole).toInt();
+    }
+    bool shaded(int row) const {
+        return model()->index(row, 1).data(Qt::BackgroundRole).value<QColor>() ==
+               QColor(166, 202, 240);
+    }
+
+    std::unique_ptr<TForm1> form;
+
+  private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+// Five received messages of the last phone read, indexes 11 to 15.
+void readFivePhoneMessages(TForm1& form) {
+    form.readResult.inbox.CountMark = "4";
+    for (int k = 1; k <= 5; ++k) {
+        qb::ReadEntry& entry = form.readResult.inbox.at(k);
+        entry.Index = std::to_string(10 + k);
+        entry.Status = "REC READ";
+        entry.Header = "+MMGL: " + entry.Index + ", \"REC READ\", \"+79161112233\"";
+        entry.Text = "phone " + std::to_string(k);
+        entry.Date = "0" + std::to_string(k) + "/01/2005,09:05:03";
+    }
+    form.readResult.outbox.CountMark = "0";
+    qb::ReadEntry& sent = form.readResult.outbox.at(1);
+    sent = {"+MMGL: 7, \"STO SENT\", \"999\"", "out", " 7", "STO SENT", {}};
+}
+
+// Runs `step` once, from the window's event handling while a fill is under way.
+void duringFill(const Window& w, std::function<void()> step) {
+    auto* once = new QObject(w.form.get());
+    QObject::connect(w.model(), &QAbstractItemModel::rowsInserted, once, [once, step] {
+        QTimer::singleShot(0, once, [once, step] {
+            step();
+            once->deleteLater();
+        });
+        QObject::disconnect(once, nullptr, nullptr, nullptr);
+    });
+}
+
+} // namespace
+
+class MessageListTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void archiveFoldersFillEveryColumn();
+    void phoneFoldersShowTheLastRead();
+    void groupNodesEmptyTheList();
+    void onlyAnotherNodeRefillsTheList();
+    void arrowKeysInTheTreeRefill();
+    void unusablePhonebookStopsTheFill();
+    void selectionDrivesTheSaveButtonAndTheViewer();
+    void oneSelectedRowShadesItsSender();
+    void clickShowsTheFirstSelectedRow();
+    void ctrlASelectsEveryRow();
+    void deleteKeyAsksFirst();
+    void deletingOnThePhoneRemovesConfirmedRows();
+    void refusedDeletionKeepsItsRow();
+    void vanishedPhoneDeletesNothing();
+    void commandsAreRefusedDuringAFill();
+    void closingDuringAFillWaitsForIt();
+};
+
+void MessageListTest::archiveFoldersFillEveryColumn() {
+    Window w;
+    w.choose(5);
+    QCOMPARE(w.form->ShownFolder, 5);
+    QCOMPARE(w.model()->rowCount(), 3);
+    QCOMPARE(w.cell(0, 0), QString::fromUtf8("Привет :)"));
+    QCOMPARE(w.cell(0, 1), QString::fromUtf8("Иван (+79161112233)"));
+    QCOMPARE(w.cell(0, 2), QString("01/02/2005,10:11:12"));
+    QCOMPARE(w.cell(0, 3), QString("9"));
+    QCOMPARE(w.cell(0, 4), QString("5"));
+    QCOMPARE(w.cell(1, 1), QString("+70000000000")); // not in the phonebook
+    QCOMPARE(w.cell(1, 3), QString("0"));
+    QCOMPARE(w.record(2), 3);
+    const auto icon = [&](int row) {
+        return w.model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey();
+    };
+    QCOMPARE(icon(0), qb::ui::imageListIcon(24).cacheKey());
+    QVERIFY(w.button("suiButton6")->isEnabled());
+    QVERIFY(!w.button("suiButton5")->isEnabled());
+    QVERIFY(!w.bar()->isVisible());
+    QVERIFY(w.bar()->isTextVisible());
+
+    w.choose(6);
+    QCOMPARE(w.model()->rowCount(), 1);
+    QCOMPARE(w.cell(0, 1), QString("555")); // the contact is named "Без имени"
+    QCOMPARE(w.cell(0, 2), QString("----------------"));
+    QCOMPARE(w.cell(0, 4), QString(" 5"));
+    QCOMPARE(icon(0), qb::ui::imageListIcon(23).cacheKey());
+    w.choose(7); // no Draft.msg
+    QCOMPARE(w.model()->rowCount(), 0);
+    QVERIFY(!w.button("suiButton6")->isEnabled());
+}
+
+void MessageListTest::phoneFoldersShowTheLastRead() {
+    Window w;
+    w.choose(1);
+    QCOMPARE(w.model()->rowCount(), 0); // before the first read
+    readFivePhoneMessages(*w.form);
+    w.choose(5);
+    QCOMPARE(w.cell(0, 4), QString("5"));
+    w.choose(1);
+    QCOMPARE(w.model()->rowCount(), 5);
+    QCOMPARE(w.cell(4, 0), QString("phone 5"));
+    QCOMPARE(w.cell(4, 1), QString::fromUtf8("Иван (+79161112233)"));
+    QCOMPARE(w.cell(4, 4), QString("15"));
+    QCOMPARE(w.record(4), 5);
+    w.choose(2);
+    QCOMPARE(w.cell(0, 1), QString("999"));
+    QCOMPARE(w.cell(0, 2), QString("----------------"));
+    QCOMPARE(w.cell(0, 4), QString(" 7"));
+    QCOMPARE(w.model()->index(0, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey(),
+             qb::ui::imageListIcon(23).cacheKey());
+}
+
+void MessageListTest::groupNodesEmptyTheList() {
+    Window w;
+    for (const int group : {4, 0}) {
+        w.choose(5);
+        w.viewer()->setMessageText("shown");
+        w.choose(group);
+        QCOMPARE(w.model()->rowCount(), 0);
+        QVERIFY(!w.button("suiButton6")->isEnabled());
+        QVERIFY(w.viewer()->messageText().isEmpty());
+    }
+}
+
+void MessageListTest::onlyAnotherNodeRefillsTheList() {
+    Window w;
+    w.choose(5);
+    w.form->archive.inbox.records.push_back(w.form->archive.inbox.records.front());
+    w.choose(5);
+    QCOMPARE(w.model()->rowCount(), 3);
+    w.choose(6);
+    w.choose(5);
+    QCOMPARE(w.model()->rowCount(), 4);
+}
+
+void MessageListTest::arrowKeysInTheTreeRefill() {
+    Window w;
+    w.choose(5);
+    w.tree()->setFocus();
+    QTest::keyClick(w.tree(), Qt::Key_Down);
+    QCOMPARE(w.form->ShownFolder, 6);
+    QCOMPARE(w.model()->rowCount(), 1);
+    QTest::keyClick(w.tree(), Qt::Key_Up);
+    QCOMPARE(w.form->ShownFolder, 5);
+    // Other keys move the selection but leave the list alone.
+    QTest::keyClick(w.tree(), Qt::Key_End);
+    QCOMPARE(w.tree()->selectedPosition(), 7);
+    QCOMPARE(w.form->ShownFolder, 5);
+    QCOMPARE(w.model()->rowCount(), 3);
+}
+
+void MessageListTest::unusablePhonebookStopsTheFill() {
+    Window w;
+    w.form->phonebook.countText = "x7";
+    BoxAnswerer boxes;
+    w.choose(5);
+    QCOMPARE(boxes.texts, QStringList{"'x7' is not a valid integer value"});
+    QCOMPARE(w.model()->rowCount(), 0);
+    QVERIFY(!w.bar()->isVisible());
+    QVERIFY(!w.button("suiButton6")->isEnabled());
+    w.choose(7); // an empty folder has no first row to stop at
+    QCOMPARE(boxes.texts.size(), 1);
+}
+
+void MessageListTest::selectionDrivesTheSaveButtonAndTheViewer() {
+    Window w;
+    w.choose(5);
+    w.selectRows({0});
+    QVERIFY(w.button("suiButton5")->isEnabled());
+    QCOMPARE(w.viewer()->messageText(), QString::fromUtf8("Привет :)"));
+    w.selectRows({0, 2});
+    QVERIFY(w.button("suiButton5")->isEnabled());
+    QCOMPARE(w.viewer()->messageText(), QString::fromUtf8("Привет :)")); // unchanged
+    w.selectRows({});
+    QVERIFY(!w.button("suiButton5")->isEnabled());
+    QVERIFY(w.viewer()->messageText().isEmpty());
+    w.selectRows({2});
+    QCOMPARE(w.viewer()->messageText(), QString("again"));
+    w.choose(6); // a refill leaves nothing selected
+    QVERIFY(!w.button("suiButton5")->isEnabled());
+    QVERIFY(w.viewer()->messageText().isEmpty());
+}
+
+void MessageListTest::oneSelectedRowShadesItsSender() {
+    Window w;
+    w.choose(5);
+    w.selectRows({2});
+    QVERIFY(w.shaded(0));
+    QVERIFY(!w.shaded(1));
+    QVERIFY(w.shaded(2));
+    w.selectRows({1});
+    QVERIFY(!w.shaded(0));
+    QVERIFY(w.shaded(1));
+    w.selectRows({0, 1});
+    for (int row = 0; row < 3; ++row)
+        QVERIFY(!w.shaded(row));
+    w.selectRows({});
+    QVERIFY(!w.shaded(0));
+}
+
+void MessageListTest::clickShowsTheFirstSelectedRow() {
+    Window w;
+    w.choose(5);
+    w.clickRow(2);
+    QCOMPARE(w.form->LastSender, QString::fromUtf8("Иван (+79161112233)"));
+    QCOMPARE(w.viewer()->messageText(), QString("again"));
+    QVERIFY(w.button("suiButton5")->isEnabled());
+    w.clickRow(1, Qt::ControlModifier); // rows 1 and 2: the higher one is shown
+    QCOMPARE(w.form->LastSender, QString("+70000000000"));
+    QCOMPARE(w.viewer()->messageText(), QString());
+    // The keyboard moves the selection; releasing the key follows the sender.
+    w.clickRow(0);
+    QTest::keyClick(w.list(), Qt::Key_Down);
+    QCOMPARE(w.form->LastSender, QString("+70000000000"));
+    QCOMPARE(w.viewer()->messageText(), QString()); // row 1's text is empty
+    QVERIFY(w.shaded(1));
+    // A click below the last row selects nothing.
+    QTest::mouseClick(w.list()->viewport(), Qt::LeftButton, {},
+                      QPoint(5, w.list()->viewport()->height() - 3));
+    QCoreApplication::processEvents();
+    QVERIFY(!w.button("suiButton5")->isEnabled());
+}
+
+void MessageListTest::ctrlASelectsEveryRow() {
+    Window w;
+    w.choose(5);
+    QTest::keyClick(w.list(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(w.list()->selectionModel()->selectedRows().size(), 3);
+    w.list()->clearSelection();
+    QTest::keyClick(w.list(), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(w.list()->selectionModel()->selectedRows().size(), 3);
+    QVERIFY(w.button("suiButton5")->isEnabled());
+}
+
+void MessageListTest::deleteKeyAsksFirst() {
+    Window w;
+    readFivePhoneMessages(*w.form);
+    qb::test::ScriptedPhone phone;
+    w.form->setDeletionPort([&]() -> qb::AtPort* { return &phone; });
+    w.choose(1);
+    w.selectRows({0});
+    {
+        BoxAnswerer no(QMessageBox::No);
+        QTest::keyClick(w.list(), Qt::Key_Delete);
+        QCOMPARE(no.texts, QStringList{QString::fromUtf8("Вы действительно хотите удалить сообщения?")});
+    }
+    QCOMPARE(w.model()->rowCount(), 5);
+    QVERIFY(phone.sent.empty());
+    // Yes with no row selected, or on a group node, deletes nothing.
+    w.selectRows({});
+    BoxAnswerer yes(QMessageBox::Yes);
+    QTest::keyClick(w.list(), Qt::Key_Delete);
+    QCOMPARE(yes.texts.size(), 1);
+    QVERIFY(phone.sent.empty());
+    w.choose(0);
+    QTest::keyClick(w.list(), Qt::Key_Delete);
+    QCOMPARE(yes.texts.size(), 2);
+    QVERIFY(phone.sent.empty());
+}
+
+void MessageListTest::deletingOnThePhoneRemovesConfirmedRows() {
+    Window w;
+    readFivePhoneMessages(*w.form);
+    qb::test::ScriptedPhone phone;
+    w.form->setDeletionPort([&]() -> qb::AtPort* { return &phone; });
+    w.choose(1);
+    w.selectRows({3, 1});
+    BoxAnswerer yes(QMessageBox::Yes);
+    QTest::keyClick(w.list(), Qt::Key_Delete);
+    const std::vector<std::string> sent = {"AT+CMGF=0", "AT+CMGD=12", "AT+CMGF=0", "AT+CMGD=14"};
+    QCOMPARE(phone.sent, sent);
+    QCOMPARE(w.model()->rowCount(), 3);
+    QCOMPARE(w.cell(1, 0), QString("phone 3"));
+    QCOMPARE(w.record(1), 2);
+    QCOMPARE(w.record(2), 3);
+    QCOMPARE(w.form->readResult.inbox.CountMark, std::string("2"));
+    QCOMPARE(w.form->readResult.inbox.find(3)->Text, std::string("phone 5"));
+    QCOMPARE(w.form->node(1)->text(0), QString::fromUtf8("Входящие (3)"));
+    QVERIFY(w.viewer()->messageText().isEmpty());
+    QCOMPARE(yes.texts.size(), 1); // the question, and nothing more
+    // The menu item deletes without asking, and only in phone folders.
+    phone.sent.clear();
+    w.selectRows({0});
+    w.form->findChild<QAction*>("N14")->trigger();
+    QCOMPARE(phone.sent.back(), std::string("AT+CMGD=11"));
+    QCOMPARE(w.model()->rowCount(), 2);
+    QCOMPARE(yes.texts.size(), 1);
+    w.choose(5);
+    w.selectRows({0});
+    phone.sent.clear();
+    w.form->findChild<QAction*>("N14")->trigger();
+    QVERIFY(phone.sent.empty());
+    QCOMPARE(w.model()->rowCount(), 3);
+}
+
+void MessageListTest::refusedDeletionKeepsItsRow() {
+    Window w;
+    readFivePhoneMessages(*w.form);
+    qb::test::ScriptedPhone phone;
+    phone.answer("AT+CMGD=13", "+CMS ERROR: 321\r\n");
+    w.form->setDeletionPort([&]() -> qb::AtPort* { return &phone; });
+    w.choose(1);
+    w.selectRows({1, 2, 3});
+    BoxAnswerer ok;
+    w.form->findChild<QAction*>("N14")->trigger();
+    QCOMPARE(ok.texts.size(), 1);
+    QVERIFY2(ok.texts[0].contains("1"), qPrintable(ok.texts[0]));
+    QVERIFY(ok.texts[0].startsWith(QString::fromUtf8("Телефон не удалил сообщений")));
+    QCOMPARE(w.model()->rowCount(), 3);
+    QCOMPARE(w.cell(1, 0), QString("phone 3"));
+    QCOMPARE(w.record(1), 2);
+    QCOMPARE(w.form->readResult.inbox.find(2)->Index, std::string("13"));
+    QCOMPARE(w.form->node(1)->text(0), QString::fromUtf8("Входящие (3)"));
+}
+
+void MessageListTest::vanishedPhoneDeletesNothing() {
+    Window w;
+    readFivePhoneMessages(*w.form);
+    w.form->setDeletionPort([]() -> qb::AtPort* { return nullptr; });
+    w.choose(2);
+    w.selectRows({0});
+    BoxAnswerer ok;
+    w.form->findChild<QAction*>("N14")->trigger();
+    QCOMPARE(ok.texts, QStringList{QString::fromUtf8("Утройство занято!")});
+    QCOMPARE(w.model()->rowCount(), 1);
+    QCOMPARE(w.form->readResult.outbox.CountMark, std::string("0"));
+}
+
+void MessageListTest::commandsAreRefusedDuringAFill() {
+    Window w;
+    for (int i = 0; i < 40; ++i)
+        w.form->archive.outbox.records.push_back(w.form->archive.outbox.records.front());
+    w.form->setFillEventInterval(0); // events run after every row
+    w.choose(5);
+    bool checked = false;
+    duringFill(w, [&] {
+        checked = true;
+        QVERIFY(w.form->isBusy());
+        QVERIFY(!w.button("suiButton3")->isEnabled());
+        QVERIFY(!w.form->findChild<QAction*>("N14")->isEnabled());
+        QVERIFY(w.form->findChild<QAction*>("N9")->isEnabled()); // "Выход"
+        w.form->FillList();                                      // a second fill
+        w.choose(7);                                             // another folder
+        BoxAnswerer yes(QMessageBox::Yes);
+        QTest::keyClick(w.list(), Qt::Key_Delete); // no question, no deletion
+        QVERIFY(yes.texts.isEmpty());
+    });
+    w.choose(6);
+    QVERIFY(checked);
+    QVERIFY(!w.form->isBusy());
+    QCOMPARE(w.form->ShownFolder, 6);
+    QCOMPARE(w.model()->rowCount(), 41);
+    for (int row = 0; row < 41; ++row)
+        QCOMPARE(w.record(row), row + 1);
+    QVERIFY(w.list()->selectionModel()->selectedRows().isEmpty());
+    QVERIFY(w.button("suiButton3")->isEnabled());
+    QVERIFY(w.button("suiButton6")->isEnabled());
+    QVERIFY(!w.button("suiButton5")->isEnabled());
+    QVERIFY(w.form->findChild<QAction*>("N14")->isEnabled());
+}
+
+void MessageListTest::closingDuringAFillWaitsForIt() {
+    Window w;
+    for (int i = 0; i < 20; ++i)
+        w.form->archive.outbox.records.push_back(w.form->archive.outbox.records.front());
+    w.form->setFillEventInterval(0);
+    bool closedAtOnce = true;
+    duringFill(w, [&] { closedAtOnce = w.form->close(); });
+    w.choose(6);
+    QVERIFY(!closedAtOnce);
+    QCOMPARE(w.model()->rowCount(), 21);
+    QTRY_VERIFY(!w.form->isVisible());
+}
+
+QTEST_MAIN(MessageListTest)
+#include "MessageListTest.moc"

@@ -1,0 +1,344 @@
+// The main window as the user meets it at start-up: folder captions from the
+// archive files of the current directory, the state of the commands, the
+// menus, failures shown in a message box, closing, and what assistive
+// technology can read.
+#include "ui/TForm1.h"
+#include "ui/FolderTreeWidget.h"
+#include "ui/ImageList.h"
+#include "ui/MessageListModel.h"
+#include "ui/StatusPanel.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <memory>
+
+namespace {
+
+// Runs the window in a fresh directory, as if the program had been started there.
+class StartedIn {
+  public:
+    StartedIn() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
+    ~StartedIn() { QDir::setCurrent(m_previous); }
+    QString path() const { return QDir(m_dir.path()).canonicalPath(); }
+
+    void writeLines(const QString& name, int lines) const {
+        QFile file(QDir(m_dir.path()).filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int i = 0; i < lines; ++i)
+            file.write(QByteArray("line ") + QByteArray::number(i) + "\r\n");
+    }
+
+  private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+QString caption(const TForm1& form, int position) {
+    return form.node(position)->text(0);
+}
+
+template <typename T> T* child(const TForm1& form, const char* name) {
+    T* found = form.findChild<T*>(QLatin1String(name));
+    if (!found)
+        qWarning("no control named %s", name);
+    return found;
+}
+
+// Closes the first message box that comes up and keeps its text.
+class MessageBoxCatcher : public QObject {
+  public:
+    MessageBoxCatcher() {
+        connect(&m_poll, &QTimer::timeout, this, &MessageBoxCatcher::poll);
+        m_poll.start(20);
+    }
+    QString text;
+
+  private:
+    void poll() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (box && box->isVisible()) {
+                text = box->text();
+                m_poll.stop();
+                box->accept();
+                return;
+            }
+        }
+    }
+    QTimer m_poll;
+};
+
+} // namespace
+
+class TForm1Test : public QObject {
+    Q_OBJECT
+  private slots:
+    void emptyDirectoryShowsEmptyArchiveFolders();
+    void archiveFilesGiveCounts();
+    void captionChangesKeepTheSelection();
+    void startsDisconnectedWithEmptyList();
+    void menusCarryTheirTextsAndIcons();
+    void menuItemsActOnlyWhileTheirButtonIsEnabled();
+    void unreadableArchiveFileIsReported();
+    void closingIsNeverRefused();
+    void progressDrivesTheStatusBar();
+    void controlsAreNamedForAssistiveTechnology();
+    void workAreaKeepsItsProportions();
+};
+
+void TForm1Test::emptyDirectoryShowsEmptyArchiveFolders() {
+    StartedIn dir;
+    TForm1 form;
+    QCOMPARE(form.WorkDir, dir.path());
+    const QStringList expected = {"Телефон", "Входящие",  "Исходящие",  "Черновые",
+                                  "Архив",   "Входящие ", "Исходящие ", "Черновые "};
+    for (int position = 0; position < 8; ++position) {
+        QCOMPARE(caption(form, position), expected[position]);
+        QVERIFY(!form.node(position)->icon(0).isNull());
+        QVERIFY(!(form.node(position)->flags() & Qt::ItemIsEditable));
+    }
+    QCOMPARE(form.node(5)->parent(), form.node(4));
+    QCOMPARE(form.node(1)->parent(), form.node(0));
+    QCOMPARE(form.node(8), nullptr);
+    QCOMPARE(form.ShownFolder, -1);
+}
+
+void TForm1Test::archiveFilesGiveCounts() {
+    StartedIn dir;
+    dir.writeLines("Inbox.msg", 9);
+    dir.writeLines("Outbox.msg", 1);
+    dir.writeLines("Draft.msg", 6);
+    TForm1 form;
+    QCOMPARE(caption(form, 5), QString("Входящие (3)"));
+    QCOMPARE(caption(form, 6), QString("Исходящие "));
+    QCOMPARE(caption(form, 7), QString("Черновые (2)"));
+    QCOMPARE(form.archive.inbox.count(), 3);
+
+    // The directory is taken once: moving away later does not move the archive.
+    QTemporaryDir elsewhere;
+    QDir::setCurrent(elsewhere.path());
+    form.ReloadArchive();
+    QCOMPARE(form.WorkDir, dir.path());
+    QCOMPARE(caption(form, 5), QString("Входящие (3)"));
+}
+
+void TForm1Test::captionChangesKeepTheSelection() {
+    StartedIn dir;
+    TForm1 form;
+    auto* tree = child<qb::ui::FolderTreeWidget>(form, "SMS");
+    form.node(6)->setSelected(true);
+    tree->setCurrentItem(form.node(6));
+
+    form.readResult.inbox.CountMark = "2";
+    form.readResult.outbox.CountMark = "-1";
+    form.readResult.draft.CountMark = "0";
+    form.SetPhoneCaptions();
+    QCOMPARE(caption(form, 1), QString("Входящие (3)"));
+    QCOMPARE(caption(form, 2), QString("Исходящие "));
+    QCOMPARE(caption(form, 3), QString("Черновые (1)"));
+
+    dir.writeLines("Outbox.msg", 6);
+    child<QPlainTextEdit>(form, "suiMemo1")->setPlainText("shown text");
+    form.ReloadArchive();
+    QCOMPARE(caption(form, 6), QString("Исходящие (2)"));
+    QVERIFY(child<QPlainTextEdit>(form, "suiMemo1")->toPlainText().isEmpty());
+    QCOMPARE(tree->selectedPosition(), 6);
+    QCOMPARE(tree->currentItem(), form.node(6));
+}
+
+void TForm1Test::startsDisconnectedWithEmptyList() {
+    StartedIn dir;
+    TForm1 form;
+    for (const char* name : {"suiButton1", "suiButton5", "suiButton6"})
+        QVERIFY2(!child<QToolButton>(form, name)->isEnabled(), name);
+    QVERIFY(child<QToolButton>(form, "suiButton2")->isEnabled());
+    QVERIFY(child<QToolButton>(form, "suiButton3")->isEnabled());
+    auto* status = child<qb::ui::StatusPanel>(form, "StatusPanel0");
+    QCOMPARE(status->text(), QString(" Состояние: Отключен"));
+    QCOMPARE(status->image(), qb::ui::Image::Disconnected);
+    QCOMPARE(child<QTableView>(form, "List1")->model()->rowCount(), 0);
+    auto* timer = child<QTimer>(form, "Timer2");
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 500);
+}
+
+void TForm1Test::menusCarryTheirTextsAndIcons() {
+    StartedIn dir;
+    TForm1 form;
+    const QList<QAction*> top = form.menuBar()->actions();
+    QCOMPARE(top.size(), 3);
+    QCOMPARE(top[0]->text(), QString("Файл"));
+    QCOMPARE(top[1]->text(), QString("Телефон"));
+    QCOMPARE(top[2]->text(), QString("О Программе"));
+    QCOMPARE(top[2]->menu(), nullptr); // triggers directly
+
+    struct Item {
+        QString text; // empty: a separator
+        int image;
+    };
+    const QList<Item> file = {
+        {"Сохранить", 3},          {"Сохранить все", 29},         {"", -1}, {"Конвертировать", 26},
+        {"Удалить сообщение", 14}, {"Удалить все сообщения", 12}, {"", -1}, {"Выход", 16}};
+    const QList<Item> phone = {
+        {"Подключить", 25}, {"", -1}, {"Считать", 28}, {"Удалить сообщение", 14}};
+    for (const auto& [menu, items] : {std::pair{top[0]->menu(), file}, {top[1]->menu(), phone}}) {
+        const QList<QAction*> actions = menu->actions();
+        QCOMPARE(actions.size(), items.size());
+        for (int i = 0; i < items.size(); ++i) {
+            QCOMPARE(actions[i]->isSeparator(), items[i].text.isEmpty());
+            if (actions[i]->isSeparator())
+                continue;
+            QCOMPARE(actions[i]->text(), items[i].text);
+            QCOMPARE(actions[i]->icon().cacheKey(),
+                     qb::ui::imageListIcon(items[i].image).cacheKey());
+        }
+    }
+}
+
+void TForm1Test::menuItemsActOnlyWhileTheirButtonIsEnabled() {
+    StartedIn dir;
+    TForm1 form;
+    // The export commands start by clearing the message panel: a cleared
+    // panel shows that the command ran.
+    for (const auto& [item, button] : {std::pair{"N2", "suiButton5"}, {"N3", "suiButton6"}}) {
+        form.setMessagePanel("hover text");
+        child<QAction>(form, item)->trigger();
+        QCOMPARE(form.messagePanel(), QString("hover text"));
+        child<QToolButton>(form, button)->setEnabled(true);
+        child<QAction>(form, item)->trigger();
+        QCOMPARE(form.messagePanel(), QString());
+    }
+    // Connecting clears the panel and refreshes the status; nothing is listed yet.
+    form.setMessagePanel("hover text");
+    child<QAction>(form, "N11")->trigger();
+    QCOMPARE(form.messagePanel(), QString());
+    QVERIFY(!child<QToolButton>(form, "suiButton1")->isEnabled());
+}
+
+void TForm1Test::unreadableArchiveFileIsReported() {
+    StartedIn dir;
+    QVERIFY(QDir(dir.path()).mkdir("Inbox.msg"));
+    MessageBoxCatcher catcher;
+    TForm1 form;
+    QVERIFY2(
+        catcher.text.startsWith(QString("Cannot open file \"%1/Inbox.msg\". ").arg(dir.path())),
+        qPrintable(catcher.text));
+    QCOMPARE(caption(form, 5), QString("Входящие")); // the load stopped before the captions
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    child<QAction>(form, "N11")->trigger(); // still answers commands
+    QVERIFY(form.close());
+}
+
+void TForm1Test::closingIsNeverRefused() {
+    StartedIn dir;
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    child<QAction>(form, "N9")->trigger(); // "Выход"
+    QVERIFY(!form.isVisible());
+    form.show();
+    QVERIFY(form.close());
+    QVERIFY(!form.isVisible());
+}
+
+void TForm1Test::progressDrivesTheStatusBar() {
+    StartedIn dir;
+    TForm1 form;
+    form.show();
+    auto* bar = child<QProgressBar>(form, "suiProgressBar1");
+    QVERIFY(!bar->isVisible());
+    QCOMPARE(bar->maximum(), 100);
+    QCOMPARE(bar->parentWidget(), child<QWidget>(form, "suiStatusBar1"));
+
+    qb::Progress& progress = form.progress();
+    progress.setVisible(true);
+    progress.setMaximum(20);
+    progress.setPosition(5);
+    progress.processEvents();
+    QVERIFY(bar->isVisible());
+    QCOMPARE(progress.position(), 5);
+    QCOMPARE(bar->value(), 5);
+    progress.setMaximum(-1); // a folder of one message
+    QCOMPARE(bar->minimum(), 0);
+    progress.setVisible(false);
+    QVERIFY(!bar->isVisible());
+}
+
+void TForm1Test::controlsAreNamedForAssistiveTechnology() {
+    StartedIn dir;
+    TForm1 form;
+    for (const char* name :
+         {"SMS", "List1", "suiMemo1", "suiStatusBar1", "suiProgressBar1", "XPPanel1", "XPPanel2",
+          "RzLabel1", "RxSplitter1", "RxSplitter2", "PDJEditColor1", "PDJEditColor2", "suiButton1",
+          "suiButton2", "suiButton3", "suiButton5", "suiButton6"})
+        QVERIFY2(form.findChild<QWidget*>(name), name);
+
+    const auto accessibleName = [](QObject* object) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
+        return face ? face->text(QAccessible::Name) : QString();
+    };
+    QCOMPARE(accessibleName(child<QToolButton>(form, "suiButton1")),
+             QString("Считать сообщения с телефона"));
+    QCOMPARE(accessibleName(child<QToolButton>(form, "suiButton3")),
+             QString("Конвертировать архив P2kTools в архив Quillbox"));
+    QCOMPARE(accessibleName(child<QWidget>(form, "StatusPanel0")), QString(" Состояние: Отключен"));
+    QCOMPARE(accessibleName(child<QWidget>(form, "RzLabel1")), QString("  Quillbox 1.1"));
+
+    // Every control a user can reach has a name to be read out.
+    for (QWidget* widget : form.findChildren<QWidget*>()) {
+        const bool control =
+            qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractItemView*>(widget) ||
+            qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QProgressBar*>(widget) ||
+            widget->objectName().startsWith("PDJEditColor");
+        // Headers and corner buttons of the views, the menu bar's overflow button.
+        const bool qtInternal = qobject_cast<QAbstractItemView*>(widget->parentWidget()) ||
+                                qobject_cast<QHeaderView*>(widget) ||
+                                widget->objectName().startsWith("qt_");
+        if (control && !qtInternal)
+            QVERIFY2(!accessibleName(widget).isEmpty(), qPrintable(widget->objectName()));
+    }
+    auto* list = child<QTableView>(form, "List1");
+    QCOMPARE(list->model()->headerData(0, Qt::Horizontal, Qt::AccessibleTextRole).toString(),
+             QString("Сообщение"));
+}
+
+void TForm1Test::workAreaKeepsItsProportions() {
+    StartedIn dir;
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.size(), QSize(870, 640));
+    QCOMPARE(child<QWidget>(form, "SMS")->width(), 185);
+    QCOMPARE(child<QWidget>(form, "suiMemo1")->height(), 170);
+
+    // Extra room goes to the list, not to the tree or the viewer.
+    form.resize(1000, 700);
+    QTest::qWait(20);
+    QCOMPARE(child<QWidget>(form, "SMS")->width(), 185);
+    QCOMPARE(child<QWidget>(form, "suiMemo1")->height(), 170);
+
+    QHeaderView* header = child<QTableView>(form, "List1")->horizontalHeader();
+    const QStringList titles = {"Сообщение", "От", "Дата/Время", "Размер", "Индекс"};
+    for (int column = 0; column < titles.size(); ++column)
+        QCOMPARE(header->model()->headerData(column, Qt::Horizontal).toString(), titles[column]);
+    QCOMPARE(header->sectionResizeMode(0), QHeaderView::Stretch);
+    QCOMPARE(header->sectionResizeMode(4), QHeaderView::Fixed);
+    QCOMPARE(header->sectionSize(1), 150);
+}
+
+QTEST_MAIN(TForm1Test)
+#include "TForm1Test.moc"

@@ -1,0 +1,17 @@
+#include "ui/ApplicationTitle.h"
+
+#include "ui/ImageList.h"
+
+#include <QApplication>
+
+namespace qb::ui {
+
+void applyApplicationIdentity() {
+    QApplication::setApplicationName(QStringLiteral("Quillbox"));
+    QApplication::setOrganizationName(QStringLiteral("Quillbox"));
+    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setDesktopFileName(QStringLiteral("quillbox"));
+    QApplication::setWindowIcon(programIcon());
+}
+
+} // namespace qb::ui

@@ -1,0 +1,40 @@
+#pragma once
+// The message viewer: one message at a time, with a line-number margin and the
+// usual SMS emoticons drawn as small pictures. The user may type into it, but
+// nothing typed is kept anywhere.
+#include <QPlainTextEdit>
+#include <QString>
+#include <QStringList>
+
+namespace qb::ui {
+
+class MessageViewer : public QPlainTextEdit {
+    Q_OBJECT
+  public:
+    explicit MessageViewer(QWidget* parent = nullptr);
+
+    // Replaces what is shown by `text` as the only line.
+    void setMessageText(const QString& text);
+    // What is shown, with every picture given back as the characters it stands for.
+    QString messageText() const;
+    int marginWidth() const;
+
+    // ":$", ":(", ":)", ":@", ":|", ":d", ":o", ":p", ":s", ";)"; letters match
+    // in either case, since phones send ":D" and ":P" as often as ":d" and ":p".
+    static const QStringList& emoticons();
+    static bool isEmoticon(QStringView sequence);
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    friend class LineNumberMargin;
+    void paintMargin(QPaintEvent* event);
+    void scrollMargin(const QRect& rect, int dy);
+    void applyFontMetrics();
+
+    QWidget* m_margin;
+};
+
+} // namespace qb::ui
