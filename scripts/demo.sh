@@ -37,6 +37,10 @@ export DISPLAY=:$(head -1 "$tmp/display")
 dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$tmp/bus" 4>"$tmp/bus-pid"
 pids+=("$(cat "$tmp/bus-pid")")
 export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$tmp/bus")
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  export XDG_RUNTIME_DIR=$tmp/run
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+fi
 # Qt exposes its widgets only when told a screen reader is about.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 log=$root/demo/quillbox-demo.log

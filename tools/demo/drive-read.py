@@ -21,7 +21,7 @@ READ_BUTTON = "Считать сообщения с телефона"
 CONNECTED = "Состояние: Подключен"
 ARCHIVE_GROUP = "Архив"
 INBOX = "Входящие"
-COUNTED = re.compile(r"\(\d+\)$")
+COUNTED = re.compile(r"\((\d+)\)$")
 
 
 class Failed(Exception):
@@ -54,7 +54,9 @@ def wait_for(what, probe, timeout, interval=0.5):
 
 
 def children(node):
-    return [node.getChildAtIndex(i) for i in range(node.childCount)]
+    """A busy program may answer a child with nothing; such a child is left out."""
+    found = (node.getChildAtIndex(i) for i in range(node.childCount))
+    return [child for child in found if child is not None]
 
 
 def find(node, matches):
@@ -63,8 +65,6 @@ def find(node, matches):
     queue = [node]
     while queue:
         current = queue.pop(0)
-        if current is None:
-            continue
         if current is not node and matches(current):
             return current
         if current.getRole() != pyatspi.ROLE_TABLE:
@@ -75,7 +75,7 @@ def find(node, matches):
 def find_app():
     desktop = pyatspi.Registry.getDesktop(0)
     for app in children(desktop):
-        if app is not None and app.name == APP_NAME:
+        if app.name == APP_NAME:
             # Qt does not announce every caption change, so libatspi's cache
             # would keep showing the tree as it was before the read.
             app.setCacheMask(pyatspi.cache.NONE)
@@ -83,8 +83,8 @@ def find_app():
     return None
 
 
-def named(name, role=None):
-    return lambda n: n.name.strip() == name and (role is None or n.getRole() == role)
+def named(name):
+    return lambda n: n.name.strip() == name
 
 
 def tree_rows(tree):
@@ -112,7 +112,7 @@ def archive_folders(tree):
 def message_box_text(app):
     """The texts of a message box the program shows, or None."""
     for window in children(app):
-        if window is not None and window.getRole() in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG):
+        if window.getRole() in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG):
             texts = [n.name for n in children(window) if n.getRole() == pyatspi.ROLE_LABEL]
             return " / ".join(t for t in [window.name] + texts if t)
     return None
@@ -137,13 +137,19 @@ def read_finished(app, tree, expanded_since):
 
 
 def press(button):
+    """Presses the button through its accessible action. Qt answers the press
+    only once the click handler returns, and the read runs inside that
+    handler: a press that gets no answer in time is a read still going on."""
     action = button.queryAction()
     names = [action.getName(i).lower() for i in range(action.nActions)]
-    for wanted in ("press", "click"):
-        if wanted in names:
-            action.doAction(names.index(wanted))
-            return
-    raise RuntimeError(f"the button offers no press action (it offers {names})")
+    wanted = [n for n in ("press", "click") if n in names]
+    if not wanted:
+        raise Failed(f"the read button offers no press action (it offers {names})")
+    try:
+        action.doAction(names.index(wanted[0]))
+    except GLib.Error as e:
+        if "reply" not in e.message.lower():
+            raise
 
 
 def click(node):
@@ -166,7 +172,7 @@ def list_rows(table):
 
 def caption_count(caption):
     found = COUNTED.search(caption.strip())
-    return int(found.group(0)[1:-1]) if found else 0
+    return int(found.group(1)) if found else 0
 
 
 def show_folder(tree, table, pick, label, shot, args):
@@ -208,14 +214,13 @@ def main():
     wait_for("the status \"Подключен\" and the read button enabled",
              lambda: find(app, named(CONNECTED))
              and button.getState().contains(pyatspi.STATE_ENABLED), 30)
-    say("connected; pressing \"" + READ_BUTTON + "\"")
-    press(button)
-
-    say(f"reading the phone (up to {args.timeout:.0f} s)")
+    say(f"connected; pressing \"{READ_BUTTON}\" and reading the phone (up to {args.timeout:.0f} s)")
     started = time.monotonic()
+    press(button)
     expanded_since = []
     folders = wait_for("the end of the read (counts in the phone folders)",
-                       lambda: read_finished(app, tree, expanded_since), args.timeout, interval=1)
+                       lambda: read_finished(app, tree, expanded_since),
+                       args.timeout - (time.monotonic() - started), interval=1)
     say(f"read finished in {time.monotonic() - started:.0f} s: "
         + ", ".join(f.name.strip() for f in folders))
 
