@@ -9,6 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
+echo "== fuzzing the reply parsers"
+"$root/scripts/fuzz.sh" || status=1
 echo "== sanitizer build"
 (cd "$root/build-asan" && ctest --output-on-failure -j 2) || status=1
 echo "== plain build"
