@@ -116,15 +116,7 @@ QString folderFileName(FolderKind kind)
 
 ArchiveFolder& Archive::folder(FolderKind kind)
 {
-    switch (kind) {
-    case FolderKind::Inbox:
-        return inbox;
-    case FolderKind::Outbox:
-        return outbox;
-    case FolderKind::Draft:
-        break;
-    }
-    return draft;
+    return byFolderKind(kind, inbox, outbox, draft);
 }
 
 const ArchiveFolder& Archive::folder(FolderKind kind) const

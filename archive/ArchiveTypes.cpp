@@ -28,15 +28,7 @@ const ReadEntry* ReadFolder::find(int k) const
 
 ReadFolder& ReadResult::folder(FolderKind kind)
 {
-    switch (kind) {
-    case FolderKind::Inbox:
-        return inbox;
-    case FolderKind::Outbox:
-        return outbox;
-    case FolderKind::Draft:
-        break;
-    }
-    return draft;
+    return byFolderKind(kind, inbox, outbox, draft);
 }
 
 const ReadFolder& ReadResult::folder(FolderKind kind) const

@@ -9,6 +9,21 @@ namespace qb {
 
 enum class FolderKind { Inbox, Outbox, Draft };
 
+// The one of three per-folder values that belongs to `kind`.
+template <class T>
+T& byFolderKind(FolderKind kind, T& inbox, T& outbox, T& draft)
+{
+    switch (kind) {
+    case FolderKind::Inbox:
+        return inbox;
+    case FolderKind::Outbox:
+        return outbox;
+    case FolderKind::Draft:
+        break;
+    }
+    return draft;
+}
+
 // Lines per stored record: Text, Index, Header (and Date for Inbox).
 constexpr int recordSize(FolderKind kind) { return kind == FolderKind::Inbox ? 4 : 3; }
 

@@ -15,15 +15,7 @@ const std::string& nameOf(FolderKind kind)
     static const std::string inbox = fromUtf8("Входящие");
     static const std::string outbox = fromUtf8("Исходящие");
     static const std::string draft = fromUtf8("Черновые");
-    switch (kind) {
-    case FolderKind::Inbox:
-        return inbox;
-    case FolderKind::Outbox:
-        return outbox;
-    case FolderKind::Draft:
-        break;
-    }
-    return draft;
+    return byFolderKind(kind, inbox, outbox, draft);
 }
 
 } // namespace

@@ -14,8 +14,10 @@ namespace {
 using namespace std::chrono;
 
 // A pty master reports EIO and POLLHUP while no one has the other side
-// open; look again after this pause instead of spinning.
-constexpr milliseconds ReopenPoll{100};
+// open; look again after this pause instead of spinning. It stays short: the
+// program closes and re-opens the port at the start of every read, and a phone
+// on a real ACM line never notices that, so its first answer must not be late.
+constexpr milliseconds ReopenPoll{2};
 constexpr std::size_t ReadSize = 4096;
 
 int millisUntil(SimServer::Clock::time_point when)

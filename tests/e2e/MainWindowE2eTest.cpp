@@ -1,0 +1,356 @@
+// The main window against a mocked RAZR V3 on the USB bus, answered by the
+// phone simulator: the status following the cable, the whole read into the
+// archive with a deletion on the phone, and the cable pulled during a read.
+#include "ServedPhone.h"
+#include "WindowProbe.h"
+
+#include "phonelink/MotoATModemItem.h"
+#include "ui/FolderTreeWidget.h"
+#include "ui/ImageList.h"
+#include "ui/MessageListModel.h"
+#include "ui/StatusPanel.h"
+
+#include <QProgressBar>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidgetItem>
+
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+using namespace qb;
+using namespace qb::e2e;
+
+// A check that failed inside a helper ends only the helper; this ends the test.
+#define RETURN_IF_FAILED()                                                                         \
+    do {                                                                                           \
+        if (QTest::currentTestFailed())                                                            \
+            return;                                                                                \
+    } while (false)
+
+namespace {
+
+// The machine running the tests may be busy: waits are bounded, not tight.
+constexpr int Patience = 10000;
+
+const QString Connected = QStringLiteral(" Состояние: Подключен");
+const QString Disconnected = QStringLiteral(" Состояние: Отключен");
+const QString V3Caption = QStringLiteral("Motorola Phone (V3)");
+
+// Four received, two sent and one unsent message, three contacts.
+const char* const SmallPhone = R"(
+[messages]
+1|REC READ|+79161234567|2008/12/25,10:15:02|Привет
+2|REC READ|+79032223344|2008/12/26,11:00:00|Встречаемся в 19:00
+3|STO SENT|+79161234567||Позвоню вечером
+4|REC READ|900|2008/12/27,09:30:45|Баланс 100 р.
+5|STO UNSENT|+79032223344||Черновик
+6|REC READ|+79055556677|2008/12/28,23:59:59|С Новым годом!
+7|STO SENT|+79055556677||Спасибо
+[phonebook]
++79161234567|Мама
++79032223344|Лена
++79055556677|Сергей
+)";
+
+// Four received messages not read yet and one sent.
+const char* const UnreadPhone = R"(
+[messages]
+1|REC UNREAD|+79161234567|2009/01/01,00:00:01|Один
+2|REC UNREAD|+79161234567|2009/01/02,00:00:02|Два
+3|STO SENT|+79161234567||Три
+4|REC UNREAD|+79161234567|2009/01/04,00:00:04|Четыре
+5|REC UNREAD|+79161234567|2009/01/05,00:00:05|Пять
+[phonebook]
++79161234567|Мама
+)";
+
+// The files the first read of SmallPhone writes, in Windows-1251.
+const QByteArray FirstInboxRecord = "\xCF\xF0\xE8\xE2\xE5\xF2\r\n"
+                                    "1\r\n"
+                                    "+MMGL: 1, \"REC READ\", \"+79161234567\"\r\n"
+                                    "25/12/2008,10:15:02\r\n";
+const QByteArray DraftFile = "\xD7\xE5\xF0\xED\xEE\xE2\xE8\xEA\r\n"
+                             " 5\r\n"
+                             "+MMGL: 5, \"STO UNSENT\", \"+79032223344\"\r\n";
+const QByteArray PhonebookFile = "7\r\n"
+                                 "+79161234567\r\n\xCC\xE0\xEC\xE0\r\n"
+                                 "+79032223344\r\n\xCB\xE5\xED\xE0\r\n"
+                                 "+79055556677\r\n\xD1\xE5\xF0\xE3\xE5\xE9\r\n"
+                                 "\r\n";
+
+const QStringList ArchiveFiles = {"Inbox.msg", "Outbox.msg", "Draft.msg", "Phonebook.pbk"};
+
+ServeTiming instantReplies() {
+    ServeTiming timing;
+    timing.latencyMs = 0;
+    return timing;
+}
+
+int lineCount(const QByteArray& file) {
+    return int(file.count("\r\n"));
+}
+
+// One test's world, made in this order and taken down in reverse: the
+// working directory, the testbed with the phone, and the window started in both.
+struct Rig {
+    explicit Rig(const char* content, const QMap<QString, QByteArray>& earlierFiles = {})
+        : dir(earlierFiles), phone(parsePhoneContent(content), instantReplies()) {
+        form.show();
+    }
+
+    QString caption(int position) const { return form.node(position)->text(0); }
+    QStringList captions() const {
+        QStringList all;
+        for (int position = 0; position < ui::FolderTreeWidget::NodeCount; ++position)
+            all << caption(position);
+        return all;
+    }
+    ui::StatusPanel* status() const { return control<ui::StatusPanel>(form, "StatusPanel0"); }
+    QToolButton* readButton() const { return control<QToolButton>(form, "suiButton1"); }
+    QMap<QString, QByteArray> files() const {
+        QMap<QString, QByteArray> contents;
+        for (const QString& name : ArchiveFiles)
+            contents[name] = dir.read(name);
+        return contents;
+    }
+
+    StartedIn dir;
+    MessageBoxCatcher boxes;
+    ServedPhone phone;
+    TForm1 form;
+};
+
+void plugIn(Rig& rig) {
+    std::string error;
+    QVERIFY2(rig.phone.plug(error), error.c_str());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.status()->text(), Connected, Patience);
+    QVERIFY(rig.readButton()->isEnabled());
+}
+
+// The row of the list whose "Индекс" cell is `index`.
+std::optional<int> rowWithIndex(const ui::MessageListModel& model, const QString& index) {
+    for (int r = 0; r < model.rowCount(); ++r)
+        if (model.row(r).index == index)
+            return r;
+    return std::nullopt;
+}
+
+void clickNode(Rig& rig, int position) {
+    ui::FolderTreeWidget* tree = rig.form.folderTree();
+    const QRect place = tree->visualItemRect(rig.form.node(position));
+    QVERIFY(place.isValid());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, place.center());
+    QTRY_COMPARE_WITH_TIMEOUT(tree->selectedPosition(), position, Patience);
+}
+
+} // namespace
+
+class MainWindowE2eTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase();
+    void windowFollowsThePhone();
+    void readsThePhoneIntoTheArchive();
+    void unplugDuringTheDatePassStopsTheRead();
+
+  private:
+    void checkFirstRead(Rig& rig);
+    void listAndDeleteOnPhone(Rig& rig);
+    void deleteWithoutThePhone(Rig& rig);
+    void readsAfterReplug(Rig& rig);
+};
+
+void MainWindowE2eTest::initTestCase() {
+    const char* preload = std::getenv("LD_PRELOAD");
+    if (!preload || !std::strstr(preload, "libumockdev-preload"))
+        QSKIP("needs umockdev's preload (run under umockdev-wrapper)");
+}
+
+void MainWindowE2eTest::windowFollowsThePhone() {
+    Rig rig(SmallPhone);
+    QCOMPARE(rig.status()->text(), Disconnected);
+    QCOMPARE(rig.status()->image(), ui::Image::Disconnected);
+    QVERIFY(!rig.readButton()->isEnabled());
+    QCOMPARE(rig.caption(PhoneNode), QStringLiteral("Телефон"));
+    QCOMPARE(rig.form.ActivePort, nullptr);
+
+    plugIn(rig);
+    RETURN_IF_FAILED();
+    QCOMPARE(rig.status()->image(), ui::Image::Connected);
+    QCOMPARE(rig.caption(PhoneNode), V3Caption);
+    QVERIFY(rig.form.ActivePort);
+    QCOMPARE(rig.form.ActivePort->ModemInfo().DevicePath, std::string("/dev/ttyACM0"));
+
+    rig.phone.unplug();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.status()->text(), Disconnected, Patience);
+    QCOMPARE(rig.status()->image(), ui::Image::Disconnected);
+    QVERIFY(!rig.readButton()->isEnabled());
+    QCOMPARE(rig.caption(PhoneNode), V3Caption);
+    QCOMPARE(rig.form.ActivePort, nullptr);
+    // Following the cable never talks to the phone.
+    QVERIFY(rig.phone.commands().empty());
+    QCOMPARE(rig.boxes.texts, QStringList());
+}
+
+void MainWindowE2eTest::readsThePhoneIntoTheArchive() {
+    Rig rig(SmallPhone);
+    plugIn(rig);
+    RETURN_IF_FAILED();
+
+    rig.readButton()->click();
+    QCOMPARE(rig.boxes.texts, QStringList());
+    checkFirstRead(rig);
+    RETURN_IF_FAILED();
+    const QMap<QString, QByteArray> archived = rig.files();
+
+    listAndDeleteOnPhone(rig);
+    RETURN_IF_FAILED();
+    QVERIFY(rig.files() == archived); // deleting on the phone leaves the archive alone
+
+    // Everything the phone still holds is archived already.
+    rig.readButton()->click();
+    QCOMPARE(rig.boxes.texts, QStringList());
+    QCOMPARE(rig.phone.countCommands("at+mmgl=\"ALL\""), 2);
+    QCOMPARE(rig.phone.countCommands("AT+CMGR="), 4 + 3);
+    for (const QString& name : ArchiveFiles)
+        QVERIFY2(rig.files()[name] == archived[name], qPrintable(name));
+    QCOMPARE(rig.form.readResult.inbox.count(), std::optional<int>(3));
+    QCOMPARE(rig.captions().mid(1, 3),
+             QStringList({"Входящие (3)", "Исходящие (2)", "Черновые (1)"}));
+    QCOMPARE(rig.captions().mid(5, 3),
+             QStringList({"Входящие (4)", "Исходящие (2)", "Черновые (1)"}));
+
+    deleteWithoutThePhone(rig);
+}
+
+void MainWindowE2eTest::checkFirstRead(Rig& rig) {
+    // The dialogue: one listing, then one time stamp per received message.
+    QCOMPARE(rig.phone.countCommands("at+mmgl=\"ALL\""), 1);
+    std::vector<std::string> dated;
+    for (const std::string& line : rig.phone.commands())
+        if (line.starts_with("AT+CMGR="))
+            dated.push_back(line);
+    QCOMPARE(dated, std::vector<std::string>({"AT+CMGR=1", "AT+CMGR=2", "AT+CMGR=4", "AT+CMGR=6"}));
+
+    const QMap<QString, QByteArray> files = rig.files();
+    QCOMPARE(lineCount(files["Inbox.msg"]), 4 * 4);
+    QCOMPARE(files["Inbox.msg"].left(FirstInboxRecord.size()), FirstInboxRecord);
+    QCOMPARE(lineCount(files["Outbox.msg"]), 2 * 3);
+    QCOMPARE(files["Draft.msg"], DraftFile);
+    QCOMPARE(files["Phonebook.pbk"], PhonebookFile);
+
+    QCOMPARE(rig.captions(),
+             QStringList({V3Caption, "Входящие (4)", "Исходящие (2)", "Черновые (1)", "Архив",
+                          "Входящие (4)", "Исходящие (2)", "Черновые (1)"}));
+    QVERIFY(rig.form.node(PhoneNode)->isExpanded());
+    QVERIFY(!control<QProgressBar>(rig.form, "suiProgressBar1")->isVisible());
+}
+
+void MainWindowE2eTest::listAndDeleteOnPhone(Rig& rig) {
+    clickNode(rig, PhoneInbox);
+    RETURN_IF_FAILED();
+    const ui::MessageListModel& model = *rig.form.messageModel();
+    QTRY_COMPARE_WITH_TIMEOUT(model.rowCount(), 4, Patience);
+    const auto mama = rowWithIndex(model, "1");
+    const auto lena = rowWithIndex(model, "2");
+    const auto bank = rowWithIndex(model, "4");
+    QVERIFY(mama && lena && bank);
+    QCOMPARE(model.row(*mama).from, QStringLiteral("Мама (+79161234567)"));
+    QCOMPARE(model.row(*mama).text, QStringLiteral("Привет"));
+    QCOMPARE(model.row(*bank).from, QStringLiteral("900"));
+
+    auto* list = control<QTableView>(rig.form, "List1");
+    list->selectRow(*lena);
+    rig.form.N14Click();
+
+    const std::vector<std::string> sent = rig.phone.commands();
+    QVERIFY(sent.size() >= 2);
+    QCOMPARE(sent[sent.size() - 2], std::string("AT+CMGF=0"));
+    QCOMPARE(sent.back(), std::string("AT+CMGD=2"));
+    const PhoneContent left = rig.phone.content();
+    QCOMPARE(left.messages.size(), size_t(6));
+    for (const SimMessage& message : left.messages)
+        QVERIFY(message.index != 2);
+
+    QCOMPARE(model.rowCount(), 3);
+    QVERIFY(!rowWithIndex(model, "2"));
+    QCOMPARE(rig.caption(PhoneInbox), QStringLiteral("Входящие (3)"));
+    QCOMPARE(rig.boxes.texts, QStringList());
+}
+
+// The list still shows the phone's Inbox after the phone went away: a
+// deletion must not reach for the vanished port nor drop any row.
+void MainWindowE2eTest::deleteWithoutThePhone(Rig& rig) {
+    const size_t sent = rig.phone.commands().size();
+    rig.phone.unplug();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.status()->text(), Disconnected, Patience);
+    QCOMPARE(rig.form.ActivePort, nullptr);
+    control<QTableView>(rig.form, "List1")->selectRow(0);
+    rig.form.N14Click();
+    QCOMPARE(rig.boxes.texts, QStringList({QStringLiteral("Утройство занято!")}));
+    QCOMPARE(rig.form.messageModel()->rowCount(), 3);
+    QCOMPARE(rig.form.readResult.inbox.count(), std::optional<int>(3));
+    QCOMPARE(rig.caption(PhoneInbox), QStringLiteral("Входящие (3)"));
+    QCOMPARE(rig.phone.commands().size(), sent);
+}
+
+void MainWindowE2eTest::unplugDuringTheDatePassStopsTheRead() {
+    // Files of an earlier read, which a stopped read must leave as they are.
+    Rig rig(UnreadPhone, {{"Inbox.msg", FirstInboxRecord}, {"Phonebook.pbk", PhonebookFile}});
+    plugIn(rig);
+    RETURN_IF_FAILED();
+    const QStringList captionsBefore = rig.captions();
+    const QMap<QString, QByteArray> filesBefore = rig.files();
+
+    // The read lets the window's events run once per time stamp; the first
+    // chance after a time stamp was asked for pulls the cable.
+    QTimer puller;
+    connect(&puller, &QTimer::timeout, this, [&] {
+        if (rig.phone.countCommands("AT+CMGR=") >= 1) {
+            puller.stop();
+            rig.phone.unplug();
+        }
+    });
+    puller.start(10);
+    rig.readButton()->click();
+    QVERIFY2(!puller.isActive(), "the read ended before the phone could be unplugged");
+
+    QCOMPARE(rig.boxes.texts.size(), 1);
+    QVERIFY2(rig.boxes.texts[0].contains(QStringLiteral("отключ"), Qt::CaseInsensitive),
+             qPrintable(rig.boxes.texts[0]));
+    QVERIFY(rig.phone.countCommands("AT+CMGR=") < 4);
+    QCOMPARE(rig.phone.countCommands("at+cpbr="), 0);
+    QVERIFY(rig.files() == filesBefore);
+    QVERIFY(!rig.dir.exists("Outbox.msg") && !rig.dir.exists("Draft.msg"));
+    QCOMPARE(rig.captions(), captionsBefore);
+    QVERIFY(!rig.form.readResult.inbox.count());
+    QVERIFY(!control<QProgressBar>(rig.form, "suiProgressBar1")->isVisible());
+
+    QTRY_COMPARE_WITH_TIMEOUT(rig.status()->text(), Disconnected, Patience);
+    QCOMPARE(rig.form.ActivePort, nullptr);
+    QVERIFY(!rig.readButton()->isEnabled());
+
+    readsAfterReplug(rig);
+}
+
+// The window stays usable after a read the cable cut: the phone, plugged in
+// again under a new node, is read in full and joins the earlier archive.
+void MainWindowE2eTest::readsAfterReplug(Rig& rig) {
+    plugIn(rig);
+    RETURN_IF_FAILED();
+    QCOMPARE(rig.form.ActivePort->ModemInfo().DevicePath, std::string("/dev/ttyACM1"));
+    rig.readButton()->click();
+    QCOMPARE(rig.boxes.texts.size(), 1);
+    QCOMPARE(rig.form.readResult.inbox.count(), std::optional<int>(4));
+    const QByteArray inbox = rig.dir.read("Inbox.msg");
+    QVERIFY(inbox.startsWith(FirstInboxRecord));
+    QCOMPARE(lineCount(inbox), 4 + 4 * 4);
+    QCOMPARE(rig.caption(PhoneInbox), QStringLiteral("Входящие (4)"));
+    QCOMPARE(rig.caption(ArchiveInbox), QStringLiteral("Входящие (5)"));
+}
+
+QTEST_MAIN(MainWindowE2eTest)
+#include "MainWindowE2eTest.moc"
