@@ -3,9 +3,25 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qb {
+namespace {
+
+mode_t currentUmask()
+{
+    // umask can only be read by setting it; nothing else runs on another thread here.
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
+} // namespace
 
 QString joinPath(const QString& dir, const QString& name)
 {
@@ -55,21 +71,53 @@ FileRead readWholeFile(const QString& path)
     return result;
 }
 
+namespace {
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Every byte or an error: a short write (a full disk, a size limit) must not
+// pass for success, which is why this does not go through a buffered QFile.
+bool writeAll(int fd, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
 MaybeFailure writeWholeFile(const QString& path, const std::string& bytes)
 {
-    QSaveFile file(path);
-    // Without this, a read-only directory would make QSaveFile write in place.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return Failure::cannotCreate(path, file.errorString());
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return Failure::cannotCreate(path, reason);
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray temporary = target + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return Failure::cannotCreate(path, systemReason(errno));
+    // The replacement keeps the old file's permissions; a new file gets the usual ones.
+    struct stat old {};
+    const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777)
+                                                              : (0666 & ~currentUmask());
+    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const int writeError = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temporary.constData(), target.constData()) != 0) {
+        const int error = !written ? writeError : errno;
+        ::unlink(temporary.constData());
+        return Failure::cannotCreate(path, systemReason(error));
     }
-    if (!file.commit())
-        return Failure::cannotCreate(path, file.errorString());
     return std::nullopt;
 }
 
