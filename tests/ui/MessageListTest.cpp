@@ -1,6 +1,7 @@
 // The message list and viewer of the main window as the user drives them:
 // choosing folders, the cells of each kind of folder, selection, shading, the
 // keys, deleting on a scripted phone, and commands refused during a fill.
+#include "tests/support/WindowTestSupport.h"
 #include "ui/TForm1.h"
 
 #include "ScriptedPhone.h"
@@ -54,30 +55,11 @@ void writeFolder(const QString& path, bool inbox, const std::vector<Message>& me
     }
 }
 
-// Closes every message box that comes up with `answer`, keeping their texts.
-class BoxAnswerer : public QObject {
+// Answers every message box with the given button, OK by default.
+class BoxAnswerer : public qb::testing::MessageBoxAnswerer {
   public:
-    explicit BoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok) : m_answer(answer) {
-        connect(&m_poll, &QTimer::timeout, this, &BoxAnswerer::poll);
-        m_poll.start(10);
-    }
-    QStringList texts;
-
-  private:
-    void poll() {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(widget);
-            if (!box || !box->isVisible())
-                continue;
-            texts << box->text();
-            QAbstractButton* button = box->button(m_answer);
-            if (!button)
-                button = box->buttons().value(0);
-            button->click();
-        }
-    }
-    QMessageBox::StandardButton m_answer;
-    QTimer m_poll;
+    explicit BoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok)
+        : qb::testing::MessageBoxAnswerer(answer) {}
 };
 
 // A window started in a fresh directory holding a small archive.

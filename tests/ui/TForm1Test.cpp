@@ -2,6 +2,7 @@
 // archive files of the current directory, the state of the commands, the
 // menus, failures shown in a message box, closing, and what assistive
 // technology can read.
+#include "tests/support/WindowTestSupport.h"
 #include "ui/TForm1.h"
 #include "ui/FolderTreeWidget.h"
 #include "ui/ImageList.h"
@@ -27,23 +28,17 @@
 
 namespace {
 
-// Runs the window in a fresh directory, as if the program had been started there.
-class StartedIn {
-  public:
-    StartedIn() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
-    ~StartedIn() { QDir::setCurrent(m_previous); }
-    QString path() const { return QDir(m_dir.path()).canonicalPath(); }
+using qb::testing::MessageBoxAnswerer;
 
+// Runs the window in a fresh directory, as if the program had been started there.
+class StartedIn : public qb::testing::StartedIn {
+  public:
     void writeLines(const QString& name, int lines) const {
-        QFile file(QDir(m_dir.path()).filePath(name));
+        QFile file(filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         for (int i = 0; i < lines; ++i)
             file.write(QByteArray("line ") + QByteArray::number(i) + "\r\n");
     }
-
-  private:
-    QTemporaryDir m_dir;
-    QString m_previous;
 };
 
 QString caption(const TForm1& form, int position) {
@@ -51,35 +46,8 @@ QString caption(const TForm1& form, int position) {
 }
 
 template <typename T> T* child(const TForm1& form, const char* name) {
-    T* found = form.findChild<T*>(QLatin1String(name));
-    if (!found)
-        qWarning("no control named %s", name);
-    return found;
+    return qb::testing::control<T>(form, name);
 }
-
-// Closes the first message box that comes up and keeps its text.
-class MessageBoxCatcher : public QObject {
-  public:
-    MessageBoxCatcher() {
-        connect(&m_poll, &QTimer::timeout, this, &MessageBoxCatcher::poll);
-        m_poll.start(20);
-    }
-    QString text;
-
-  private:
-    void poll() {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(widget);
-            if (box && box->isVisible()) {
-                text = box->text();
-                m_poll.stop();
-                box->accept();
-                return;
-            }
-        }
-    }
-    QTimer m_poll;
-};
 
 } // namespace
 
@@ -231,11 +199,11 @@ void TForm1Test::menuItemsActOnlyWhileTheirButtonIsEnabled() {
 void TForm1Test::unreadableArchiveFileIsReported() {
     StartedIn dir;
     QVERIFY(QDir(dir.path()).mkdir("Inbox.msg"));
-    MessageBoxCatcher catcher;
+    MessageBoxAnswerer catcher;
     TForm1 form;
     QVERIFY2(
-        catcher.text.startsWith(QString("Cannot open file \"%1/Inbox.msg\". ").arg(dir.path())),
-        qPrintable(catcher.text));
+        catcher.texts.value(0).startsWith(QString("Cannot open file \"%1/Inbox.msg\". ").arg(dir.path())),
+        qPrintable(catcher.texts.value(0)));
     QCOMPARE(caption(form, 5), QString("Входящие")); // the load stopped before the captions
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
