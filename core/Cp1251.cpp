@@ -29,12 +29,35 @@ const std::unordered_map<char16_t, unsigned char>& reverseTable()
     return table;
 }
 
+// The code page maps one byte to one character, so texts are converted
+// through a table taken once from Qt's converter: a list of 100 000 rows
+// converts every cell, and a converter per call would dominate its fill.
+const std::array<char16_t, 256>& forwardTable()
+{
+    static const auto table = [] {
+        std::array<char16_t, 256> characters{};
+        QStringDecoder decoder("windows-1251");
+        for (int b = 0; b < 256; ++b) {
+            const char byte = static_cast<char>(b);
+            const QString one = decoder.decode(QByteArrayView(&byte, 1));
+            characters[static_cast<std::size_t>(b)] =
+                one.size() == 1 ? one.at(0).unicode() : char16_t(0xFFFD);
+        }
+        return characters;
+    }();
+    return table;
+}
+
 } // namespace
 
 QString toUnicode(std::string_view bytes)
 {
-    QStringDecoder decoder("windows-1251");
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    const auto& table = forwardTable();
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char byte : bytes)
+        *out++ = QChar(table[static_cast<unsigned char>(byte)]);
+    return text;
 }
 
 std::string fromUnicode(const QString& text)

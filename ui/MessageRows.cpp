@@ -18,35 +18,12 @@ int rowIcon(FolderKind kind) {
     return Image::DraftRow;
 }
 
-namespace {
-
-// The code page maps one byte to one character, so the cells of 100 000 rows
-// are converted through a table taken once from the code page converter.
-const std::array<char16_t, 256>& codePage() {
-    static const std::array<char16_t, 256> table = [] {
-        std::array<char16_t, 256> characters{};
-        for (int b = 0; b < 256; ++b) {
-            const char byte = static_cast<char>(b);
-            const QString one = cp1251::toUnicode(std::string_view(&byte, 1));
-            characters[static_cast<std::size_t>(b)] =
-                one.size() == 1 ? one.at(0).unicode() : char16_t(0xFFFD);
-        }
-        return characters;
-    }();
-    return table;
-}
-
-} // namespace
 
 MessageRowBuilder::MessageRowBuilder(FolderKind kind, const Phonebook& phonebook)
-    : m_kind(kind), m_names(phonebook), m_codePage(codePage()) {}
+    : m_kind(kind), m_names(phonebook) {}
 
 QString MessageRowBuilder::unicode(std::string_view bytes) const {
-    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char byte : bytes)
-        *out++ = QChar(m_codePage[static_cast<unsigned char>(byte)]);
-    return text;
+    return cp1251::toUnicode(bytes);
 }
 
 const QString& MessageRowBuilder::fromCell(const std::string& correspondent) {

@@ -49,7 +49,6 @@ class MessageRowBuilder {
     FolderKind m_kind;
     NameIndex m_names;
     std::unordered_map<std::string, QString> m_fromCells;
-    const std::array<char16_t, 256>& m_codePage;
 };
 
 } // namespace qb::ui
