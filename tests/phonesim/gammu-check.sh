@@ -3,6 +3,9 @@
 # independent AT client, so this checks the simulator against more than our
 # own expectations. Exit 77 (skipped) when gammu is not installed.
 set -u
+# gammu prints texts in the locale's character set; without a UTF-8 locale
+# the Cyrillic would come out as question marks.
+export LC_ALL=C.UTF-8
 phonesim=$1 content=$2
 command -v gammu >/dev/null || { echo "gammu not installed"; exit 77; }
 dir=$(mktemp -d)
