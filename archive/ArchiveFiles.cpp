@@ -86,16 +86,16 @@ void loadFolder(FolderKind kind, std::string_view content, ArchiveFolder& folder
         return cursor.next(line) ? fileLines::readerView(line) : std::string_view();
     };
     for (ArchiveRecord& record : folder.records) {
-        record.Text = nextLine();
-        record.Index = nextLine();
-        record.Header = nextLine();
+        record.text = nextLine();
+        record.index = nextLine();
+        record.header = nextLine();
         if (kind == FolderKind::Inbox)
-            record.Date = nextLine();
+            record.date = nextLine();
         else
-            record.Date.clear();
-        const std::string_view status = statusOf(kind, record.Header);
-        record.Status = status;
-        record.Correspondent = correspondentOf(record.Header, record.Index, status);
+            record.date.clear();
+        const std::string_view status = statusOf(kind, record.header);
+        record.status = status;
+        record.correspondent = correspondentOf(record.header, record.index, status);
     }
 }
 

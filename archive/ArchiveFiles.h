@@ -35,12 +35,12 @@ std::string deriveStatus(FolderKind kind, std::string_view header);
 // The number between the last pair of quotes, found by the header's fixed layout.
 std::string deriveCorrespondent(std::string_view header, std::string_view index, std::string_view status);
 
-// The load half of ReloadArchive: replaces the folders of `archive` one by one
+// The load half of reloadArchive: replaces the folders of `archive` one by one
 // (Inbox, Outbox, Draft) from the files in `workDir`. A missing file is an empty
 // folder; a file that cannot be read stops there, the folders before it replaced.
 MaybeFailure reloadArchive(const QString& workDir, Archive& archive);
 
-// LoadPhonebook: when Phonebook.pbk exists, replaces `phonebook` by its entries.
+// loadPhonebook: when Phonebook.pbk exists, replaces `phonebook` by its entries.
 MaybeFailure loadPhonebook(const QString& workDir, Phonebook& phonebook);
 // The phonebook a Phonebook.pbk content holds: the first line as count text (none
 // when it is empty), entries while 2j - 1 < count, at most MaxPhonebookEntries and
@@ -58,9 +58,9 @@ PhonebookText phonebookFileContent(const Phonebook& phonebook);
 MaybeFailure savePhonebook(const QString& workDir, const Phonebook& phonebook);
 
 // Appends every record of the read that the folder file does not hold yet,
-// folder by folder (Inbox, Outbox, Draft); a folder's count is its CountMark + 1.
+// folder by folder (Inbox, Outbox, Draft); a folder's count is its countMark + 1.
 // Writes all three files, also those that get nothing new. Stops at the first
 // file it cannot read or write; the files merged before it stay merged.
-MaybeFailure MergeReadResult(const QString& workDir, const ReadResult& read);
+MaybeFailure mergeReadResult(const QString& workDir, const ReadResult& read);
 
 } // namespace qb

@@ -6,7 +6,7 @@ namespace qb {
 
 std::optional<int> ReadFolder::count() const
 {
-    const auto mark = parseWholeNumber(CountMark);
+    const auto mark = parseWholeNumber(countMark);
     if (!mark)
         return std::nullopt;
     return *mark + 1;

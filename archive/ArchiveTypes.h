@@ -29,17 +29,17 @@ constexpr int recordSize(FolderKind kind) { return kind == FolderKind::Inbox ? 4
 
 // One stored message. Status and Correspondent are derived when loading.
 struct ArchiveRecord {
-    std::string Text;
-    std::string Index;
-    std::string Header;
-    std::string Date; // Inbox only
-    std::string Status;
-    std::string Correspondent;
+    std::string text;
+    std::string index;
+    std::string header;
+    std::string date; // Inbox only
+    std::string status;
+    std::string correspondent;
 };
 
 struct PhonebookEntry {
-    std::string Number;
-    std::string Name;
+    std::string number;
+    std::string name;
 };
 
 // The in-memory phonebook. The count line is kept as text: a hand-edited file
@@ -51,20 +51,20 @@ struct Phonebook {
 
 // One message of the last phone read, with the fields as they are stored.
 struct ReadEntry {
-    std::string Header;
-    std::string Text;
-    std::string Index;
-    std::string Status;
-    std::string Date; // Inbox only
+    std::string header;
+    std::string text;
+    std::string index;
+    std::string status;
+    std::string date; // Inbox only
 };
 
 // One folder of the last phone read. Positions above the count keep what an
-// earlier read or deletion left there; only CountMark says how many are valid.
+// earlier read or deletion left there; only countMark says how many are valid.
 struct ReadFolder {
-    std::string CountMark;           // decimal n - 1; empty until the first read writes it
+    std::string countMark;           // decimal n - 1; empty until the first read writes it
     std::vector<ReadEntry> entries;  // entries[k - 1] is position k
 
-    // The number of valid positions, CountMark + 1; none when CountMark is not a number.
+    // The number of valid positions, countMark + 1; none when countMark is not a number.
     std::optional<int> count() const;
     // Position k (from 1); grows the sequence when needed.
     ReadEntry& at(int k);

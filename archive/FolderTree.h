@@ -31,7 +31,7 @@ std::string folderName(FolderKind kind);
 // "Входящие (n)" for n >= 1, "Входящие " (one trailing blank) for n = 0.
 std::string folderCaption(FolderKind kind, int count);
 
-// The phonebook indexed for LookupName: same result as going through every
+// The phonebook indexed for lookupName: same result as going through every
 // entry for every row (the last matching entry wins), without the linear scan.
 class NameIndex {
 public:
@@ -39,7 +39,7 @@ public:
     // Set when the phonebook's count line is neither empty nor a whole number:
     // such a phonebook cannot be used for names.
     const MaybeFailure& failure() const { return m_failure; }
-    std::optional<std::string> LookupName(std::string_view number, FolderKind kind) const;
+    std::optional<std::string> lookupName(std::string_view number, FolderKind kind) const;
 
 private:
     // Keys compared with heterogeneous lookup, so a lookup allocates nothing.

@@ -11,11 +11,11 @@
 namespace qb {
 namespace {
 
-// The data model's capacity: a CountMark beyond it and beyond what the read
+// The data model's capacity: a countMark beyond it and beyond what the read
 // holds cannot describe real records.
 constexpr std::size_t ReadCapacity = 100000;
 
-// The records of the read to merge: the first CountMark + 1 positions. A mark
+// The records of the read to merge: the first countMark + 1 positions. A mark
 // that is not a number counts as no records, so the file is still written.
 std::size_t mergeCount(const ReadFolder& read)
 {
@@ -30,23 +30,23 @@ void appendRecordKey(std::string& key, const ReadEntry* entry, FolderKind kind)
 {
     if (!entry)
         return;
-    key += entry->Text;
-    key += entry->Index;
-    key += entry->Header;
+    key += entry->text;
+    key += entry->index;
+    key += entry->header;
     if (kind == FolderKind::Inbox)
-        key += entry->Date;
+        key += entry->date;
 }
 
 void appendRecordLines(std::string& out, const ReadEntry* entry, FolderKind kind)
 {
     static const ReadEntry empty;
     const ReadEntry& e = entry ? *entry : empty;
-    for (const std::string* field : {&e.Text, &e.Index, &e.Header}) {
+    for (const std::string* field : {&e.text, &e.index, &e.header}) {
         out += *field;
         out += "\r\n";
     }
     if (kind == FolderKind::Inbox) {
-        out += e.Date;
+        out += e.date;
         out += "\r\n";
     }
 }
@@ -131,7 +131,7 @@ MaybeFailure mergeFolder(const QString& workDir, FolderKind kind, const ReadFold
 
 } // namespace
 
-MaybeFailure MergeReadResult(const QString& workDir, const ReadResult& read)
+MaybeFailure mergeReadResult(const QString& workDir, const ReadResult& read)
 {
     for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
         if (auto failure = mergeFolder(workDir, kind, read.folder(kind)))

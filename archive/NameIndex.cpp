@@ -35,9 +35,9 @@ NameIndex::NameIndex(const Phonebook& phonebook)
     m_byNumberFrom2.reserve(entries.size());
     // Later entries overwrite earlier ones: the last matching entry wins.
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string_view number = entries[i].Number;
+        const std::string_view number = entries[i].number;
         const int position = static_cast<int>(i);
-        m_names.push_back(entries[i].Name);
+        m_names.push_back(entries[i].name);
         m_byNumber.insert_or_assign(std::string(number), position);
         m_byNumberFrom3.insert_or_assign(std::string(without(number, 2)), position);
         m_byNumberFrom2.insert_or_assign(std::string(without(number, 1)), position);
@@ -50,7 +50,7 @@ int NameIndex::find(const PositionMap& map, std::string_view key)
     return it == map.end() ? -1 : it->second;
 }
 
-std::optional<std::string> NameIndex::LookupName(std::string_view number, FolderKind kind) const
+std::optional<std::string> NameIndex::lookupName(std::string_view number, FolderKind kind) const
 {
     // Each map answers one matching rule with its last matching entry; the
     // last entry matching any rule is the highest of those answers.
@@ -65,7 +65,7 @@ std::optional<std::string> NameIndex::LookupName(std::string_view number, Folder
 
 std::string displayCorrespondent(const NameIndex& names, std::string_view number, FolderKind kind)
 {
-    const auto name = names.LookupName(number, kind);
+    const auto name = names.lookupName(number, kind);
     if (!name || *name == noName())
         return std::string(number);
     return *name + " (" + std::string(number) + ")";

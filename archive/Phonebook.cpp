@@ -66,9 +66,9 @@ PhonebookText phonebookFileContent(const Phonebook& phonebook)
     PhonebookText text;
     text.content = count + "\r\n";
     for (const PhonebookEntry& entry : phonebook.entries) {
-        text.content += entry.Number;
+        text.content += entry.number;
         text.content += "\r\n";
-        text.content += entry.Name;
+        text.content += entry.name;
         text.content += "\r\n";
     }
     text.content += "\r\n";

@@ -142,7 +142,7 @@ void BM_MergeReadResult_1000IntoInbox(benchmark::State& state)
         state.PauseTiming();
         inbox.restore();
         state.ResumeTiming();
-        if (MergeReadResult(inbox.dir.path(), read))
+        if (mergeReadResult(inbox.dir.path(), read))
             state.SkipWithError("merge failed");
     }
     state.SetComplexityN(state.range(0));
@@ -165,7 +165,7 @@ void BM_LookupName_100000Rows_5000Entries(benchmark::State& state)
         found = 0;
         for (std::size_t i = 0; i < numbers.size(); ++i) {
             const FolderKind kind = i % 3 == 0 ? FolderKind::Outbox : FolderKind::Inbox;
-            found += names.LookupName(numbers[i], kind).has_value();
+            found += names.lookupName(numbers[i], kind).has_value();
         }
         benchmark::DoNotOptimize(found);
     }

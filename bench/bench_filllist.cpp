@@ -8,7 +8,7 @@
 #include "archive/FolderTree.h"
 #include "ui/FolderTreeWidget.h"
 #include "ui/MessageListModel.h"
-#include "ui/TForm1.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -65,13 +65,13 @@ class EventGaps {
 struct Setup {
     QTemporaryDir dir;
     QString previous = QDir::currentPath();
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     double rowsMegabytes = 0;
 
     Setup() {
         qb::bench::writeArchive(dir.path(), FullFolder, 0, 0, {.phonebookEntries = 5000});
         QDir::setCurrent(dir.path());
-        form = std::make_unique<TForm1>();
+        form = std::make_unique<MainWindow>();
         form->show();
         QCoreApplication::processEvents();
         choose(qb::ArchiveNode);
@@ -83,8 +83,7 @@ struct Setup {
 
     void choose(int position) {
         form->folderTree()->setCurrentItem(form->node(position));
-        form->ShownFolder = position;
-        form->FillList();
+        form->showFolder(position);
         QCoreApplication::processEvents(); // the rows shown
     }
 };

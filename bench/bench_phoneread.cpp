@@ -3,7 +3,7 @@
 // look, 100 ms of quiet after the last chunk), so with a phone that answers at
 // once the read can take no less than replies x 150 ms; what it takes beyond
 // that is its own overhead: decoding, sorting, merging, writing the files.
-#include "phonelink/MotoATModemItem.h"
+#include "phonelink/PhonePort.h"
 #include "reading/dialogue/PhoneRead.h"
 #include "tests/e2e/ServingLoop.h"
 
@@ -31,19 +31,19 @@ constexpr double ReplyFloorMs = 150;
 class CountingPort : public qb::AtPort {
   public:
     explicit CountingPort(qb::AtPort& port) : m_port(port) {}
-    bool Open() override { return m_port.Open(); }
-    void Close() override { m_port.Close(); }
-    bool IsOpen() override { return m_port.IsOpen(); }
-    bool SendCommand(const std::string& command) override { return m_port.SendCommand(command); }
-    std::string ReadReply(int waitMs) override {
+    bool open() override { return m_port.open(); }
+    void close() override { m_port.close(); }
+    bool isOpen() override { return m_port.isOpen(); }
+    bool sendCommand(const std::string& command) override { return m_port.sendCommand(command); }
+    std::string readReply(int waitMs) override {
         ++replies;
         const auto start = Clock::now();
-        std::string reply = m_port.ReadReply(waitMs);
+        std::string reply = m_port.readReply(waitMs);
         waitedMs += Ms(Clock::now() - start).count();
         return reply;
     }
     int replies = 0;
-    double waitedMs = 0; // inside ReadReply: the floor plus any extra chunks of long replies
+    double waitedMs = 0; // inside readReply: the floor plus any extra chunks of long replies
 
   private:
     qb::AtPort& m_port;
@@ -128,22 +128,14 @@ struct ReadRun {
 ReadRun readOnce(qb::AtPort& port, const QString& workDir) {
     CountingPort counting(port);
     qb::NullProgress progress;
-    qb::LineList memo2;
-    qb::LineList memo3;
-    qb::FieldBounds bounds;
-    int stepSize = 0;
     ReadRun run;
     qb::ReadContext context{[&counting]() -> qb::AtPort* { return &counting; },
                             progress,
-                            memo2,
-                            memo3,
-                            bounds,
-                            stepSize,
                             run.result,
                             run.phonebook,
                             workDir};
     const auto start = Clock::now();
-    run.outcome = qb::InboxExecute(context);
+    run.outcome = qb::readPhone(context);
     run.ms = Ms(Clock::now() - start).count();
     run.replies = counting.replies;
     run.waitedMs = counting.waitedMs;
@@ -158,10 +150,10 @@ bool complete(const ReadRun& run) {
 
 void BM_PhoneReadOverFloor(benchmark::State& state) {
     Pty pty;
-    qb::TUSBDevise info;
-    info.DevicePath = pty.slave;
-    qb::TMotoATModemItem port(info);
-    if (pty.slave.empty() || !port.Open()) {
+    qb::UsbModem info;
+    info.devNode = pty.slave;
+    qb::PhonePort port(info);
+    if (pty.slave.empty() || !port.open()) {
         state.SkipWithError("cannot open the pty");
         return;
     }

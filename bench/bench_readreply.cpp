@@ -1,8 +1,8 @@
-// ReadReply's cost above the quiet-line rule itself, on a pty. The rule alone
+// readReply's cost above the quiet-line rule itself, on a pty. The rule alone
 // takes 50 ms to the first check, then 100 ms after each read until a check
 // finds the line quiet; the overhead is the measured time minus that floor,
 // given when the phone's last byte actually went out.
-#include "phonelink/MotoATModemItem.h"
+#include "phonelink/PhonePort.h"
 
 #include <benchmark/benchmark.h>
 
@@ -55,10 +55,10 @@ double floorMs(double lastMs)
 void replyOverhead(benchmark::State& state, int chunks, size_t chunkSize, int gapUs)
 {
     Pty pty;
-    qb::TUSBDevise info;
-    info.DevicePath = pty.slave;
-    qb::TMotoATModemItem port(info);
-    if (!port.Open()) {
+    qb::UsbModem info;
+    info.devNode = pty.slave;
+    qb::PhonePort port(info);
+    if (!port.open()) {
         state.SkipWithError("cannot open the pty");
         return;
     }
@@ -74,7 +74,7 @@ void replyOverhead(benchmark::State& state, int chunks, size_t chunkSize, int ga
                 std::this_thread::sleep_for(std::chrono::microseconds(gapUs));
             }
         });
-        const std::string reply = port.ReadReply(0);
+        const std::string reply = port.readReply(0);
         const double elapsed = Ms(Clock::now() - start).count();
         phone.join();
         if (reply.size() != chunkSize * size_t(chunks)) {

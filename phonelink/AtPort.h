@@ -7,15 +7,15 @@
 namespace qb {
 
 class AtPort {
-public:
+  public:
     virtual ~AtPort() = default;
-    virtual bool Open() = 0;
-    virtual void Close() = 0;
-    virtual bool IsOpen() = 0;
+    virtual bool open() = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() = 0;
     // Writes the command followed by CR LF; true when any byte was written.
-    virtual bool SendCommand(const std::string& command) = 0;
+    virtual bool sendCommand(const std::string& command) = 0;
     // Everything the phone sent until the line fell quiet (raw bytes).
-    virtual std::string ReadReply(int waitMs) = 0;
+    virtual std::string readReply(int waitMs) = 0;
 };
 
 } // namespace qb

@@ -6,16 +6,16 @@ namespace qb {
 
 // Position of the first `c` in `text`, or -1. Callers add 1 to reach the
 // character after it; -1 + 1 = 0 then counts as position 1 for substring().
-int CharPos(char c, std::string_view text);
+int charPos(char c, std::string_view text);
 
-// The window's field bounds, kept from one FindFieldBounds call to the next:
+// Field bounds kept from one findFieldBounds call to the next:
 // a call that misses a delimiter leaves its value as it was.
 struct FieldBounds {
-    int FieldStart = 0;
-    int FieldEnd = 0;
+    int fieldStart = 0;
+    int fieldEnd = 0;
 };
 
-// FieldStart := the first `first`; FieldEnd := the first `second` after it.
-void FindFieldBounds(FieldBounds& bounds, char first, char second, std::string_view text);
+// fieldStart := the first `first`; fieldEnd := the first `second` after it.
+void findFieldBounds(FieldBounds& bounds, char first, char second, std::string_view text);
 
 } // namespace qb

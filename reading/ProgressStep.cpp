@@ -2,7 +2,7 @@
 
 namespace qb {
 
-void ProgressStep(Progress& bar, int stepSize)
+void progressStep(Progress& bar, int stepSize)
 {
     if (bar.position() < 100)
         bar.setPosition(bar.position() + stepSize);

@@ -31,7 +31,7 @@ std::array<long long, 5> findPositions(std::string_view s)
 
 } // namespace
 
-std::string NormaliseTimestamp(std::string_view s)
+std::string normaliseTimestamp(std::string_view s)
 {
     const auto [p1, p2, p3, p4, p5] = findPositions(s);
     const std::string year = substring(s, p1 - 4, 4);

@@ -10,6 +10,6 @@ namespace qb {
 // Day/Month/Year,Hour:Minute:Second. Fields are padded to two characters,
 // never cut; the year is the four characters in front of the first "/";
 // anything after the seconds (a zone, a closing quote) stays with them.
-std::string NormaliseTimestamp(std::string_view text);
+std::string normaliseTimestamp(std::string_view text);
 
 } // namespace qb

@@ -30,7 +30,7 @@ constexpr char16_t SwappedComma = 0x2C00;
 
 } // namespace
 
-std::string DecodeUcs2Hex(std::string_view digits)
+std::string decodeUcs2Hex(std::string_view digits)
 {
     std::string text;
     text.reserve(digits.size() / 4);

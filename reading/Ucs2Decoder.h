@@ -12,6 +12,6 @@ namespace qb {
 // stored text never spans two lines; other control codes, characters the code
 // page lacks (emoji, CJK) and groups that are not hexadecimal are dropped.
 // 1 to 3 digits left over at the end are ignored.
-std::string DecodeUcs2Hex(std::string_view digits);
+std::string decodeUcs2Hex(std::string_view digits);
 
 } // namespace qb

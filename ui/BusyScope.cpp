@@ -1,6 +1,6 @@
 #include "ui/BusyScope.h"
 
-#include "ui/TForm1.h"
+#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QWidget>
@@ -54,7 +54,7 @@ void BusyGuard::leave() {
     emit idle();
 }
 
-BusyScope::BusyScope(TForm1& form) : BusyScope(form.busyGuard()) {}
+BusyScope::BusyScope(MainWindow& form) : BusyScope(form.busyGuard()) {}
 
 BusyScope::BusyScope(BusyGuard& guard) : m_guard(guard) {
     m_guard.enter();

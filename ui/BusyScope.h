@@ -9,7 +9,7 @@
 
 class QAction;
 class QWidget;
-class TForm1;
+class MainWindow;
 
 namespace qb::ui {
 
@@ -45,7 +45,7 @@ class BusyGuard : public QObject {
 // only the outermost one disables and restores the controls.
 class BusyScope {
   public:
-    explicit BusyScope(TForm1& form);
+    explicit BusyScope(MainWindow& form);
     explicit BusyScope(BusyGuard& guard);
     ~BusyScope();
     BusyScope(const BusyScope&) = delete;

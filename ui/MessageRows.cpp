@@ -50,12 +50,12 @@ MessageRow MessageRowBuilder::build(const std::string& text, const std::string& 
 }
 
 MessageRow MessageRowBuilder::fromArchive(const ArchiveRecord& record, int k) {
-    return build(record.Text, record.Index, record.Date, record.Correspondent, k);
+    return build(record.text, record.index, record.date, record.correspondent, k);
 }
 
 MessageRow MessageRowBuilder::fromPhone(const ReadEntry& entry, int k) {
-    return build(entry.Text, entry.Index, entry.Date,
-                 deriveCorrespondent(entry.Header, entry.Index, entry.Status), k);
+    return build(entry.text, entry.index, entry.date,
+                 deriveCorrespondent(entry.header, entry.index, entry.status), k);
 }
 
 } // namespace qb::ui

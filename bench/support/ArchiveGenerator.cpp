@@ -114,21 +114,21 @@ std::vector<ReadEntry> ArchiveGenerator::messages(FolderKind kind, int count, in
         const std::string index = std::to_string(firstIndex + i);
         switch (kind) {
         case FolderKind::Inbox:
-            entry.Status = uniform(0, 9) == 0 ? "REC UNREAD" : "REC READ";
-            entry.Index = index;
-            entry.Date = date();
+            entry.status = uniform(0, 9) == 0 ? "REC UNREAD" : "REC READ";
+            entry.index = index;
+            entry.date = date();
             break;
         case FolderKind::Outbox:
-            entry.Status = "STO SENT";
-            entry.Index = " " + index;
+            entry.status = "STO SENT";
+            entry.index = " " + index;
             break;
         case FolderKind::Draft:
-            entry.Status = "STO UNSENT";
-            entry.Index = " " + index;
+            entry.status = "STO UNSENT";
+            entry.index = " " + index;
             break;
         }
-        entry.Header = header(index, entry.Status, someNumber());
-        entry.Text = text();
+        entry.header = header(index, entry.status, someNumber());
+        entry.text = text();
         out.push_back(std::move(entry));
     }
     return out;
@@ -161,12 +161,12 @@ std::string folderContent(FolderKind kind, const std::vector<ReadEntry>& message
 {
     std::string out;
     for (const ReadEntry& m : messages) {
-        for (const std::string* line : {&m.Text, &m.Index, &m.Header}) {
+        for (const std::string* line : {&m.text, &m.index, &m.header}) {
             out += *line;
             out += "\r\n";
         }
         if (kind == FolderKind::Inbox) {
-            out += m.Date;
+            out += m.date;
             out += "\r\n";
         }
     }
@@ -200,12 +200,12 @@ ReadResult readResultWithArchived(ArchiveGenerator& generator, FolderKind kind,
                                static_cast<int>(archived.size()));
     ReadResult read;
     for (const FolderKind k : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
-        read.folder(k).CountMark = "-1";
+        read.folder(k).countMark = "-1";
     ReadFolder& folder = read.folder(kind);
     folder.entries.assign(archived.end() - known, archived.end());
     const auto fresh = generator.messages(kind, count - known, static_cast<int>(archived.size()) + 1);
     folder.entries.insert(folder.entries.end(), fresh.begin(), fresh.end());
-    folder.CountMark = std::to_string(count - 1);
+    folder.countMark = std::to_string(count - 1);
     return read;
 }
 

@@ -18,7 +18,7 @@ std::string_view trimmed(std::string_view text)
 }
 
 // Positions 1 .. kept take the entries not deleted, in ascending k; the rest
-// stays as it was, since only CountMark says how many are valid.
+// stays as it was, since only countMark says how many are valid.
 void keepUndeleted(ReadFolder& folder, const std::set<int>& deleted)
 {
     const int count = std::max(folder.count().value_or(0), 0);
@@ -29,7 +29,7 @@ void keepUndeleted(ReadFolder& folder, const std::set<int>& deleted)
     }
     for (std::size_t i = 0; i < kept.size(); ++i)
         folder.at(static_cast<int>(i) + 1) = std::move(kept[i]);
-    folder.CountMark = std::to_string(static_cast<int>(kept.size()) - 1);
+    folder.countMark = std::to_string(static_cast<int>(kept.size()) - 1);
 }
 
 } // namespace
@@ -46,7 +46,7 @@ bool deletionConfirmed(std::string_view reply)
     return false;
 }
 
-DeleteOutcome DeleteOnPhone(const PortSource& port, Progress& progress, FolderKind folder,
+DeleteOutcome deleteOnPhone(const PortSource& port, Progress& progress, FolderKind folder,
                             const std::vector<DeleteRow>& rows, ReadResult& result)
 {
     DeleteOutcome outcome;
@@ -54,7 +54,7 @@ DeleteOutcome DeleteOnPhone(const PortSource& port, Progress& progress, FolderKi
     if (rows.empty())
         return outcome;
     AtPort* current = port ? port() : nullptr;
-    if (!current || !current->IsOpen())
+    if (!current || !current->isOpen())
         return {DeleteOutcome::Kind::NoPort, {}, 0};
 
     const bool counted = rows.size() > 1;

@@ -32,7 +32,7 @@ bool deletionConfirmed(std::string_view reply);
 
 // Sends the delete commands for `rows` (list order, top to bottom), then keeps
 // in the folder's ReadResult the entries of every row not confirmed deleted.
-DeleteOutcome DeleteOnPhone(const PortSource& port, Progress& progress, FolderKind folder,
+DeleteOutcome deleteOnPhone(const PortSource& port, Progress& progress, FolderKind folder,
                             const std::vector<DeleteRow>& rows, ReadResult& result);
 
 } // namespace qb

@@ -21,7 +21,7 @@ std::optional<std::string> listingHeaderStatus(std::string_view line, FolderKind
     if (line.size() <= ShortestListingLine)
         return std::nullopt;
     // Without a quotation mark q is 0, which reads from the line's start.
-    const long long q = CharPos('"', line) + 1;
+    const long long q = charPos('"', line) + 1;
     std::array<std::string_view, 2> statuses;
     switch (kind) {
     case FolderKind::Inbox:
@@ -65,16 +65,16 @@ void parseListingFolder(const LineList& listing, FolderKind kind, FieldBounds& b
         if (line.size() <= ShortestListingLine)
             continue;
         if (auto status = listingHeaderStatus(line, kind)) {
-            FindFieldBounds(bounds, ':', ',', line);
+            findFieldBounds(bounds, ':', ',', line);
             ReadEntry& entry = folder.at(p);
-            entry.Status = std::move(*status);
-            entry.Index = substring(line, static_cast<long long>(bounds.FieldStart) + skip,
-                                    static_cast<long long>(bounds.FieldEnd) - bounds.FieldStart - skip);
-            entry.Text = DecodeUcs2Hex(listing.lineView(i + 1));
-            entry.Header = std::string(line);
+            entry.status = std::move(*status);
+            entry.index = substring(line, static_cast<long long>(bounds.fieldStart) + skip,
+                                    static_cast<long long>(bounds.fieldEnd) - bounds.fieldStart - skip);
+            entry.text = decodeUcs2Hex(listing.lineView(i + 1));
+            entry.header = std::string(line);
             ++p;
         }
-        folder.CountMark = std::to_string(p - 2);
+        folder.countMark = std::to_string(p - 2);
     }
 }
 
@@ -83,7 +83,7 @@ std::string parseCmgrDate(const LineList& reply)
     // The time stamp is the last field, closed by a quotation mark.
     const std::string_view header = reply.lineView(1);
     const auto length = static_cast<long long>(header.size());
-    return NormaliseTimestamp(substring(header, length - 20, 20));
+    return normaliseTimestamp(substring(header, length - 20, 20));
 }
 
 } // namespace qb

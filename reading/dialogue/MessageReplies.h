@@ -24,7 +24,7 @@ std::optional<std::string> listingHeaderStatus(std::string_view line, FolderKind
 bool listingHoldsMessages(const LineList& listing);
 
 // One pass over an +MMGL listing: the headers of one folder, each with the text
-// line after it, into positions 1, 2, ... of `folder`. CountMark is rewritten
+// line after it, into positions 1, 2, ... of `folder`. countMark is rewritten
 // only when the listing has a line long enough to be a header.
 void parseListingFolder(const LineList& listing, FolderKind kind, FieldBounds& bounds,
                         ReadFolder& folder);

@@ -18,7 +18,7 @@ AtPort* PhoneLine::usablePort()
         return nullptr;
     AtPort* port = m_source ? m_source() : nullptr;
     // A port whose device went away fails its state query.
-    if (!port || !port->IsOpen()) {
+    if (!port || !port->isOpen()) {
         m_vanished = true;
         return nullptr;
     }
@@ -32,8 +32,8 @@ bool PhoneLine::reopen()
         m_vanished = true;
         return false;
     }
-    port->Close();
-    port->Open();
+    port->close();
+    port->open();
     return usablePort() != nullptr;
 }
 
@@ -42,7 +42,7 @@ bool PhoneLine::send(const std::string& command)
     AtPort* port = usablePort();
     if (!port)
         return false;
-    if (!port->SendCommand(command)) {
+    if (!port->sendCommand(command)) {
         m_vanished = true;
         return false;
     }
@@ -54,9 +54,9 @@ std::optional<std::string> PhoneLine::reply()
     AtPort* port = usablePort();
     if (!port)
         return std::nullopt;
-    std::string text = port->ReadReply(ReplyWaitMs);
+    std::string text = port->readReply(ReplyWaitMs);
     // An empty reply from a port that closed itself meanwhile is no answer.
-    if (!port->IsOpen()) {
+    if (!port->isOpen()) {
         m_vanished = true;
         return std::nullopt;
     }

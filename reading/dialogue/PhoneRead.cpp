@@ -14,30 +14,24 @@ namespace {
 
 using Kind = ReadOutcome::Kind;
 
-ReadOutcome failed(Failure failure)
-{
+ReadOutcome failed(Failure failure) {
     return {Kind::Failed, std::move(failure)};
 }
 
-ReadOutcome vanished()
-{
+ReadOutcome vanished() {
     return {Kind::PortVanished, std::nullopt};
 }
 
 class PhoneRead {
-public:
+  public:
     explicit PhoneRead(ReadContext& context)
-        : m_c(context)
-        , m_line(context.port)
-        , m_read(context.result)
-    {
-    }
+        : m_c(context), m_line(context.port), m_read(context.result) {}
 
     ReadOutcome run();
 
-private:
-    void step() { ProgressStep(m_c.progress, m_c.ProgressStepSize); }
-    // Re-open, set-up commands and the listing into Memo2; false once the port is gone.
+  private:
+    void step() { progressStep(m_c.progress, m_stepSize); }
+    // Re-open, set-up commands and the listing into m_reply; false once the port is gone.
     bool listMessages();
     void sortListing();
     std::optional<ReadOutcome> readDates();
@@ -52,15 +46,19 @@ private:
     // Worked on apart from the window's, so that a phone unplugged half-way
     // leaves the phone folders showing the previous read.
     ReadResult m_read;
+    // Scratch lists: the listing, then the phonebook reply; one date reply at a time.
+    LineList m_reply;
+    LineList m_dateReply;
+    FieldBounds m_bounds;
+    int m_stepSize = 0;
 };
 
-ReadOutcome PhoneRead::run()
-{
+ReadOutcome PhoneRead::run() {
     if (!listMessages())
         return vanished();
     // Decided by the headers, not by the third line: a first message with an
     // empty text leaves that line empty too.
-    if (!listingHoldsMessages(m_c.Memo2))
+    if (!listingHoldsMessages(m_reply))
         return {Kind::NothingListed, std::nullopt};
     sortListing();
     if (auto stop = readDates())
@@ -71,18 +69,17 @@ ReadOutcome PhoneRead::run()
     commit();
     if (auto failure = storePhonebook(std::move(*entries)))
         return failed(*failure);
-    m_c.Memo3.clear();
-    if (auto failure = MergeReadResult(m_c.WorkDir, m_read))
+    m_dateReply.clear();
+    if (auto failure = mergeReadResult(m_c.workDir, m_read))
         return failed(*failure);
     return {Kind::Finished, std::nullopt};
 }
 
-bool PhoneRead::listMessages()
-{
+bool PhoneRead::listMessages() {
     m_c.progress.setTextVisible(false);
-    m_c.ProgressStepSize = 1;
-    m_c.Memo3.clear();
-    m_c.Memo2.clear();
+    m_stepSize = 1;
+    m_dateReply.clear();
+    m_reply.clear();
     if (!m_line.reopen())
         return false;
     step();
@@ -96,50 +93,47 @@ bool PhoneRead::listMessages()
     const auto listing = m_line.reply();
     if (!listing)
         return false;
-    m_c.Memo2.add(*listing);
+    m_reply.add(*listing);
     step();
-    m_c.ProgressStepSize = 20;
+    m_stepSize = 20;
     return true;
 }
 
-void PhoneRead::sortListing()
-{
-    parseListingFolder(m_c.Memo2, FolderKind::Inbox, m_c.bounds, m_read.inbox);
-    parseListingFolder(m_c.Memo2, FolderKind::Outbox, m_c.bounds, m_read.outbox);
-    m_c.ProgressStepSize = 1;
-    m_c.progress.setMaximum(m_c.Memo2.count() + 7);
-    parseListingFolder(m_c.Memo2, FolderKind::Draft, m_c.bounds, m_read.draft);
+void PhoneRead::sortListing() {
+    parseListingFolder(m_reply, FolderKind::Inbox, m_bounds, m_read.inbox);
+    parseListingFolder(m_reply, FolderKind::Outbox, m_bounds, m_read.outbox);
+    m_stepSize = 1;
+    m_c.progress.setMaximum(m_reply.count() + 7);
+    parseListingFolder(m_reply, FolderKind::Draft, m_bounds, m_read.draft);
     // One step per line number the Draft pass visits, past 100 if need be.
-    m_c.progress.setPosition(m_c.progress.position() + m_c.Memo2.count() + 1);
+    m_c.progress.setPosition(m_c.progress.position() + m_reply.count() + 1);
 }
 
-std::optional<ReadOutcome> PhoneRead::readDates()
-{
+std::optional<ReadOutcome> PhoneRead::readDates() {
     const auto count = m_read.inbox.count();
     if (!count) {
         commit();
-        return failed(Failure::notInteger(cp1251::toUnicode(m_read.inbox.CountMark)));
+        return failed(Failure::notInteger(cp1251::toUnicode(m_read.inbox.countMark)));
     }
     for (int k = 1; k <= *count; ++k) {
-        m_c.Memo3.clear();
+        m_dateReply.clear();
         // A bare AT first takes whatever the phone still had to say, so the
         // +CMGR reply starts with its own echo and the header is its line 1.
-        if (!m_line.exchange({"AT"}) || !m_line.send("AT+CMGR=" + m_read.inbox.at(k).Index))
+        if (!m_line.exchange({"AT"}) || !m_line.send("AT+CMGR=" + m_read.inbox.at(k).index))
             return vanished();
         const auto reply = m_line.reply();
         if (!reply)
             return vanished();
-        m_c.Memo3.add(*reply);
+        m_dateReply.add(*reply);
         step();
-        m_read.inbox.at(k).Date = parseCmgrDate(m_c.Memo3);
+        m_read.inbox.at(k).date = parseCmgrDate(m_dateReply);
         // The phone may be unplugged while the window handles its events.
         m_c.progress.processEvents();
     }
     return std::nullopt;
 }
 
-std::optional<std::vector<PhonebookEntry>> PhoneRead::fetchPhonebook()
-{
+std::optional<std::vector<PhonebookEntry>> PhoneRead::fetchPhonebook() {
     // The first reply holds the answer to the storage switch as well; asking
     // for the range again gives a reply with the range alone.
     if (!m_line.exchange({"AT+CPBS=\"MT\"", "AT+CPBR=?"}))
@@ -147,33 +141,31 @@ std::optional<std::vector<PhonebookEntry>> PhoneRead::fetchPhonebook()
     const auto range = m_line.exchange({"AT+CPBR=?"});
     if (!range)
         return std::nullopt;
-    m_c.Memo2.clear();
+    m_reply.clear();
     if (!m_line.send("at+cpbr=1," + parsePhonebookRangeEnd(*range)))
         return std::nullopt;
     step();
     const auto reply = m_line.reply();
     if (!reply)
         return std::nullopt;
-    m_c.Memo2.add(*reply);
+    m_reply.add(*reply);
     step();
-    return parsePhonebookEntries(m_c.Memo2);
+    return parsePhonebookEntries(m_reply);
 }
 
-MaybeFailure PhoneRead::storePhonebook(std::vector<PhonebookEntry> entries)
-{
+MaybeFailure PhoneRead::storePhonebook(std::vector<PhonebookEntry> entries) {
     // A phone that lists no entry keeps the phonebook already known.
     if (!entries.empty()) {
         m_c.phonebook.countText = std::to_string(2 * entries.size() + 1);
         m_c.phonebook.entries = std::move(entries);
     }
-    m_c.Memo3.clear();
-    return savePhonebook(m_c.WorkDir, m_c.phonebook);
+    m_dateReply.clear();
+    return savePhonebook(m_c.workDir, m_c.phonebook);
 }
 
 } // namespace
 
-ReadOutcome InboxExecute(ReadContext& context)
-{
+ReadOutcome readPhone(ReadContext& context) {
     return PhoneRead(context).run();
 }
 

@@ -13,17 +13,13 @@
 
 namespace qb {
 
-// The window state the read works on; the window owns all of it.
+// The program state the read works on, and the port it reads from.
 struct ReadContext {
     PortSource port;
     Progress& progress;
-    LineList& Memo2;
-    LineList& Memo3;
-    FieldBounds& bounds;
-    int& ProgressStepSize;
     ReadResult& result;
     Phonebook& phonebook;
-    QString WorkDir;
+    QString workDir;
 };
 
 struct ReadOutcome {
@@ -40,6 +36,6 @@ struct ReadOutcome {
 // The whole read. The window's ReadResult changes only when the read gets past
 // the listing and the phone stays plugged in; the phonebook and the archive
 // files change only when every command was answered.
-ReadOutcome InboxExecute(ReadContext& context);
+ReadOutcome readPhone(ReadContext& context);
 
 } // namespace qb

@@ -51,7 +51,7 @@ std::vector<PhonebookEntry> parsePhonebookEntries(const LineList& reply)
         }
         const auto length = static_cast<long long>(line.size());
         entries.push_back({substring(line, q1 + 1, q2 - q1 - 1),
-                           DecodeUcs2Hex(substring(line, q2 + 6, length - q2 - 5))});
+                           decodeUcs2Hex(substring(line, q2 + 6, length - q2 - 5))});
     }
     return entries;
 }

@@ -32,11 +32,11 @@ TEST(ArchiveLoad, CountsRecordsByFolderRules)
     // Five Inbox lines hold two records; the second is padded with empty lines.
     const auto inbox = parseFolder(FolderKind::Inbox, "t1\r\n1\r\nh\r\nd\r\nt2\r\n");
     ASSERT_EQ(inbox.count(), 2);
-    EXPECT_EQ(inbox.records[1].Text, "t2");
-    EXPECT_EQ(inbox.records[1].Index, "");
-    EXPECT_EQ(inbox.records[1].Header, "");
-    EXPECT_EQ(inbox.records[1].Date, "");
-    EXPECT_EQ(inbox.records[1].Status, "");
+    EXPECT_EQ(inbox.records[1].text, "t2");
+    EXPECT_EQ(inbox.records[1].index, "");
+    EXPECT_EQ(inbox.records[1].header, "");
+    EXPECT_EQ(inbox.records[1].date, "");
+    EXPECT_EQ(inbox.records[1].status, "");
 
     EXPECT_EQ(parseFolder(FolderKind::Inbox, "").count(), 0);
     EXPECT_EQ(parseFolder(FolderKind::Inbox, "only\r\n").count(), 1);
@@ -55,25 +55,25 @@ TEST(ArchiveLoad, DerivesStatusAndCorrespondentFromHeaderPositions)
                                    "\r\n12\r\n+MMGL: 12, \"REC UNREAD\", \"900\"\r\nd\r\n"
                                    "x\r\n7\r\n+MMGL: 7, \"SOMETHING\", \"8800\"\r\nd\r\n");
     ASSERT_EQ(inbox.count(), 3);
-    EXPECT_EQ(inbox.records[0].Status, "REC READ");
-    EXPECT_EQ(inbox.records[0].Correspondent, "+79161234567");
-    EXPECT_EQ(inbox.records[0].Date, "01/02/2024,10:11:12");
-    EXPECT_EQ(inbox.records[1].Text, ""); // an empty text keeps its place
-    EXPECT_EQ(inbox.records[1].Status, "REC UNREAD");
-    EXPECT_EQ(inbox.records[1].Correspondent, "900");
+    EXPECT_EQ(inbox.records[0].status, "REC READ");
+    EXPECT_EQ(inbox.records[0].correspondent, "+79161234567");
+    EXPECT_EQ(inbox.records[0].date, "01/02/2024,10:11:12");
+    EXPECT_EQ(inbox.records[1].text, ""); // an empty text keeps its place
+    EXPECT_EQ(inbox.records[1].status, "REC UNREAD");
+    EXPECT_EQ(inbox.records[1].correspondent, "900");
     // No status: the number between the last two quotes.
-    EXPECT_EQ(inbox.records[2].Status, "");
-    EXPECT_EQ(inbox.records[2].Correspondent, "8800");
+    EXPECT_EQ(inbox.records[2].status, "");
+    EXPECT_EQ(inbox.records[2].correspondent, "8800");
 
     const auto outbox = parseFolder(FolderKind::Outbox,
                                     "a\r\n 12\r\n+MMGL: 12, \"STO SENT\", \"+7000\"\r\n"
                                     "b\r\n 3\r\n+MMGL: 3, \"REC READ\", \"55\"\r\n");
-    EXPECT_EQ(outbox.records[0].Status, "STO SENT");
-    EXPECT_EQ(outbox.records[0].Correspondent, "+7000");
-    EXPECT_EQ(outbox.records[1].Status, "STO SENT"); // the header is not consulted
+    EXPECT_EQ(outbox.records[0].status, "STO SENT");
+    EXPECT_EQ(outbox.records[0].correspondent, "+7000");
+    EXPECT_EQ(outbox.records[1].status, "STO SENT"); // the header is not consulted
     const auto draft = parseFolder(FolderKind::Draft, "a\r\n 4\r\n+MMGL: 4, \"STO UNSENT\", \"1\"\r\n");
-    EXPECT_EQ(draft.records[0].Status, "STO UNSENT");
-    EXPECT_EQ(draft.records[0].Correspondent, "1");
+    EXPECT_EQ(draft.records[0].status, "STO UNSENT");
+    EXPECT_EQ(draft.records[0].correspondent, "1");
 }
 
 TEST(ArchiveLoad, CorrespondentIsPositionalAndEmptyPastTheHeader)
@@ -93,8 +93,8 @@ TEST(ArchiveLoad, ReadersSeeAtMost4096CharactersAndKeepZeroBytes)
     const std::string binary("a\0b", 3);
     const auto folder = parseFolder(FolderKind::Inbox, longLine + "\r\n" + binary + "\r\n\r\n\r\n");
     ASSERT_EQ(folder.count(), 1);
-    EXPECT_EQ(folder.records[0].Text, std::string(4096, 'x'));
-    EXPECT_EQ(folder.records[0].Index, binary);
+    EXPECT_EQ(folder.records[0].text, std::string(4096, 'x'));
+    EXPECT_EQ(folder.records[0].index, binary);
 }
 
 TEST(ArchiveLoad, ReloadsFoldersFromFilesFoundInAnyLetterCase)

@@ -28,22 +28,22 @@ TEST(FolderTree, NodesMapToFolders)
     EXPECT_EQ(folderKindOfNode(ArchiveDraft), FolderKind::Draft);
 }
 
-TEST(LookupName, MatchesNumbersWithAndWithoutTheirPrefixes)
+TEST(lookupName, MatchesNumbersWithAndWithoutTheirPrefixes)
 {
     const NameIndex names(Phonebook{"7", {{"+70001112233", "A"}, {"0001112233", "B"},
                                           {"80005556677", "C"}}});
-    EXPECT_EQ(names.LookupName("0001112233", FolderKind::Outbox), "B");
-    EXPECT_EQ(names.LookupName("+70001112233", FolderKind::Draft), "B"); // later entry wins
-    EXPECT_EQ(names.LookupName("0005556677", FolderKind::Inbox), "C");
-    EXPECT_EQ(names.LookupName("0005556677", FolderKind::Outbox), std::nullopt);
-    EXPECT_EQ(names.LookupName("123", FolderKind::Inbox), std::nullopt);
-    EXPECT_EQ(NameIndex(Phonebook{}).LookupName("", FolderKind::Inbox), std::nullopt);
+    EXPECT_EQ(names.lookupName("0001112233", FolderKind::Outbox), "B");
+    EXPECT_EQ(names.lookupName("+70001112233", FolderKind::Draft), "B"); // later entry wins
+    EXPECT_EQ(names.lookupName("0005556677", FolderKind::Inbox), "C");
+    EXPECT_EQ(names.lookupName("0005556677", FolderKind::Outbox), std::nullopt);
+    EXPECT_EQ(names.lookupName("123", FolderKind::Inbox), std::nullopt);
+    EXPECT_EQ(NameIndex(Phonebook{}).lookupName("", FolderKind::Inbox), std::nullopt);
 
     const NameIndex twice(Phonebook{"5", {{"+7001", "Old"}, {"+7001", "New"}}});
-    EXPECT_EQ(twice.LookupName("+7001", FolderKind::Inbox), "New");
+    EXPECT_EQ(twice.lookupName("+7001", FolderKind::Inbox), "New");
 }
 
-TEST(LookupName, DisplaysTheNumberAloneWithoutAName)
+TEST(lookupName, DisplaysTheNumberAloneWithoutAName)
 {
     const NameIndex names(Phonebook{"5", {{"+7001", cp("Мама")}, {"+7002", cp("Без имени")}}});
     EXPECT_EQ(displayCorrespondent(names, "+7001", FolderKind::Inbox), cp("Мама (+7001)"));
@@ -83,7 +83,7 @@ std::string randomNumber(std::mt19937& rng)
 
 } // namespace
 
-TEST(LookupName, IndexAgreesWithAScanOverEveryEntry)
+TEST(lookupName, IndexAgreesWithAScanOverEveryEntry)
 {
     std::mt19937 rng(2024);
     for (int round = 0; round < 20; ++round) {
@@ -95,7 +95,7 @@ TEST(LookupName, IndexAgreesWithAScanOverEveryEntry)
         for (int i = 0; i < 300; ++i) {
             const std::string c = randomNumber(rng);
             for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
-                ASSERT_EQ(names.LookupName(c, kind), lookupByScan(phonebook, c, kind))
+                ASSERT_EQ(names.lookupName(c, kind), lookupByScan(phonebook, c, kind))
                     << "round " << round << " number '" << c << "'";
         }
     }

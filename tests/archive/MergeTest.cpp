@@ -26,7 +26,7 @@ ReadResult sampleRead()
 TEST(Merge, CreatesAllThreeFilesWithExactBytesInAnEmptyDirectory)
 {
     QTemporaryDir dir;
-    ASSERT_FALSE(MergeReadResult(dir.path(), sampleRead()));
+    ASSERT_FALSE(mergeReadResult(dir.path(), sampleRead()));
     EXPECT_EQ(slurp(dir.filePath("Inbox.msg")),
               "Hello\r\n1\r\n+MMGL: 1, \"REC READ\", \"+7001\"\r\n" + Date + "\r\n"
               "\r\n2\r\n+MMGL: 2, \"REC UNREAD\", \"+7002\"\r\n" + Date + "\r\n");
@@ -38,19 +38,19 @@ TEST(Merge, CreatesAllThreeFilesWithExactBytesInAnEmptyDirectory)
     Archive archive;
     ASSERT_FALSE(reloadArchive(dir.path(), archive));
     ASSERT_EQ(archive.inbox.count(), 2);
-    EXPECT_EQ(archive.inbox.records[1].Text, "");
-    EXPECT_EQ(archive.inbox.records[1].Status, "REC UNREAD");
-    EXPECT_EQ(archive.inbox.records[1].Correspondent, "+7002");
-    EXPECT_EQ(archive.outbox.records[0].Correspondent, "+7003");
+    EXPECT_EQ(archive.inbox.records[1].text, "");
+    EXPECT_EQ(archive.inbox.records[1].status, "REC UNREAD");
+    EXPECT_EQ(archive.inbox.records[1].correspondent, "+7002");
+    EXPECT_EQ(archive.outbox.records[0].correspondent, "+7003");
 }
 
 TEST(Merge, SecondMergeOfTheSameReadAddsNothing)
 {
     QTemporaryDir dir;
-    ASSERT_FALSE(MergeReadResult(dir.path(), sampleRead()));
+    ASSERT_FALSE(mergeReadResult(dir.path(), sampleRead()));
     const std::string inbox = slurp(dir.filePath("Inbox.msg"));
     const std::string outbox = slurp(dir.filePath("Outbox.msg"));
-    ASSERT_FALSE(MergeReadResult(dir.path(), sampleRead()));
+    ASSERT_FALSE(mergeReadResult(dir.path(), sampleRead()));
     EXPECT_EQ(slurp(dir.filePath("Inbox.msg")), inbox);
     EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), outbox);
 }
@@ -58,27 +58,27 @@ TEST(Merge, SecondMergeOfTheSameReadAddsNothing)
 TEST(Merge, ChangedStateOrIndexIsArchivedAgainAndEqualRecordsOfOneReadBothGoIn)
 {
     QTemporaryDir dir;
-    ASSERT_FALSE(MergeReadResult(dir.path(), sampleRead()));
+    ASSERT_FALSE(mergeReadResult(dir.path(), sampleRead()));
     ReadResult later = sampleRead();
     later.inbox.entries[1] = inboxEntry("", 2, "REC READ", "+7002", Date); // now read
     later.outbox.entries[0] = sentEntry("Sent", 13, "STO SENT", "+7003");  // moved
     setRead(later.draft, {sentEntry("D", 1, "STO UNSENT", "1"), sentEntry("D", 1, "STO UNSENT", "1")});
-    ASSERT_FALSE(MergeReadResult(dir.path(), later));
+    ASSERT_FALSE(mergeReadResult(dir.path(), later));
 
     Archive archive;
     ASSERT_FALSE(reloadArchive(dir.path(), archive));
     ASSERT_EQ(archive.inbox.count(), 3);
-    EXPECT_EQ(archive.inbox.records[2].Status, "REC READ");
+    EXPECT_EQ(archive.inbox.records[2].status, "REC READ");
     ASSERT_EQ(archive.outbox.count(), 2);
-    EXPECT_EQ(archive.outbox.records[1].Index, " 13");
+    EXPECT_EQ(archive.outbox.records[1].index, " 13");
     EXPECT_EQ(archive.draft.count(), 2);
 
     // Drafts already archived stay; a new one is appended after them.
     setRead(later.draft, {sentEntry("D", 1, "STO UNSENT", "1"), sentEntry("E", 2, "STO UNSENT", "1")});
-    ASSERT_FALSE(MergeReadResult(dir.path(), later));
+    ASSERT_FALSE(mergeReadResult(dir.path(), later));
     ASSERT_FALSE(reloadArchive(dir.path(), archive));
     ASSERT_EQ(archive.draft.count(), 3);
-    EXPECT_EQ(archive.draft.records[2].Text, "E");
+    EXPECT_EQ(archive.draft.records[2].text, "E");
     EXPECT_EQ(archive.inbox.count(), 3);
 }
 
@@ -94,7 +94,7 @@ TEST(Merge, ComparesJoinedLinesAgainstBlocksIncludingAPartialLastOne)
                           {"y", "", "x", "STO SENT", ""},
                           {"h", "new", "1", "STO SENT", ""}});
     setRead(read.draft, {});
-    ASSERT_FALSE(MergeReadResult(dir.path(), read));
+    ASSERT_FALSE(mergeReadResult(dir.path(), read));
     // The file gains its missing final line break, then only the new record.
     EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), "ab\r\nc\r\nd\r\nx\r\ny\r\nnew\r\n1\r\nh\r\n");
 }
@@ -103,7 +103,7 @@ TEST(Merge, ReplacesAFileNamedInCapitalsInPlace)
 {
     QTemporaryDir dir;
     put(dir.filePath("OUTBOX.MSG"), "old\r\n 1\r\nh\r\n");
-    ASSERT_FALSE(MergeReadResult(dir.path(), sampleRead()));
+    ASSERT_FALSE(mergeReadResult(dir.path(), sampleRead()));
     EXPECT_EQ(filesIn(dir.path()), QStringList({"Draft.msg", "Inbox.msg", "OUTBOX.MSG"}));
     EXPECT_EQ(slurp(dir.filePath("OUTBOX.MSG")),
               "old\r\n 1\r\nh\r\nSent\r\n 12\r\n+MMGL: 12, \"STO SENT\", \"+7003\"\r\n");
@@ -118,7 +118,7 @@ TEST(Merge, KeepsStoredLinesLongerThan4096WholeButComparesWhatReadersSee)
     setRead(read.inbox, {});
     setRead(read.outbox, {});
     setRead(read.draft, {{"h", std::string(4096, 'z'), " 1", "STO UNSENT", ""}});
-    ASSERT_FALSE(MergeReadResult(dir.path(), read));
+    ASSERT_FALSE(mergeReadResult(dir.path(), read));
     EXPECT_EQ(slurp(dir.filePath("Draft.msg")), longText + "\r\n 1\r\nh\r\n"); // a duplicate
 }
 
@@ -127,7 +127,7 @@ TEST(Merge, KeepsZeroBytesOfABinaryFile)
     QTemporaryDir dir;
     const std::string binary("\0\x01\xff\r\n\0\0\r\n", 9);
     put(dir.filePath("Inbox.msg"), binary);
-    ASSERT_FALSE(MergeReadResult(dir.path(), sampleRead()));
+    ASSERT_FALSE(mergeReadResult(dir.path(), sampleRead()));
     EXPECT_EQ(slurp(dir.filePath("Inbox.msg")).substr(0, binary.size()), binary);
 }
 
@@ -135,10 +135,10 @@ TEST(Merge, CountMarkThatIsNoNumberMergesNothingButStillWrites)
 {
     QTemporaryDir dir;
     ReadResult read = sampleRead();
-    read.inbox.CountMark = "";
-    read.outbox.CountMark = "-1";
-    read.draft.CountMark = "1"; // two positions, never filled: empty records
-    ASSERT_FALSE(MergeReadResult(dir.path(), read));
+    read.inbox.countMark = "";
+    read.outbox.countMark = "-1";
+    read.draft.countMark = "1"; // two positions, never filled: empty records
+    ASSERT_FALSE(mergeReadResult(dir.path(), read));
     EXPECT_EQ(slurp(dir.filePath("Inbox.msg")), "");
     EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), "");
     EXPECT_EQ(slurp(dir.filePath("Draft.msg")), "\r\n\r\n\r\n\r\n\r\n\r\n");
@@ -148,7 +148,7 @@ TEST(Merge, StopsAtTheFirstFileItCannotWriteOrRead)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("Outbox.msg")); // a directory where the file goes
-    auto failure = MergeReadResult(dir.path(), sampleRead());
+    auto failure = mergeReadResult(dir.path(), sampleRead());
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->kind, Failure::Kind::CannotOpen);
     EXPECT_EQ(failure->subject, dir.filePath("Outbox.msg"));
@@ -156,7 +156,7 @@ TEST(Merge, StopsAtTheFirstFileItCannotWriteOrRead)
     EXPECT_FALSE(QFile::exists(dir.filePath("Draft.msg")));   // untouched after it
 
     const QString vanished = dir.filePath("no/such/dir");
-    failure = MergeReadResult(vanished, sampleRead());
+    failure = mergeReadResult(vanished, sampleRead());
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->kind, Failure::Kind::CannotCreate);
     EXPECT_EQ(failure->subject, vanished + "/Inbox.msg");

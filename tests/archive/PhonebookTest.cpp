@@ -13,8 +13,8 @@ TEST(PhonebookFile, TakesEntriesWhileTheirFirstLineIsBelowTheCount)
     const auto three = parsePhonebook("7\r\n+7001\r\nA\r\n+7002\r\nB\r\n+7003\r\nC\r\n\r\n");
     EXPECT_EQ(three.countText, "7");
     ASSERT_EQ(three.entries.size(), 3u);
-    EXPECT_EQ(three.entries[2].Number, "+7003");
-    EXPECT_EQ(three.entries[2].Name, "C");
+    EXPECT_EQ(three.entries[2].number, "+7003");
+    EXPECT_EQ(three.entries[2].name, "C");
 
     EXPECT_TRUE(parsePhonebook("1\r\n+7001\r\nA\r\n").entries.empty());
     EXPECT_EQ(parsePhonebook("2\r\n+7001\r\nA\r\n+7002\r\nB\r\n").entries.size(), 1u);
@@ -23,8 +23,8 @@ TEST(PhonebookFile, TakesEntriesWhileTheirFirstLineIsBelowTheCount)
     // name lies past it and reads as empty.
     const auto cut = parsePhonebook("2147483647\r\n1\r\nA\r\n2");
     ASSERT_EQ(cut.entries.size(), 2u);
-    EXPECT_EQ(cut.entries[1].Number, "2");
-    EXPECT_EQ(cut.entries[1].Name, "");
+    EXPECT_EQ(cut.entries[1].number, "2");
+    EXPECT_EQ(cut.entries[1].name, "");
 }
 
 TEST(PhonebookFile, CapsTheEntriesAtThePhonebookCapacity)
@@ -79,8 +79,8 @@ TEST(PhonebookFile, RoundTripsThroughTheWorkingDirectory)
     ASSERT_FALSE(loadPhonebook(dir.path(), loaded));
     EXPECT_EQ(loaded.countText, "7");
     ASSERT_EQ(loaded.entries.size(), 3u);
-    EXPECT_EQ(loaded.entries[0].Name, cp("Аня"));
-    EXPECT_EQ(loaded.entries[2].Number, "");
+    EXPECT_EQ(loaded.entries[0].name, cp("Аня"));
+    EXPECT_EQ(loaded.entries[2].number, "");
 
     phonebook.countText = "x";
     EXPECT_TRUE(savePhonebook(dir.path(), phonebook)); // nothing written

@@ -55,7 +55,7 @@ inline ReadEntry sentEntry(const std::string& text, int index, const std::string
 inline void setRead(ReadFolder& folder, const std::vector<ReadEntry>& entries)
 {
     folder.entries = entries;
-    folder.CountMark = std::to_string(static_cast<int>(entries.size()) - 1);
+    folder.countMark = std::to_string(static_cast<int>(entries.size()) - 1);
 }
 
 } // namespace qb::test

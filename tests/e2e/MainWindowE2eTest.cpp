@@ -4,7 +4,7 @@
 #include "ServedPhone.h"
 #include "WindowProbe.h"
 
-#include "phonelink/MotoATModemItem.h"
+#include "phonelink/PhonePort.h"
 #include "ui/FolderTreeWidget.h"
 #include "ui/ImageList.h"
 #include "ui/MessageListModel.h"
@@ -108,8 +108,8 @@ struct Rig {
             all << caption(position);
         return all;
     }
-    ui::StatusPanel* status() const { return control<ui::StatusPanel>(form, "StatusPanel0"); }
-    QToolButton* readButton() const { return control<QToolButton>(form, "suiButton1"); }
+    ui::StatusPanel* status() const { return control<ui::StatusPanel>(form, "statusPanel"); }
+    QToolButton* readButton() const { return control<QToolButton>(form, "readButton"); }
     QMap<QString, QByteArray> files() const {
         QMap<QString, QByteArray> contents;
         for (const QString& name : ArchiveFiles)
@@ -120,7 +120,7 @@ struct Rig {
     StartedIn dir;
     MessageBoxCatcher boxes;
     ServedPhone phone;
-    TForm1 form;
+    MainWindow form;
 };
 
 void plugIn(Rig& rig) {
@@ -175,21 +175,21 @@ void MainWindowE2eTest::windowFollowsThePhone() {
     QCOMPARE(rig.status()->image(), ui::Image::Disconnected);
     QVERIFY(!rig.readButton()->isEnabled());
     QCOMPARE(rig.caption(PhoneNode), QStringLiteral("Телефон"));
-    QCOMPARE(rig.form.ActivePort, nullptr);
+    QCOMPARE(rig.form.activePort(), nullptr);
 
     plugIn(rig);
     RETURN_IF_FAILED();
     QCOMPARE(rig.status()->image(), ui::Image::Connected);
     QCOMPARE(rig.caption(PhoneNode), V3Caption);
-    QVERIFY(rig.form.ActivePort);
-    QCOMPARE(rig.form.ActivePort->ModemInfo().DevicePath, std::string("/dev/ttyACM0"));
+    QVERIFY(rig.form.activePort());
+    QCOMPARE(rig.form.activePort()->modem().devNode, std::string("/dev/ttyACM0"));
 
     rig.phone.unplug();
     QTRY_COMPARE_WITH_TIMEOUT(rig.status()->text(), Disconnected, Patience);
     QCOMPARE(rig.status()->image(), ui::Image::Disconnected);
     QVERIFY(!rig.readButton()->isEnabled());
     QCOMPARE(rig.caption(PhoneNode), V3Caption);
-    QCOMPARE(rig.form.ActivePort, nullptr);
+    QCOMPARE(rig.form.activePort(), nullptr);
     // Following the cable never talks to the phone.
     QVERIFY(rig.phone.commands().empty());
     QCOMPARE(rig.boxes.texts, QStringList());
@@ -217,7 +217,7 @@ void MainWindowE2eTest::readsThePhoneIntoTheArchive() {
     QCOMPARE(rig.phone.countCommands("AT+CMGR="), 4 + 3);
     for (const QString& name : ArchiveFiles)
         QVERIFY2(rig.files()[name] == archived[name], qPrintable(name));
-    QCOMPARE(rig.form.readResult.inbox.count(), std::optional<int>(3));
+    QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(3));
     QCOMPARE(rig.captions().mid(1, 3),
              QStringList({"Входящие (3)", "Исходящие (2)", "Черновые (1)"}));
     QCOMPARE(rig.captions().mid(5, 3),
@@ -246,7 +246,7 @@ void MainWindowE2eTest::checkFirstRead(Rig& rig) {
              QStringList({V3Caption, "Входящие (4)", "Исходящие (2)", "Черновые (1)", "Архив",
                           "Входящие (4)", "Исходящие (2)", "Черновые (1)"}));
     QVERIFY(rig.form.node(PhoneNode)->isExpanded());
-    QVERIFY(!control<QProgressBar>(rig.form, "suiProgressBar1")->isVisible());
+    QVERIFY(!control<QProgressBar>(rig.form, "progressBar")->isVisible());
 }
 
 void MainWindowE2eTest::listAndDeleteOnPhone(Rig& rig) {
@@ -262,9 +262,9 @@ void MainWindowE2eTest::listAndDeleteOnPhone(Rig& rig) {
     QCOMPARE(model.row(*mama).text, QStringLiteral("Привет"));
     QCOMPARE(model.row(*bank).from, QStringLiteral("900"));
 
-    auto* list = control<QTableView>(rig.form, "List1");
+    auto* list = control<QTableView>(rig.form, "messageList");
     list->selectRow(*lena);
-    rig.form.N14Click();
+    rig.form.deleteSelectedOnPhone();
 
     const std::vector<std::string> sent = rig.phone.commands();
     QVERIFY(sent.size() >= 2);
@@ -287,12 +287,12 @@ void MainWindowE2eTest::deleteWithoutThePhone(Rig& rig) {
     const size_t sent = rig.phone.commands().size();
     rig.phone.unplug();
     QTRY_COMPARE_WITH_TIMEOUT(rig.status()->text(), Disconnected, Patience);
-    QCOMPARE(rig.form.ActivePort, nullptr);
-    control<QTableView>(rig.form, "List1")->selectRow(0);
-    rig.form.N14Click();
+    QCOMPARE(rig.form.activePort(), nullptr);
+    control<QTableView>(rig.form, "messageList")->selectRow(0);
+    rig.form.deleteSelectedOnPhone();
     QCOMPARE(rig.boxes.texts, QStringList({QStringLiteral("Утройство занято!")}));
     QCOMPARE(rig.form.messageModel()->rowCount(), 3);
-    QCOMPARE(rig.form.readResult.inbox.count(), std::optional<int>(3));
+    QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(3));
     QCOMPARE(rig.caption(PhoneInbox), QStringLiteral("Входящие (3)"));
     QCOMPARE(rig.phone.commands().size(), sent);
 }
@@ -326,11 +326,11 @@ void MainWindowE2eTest::unplugDuringTheDatePassStopsTheRead() {
     QVERIFY(rig.files() == filesBefore);
     QVERIFY(!rig.dir.exists("Outbox.msg") && !rig.dir.exists("Draft.msg"));
     QCOMPARE(rig.captions(), captionsBefore);
-    QVERIFY(!rig.form.readResult.inbox.count());
-    QVERIFY(!control<QProgressBar>(rig.form, "suiProgressBar1")->isVisible());
+    QVERIFY(!rig.form.workspace().readResult.inbox.count());
+    QVERIFY(!control<QProgressBar>(rig.form, "progressBar")->isVisible());
 
     QTRY_COMPARE_WITH_TIMEOUT(rig.status()->text(), Disconnected, Patience);
-    QCOMPARE(rig.form.ActivePort, nullptr);
+    QCOMPARE(rig.form.activePort(), nullptr);
     QVERIFY(!rig.readButton()->isEnabled());
 
     readsAfterReplug(rig);
@@ -341,10 +341,10 @@ void MainWindowE2eTest::unplugDuringTheDatePassStopsTheRead() {
 void MainWindowE2eTest::readsAfterReplug(Rig& rig) {
     plugIn(rig);
     RETURN_IF_FAILED();
-    QCOMPARE(rig.form.ActivePort->ModemInfo().DevicePath, std::string("/dev/ttyACM1"));
+    QCOMPARE(rig.form.activePort()->modem().devNode, std::string("/dev/ttyACM1"));
     rig.readButton()->click();
     QCOMPARE(rig.boxes.texts.size(), 1);
-    QCOMPARE(rig.form.readResult.inbox.count(), std::optional<int>(4));
+    QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(4));
     const QByteArray inbox = rig.dir.read("Inbox.msg");
     QVERIFY(inbox.startsWith(FirstInboxRecord));
     QCOMPARE(lineCount(inbox), 4 + 4 * 4);

@@ -2,7 +2,7 @@
 // What the end-to-end tests look at in and around the running window: its
 // controls by name, the message boxes it raises and the files it writes.
 #include "tests/support/WindowTestSupport.h"
-#include "ui/TForm1.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>

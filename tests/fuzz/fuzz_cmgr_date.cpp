@@ -10,6 +10,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qb::LineList reply;
     reply.add(text);
     (void)qb::parseCmgrDate(reply);
-    (void)qb::NormaliseTimestamp(text);
+    (void)qb::normaliseTimestamp(text);
     return 0;
 }

@@ -15,10 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qb::LineList reply;
     reply.add(text);
     for (const qb::PhonebookEntry& entry : qb::parsePhonebookEntries(reply)) {
-        if (entry.Name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+        if (entry.name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
             std::abort();
     }
-    const std::string decoded = qb::DecodeUcs2Hex(text);
+    const std::string decoded = qb::decodeUcs2Hex(text);
     if (decoded.size() > size / 4)
         std::abort();
     return 0;

@@ -17,12 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         qb::parseListingFolder(listing, kind, bounds, folder);
         const auto count = folder.count();
         // Every long line writes the count, so it is a number whenever there was one.
-        if (!folder.CountMark.empty() && (!count || *count < 0 || static_cast<std::size_t>(*count) > folder.entries.size()))
+        if (!folder.countMark.empty() && (!count || *count < 0 || static_cast<std::size_t>(*count) > folder.entries.size()))
             std::abort();
         headers += count.value_or(0);
         for (int k = 1; k <= count.value_or(0); ++k) {
             // A decoded text must never break the archive's one-line-per-field layout.
-            if (folder.find(k)->Text.find_first_of("\r\n", 0) != std::string::npos)
+            if (folder.find(k)->text.find_first_of("\r\n", 0) != std::string::npos)
                 std::abort();
         }
     }

@@ -4,8 +4,8 @@
 // glib names a struct member "signals", which Qt defines as a keyword: first.
 #include <umockdev.h>
 
-#include "phonelink/MotoATMode.h"
 #include "PhoneSide.h"
+#include "phonelink/PhoneWatcher.h"
 
 #include <gtest/gtest.h>
 
@@ -29,15 +29,13 @@ const std::string V3Device = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2";
 const std::string V3Tty = V3Device + "/1-2:1.0/tty/ttyACM0";
 const std::string SecondTty = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.0/tty/ttyACM1";
 
-std::string replaceAll(std::string text, const std::string& from, const std::string& to)
-{
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
     return text;
 }
 
-std::string razrV3Description()
-{
+std::string razrV3Description() {
     std::ifstream file(QUILLBOX_TEST_DATA "/devices/motorola-v3.umockdev");
     std::stringstream text;
     text << file.rdbuf();
@@ -45,8 +43,7 @@ std::string razrV3Description()
 }
 
 // The V3 plugged into port 3 of the hub as the kernel's second ACM device.
-std::string secondPhone()
-{
+std::string secondPhone() {
     std::string text = replaceAll(razrV3Description(), "Phone__V3_-if00", "Phone__V3_-if00-2");
     text = replaceAll(text, "1-2", "1-3");
     text = replaceAll(text, "ttyACM0", "ttyACM1");
@@ -55,8 +52,7 @@ std::string secondPhone()
     return replaceAll(text, "devnum=5", "devnum=6");
 }
 
-QCoreApplication& application()
-{
+QCoreApplication& application() {
     static int argc = 1;
     static char name[] = "phonelink_umockdev_tests";
     static char* argv[] = {name, nullptr};
@@ -65,29 +61,25 @@ QCoreApplication& application()
 }
 
 class Umockdev : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         const char* preload = getenv("LD_PRELOAD");
         if (!preload || !strstr(preload, "libumockdev-preload"))
             GTEST_SKIP() << "needs umockdev's preload (umockdev-wrapper)";
         testbed = umockdev_testbed_new();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         if (testbed)
             g_object_unref(testbed);
     }
-    void add(const std::string& description)
-    {
+    void add(const std::string& description) {
         GError* error = nullptr;
         ASSERT_TRUE(umockdev_testbed_add_from_string(testbed, description.c_str(), &error))
             << (error ? error->message : "");
     }
     // Takes the device out of sysfs as the kernel does on unplug. The testbed
     // cleans up only after the device named, so its children go first.
-    void unplug(const std::string& syspath)
-    {
+    void unplug(const std::string& syspath) {
         namespace fs = std::filesystem;
         char* sys = umockdev_testbed_get_sys_dir(testbed);
         const fs::path root = fs::path(sys).parent_path();
@@ -101,15 +93,13 @@ protected:
         for (const std::string& device : devices)
             umockdev_testbed_remove_device(testbed, device.c_str());
     }
-    static TUSBDevises modems() { return TMotoATModemList::enumerateModems(); }
-    static TUSBDevises all() { return GetUSBDevises(GUID_DEVINTERFACE_USB_DEVICE, ""); }
+    static std::vector<UsbModem> modems() { return findUsbModems(); }
 
     UMockdevTestbed* testbed = nullptr;
 };
 
 // Runs the event loop until the flag is set or five seconds have passed.
-bool waitFor(const bool& flag)
-{
+bool waitFor(const bool& flag) {
     application();
     QEventLoop loop;
     QTimer poll;
@@ -125,59 +115,49 @@ bool waitFor(const bool& flag)
 
 } // namespace
 
-TEST_F(Umockdev, EnumeratesTheRazrV3)
-{
+TEST_F(Umockdev, EnumeratesTheRazrV3) {
     EXPECT_TRUE(modems().empty());
     add(razrV3Description());
-    const TUSBDevises found = modems();
+    const std::vector<UsbModem> found = modems();
     ASSERT_EQ(found.size(), 1u);
-    const TUSBDevise& v3 = found[0];
-    EXPECT_EQ(v3.DevicePath, "/dev/ttyACM0");
-    EXPECT_EQ(v3.DeviceDesc, "Motorola USB Modem");
-    EXPECT_EQ(v3.LocationInformation, "Motorola Phone (V3)");
-    EXPECT_EQ(v3.HardwareID, "USB\\Vid_22b8&Pid_4902&Rev_0001");
-    EXPECT_EQ(v3.Service, "cdc_acm");
-    EXPECT_EQ(v3.BusNumber, 1u);
-    EXPECT_EQ(v3.DevInst, DevInstKey("1-2", "5"));
-    EXPECT_EQ(modems()[0].DevInst, v3.DevInst);
-    EXPECT_TRUE(GetUSBDevises("{00000000-0000-0000-0000-000000000000}", "").empty());
+    const UsbModem& v3 = found[0];
+    EXPECT_EQ(v3.devNode, "/dev/ttyACM0");
+    EXPECT_EQ(v3.productName, "Motorola Phone (V3)");
+    EXPECT_EQ(v3.vendorId, "22b8");
+    EXPECT_EQ(v3.productId, "4902");
+    EXPECT_TRUE(v3.sysPath.ends_with("/tty/ttyACM0")) << v3.sysPath;
+    EXPECT_EQ(v3.deviceId, deviceIdKey("1-2", "5"));
+    EXPECT_EQ(modems()[0].deviceId, v3.deviceId);
 }
 
-TEST_F(Umockdev, OtherVendorsAndSerialAdaptersAreNotThePhone)
-{
+TEST_F(Umockdev, OtherVendorsAndSerialAdaptersAreNotThePhone) {
     add(replaceAll(razrV3Description(), "idVendor=22b8", "idVendor=1004"));
     std::string adapter = replaceAll(secondPhone(), "bInterfaceClass=02", "bInterfaceClass=ff");
     add(replaceAll(adapter, "bInterfaceSubClass=02", "bInterfaceSubClass=00"));
     EXPECT_TRUE(modems().empty());
-    const TUSBDevises present = all();
-    ASSERT_EQ(present.size(), 1u);
-    EXPECT_EQ(present[0].DeviceDesc, "USB Modem (1004:4902)");
 }
 
-TEST_F(Umockdev, TwoPhonesInSystemOrder)
-{
+TEST_F(Umockdev, TwoPhonesInSystemOrder) {
     add(secondPhone());
     add(razrV3Description());
-    const TUSBDevises found = modems();
+    const std::vector<UsbModem> found = modems();
     ASSERT_EQ(found.size(), 2u);
-    EXPECT_EQ(found[0].DevicePath, "/dev/ttyACM0");
-    EXPECT_EQ(found[1].DevicePath, "/dev/ttyACM1");
-    EXPECT_NE(found[0].DevInst, found[1].DevInst);
+    EXPECT_EQ(found[0].devNode, "/dev/ttyACM0");
+    EXPECT_EQ(found[1].devNode, "/dev/ttyACM1");
+    EXPECT_NE(found[0].deviceId, found[1].deviceId);
 }
 
-TEST_F(Umockdev, MissingProductStringFallsBack)
-{
+TEST_F(Umockdev, MissingProductStringFallsBack) {
     std::string text = replaceAll(razrV3Description(), "A: product=Motorola Phone (V3)\n", "");
     add(replaceAll(text, "E: ID_MODEL_FROM_DATABASE=Triplet GSM Phone (AT)\n", ""));
-    const TUSBDevises found = modems();
+    const std::vector<UsbModem> found = modems();
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].LocationInformation, "Port_#0002.Hub_#0001");
+    EXPECT_EQ(found[0].productName, "Port_#0002.Hub_#0001");
 }
 
-TEST_F(Umockdev, ReplugGivesANewKey)
-{
+TEST_F(Umockdev, ReplugGivesANewKey) {
     add(razrV3Description());
-    const uint32_t before = modems().at(0).DevInst;
+    const uint32_t before = modems().at(0).deviceId;
     unplug(V3Device);
     EXPECT_TRUE(modems().empty());
     // Same port, new devnum; the testbed cannot reuse a node, as a held
@@ -186,70 +166,67 @@ TEST_F(Umockdev, ReplugGivesANewKey)
     again = replaceAll(again, "ttyACM0", "ttyACM1");
     add(replaceAll(again, "Phone__V3_-if00", "Phone__V3_-if00-2"));
     ASSERT_EQ(modems().size(), 1u);
-    EXPECT_NE(modems()[0].DevInst, before);
+    EXPECT_NE(modems()[0].deviceId, before);
 }
 
-TEST_F(Umockdev, PortOnTheMockedTty)
-{
+TEST_F(Umockdev, PortOnTheMockedTty) {
     add(razrV3Description());
-    TMotoATModemItem port(modems().at(0));
-    ASSERT_TRUE(port.Open());
+    PhonePort port(modems().at(0));
+    ASSERT_TRUE(port.open());
     const int phone = umockdev_testbed_get_dev_fd(testbed, "/dev/ttyACM0");
     ASSERT_GE(phone, 0);
-    ASSERT_TRUE(port.SendCommand("AT"));
+    ASSERT_TRUE(port.sendCommand("AT"));
     EXPECT_EQ(readFor(phone, 100), "AT\r\n");
     writeAll(phone, std::string("AT\r\r\nOK\r\n\0", 10));
-    EXPECT_EQ(port.ReadReply(0), std::string("AT\r\r\nOK\r\n\0", 10));
+    EXPECT_EQ(port.readReply(0), std::string("AT\r\r\nOK\r\n\0", 10));
 
     // The mocked tty knows no TIOCEXCL; the lock still keeps a second opener out.
-    TMotoATModemItem second(port.ModemInfo());
-    EXPECT_FALSE(second.Open());
-    EXPECT_EQ(second.Debug(), "E Open Phone Failed");
+    PhonePort second(port.modem());
+    EXPECT_FALSE(second.open());
+    EXPECT_EQ(second.debugText(), "E Open Phone Failed");
     EXPECT_EQ(second.lastOpenError(), OpenError::Busy);
 }
 
-TEST_F(Umockdev, WatcherFollowsArrivalAndRemoval)
-{
+TEST_F(Umockdev, WatcherFollowsArrivalAndRemoval) {
     add(razrV3Description());
-    TMotoATMode watcher(&application());
-    ASSERT_EQ(watcher.DeviseCount(), 1);
-    TMotoATModemItem* activePort = watcher.List().ItemAt(0);
-    ASSERT_TRUE(activePort->Open());
-    QObject::connect(&watcher, &TMotoATMode::portRemoved, [&](TMotoATModemItem* port) {
+    PhoneWatcher watcher(&application());
+    ASSERT_EQ(watcher.count(), 1);
+    PhonePort* activePort = watcher.ports().at(0);
+    ASSERT_TRUE(activePort->open());
+    QObject::connect(&watcher, &PhoneWatcher::portRemoved, [&](PhonePort* port) {
         if (port == activePort)
             activePort = nullptr;
     });
     bool arrived = false;
     bool removed = false;
-    watcher.SetOnArrival([&](TMotoATMode&) { arrived = true; });
-    watcher.SetOnRemove([&](TMotoATMode&) { removed = true; });
+    QObject::connect(&watcher, &PhoneWatcher::phoneArrived, [&] { arrived = true; });
+    QObject::connect(&watcher, &PhoneWatcher::phoneRemoved, [&] { removed = true; });
 
     add(secondPhone());
     umockdev_testbed_uevent(testbed, SecondTty.c_str(), "add");
     ASSERT_TRUE(waitFor(arrived));
-    ASSERT_EQ(watcher.DeviseCount(), 2);
-    EXPECT_EQ(watcher.List().ItemAt(0), activePort);
-    EXPECT_TRUE(activePort->IsOpen());
+    ASSERT_EQ(watcher.count(), 2);
+    EXPECT_EQ(watcher.ports().at(0), activePort);
+    EXPECT_TRUE(activePort->isOpen());
 
     umockdev_testbed_uevent(testbed, V3Tty.c_str(), "remove");
     unplug(V3Device);
     ASSERT_TRUE(waitFor(removed));
     EXPECT_EQ(activePort, nullptr);
-    ASSERT_EQ(watcher.DeviseCount(), 1);
-    EXPECT_EQ(watcher.List().ItemAt(0)->ModemInfo().DevicePath, "/dev/ttyACM1");
+    ASSERT_EQ(watcher.count(), 1);
+    EXPECT_EQ(watcher.ports().at(0)->modem().devNode, "/dev/ttyACM1");
 }
 
-TEST_F(Umockdev, UnrelatedTtyEventRefreshesWithoutChange)
-{
+TEST_F(Umockdev, UnrelatedTtyEventRefreshesWithoutChange) {
     add(razrV3Description());
-    TMotoATMode watcher(&application());
-    TMotoATModemItem* port = watcher.List().ItemAt(0);
+    PhoneWatcher watcher(&application());
+    PhonePort* port = watcher.ports().at(0);
     bool arrived = false;
-    watcher.SetOnArrival([&](TMotoATMode&) { arrived = true; });
+    QObject::connect(&watcher, &PhoneWatcher::phoneArrived, [&] { arrived = true; });
     std::string adapter = replaceAll(secondPhone(), "bInterfaceClass=02", "bInterfaceClass=ff");
     add(adapter);
     umockdev_testbed_uevent(testbed, SecondTty.c_str(), "add");
     ASSERT_TRUE(waitFor(arrived));
-    ASSERT_EQ(watcher.DeviseCount(), 1);
-    EXPECT_EQ(watcher.List().ItemAt(0), port);
+    ASSERT_EQ(watcher.count(), 1);
+    EXPECT_EQ(watcher.ports().at(0), port);
 }

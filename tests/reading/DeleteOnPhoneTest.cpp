@@ -14,20 +14,20 @@ class DeleteOnPhoneTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        result.inbox.CountMark = "4";
+        result.inbox.countMark = "4";
         for (int k = 1; k <= 5; ++k) {
             ReadEntry& entry = result.inbox.at(k);
-            entry.Index = std::to_string(10 + k);
-            entry.Text = "text " + std::to_string(k);
-            entry.Date = "0" + std::to_string(k) + "/01/2005,09:05:03";
+            entry.index = std::to_string(10 + k);
+            entry.text = "text " + std::to_string(k);
+            entry.date = "0" + std::to_string(k) + "/01/2005,09:05:03";
         }
-        result.outbox.CountMark = "0";
-        result.outbox.at(1).Index = " 5";
+        result.outbox.countMark = "0";
+        result.outbox.at(1).index = " 5";
     }
 
     DeleteOutcome remove(FolderKind folder, const std::vector<DeleteRow>& rows)
     {
-        return DeleteOnPhone([this]() -> AtPort* { return plugged ? &phone : nullptr; }, progress, folder, rows,
+        return deleteOnPhone([this]() -> AtPort* { return plugged ? &phone : nullptr; }, progress, folder, rows,
                              result);
     }
 
@@ -35,7 +35,7 @@ protected:
     {
         std::vector<std::string> texts;
         for (int k = 1; k <= *result.inbox.count(); ++k)
-            texts.push_back(result.inbox.find(k)->Text);
+            texts.push_back(result.inbox.find(k)->text);
         return texts;
     }
 
@@ -52,7 +52,7 @@ TEST_F(DeleteOnPhoneTest, OnlyMessageOfTheOutbox)
     const DeleteOutcome outcome = remove(FolderKind::Outbox, {{1, " 5"}});
     EXPECT_EQ(phone.sent, (Commands{"AT+CMGF=0", "AT+CMGD= 5"}));
     EXPECT_EQ(outcome.deleted, std::vector<int>{1});
-    EXPECT_EQ(result.outbox.CountMark, "-1");
+    EXPECT_EQ(result.outbox.countMark, "-1");
     EXPECT_EQ(progress.maximums, std::vector<int>{0});
     EXPECT_EQ(progress.position(), 0);
     EXPECT_FALSE(progress.shown);
@@ -64,9 +64,9 @@ TEST_F(DeleteOnPhoneTest, RowsTwoAndFourOfFive)
     EXPECT_EQ(phone.sent, (Commands{"AT+CMGF=0", "AT+CMGD=12", "AT+CMGF=0", "AT+CMGD=14"}));
     EXPECT_EQ(outcome.deleted, (std::vector<int>{2, 4}));
     EXPECT_EQ(outcome.notDeleted, 0);
-    EXPECT_EQ(result.inbox.CountMark, "2");
+    EXPECT_EQ(result.inbox.countMark, "2");
     EXPECT_EQ(inboxTexts(), (std::vector<std::string>{"text 1", "text 3", "text 5"}));
-    EXPECT_EQ(result.inbox.find(2)->Date, "03/01/2005,09:05:03");
+    EXPECT_EQ(result.inbox.find(2)->date, "03/01/2005,09:05:03");
     EXPECT_EQ(progress.maximums, std::vector<int>{2});
     EXPECT_EQ(progress.position(), 2);
 }
@@ -97,7 +97,7 @@ TEST_F(DeleteOnPhoneTest, SilentPhoneDeletesNothing)
     const DeleteOutcome outcome = remove(FolderKind::Inbox, {{2, "12"}});
     EXPECT_TRUE(outcome.deleted.empty());
     EXPECT_EQ(outcome.notDeleted, 1);
-    EXPECT_EQ(result.inbox.CountMark, "4");
+    EXPECT_EQ(result.inbox.countMark, "4");
 }
 
 TEST_F(DeleteOnPhoneTest, UnpluggedPhoneGetsNothing)

@@ -39,44 +39,44 @@ ReadResult sortListing(const LineList& listing, ReadResult result = {})
 TEST(MmglListing, SortsMessagesIntoFoldersByStatus)
 {
     const ReadResult read = sortListing(lines(MixedListing));
-    ASSERT_EQ(read.inbox.CountMark, "1");
-    EXPECT_EQ(read.inbox.entries[0].Status, "REC UNREAD");
-    EXPECT_EQ(read.inbox.entries[0].Index, "3");
-    EXPECT_EQ(read.inbox.entries[0].Text, "Hi");
-    EXPECT_EQ(read.inbox.entries[0].Header, "+MMGL: 3, \"REC UNREAD\", \"+79161234567\"");
-    EXPECT_EQ(read.inbox.entries[1].Status, "REC READ");
-    EXPECT_EQ(read.inbox.entries[1].Index, "12");
-    EXPECT_EQ(read.inbox.entries[1].Text, "\xCC\xE0\xEC\xE0");
+    ASSERT_EQ(read.inbox.countMark, "1");
+    EXPECT_EQ(read.inbox.entries[0].status, "REC UNREAD");
+    EXPECT_EQ(read.inbox.entries[0].index, "3");
+    EXPECT_EQ(read.inbox.entries[0].text, "Hi");
+    EXPECT_EQ(read.inbox.entries[0].header, "+MMGL: 3, \"REC UNREAD\", \"+79161234567\"");
+    EXPECT_EQ(read.inbox.entries[1].status, "REC READ");
+    EXPECT_EQ(read.inbox.entries[1].index, "12");
+    EXPECT_EQ(read.inbox.entries[1].text, "\xCC\xE0\xEC\xE0");
 
-    ASSERT_EQ(read.outbox.CountMark, "0");
-    EXPECT_EQ(read.outbox.entries[0].Index, " 12"); // sent and unsent keep the blank
-    EXPECT_EQ(read.outbox.entries[0].Status, "STO SENT");
-    EXPECT_EQ(read.outbox.entries[0].Text, "Sent");
+    ASSERT_EQ(read.outbox.countMark, "0");
+    EXPECT_EQ(read.outbox.entries[0].index, " 12"); // sent and unsent keep the blank
+    EXPECT_EQ(read.outbox.entries[0].status, "STO SENT");
+    EXPECT_EQ(read.outbox.entries[0].text, "Sent");
 
-    ASSERT_EQ(read.draft.CountMark, "0");
-    EXPECT_EQ(read.draft.entries[0].Index, " 7");
-    EXPECT_EQ(read.draft.entries[0].Text, "");
+    ASSERT_EQ(read.draft.countMark, "0");
+    EXPECT_EQ(read.draft.entries[0].index, " 7");
+    EXPECT_EQ(read.draft.entries[0].text, "");
 }
 
 TEST(MmglListing, LeavesPositionsAboveTheCountAsAnEarlierReadLeftThem)
 {
     ReadResult earlier;
-    earlier.outbox.CountMark = "1";
-    earlier.outbox.at(2).Text = "old";
+    earlier.outbox.countMark = "1";
+    earlier.outbox.at(2).text = "old";
     const ReadResult read =
         sortListing(lines("at+mmgl=\"ALL\"\r\n+MMGL: 4, \"REC READ\", \"+7\"\r\n0041\r\nOK\r\n"), earlier);
-    EXPECT_EQ(read.outbox.CountMark, "-1");
-    EXPECT_EQ(read.draft.CountMark, "-1");
-    EXPECT_EQ(read.outbox.entries[1].Text, "old");
+    EXPECT_EQ(read.outbox.countMark, "-1");
+    EXPECT_EQ(read.draft.countMark, "-1");
+    EXPECT_EQ(read.outbox.entries[1].text, "old");
 }
 
 TEST(MmglListing, WithoutLongLinesLeavesTheCountAlone)
 {
     ReadResult earlier;
-    earlier.inbox.CountMark = "4";
+    earlier.inbox.countMark = "4";
     const ReadResult read = sortListing(lines("at+mmgl=\"ALL\"\r\nERROR\r\n"), earlier);
-    EXPECT_EQ(read.inbox.CountMark, "4");
-    EXPECT_EQ(read.outbox.CountMark, "");
+    EXPECT_EQ(read.inbox.countMark, "4");
+    EXPECT_EQ(read.outbox.countMark, "");
 }
 
 TEST(MmglListing, PassesOverUnknownStatusesAndDecodesWhateverFollowsAHeader)
@@ -85,12 +85,12 @@ TEST(MmglListing, PassesOverUnknownStatusesAndDecodesWhateverFollowsAHeader)
                                               "+MMGL: 1, \"STO DRAFT\", \"+7\"\r\n0041\r\n"
                                               "+MMGL: 2, \"REC READ\", \"+7\"\r\n"
                                               "+MMGL: 5, \"REC READ\", \"+7\"\r\n"));
-    EXPECT_EQ(read.outbox.CountMark, "-1");
-    EXPECT_EQ(read.draft.CountMark, "-1");
-    ASSERT_EQ(read.inbox.CountMark, "1");
-    EXPECT_EQ(read.inbox.entries[0].Index, "2");
-    EXPECT_EQ(read.inbox.entries[1].Index, "5");
-    EXPECT_EQ(read.inbox.entries[1].Text, ""); // header without a text line
+    EXPECT_EQ(read.outbox.countMark, "-1");
+    EXPECT_EQ(read.draft.countMark, "-1");
+    ASSERT_EQ(read.inbox.countMark, "1");
+    EXPECT_EQ(read.inbox.entries[0].index, "2");
+    EXPECT_EQ(read.inbox.entries[1].index, "5");
+    EXPECT_EQ(read.inbox.entries[1].text, ""); // header without a text line
 }
 
 TEST(MmglListing, TellsAListingWithMessagesFromOneWithout)

@@ -45,8 +45,8 @@ protected:
     {
         phone.sent.clear();
         ReadContext context{[this]() -> AtPort* { return plugged ? &phone : nullptr; },
-                            progress, memo2, memo3, bounds, stepSize, result, phonebook, dir.path()};
-        return InboxExecute(context);
+                            progress, result, phonebook, dir.path()};
+        return readPhone(context);
     }
 
     std::string file(const char* name) const
@@ -65,10 +65,6 @@ protected:
     test::ScriptedPhone phone;
     bool plugged = true;
     test::RecordingProgress progress;
-    LineList memo2;
-    LineList memo3;
-    FieldBounds bounds;
-    int stepSize = 0;
     ReadResult result;
     Phonebook phonebook;
 };
@@ -100,9 +96,9 @@ TEST_F(PhoneReadTest, MotorolaPhoneWithMessagesInEveryFolder)
     EXPECT_EQ(phone.sent, joined(joined(SetUpAndListing, {"AT", "AT+CMGR=3", "AT", "AT+CMGR=12"}),
                                  PhonebookCommands));
     EXPECT_EQ(phone.replyReads, 9); // one per group of commands
-    EXPECT_EQ(result.inbox.entries[0].Date, "02/01/2005,09:05:03");
-    EXPECT_EQ(result.inbox.entries[1].Date, "18/08/2009,19:11:45");
-    EXPECT_EQ(result.outbox.entries[0].Date, "");
+    EXPECT_EQ(result.inbox.entries[0].date, "02/01/2005,09:05:03");
+    EXPECT_EQ(result.inbox.entries[1].date, "18/08/2009,19:11:45");
+    EXPECT_EQ(result.outbox.entries[0].date, "");
 
     EXPECT_EQ(file("Inbox.msg"), "Hi\r\n3\r\n" + Unread3 + "\r\n02/01/2005,09:05:03\r\n"
                                  "\xCC\xE0\xEC\xE0\r\n12\r\n" + Read12 + "\r\n18/08/2009,19:11:45\r\n");
@@ -118,7 +114,6 @@ TEST_F(PhoneReadTest, MotorolaPhoneWithMessagesInEveryFolder)
     EXPECT_EQ(progress.maximums, std::vector<int>{lines.count() + 7});
     EXPECT_EQ(progress.position(), 3 + lines.count() + 1 + 2 + 2);
     EXPECT_FALSE(progress.textVisible);
-    EXPECT_EQ(stepSize, 1);
     EXPECT_EQ(progress.eventRounds, 2);
 }
 
@@ -158,7 +153,7 @@ TEST_F(PhoneReadTest, HandEditedPhonebookCountStopsBeforeTheMerge)
     ASSERT_TRUE(outcome.failure);
     EXPECT_EQ(outcome.failure->text(), "'x7' is not a valid integer value");
     EXPECT_TRUE(noArchiveFiles());
-    EXPECT_EQ(result.outbox.CountMark, "0"); // the messages of this read are shown all the same
+    EXPECT_EQ(result.outbox.countMark, "0"); // the messages of this read are shown all the same
 }
 
 TEST_F(PhoneReadTest, FirstMessageWithEmptyTextIsNotMistakenForAnEmptyPhone)
@@ -166,17 +161,17 @@ TEST_F(PhoneReadTest, FirstMessageWithEmptyTextIsNotMistakenForAnEmptyPhone)
     phone.answer(Echo, listing({Sent12, "", Unsent7, ucs2("Later")}));
     ASSERT_EQ(read().kind, Kind::Finished);
     EXPECT_EQ(file("Outbox.msg"), "\r\n 12\r\n" + Sent12 + "\r\n");
-    EXPECT_EQ(result.draft.entries[0].Text, "Later");
+    EXPECT_EQ(result.draft.entries[0].text, "Later");
 }
 
 TEST_F(PhoneReadTest, PhoneWithoutMessagesChangesNothing)
 {
-    result.inbox.CountMark = ""; // never read: no count to fail on
+    result.inbox.countMark = ""; // never read: no count to fail on
     phone.answer(Echo, "OK\r\n");
     EXPECT_EQ(read().kind, Kind::NothingListed);
     EXPECT_EQ(phone.sent, SetUpAndListing);
     EXPECT_TRUE(noArchiveFiles());
-    EXPECT_EQ(result.inbox.CountMark, "");
+    EXPECT_EQ(result.inbox.countMark, "");
 
     phone.silent = true;
     EXPECT_EQ(read().kind, Kind::NothingListed);
@@ -184,8 +179,8 @@ TEST_F(PhoneReadTest, PhoneWithoutMessagesChangesNothing)
 
 TEST_F(PhoneReadTest, UnpluggedDuringTheDatePassLeavesEverythingAsBefore)
 {
-    result.outbox.CountMark = "0";
-    result.outbox.at(1).Text = "earlier";
+    result.outbox.countMark = "0";
+    result.outbox.at(1).text = "earlier";
     phonebook = {"3", {{"+7", "A"}}};
     phone.answer(Echo, listing({Read3, ucs2("Hi"), Read12, ucs2("Yo"), Sent12, ucs2("Yes")}));
     const ReadResult before = result;
@@ -200,9 +195,9 @@ TEST_F(PhoneReadTest, UnpluggedDuringTheDatePassLeavesEverythingAsBefore)
         plugged = true;
         EXPECT_EQ(read().kind, Kind::PortVanished);
         EXPECT_EQ(phone.sent, joined(SetUpAndListing, {"AT", "AT+CMGR=3"}));
-        EXPECT_EQ(result.outbox.entries[0].Text, "earlier");
-        EXPECT_EQ(result.outbox.CountMark, before.outbox.CountMark);
-        EXPECT_EQ(result.inbox.CountMark, before.inbox.CountMark);
+        EXPECT_EQ(result.outbox.entries[0].text, "earlier");
+        EXPECT_EQ(result.outbox.countMark, before.outbox.countMark);
+        EXPECT_EQ(result.inbox.countMark, before.inbox.countMark);
         EXPECT_EQ(phonebook.entries.size(), 1u);
         EXPECT_TRUE(noArchiveFiles());
     }
@@ -231,7 +226,7 @@ TEST_F(PhoneReadTest, TenThousandReceivedMessages)
     }
     phone.answer(Echo, listing(lines));
     ASSERT_EQ(read().kind, Kind::Finished);
-    EXPECT_EQ(result.inbox.CountMark, "9999");
+    EXPECT_EQ(result.inbox.countMark, "9999");
     EXPECT_EQ(phone.sent.size(), SetUpAndListing.size() + 20000 + PhonebookCommands.size());
     EXPECT_EQ(progress.position(), 100);
 }

@@ -44,10 +44,10 @@ TEST(CpbrEntries, BlankLineAfterEveryEntry)
                                                      "+CPBR: 2,\"112\",129,005304110421\r\n\r\n"
                                                      "OK\r\n"));
     ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].Number, "+79161234567");
-    EXPECT_EQ(entries[0].Name, "\xCC\xE0\xEC\xE0");
-    EXPECT_EQ(entries[1].Number, "112");
-    EXPECT_EQ(entries[1].Name, "S\xC1\xD1");
+    EXPECT_EQ(entries[0].number, "+79161234567");
+    EXPECT_EQ(entries[0].name, "\xCC\xE0\xEC\xE0");
+    EXPECT_EQ(entries[1].number, "112");
+    EXPECT_EQ(entries[1].name, "S\xC1\xD1");
 }
 
 TEST(CpbrEntries, WithoutBlankLinesEveryOtherEntryIsSkipped)
@@ -58,8 +58,8 @@ TEST(CpbrEntries, WithoutBlankLinesEveryOtherEntryIsSkipped)
                                                      "+CPBR: 3,\"3\",129,0043\r\n"
                                                      "OK\r\n"));
     ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].Name, "A");
-    EXPECT_EQ(entries[1].Name, "C");
+    EXPECT_EQ(entries[0].name, "A");
+    EXPECT_EQ(entries[1].name, "C");
 }
 
 TEST(CpbrEntries, LineWithoutQuotationMarksReusesThePreviousPositions)
@@ -68,7 +68,7 @@ TEST(CpbrEntries, LineWithoutQuotationMarksReusesThePreviousPositions)
                                                      "+CPBR: 1,\"12\",129,0041\r\n\r\n"
                                                      "+CPBR: 2,34,129,0042\r\n\r\nOK\r\n"));
     ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[1].Number, "4,");
+    EXPECT_EQ(entries[1].number, "4,");
 }
 
 TEST(CpbrEntries, NothingButEchoAndResultCode)
@@ -82,8 +82,8 @@ TEST(CpbrEntries, MotorolaEightBitHexName)
     // Read while UCS2 was selected, the name still came as 8-bit hex.
     const auto entries = parsePhonebookEntries(lines(test::capturedReply("cpbr-motorola-8bit-hex-name.dump")));
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].Number, "030450566735");
-    EXPECT_EQ(entries[0].Name, "");
+    EXPECT_EQ(entries[0].number, "030450566735");
+    EXPECT_EQ(entries[0].name, "");
 }
 
 TEST(CpbrEntries, QuotedUcs2NameWithEmptyNumberAndType)
@@ -92,6 +92,6 @@ TEST(CpbrEntries, QuotedUcs2NameWithEmptyNumberAndType)
     // is its third digit, so every group is off its boundary.
     const auto entries = parsePhonebookEntries(lines(test::capturedReply("cpbr-ucs2-quoted-name.dump")));
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].Number, "");
-    EXPECT_EQ(entries[0].Name, "");
+    EXPECT_EQ(entries[0].number, "");
+    EXPECT_EQ(entries[0].name, "");
 }

@@ -9,124 +9,124 @@
 
 using namespace qb;
 
-TEST(DecodeUcs2Hex, IgnoresDigitsThatDoNotFillAGroup)
+TEST(decodeUcs2Hex, IgnoresDigitsThatDoNotFillAGroup)
 {
-    EXPECT_EQ(DecodeUcs2Hex(""), "");
-    EXPECT_EQ(DecodeUcs2Hex("041"), "");
-    EXPECT_EQ(DecodeUcs2Hex("04100"), "\xC0");
+    EXPECT_EQ(decodeUcs2Hex(""), "");
+    EXPECT_EQ(decodeUcs2Hex("041"), "");
+    EXPECT_EQ(decodeUcs2Hex("04100"), "\xC0");
 }
 
-TEST(DecodeUcs2Hex, TurnsCyrillicAndLatinIntoTheirCodePageBytes)
+TEST(decodeUcs2Hex, TurnsCyrillicAndLatinIntoTheirCodePageBytes)
 {
-    EXPECT_EQ(DecodeUcs2Hex("0410041A"), "\xC0\xCA");
-    EXPECT_EQ(DecodeUcs2Hex("00410062"), "Ab");
-    EXPECT_EQ(DecodeUcs2Hex("041C0430043C0430"), "\xCC\xE0\xEC\xE0");
-    EXPECT_EQ(DecodeUcs2Hex("04510401"), "\xB8\xA8");
-    EXPECT_EQ(DecodeUcs2Hex("2116"), "\xB9");
-    EXPECT_EQ(DecodeUcs2Hex("0030003900200040"), "09 @");
+    EXPECT_EQ(decodeUcs2Hex("0410041A"), "\xC0\xCA");
+    EXPECT_EQ(decodeUcs2Hex("00410062"), "Ab");
+    EXPECT_EQ(decodeUcs2Hex("041C0430043C0430"), "\xCC\xE0\xEC\xE0");
+    EXPECT_EQ(decodeUcs2Hex("04510401"), "\xB8\xA8");
+    EXPECT_EQ(decodeUcs2Hex("2116"), "\xB9");
+    EXPECT_EQ(decodeUcs2Hex("0030003900200040"), "09 @");
 }
 
-TEST(DecodeUcs2Hex, ReadsLowerCaseDigits)
+TEST(decodeUcs2Hex, ReadsLowerCaseDigits)
 {
-    EXPECT_EQ(DecodeUcs2Hex("041a"), "\xCA");
-    EXPECT_EQ(DecodeUcs2Hex("043a"), "\xEA");
-    EXPECT_EQ(DecodeUcs2Hex("0041006200aB"), "Ab\xAB");
+    EXPECT_EQ(decodeUcs2Hex("041a"), "\xCA");
+    EXPECT_EQ(decodeUcs2Hex("043a"), "\xEA");
+    EXPECT_EQ(decodeUcs2Hex("0041006200aB"), "Ab\xAB");
 }
 
-TEST(DecodeUcs2Hex, KeepsEveryCharacterTheCodePageHas)
+TEST(decodeUcs2Hex, KeepsEveryCharacterTheCodePageHas)
 {
-    EXPECT_EQ(DecodeUcs2Hex("004100270042"), "A'B");
-    EXPECT_EQ(DecodeUcs2Hex("00240023"), "$#");
-    EXPECT_EQ(DecodeUcs2Hex("20AC00AB00BB2014"), "\x88\xAB\xBB\x97");
+    EXPECT_EQ(decodeUcs2Hex("004100270042"), "A'B");
+    EXPECT_EQ(decodeUcs2Hex("00240023"), "$#");
+    EXPECT_EQ(decodeUcs2Hex("20AC00AB00BB2014"), "\x88\xAB\xBB\x97");
     // Ukrainian і, ї, є, ґ
-    EXPECT_EQ(DecodeUcs2Hex("0456045704540491"), "\xB3\xBF\xBA\xB4");
+    EXPECT_EQ(decodeUcs2Hex("0456045704540491"), "\xB3\xBF\xBA\xB4");
 }
 
-TEST(DecodeUcs2Hex, ReadsTheCommaAlsoWithItsBytesSwapped)
+TEST(decodeUcs2Hex, ReadsTheCommaAlsoWithItsBytesSwapped)
 {
-    EXPECT_EQ(DecodeUcs2Hex("2C00"), ",");
-    EXPECT_EQ(DecodeUcs2Hex("002C"), ",");
+    EXPECT_EQ(decodeUcs2Hex("2C00"), ",");
+    EXPECT_EQ(decodeUcs2Hex("002C"), ",");
 }
 
-TEST(DecodeUcs2Hex, TurnsEachLineBreakIntoOneBlank)
+TEST(decodeUcs2Hex, TurnsEachLineBreakIntoOneBlank)
 {
-    EXPECT_EQ(DecodeUcs2Hex("0048000D000A0069"), "H i");
-    EXPECT_EQ(DecodeUcs2Hex("0048000D0069"), "H i");
-    EXPECT_EQ(DecodeUcs2Hex("0048000A0069"), "H i");
-    EXPECT_EQ(DecodeUcs2Hex("0048000A000D0069"), "H  i");
+    EXPECT_EQ(decodeUcs2Hex("0048000D000A0069"), "H i");
+    EXPECT_EQ(decodeUcs2Hex("0048000D0069"), "H i");
+    EXPECT_EQ(decodeUcs2Hex("0048000A0069"), "H i");
+    EXPECT_EQ(decodeUcs2Hex("0048000A000D0069"), "H  i");
 }
 
-TEST(DecodeUcs2Hex, DropsControlCodesAndCharactersTheCodePageLacks)
+TEST(decodeUcs2Hex, DropsControlCodesAndCharactersTheCodePageLacks)
 {
-    EXPECT_EQ(DecodeUcs2Hex("00410000000700090042"), "AB"); // NUL, bell, tab
-    EXPECT_EQ(DecodeUcs2Hex("0041D83DDE000042"), "AB");     // emoji
-    EXPECT_EQ(DecodeUcs2Hex("00414E2D0042007F"), "AB");     // CJK, DEL
+    EXPECT_EQ(decodeUcs2Hex("00410000000700090042"), "AB"); // NUL, bell, tab
+    EXPECT_EQ(decodeUcs2Hex("0041D83DDE000042"), "AB");     // emoji
+    EXPECT_EQ(decodeUcs2Hex("00414E2D0042007F"), "AB");     // CJK, DEL
 }
 
-TEST(DecodeUcs2Hex, DropsGroupsThatAreNotHexadecimal)
+TEST(decodeUcs2Hex, DropsGroupsThatAreNotHexadecimal)
 {
-    EXPECT_EQ(DecodeUcs2Hex("0041ZZZZ00 20042"), "AB");
+    EXPECT_EQ(decodeUcs2Hex("0041ZZZZ00 20042"), "AB");
     // A leading quotation mark shifts every group off its boundary.
-    EXPECT_EQ(DecodeUcs2Hex("\"041C0430"), "");
+    EXPECT_EQ(decodeUcs2Hex("\"041C0430"), "");
 }
 
-TEST(CharPos, FindsTheFirstOccurrenceFromOne)
+TEST(charPos, FindsTheFirstOccurrenceFromOne)
 {
-    EXPECT_EQ(CharPos('"', "+MMGL: 1, \"REC READ\", \"+79\""), 11);
-    EXPECT_EQ(CharPos('"', "\"x\""), 1);
-    EXPECT_EQ(CharPos('"', "OK"), -1);
+    EXPECT_EQ(charPos('"', "+MMGL: 1, \"REC READ\", \"+79\""), 11);
+    EXPECT_EQ(charPos('"', "\"x\""), 1);
+    EXPECT_EQ(charPos('"', "OK"), -1);
 }
 
-TEST(FindFieldBounds, SetsWhatItFindsAndKeepsTheRest)
+TEST(findFieldBounds, SetsWhatItFindsAndKeepsTheRest)
 {
     FieldBounds bounds;
-    FindFieldBounds(bounds, ':', ',', "+MMGL: 12, \"REC READ\"");
-    EXPECT_EQ(bounds.FieldStart, 6);
-    EXPECT_EQ(bounds.FieldEnd, 10);
+    findFieldBounds(bounds, ':', ',', "+MMGL: 12, \"REC READ\"");
+    EXPECT_EQ(bounds.fieldStart, 6);
+    EXPECT_EQ(bounds.fieldEnd, 10);
 
-    FindFieldBounds(bounds, ';', ';', "a;b;c");
-    EXPECT_EQ(bounds.FieldStart, 2);
-    EXPECT_EQ(bounds.FieldEnd, 4);
+    findFieldBounds(bounds, ';', ';', "a;b;c");
+    EXPECT_EQ(bounds.fieldStart, 2);
+    EXPECT_EQ(bounds.fieldEnd, 4);
 
-    FindFieldBounds(bounds, ':', ',', "no delimiter");
-    EXPECT_EQ(bounds.FieldStart, 2);
-    EXPECT_EQ(bounds.FieldEnd, 4);
+    findFieldBounds(bounds, ':', ',', "no delimiter");
+    EXPECT_EQ(bounds.fieldStart, 2);
+    EXPECT_EQ(bounds.fieldEnd, 4);
 
-    FindFieldBounds(bounds, ':', ',', "x:y");
-    EXPECT_EQ(bounds.FieldStart, 2);
-    EXPECT_EQ(bounds.FieldEnd, 4);
-    FindFieldBounds(bounds, ':', ',', "xxxx:y");
-    EXPECT_EQ(bounds.FieldStart, 5);
-    EXPECT_EQ(bounds.FieldEnd, 4);
+    findFieldBounds(bounds, ':', ',', "x:y");
+    EXPECT_EQ(bounds.fieldStart, 2);
+    EXPECT_EQ(bounds.fieldEnd, 4);
+    findFieldBounds(bounds, ':', ',', "xxxx:y");
+    EXPECT_EQ(bounds.fieldStart, 5);
+    EXPECT_EQ(bounds.fieldEnd, 4);
 }
 
-TEST(NormaliseTimestamp, PutsTheDayFirstAndPadsShortFields)
+TEST(normaliseTimestamp, PutsTheDayFirstAndPadsShortFields)
 {
-    EXPECT_EQ(NormaliseTimestamp("\"2005/01/02,12:34:56"), "02/01/2005,12:34:56");
-    EXPECT_EQ(NormaliseTimestamp("2005/1/2,9:5:3"), "02/01/2005,09:05:03");
-    EXPECT_EQ(NormaliseTimestamp("2009/8/18,19:11:45\""), "18/08/2009,19:11:45\"");
+    EXPECT_EQ(normaliseTimestamp("\"2005/01/02,12:34:56"), "02/01/2005,12:34:56");
+    EXPECT_EQ(normaliseTimestamp("2005/1/2,9:5:3"), "02/01/2005,09:05:03");
+    EXPECT_EQ(normaliseTimestamp("2009/8/18,19:11:45\""), "18/08/2009,19:11:45\"");
 }
 
-TEST(NormaliseTimestamp, OddInputFollowsTheFixedPositions)
+TEST(normaliseTimestamp, OddInputFollowsTheFixedPositions)
 {
-    EXPECT_EQ(NormaliseTimestamp("05/01/02,12:34:56+12"), "02/01/05/0,12:34:56+12");
-    EXPECT_EQ(NormaliseTimestamp("2005/01/02,12:34"), "02/01/2005,12:00:00");
-    EXPECT_EQ(NormaliseTimestamp("2005/01/02 12:34:56"), "0/01/2005,0:00:00");
-    EXPECT_EQ(NormaliseTimestamp(""), "0/0/,0:00:00");
+    EXPECT_EQ(normaliseTimestamp("05/01/02,12:34:56+12"), "02/01/05/0,12:34:56+12");
+    EXPECT_EQ(normaliseTimestamp("2005/01/02,12:34"), "02/01/2005,12:00:00");
+    EXPECT_EQ(normaliseTimestamp("2005/01/02 12:34:56"), "0/01/2005,0:00:00");
+    EXPECT_EQ(normaliseTimestamp(""), "0/0/,0:00:00");
 }
 
 TEST(ProgressStep, NeverGoesBeyondAHundred)
 {
     NullProgress bar;
     bar.setPosition(95);
-    ProgressStep(bar, 20);
+    progressStep(bar, 20);
     EXPECT_EQ(bar.position(), 100);
-    ProgressStep(bar, 1);
+    progressStep(bar, 1);
     EXPECT_EQ(bar.position(), 100);
     bar.setPosition(150); // the Draft pass may leave it there
-    ProgressStep(bar, 1);
+    progressStep(bar, 1);
     EXPECT_EQ(bar.position(), 100);
     bar.setPosition(3);
-    ProgressStep(bar, 1);
+    progressStep(bar, 1);
     EXPECT_EQ(bar.position(), 4);
 }

@@ -22,10 +22,10 @@ public:
     // One more answer to `command`, given after the earlier ones; the last one repeats.
     void thenAnswer(const std::string& command, std::string reply) { m_script[command].push_back(std::move(reply)); }
 
-    bool Open() override { return m_open = m_plugged; }
-    void Close() override { m_open = false; }
-    bool IsOpen() override { return m_open; }
-    bool SendCommand(const std::string& command) override
+    bool open() override { return m_open = m_plugged; }
+    void close() override { m_open = false; }
+    bool isOpen() override { return m_open; }
+    bool sendCommand(const std::string& command) override
     {
         if (!m_open)
             return false;
@@ -34,7 +34,7 @@ public:
             m_pending += command + "\r\n" + replyTo(command);
         return true;
     }
-    std::string ReadReply(int) override
+    std::string readReply(int) override
     {
         ++replyReads;
         return std::exchange(m_pending, {});

@@ -2,7 +2,7 @@
 // choosing folders, the cells of each kind of folder, selection, shading, the
 // keys, deleting on a scripted phone, and commands refused during a fill.
 #include "tests/support/WindowTestSupport.h"
-#include "ui/TForm1.h"
+#include "ui/MainWindow.h"
 
 #include "ScriptedPhone.h"
 #include "core/Cp1251.h"
@@ -72,9 +72,9 @@ class Window {
                      {QString(), "6", "+70000000000", "02/02/2005,10:11:12"},
                      {"again", "7", "+79161112233", "03/02/2005,10:11:12"}});
         writeFolder("Outbox.msg", false, {{"sent", " 5", "555", {}}});
-        form = std::make_unique<TForm1>();
-        form->phonebook.countText = "5";
-        form->phonebook.entries = {{"+79161112233", cp(QString::fromUtf8("Иван"))},
+        form = std::make_unique<MainWindow>();
+        form->workspace().phonebook.countText = "5";
+        form->workspace().phonebook.entries = {{"+79161112233", cp(QString::fromUtf8("Иван"))},
                                    {"555", cp(QString::fromUtf8("Без имени"))}};
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -86,13 +86,13 @@ class Window {
     }
 
     qb::ui::FolderTreeWidget* tree() const { return form->folderTree(); }
-    QTableView* list() const { return form->findChild<QTableView*>("List1"); }
+    QTableView* list() const { return form->findChild<QTableView*>("messageList"); }
     MessageListModel* model() const { return form->messageModel(); }
     qb::ui::MessageViewer* viewer() const {
-        return form->findChild<qb::ui::MessageViewer*>("suiMemo1");
+        return form->findChild<qb::ui::MessageViewer*>("viewer");
     }
     QToolButton* button(const char* name) const { return form->findChild<QToolButton*>(name); }
-    QProgressBar* bar() const { return form->findChild<QProgressBar*>("suiProgressBar1"); }
+    QProgressBar* bar() const { return form->findChild<QProgressBar*>("progressBar"); }
 
     // A mouse click on a tree node, as the user chooses a folder.
     void choose(int position) const {
@@ -125,7 +125,7 @@ class Window {
                QColor(166, 202, 240);
     }
 
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 
   private:
     QTemporaryDir m_dir;
@@ -133,18 +133,18 @@ class Window {
 };
 
 // Five received messages of the last phone read, indexes 11 to 15.
-void readFivePhoneMessages(TForm1& form) {
-    form.readResult.inbox.CountMark = "4";
+void readFivePhoneMessages(MainWindow& form) {
+    form.workspace().readResult.inbox.countMark = "4";
     for (int k = 1; k <= 5; ++k) {
-        qb::ReadEntry& entry = form.readResult.inbox.at(k);
-        entry.Index = std::to_string(10 + k);
-        entry.Status = "REC READ";
-        entry.Header = "+MMGL: " + entry.Index + ", \"REC READ\", \"+79161112233\"";
-        entry.Text = "phone " + std::to_string(k);
-        entry.Date = "0" + std::to_string(k) + "/01/2005,09:05:03";
+        qb::ReadEntry& entry = form.workspace().readResult.inbox.at(k);
+        entry.index = std::to_string(10 + k);
+        entry.status = "REC READ";
+        entry.header = "+MMGL: " + entry.index + ", \"REC READ\", \"+79161112233\"";
+        entry.text = "phone " + std::to_string(k);
+        entry.date = "0" + std::to_string(k) + "/01/2005,09:05:03";
     }
-    form.readResult.outbox.CountMark = "0";
-    qb::ReadEntry& sent = form.readResult.outbox.at(1);
+    form.workspace().readResult.outbox.countMark = "0";
+    qb::ReadEntry& sent = form.workspace().readResult.outbox.at(1);
     sent = {"+MMGL: 7, \"STO SENT\", \"999\"", "out", " 7", "STO SENT", {}};
 }
 
@@ -186,7 +186,7 @@ class MessageListTest : public QObject {
 void MessageListTest::archiveFoldersFillEveryColumn() {
     Window w;
     w.choose(5);
-    QCOMPARE(w.form->ShownFolder, 5);
+    QCOMPARE(w.form->shownFolder(), 5);
     QCOMPARE(w.model()->rowCount(), 3);
     QCOMPARE(w.cell(0, 0), QString::fromUtf8("Привет :)"));
     QCOMPARE(w.cell(0, 1), QString::fromUtf8("Иван (+79161112233)"));
@@ -200,8 +200,8 @@ void MessageListTest::archiveFoldersFillEveryColumn() {
         return w.model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey();
     };
     QCOMPARE(icon(0), qb::ui::imageListIcon(24).cacheKey());
-    QVERIFY(w.button("suiButton6")->isEnabled());
-    QVERIFY(!w.button("suiButton5")->isEnabled());
+    QVERIFY(w.button("exportAllButton")->isEnabled());
+    QVERIFY(!w.button("exportSelectedButton")->isEnabled());
     QVERIFY(!w.bar()->isVisible());
     QVERIFY(w.bar()->isTextVisible());
 
@@ -213,7 +213,7 @@ void MessageListTest::archiveFoldersFillEveryColumn() {
     QCOMPARE(icon(0), qb::ui::imageListIcon(23).cacheKey());
     w.choose(7); // no Draft.msg
     QCOMPARE(w.model()->rowCount(), 0);
-    QVERIFY(!w.button("suiButton6")->isEnabled());
+    QVERIFY(!w.button("exportAllButton")->isEnabled());
 }
 
 void MessageListTest::phoneFoldersShowTheLastRead() {
@@ -244,7 +244,7 @@ void MessageListTest::groupNodesEmptyTheList() {
         w.viewer()->setMessageText("shown");
         w.choose(group);
         QCOMPARE(w.model()->rowCount(), 0);
-        QVERIFY(!w.button("suiButton6")->isEnabled());
+        QVERIFY(!w.button("exportAllButton")->isEnabled());
         QVERIFY(w.viewer()->messageText().isEmpty());
     }
 }
@@ -252,7 +252,7 @@ void MessageListTest::groupNodesEmptyTheList() {
 void MessageListTest::onlyAnotherNodeRefillsTheList() {
     Window w;
     w.choose(5);
-    w.form->archive.inbox.records.push_back(w.form->archive.inbox.records.front());
+    w.form->workspace().archive.inbox.records.push_back(w.form->workspace().archive.inbox.records.front());
     w.choose(5);
     QCOMPARE(w.model()->rowCount(), 3);
     w.choose(6);
@@ -265,26 +265,26 @@ void MessageListTest::arrowKeysInTheTreeRefill() {
     w.choose(5);
     w.tree()->setFocus();
     QTest::keyClick(w.tree(), Qt::Key_Down);
-    QCOMPARE(w.form->ShownFolder, 6);
+    QCOMPARE(w.form->shownFolder(), 6);
     QCOMPARE(w.model()->rowCount(), 1);
     QTest::keyClick(w.tree(), Qt::Key_Up);
-    QCOMPARE(w.form->ShownFolder, 5);
+    QCOMPARE(w.form->shownFolder(), 5);
     // Other keys move the selection but leave the list alone.
     QTest::keyClick(w.tree(), Qt::Key_End);
     QCOMPARE(w.tree()->selectedPosition(), 7);
-    QCOMPARE(w.form->ShownFolder, 5);
+    QCOMPARE(w.form->shownFolder(), 5);
     QCOMPARE(w.model()->rowCount(), 3);
 }
 
 void MessageListTest::unusablePhonebookStopsTheFill() {
     Window w;
-    w.form->phonebook.countText = "x7";
+    w.form->workspace().phonebook.countText = "x7";
     BoxAnswerer boxes;
     w.choose(5);
     QCOMPARE(boxes.texts, QStringList{"'x7' is not a valid integer value"});
     QCOMPARE(w.model()->rowCount(), 0);
     QVERIFY(!w.bar()->isVisible());
-    QVERIFY(!w.button("suiButton6")->isEnabled());
+    QVERIFY(!w.button("exportAllButton")->isEnabled());
     w.choose(7); // an empty folder has no first row to stop at
     QCOMPARE(boxes.texts.size(), 1);
 }
@@ -293,18 +293,18 @@ void MessageListTest::selectionDrivesTheSaveButtonAndTheViewer() {
     Window w;
     w.choose(5);
     w.selectRows({0});
-    QVERIFY(w.button("suiButton5")->isEnabled());
+    QVERIFY(w.button("exportSelectedButton")->isEnabled());
     QCOMPARE(w.viewer()->messageText(), QString::fromUtf8("Привет :)"));
     w.selectRows({0, 2});
-    QVERIFY(w.button("suiButton5")->isEnabled());
+    QVERIFY(w.button("exportSelectedButton")->isEnabled());
     QCOMPARE(w.viewer()->messageText(), QString::fromUtf8("Привет :)")); // unchanged
     w.selectRows({});
-    QVERIFY(!w.button("suiButton5")->isEnabled());
+    QVERIFY(!w.button("exportSelectedButton")->isEnabled());
     QVERIFY(w.viewer()->messageText().isEmpty());
     w.selectRows({2});
     QCOMPARE(w.viewer()->messageText(), QString("again"));
     w.choose(6); // a refill leaves nothing selected
-    QVERIFY(!w.button("suiButton5")->isEnabled());
+    QVERIFY(!w.button("exportSelectedButton")->isEnabled());
     QVERIFY(w.viewer()->messageText().isEmpty());
 }
 
@@ -329,23 +329,23 @@ void MessageListTest::clickShowsTheFirstSelectedRow() {
     Window w;
     w.choose(5);
     w.clickRow(2);
-    QCOMPARE(w.form->LastSender, QString::fromUtf8("Иван (+79161112233)"));
+    QCOMPARE(w.form->lastSender(), QString::fromUtf8("Иван (+79161112233)"));
     QCOMPARE(w.viewer()->messageText(), QString("again"));
-    QVERIFY(w.button("suiButton5")->isEnabled());
+    QVERIFY(w.button("exportSelectedButton")->isEnabled());
     w.clickRow(1, Qt::ControlModifier); // rows 1 and 2: the higher one is shown
-    QCOMPARE(w.form->LastSender, QString("+70000000000"));
+    QCOMPARE(w.form->lastSender(), QString("+70000000000"));
     QCOMPARE(w.viewer()->messageText(), QString());
     // The keyboard moves the selection; releasing the key follows the sender.
     w.clickRow(0);
     QTest::keyClick(w.list(), Qt::Key_Down);
-    QCOMPARE(w.form->LastSender, QString("+70000000000"));
+    QCOMPARE(w.form->lastSender(), QString("+70000000000"));
     QCOMPARE(w.viewer()->messageText(), QString()); // row 1's text is empty
     QVERIFY(w.shaded(1));
     // A click below the last row selects nothing.
     QTest::mouseClick(w.list()->viewport(), Qt::LeftButton, {},
                       QPoint(5, w.list()->viewport()->height() - 3));
     QCoreApplication::processEvents();
-    QVERIFY(!w.button("suiButton5")->isEnabled());
+    QVERIFY(!w.button("exportSelectedButton")->isEnabled());
 }
 
 void MessageListTest::ctrlASelectsEveryRow() {
@@ -356,7 +356,7 @@ void MessageListTest::ctrlASelectsEveryRow() {
     w.list()->clearSelection();
     QTest::keyClick(w.list(), Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(w.list()->selectionModel()->selectedRows().size(), 3);
-    QVERIFY(w.button("suiButton5")->isEnabled());
+    QVERIFY(w.button("exportSelectedButton")->isEnabled());
 }
 
 void MessageListTest::deleteKeyAsksFirst() {
@@ -400,22 +400,22 @@ void MessageListTest::deletingOnThePhoneRemovesConfirmedRows() {
     QCOMPARE(w.cell(1, 0), QString("phone 3"));
     QCOMPARE(w.record(1), 2);
     QCOMPARE(w.record(2), 3);
-    QCOMPARE(w.form->readResult.inbox.CountMark, std::string("2"));
-    QCOMPARE(w.form->readResult.inbox.find(3)->Text, std::string("phone 5"));
+    QCOMPARE(w.form->workspace().readResult.inbox.countMark, std::string("2"));
+    QCOMPARE(w.form->workspace().readResult.inbox.find(3)->text, std::string("phone 5"));
     QCOMPARE(w.form->node(1)->text(0), QString::fromUtf8("Входящие (3)"));
     QVERIFY(w.viewer()->messageText().isEmpty());
     QCOMPARE(yes.texts.size(), 1); // the question, and nothing more
     // The menu item deletes without asking, and only in phone folders.
     phone.sent.clear();
     w.selectRows({0});
-    w.form->findChild<QAction*>("N14")->trigger();
+    w.form->findChild<QAction*>("deleteOnPhoneAction")->trigger();
     QCOMPARE(phone.sent.back(), std::string("AT+CMGD=11"));
     QCOMPARE(w.model()->rowCount(), 2);
     QCOMPARE(yes.texts.size(), 1);
     w.choose(5);
     w.selectRows({0});
     phone.sent.clear();
-    w.form->findChild<QAction*>("N14")->trigger();
+    w.form->findChild<QAction*>("deleteOnPhoneAction")->trigger();
     QVERIFY(phone.sent.empty());
     QCOMPARE(w.model()->rowCount(), 3);
 }
@@ -429,14 +429,14 @@ void MessageListTest::refusedDeletionKeepsItsRow() {
     w.choose(1);
     w.selectRows({1, 2, 3});
     BoxAnswerer ok;
-    w.form->findChild<QAction*>("N14")->trigger();
+    w.form->findChild<QAction*>("deleteOnPhoneAction")->trigger();
     QCOMPARE(ok.texts.size(), 1);
     QVERIFY2(ok.texts[0].contains("1"), qPrintable(ok.texts[0]));
     QVERIFY(ok.texts[0].startsWith(QString::fromUtf8("Телефон не удалил сообщений")));
     QCOMPARE(w.model()->rowCount(), 3);
     QCOMPARE(w.cell(1, 0), QString("phone 3"));
     QCOMPARE(w.record(1), 2);
-    QCOMPARE(w.form->readResult.inbox.find(2)->Index, std::string("13"));
+    QCOMPARE(w.form->workspace().readResult.inbox.find(2)->index, std::string("13"));
     QCOMPARE(w.form->node(1)->text(0), QString::fromUtf8("Входящие (3)"));
 }
 
@@ -447,26 +447,26 @@ void MessageListTest::vanishedPhoneDeletesNothing() {
     w.choose(2);
     w.selectRows({0});
     BoxAnswerer ok;
-    w.form->findChild<QAction*>("N14")->trigger();
+    w.form->findChild<QAction*>("deleteOnPhoneAction")->trigger();
     QCOMPARE(ok.texts, QStringList{QString::fromUtf8("Утройство занято!")});
     QCOMPARE(w.model()->rowCount(), 1);
-    QCOMPARE(w.form->readResult.outbox.CountMark, std::string("0"));
+    QCOMPARE(w.form->workspace().readResult.outbox.countMark, std::string("0"));
 }
 
 void MessageListTest::commandsAreRefusedDuringAFill() {
     Window w;
     for (int i = 0; i < 40; ++i)
-        w.form->archive.outbox.records.push_back(w.form->archive.outbox.records.front());
+        w.form->workspace().archive.outbox.records.push_back(w.form->workspace().archive.outbox.records.front());
     w.form->setFillEventInterval(0); // events run after every row
     w.choose(5);
     bool checked = false;
     duringFill(w, [&] {
         checked = true;
         QVERIFY(w.form->isBusy());
-        QVERIFY(!w.button("suiButton3")->isEnabled());
-        QVERIFY(!w.form->findChild<QAction*>("N14")->isEnabled());
-        QVERIFY(w.form->findChild<QAction*>("N9")->isEnabled()); // "Выход"
-        w.form->FillList();                                      // a second fill
+        QVERIFY(!w.button("importButton")->isEnabled());
+        QVERIFY(!w.form->findChild<QAction*>("deleteOnPhoneAction")->isEnabled());
+        QVERIFY(w.form->findChild<QAction*>("quitAction")->isEnabled()); // "Выход"
+        w.form->fillList();                                      // a second fill
         w.choose(7);                                             // another folder
         BoxAnswerer yes(QMessageBox::Yes);
         QTest::keyClick(w.list(), Qt::Key_Delete); // no question, no deletion
@@ -475,21 +475,21 @@ void MessageListTest::commandsAreRefusedDuringAFill() {
     w.choose(6);
     QVERIFY(checked);
     QVERIFY(!w.form->isBusy());
-    QCOMPARE(w.form->ShownFolder, 6);
+    QCOMPARE(w.form->shownFolder(), 6);
     QCOMPARE(w.model()->rowCount(), 41);
     for (int row = 0; row < 41; ++row)
         QCOMPARE(w.record(row), row + 1);
     QVERIFY(w.list()->selectionModel()->selectedRows().isEmpty());
-    QVERIFY(w.button("suiButton3")->isEnabled());
-    QVERIFY(w.button("suiButton6")->isEnabled());
-    QVERIFY(!w.button("suiButton5")->isEnabled());
-    QVERIFY(w.form->findChild<QAction*>("N14")->isEnabled());
+    QVERIFY(w.button("importButton")->isEnabled());
+    QVERIFY(w.button("exportAllButton")->isEnabled());
+    QVERIFY(!w.button("exportSelectedButton")->isEnabled());
+    QVERIFY(w.form->findChild<QAction*>("deleteOnPhoneAction")->isEnabled());
 }
 
 void MessageListTest::closingDuringAFillWaitsForIt() {
     Window w;
     for (int i = 0; i < 20; ++i)
-        w.form->archive.outbox.records.push_back(w.form->archive.outbox.records.front());
+        w.form->workspace().archive.outbox.records.push_back(w.form->workspace().archive.outbox.records.front());
     w.form->setFillEventInterval(0);
     bool closedAtOnce = true;
     duringFill(w, [&] { closedAtOnce = w.form->close(); });

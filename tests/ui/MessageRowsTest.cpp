@@ -20,10 +20,10 @@ std::string cp(const char* utf8) {
 ArchiveRecord record(const char* text, std::string index, std::string correspondent,
                      std::string date = {}) {
     ArchiveRecord r;
-    r.Text = cp(text);
-    r.Index = std::move(index);
-    r.Correspondent = std::move(correspondent);
-    r.Date = std::move(date);
+    r.text = cp(text);
+    r.index = std::move(index);
+    r.correspondent = std::move(correspondent);
+    r.date = std::move(date);
     return r;
 }
 

@@ -206,8 +206,8 @@ def main():
 
     say("looking for Quillbox on the accessibility bus")
     app = wait_for("Quillbox on the accessibility bus", find_app, 30)
-    tree = wait_for("the folder tree", lambda: find(app, named("SMS")), 10)
-    table = wait_for("the message list", lambda: find(app, named("List1")), 10)
+    tree = wait_for("the folder tree", lambda: find(app, named("folderTree")), 10)
+    table = wait_for("the message list", lambda: find(app, named("messageList")), 10)
     button = wait_for("the read button", lambda: find(app, named(READ_BUTTON)), 10)
 
     say("waiting for the phone to be connected")

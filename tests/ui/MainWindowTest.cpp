@@ -3,7 +3,7 @@
 // menus, failures shown in a message box, closing, and what assistive
 // technology can read.
 #include "tests/support/WindowTestSupport.h"
-#include "ui/TForm1.h"
+#include "ui/MainWindow.h"
 #include "ui/FolderTreeWidget.h"
 #include "ui/ImageList.h"
 #include "ui/MessageListModel.h"
@@ -41,17 +41,17 @@ class StartedIn : public qb::testing::StartedIn {
     }
 };
 
-QString caption(const TForm1& form, int position) {
+QString caption(const MainWindow& form, int position) {
     return form.node(position)->text(0);
 }
 
-template <typename T> T* child(const TForm1& form, const char* name) {
+template <typename T> T* child(const MainWindow& form, const char* name) {
     return qb::testing::control<T>(form, name);
 }
 
 } // namespace
 
-class TForm1Test : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
   private slots:
     void emptyDirectoryShowsEmptyArchiveFolders();
@@ -67,10 +67,10 @@ class TForm1Test : public QObject {
     void workAreaKeepsItsProportions();
 };
 
-void TForm1Test::emptyDirectoryShowsEmptyArchiveFolders() {
+void MainWindowTest::emptyDirectoryShowsEmptyArchiveFolders() {
     StartedIn dir;
-    TForm1 form;
-    QCOMPARE(form.WorkDir, dir.path());
+    MainWindow form;
+    QCOMPARE(form.workspace().workDir, dir.path());
     const QStringList expected = {"Телефон", "Входящие",  "Исходящие",  "Черновые",
                                   "Архив",   "Входящие ", "Исходящие ", "Черновые "};
     for (int position = 0; position < 8; ++position) {
@@ -81,71 +81,71 @@ void TForm1Test::emptyDirectoryShowsEmptyArchiveFolders() {
     QCOMPARE(form.node(5)->parent(), form.node(4));
     QCOMPARE(form.node(1)->parent(), form.node(0));
     QCOMPARE(form.node(8), nullptr);
-    QCOMPARE(form.ShownFolder, -1);
+    QCOMPARE(form.shownFolder(), -1);
 }
 
-void TForm1Test::archiveFilesGiveCounts() {
+void MainWindowTest::archiveFilesGiveCounts() {
     StartedIn dir;
     dir.writeLines("Inbox.msg", 9);
     dir.writeLines("Outbox.msg", 1);
     dir.writeLines("Draft.msg", 6);
-    TForm1 form;
+    MainWindow form;
     QCOMPARE(caption(form, 5), QString("Входящие (3)"));
     QCOMPARE(caption(form, 6), QString("Исходящие "));
     QCOMPARE(caption(form, 7), QString("Черновые (2)"));
-    QCOMPARE(form.archive.inbox.count(), 3);
+    QCOMPARE(form.workspace().archive.inbox.count(), 3);
 
     // The directory is taken once: moving away later does not move the archive.
     QTemporaryDir elsewhere;
     QDir::setCurrent(elsewhere.path());
-    form.ReloadArchive();
-    QCOMPARE(form.WorkDir, dir.path());
+    form.reloadArchive();
+    QCOMPARE(form.workspace().workDir, dir.path());
     QCOMPARE(caption(form, 5), QString("Входящие (3)"));
 }
 
-void TForm1Test::captionChangesKeepTheSelection() {
+void MainWindowTest::captionChangesKeepTheSelection() {
     StartedIn dir;
-    TForm1 form;
-    auto* tree = child<qb::ui::FolderTreeWidget>(form, "SMS");
+    MainWindow form;
+    auto* tree = child<qb::ui::FolderTreeWidget>(form, "folderTree");
     form.node(6)->setSelected(true);
     tree->setCurrentItem(form.node(6));
 
-    form.readResult.inbox.CountMark = "2";
-    form.readResult.outbox.CountMark = "-1";
-    form.readResult.draft.CountMark = "0";
-    form.SetPhoneCaptions();
+    form.workspace().readResult.inbox.countMark = "2";
+    form.workspace().readResult.outbox.countMark = "-1";
+    form.workspace().readResult.draft.countMark = "0";
+    form.setPhoneCaptions();
     QCOMPARE(caption(form, 1), QString("Входящие (3)"));
     QCOMPARE(caption(form, 2), QString("Исходящие "));
     QCOMPARE(caption(form, 3), QString("Черновые (1)"));
 
     dir.writeLines("Outbox.msg", 6);
-    child<QPlainTextEdit>(form, "suiMemo1")->setPlainText("shown text");
-    form.ReloadArchive();
+    child<QPlainTextEdit>(form, "viewer")->setPlainText("shown text");
+    form.reloadArchive();
     QCOMPARE(caption(form, 6), QString("Исходящие (2)"));
-    QVERIFY(child<QPlainTextEdit>(form, "suiMemo1")->toPlainText().isEmpty());
+    QVERIFY(child<QPlainTextEdit>(form, "viewer")->toPlainText().isEmpty());
     QCOMPARE(tree->selectedPosition(), 6);
     QCOMPARE(tree->currentItem(), form.node(6));
 }
 
-void TForm1Test::startsDisconnectedWithEmptyList() {
+void MainWindowTest::startsDisconnectedWithEmptyList() {
     StartedIn dir;
-    TForm1 form;
-    for (const char* name : {"suiButton1", "suiButton5", "suiButton6"})
+    MainWindow form;
+    for (const char* name : {"readButton", "exportSelectedButton", "exportAllButton"})
         QVERIFY2(!child<QToolButton>(form, name)->isEnabled(), name);
-    QVERIFY(child<QToolButton>(form, "suiButton2")->isEnabled());
-    QVERIFY(child<QToolButton>(form, "suiButton3")->isEnabled());
-    auto* status = child<qb::ui::StatusPanel>(form, "StatusPanel0");
+    QVERIFY(child<QToolButton>(form, "connectButton")->isEnabled());
+    QVERIFY(child<QToolButton>(form, "importButton")->isEnabled());
+    auto* status = child<qb::ui::StatusPanel>(form, "statusPanel");
     QCOMPARE(status->text(), QString(" Состояние: Отключен"));
     QCOMPARE(status->image(), qb::ui::Image::Disconnected);
-    QCOMPARE(child<QTableView>(form, "List1")->model()->rowCount(), 0);
-    auto* timer = child<QTimer>(form, "Timer2");
+    QCOMPARE(child<QTableView>(form, "messageList")->model()->rowCount(), 0);
+    auto* timer = child<QTimer>(form, "connectionTimer");
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 500);
 }
 
-void TForm1Test::menusCarryTheirTextsAndIcons() {
+void MainWindowTest::menusCarryTheirTextsAndIcons() {
     StartedIn dir;
-    TForm1 form;
+    MainWindow form;
     const QList<QAction*> top = form.menuBar()->actions();
     QCOMPARE(top.size(), 3);
     QCOMPARE(top[0]->text(), QString("Файл"));
@@ -176,12 +176,12 @@ void TForm1Test::menusCarryTheirTextsAndIcons() {
     }
 }
 
-void TForm1Test::menuItemsActOnlyWhileTheirButtonIsEnabled() {
+void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
     StartedIn dir;
-    TForm1 form;
+    MainWindow form;
     // The export commands start by clearing the message panel: a cleared
     // panel shows that the command ran.
-    for (const auto& [item, button] : {std::pair{"N2", "suiButton5"}, {"N3", "suiButton6"}}) {
+    for (const auto& [item, button] : {std::pair{"exportSelectedAction", "exportSelectedButton"}, {"exportAllAction", "exportAllButton"}}) {
         form.setMessagePanel("hover text");
         child<QAction>(form, item)->trigger();
         QCOMPARE(form.messagePanel(), QString("hover text"));
@@ -191,46 +191,46 @@ void TForm1Test::menuItemsActOnlyWhileTheirButtonIsEnabled() {
     }
     // Connecting clears the panel and refreshes the status; nothing is listed yet.
     form.setMessagePanel("hover text");
-    child<QAction>(form, "N11")->trigger();
+    child<QAction>(form, "connectAction")->trigger();
     QCOMPARE(form.messagePanel(), QString());
-    QVERIFY(!child<QToolButton>(form, "suiButton1")->isEnabled());
+    QVERIFY(!child<QToolButton>(form, "readButton")->isEnabled());
 }
 
-void TForm1Test::unreadableArchiveFileIsReported() {
+void MainWindowTest::unreadableArchiveFileIsReported() {
     StartedIn dir;
     QVERIFY(QDir(dir.path()).mkdir("Inbox.msg"));
     MessageBoxAnswerer catcher;
-    TForm1 form;
+    MainWindow form;
     QVERIFY2(
         catcher.texts.value(0).startsWith(QString("Cannot open file \"%1/Inbox.msg\". ").arg(dir.path())),
         qPrintable(catcher.texts.value(0)));
     QCOMPARE(caption(form, 5), QString("Входящие")); // the load stopped before the captions
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    child<QAction>(form, "N11")->trigger(); // still answers commands
+    child<QAction>(form, "connectAction")->trigger(); // still answers commands
     QVERIFY(form.close());
 }
 
-void TForm1Test::closingIsNeverRefused() {
+void MainWindowTest::closingIsNeverRefused() {
     StartedIn dir;
-    TForm1 form;
+    MainWindow form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    child<QAction>(form, "N9")->trigger(); // "Выход"
+    child<QAction>(form, "quitAction")->trigger(); // "Выход"
     QVERIFY(!form.isVisible());
     form.show();
     QVERIFY(form.close());
     QVERIFY(!form.isVisible());
 }
 
-void TForm1Test::progressDrivesTheStatusBar() {
+void MainWindowTest::progressDrivesTheStatusBar() {
     StartedIn dir;
-    TForm1 form;
+    MainWindow form;
     form.show();
-    auto* bar = child<QProgressBar>(form, "suiProgressBar1");
+    auto* bar = child<QProgressBar>(form, "progressBar");
     QVERIFY(!bar->isVisible());
     QCOMPARE(bar->maximum(), 100);
-    QCOMPARE(bar->parentWidget(), child<QWidget>(form, "suiStatusBar1"));
+    QCOMPARE(bar->parentWidget(), child<QWidget>(form, "statusBar"));
 
     qb::Progress& progress = form.progress();
     progress.setVisible(true);
@@ -246,32 +246,33 @@ void TForm1Test::progressDrivesTheStatusBar() {
     QVERIFY(!bar->isVisible());
 }
 
-void TForm1Test::controlsAreNamedForAssistiveTechnology() {
+void MainWindowTest::controlsAreNamedForAssistiveTechnology() {
     StartedIn dir;
-    TForm1 form;
+    MainWindow form;
     for (const char* name :
-         {"SMS", "List1", "suiMemo1", "suiStatusBar1", "suiProgressBar1", "XPPanel1", "XPPanel2",
-          "RzLabel1", "RxSplitter1", "RxSplitter2", "PDJEditColor1", "PDJEditColor2", "suiButton1",
-          "suiButton2", "suiButton3", "suiButton5", "suiButton6"})
+         {"folderTree", "messageList", "viewer", "statusBar", "progressBar", "toolbarPanel",
+          "titleStrip", "titleLabel", "treeListSplitter", "listViewerSplitter",
+          "backgroundColourPicker", "textColourPicker", "readButton", "connectButton",
+          "importButton", "exportSelectedButton", "exportAllButton"})
         QVERIFY2(form.findChild<QWidget*>(name), name);
 
     const auto accessibleName = [](QObject* object) {
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
         return face ? face->text(QAccessible::Name) : QString();
     };
-    QCOMPARE(accessibleName(child<QToolButton>(form, "suiButton1")),
+    QCOMPARE(accessibleName(child<QToolButton>(form, "readButton")),
              QString("Считать сообщения с телефона"));
-    QCOMPARE(accessibleName(child<QToolButton>(form, "suiButton3")),
+    QCOMPARE(accessibleName(child<QToolButton>(form, "importButton")),
              QString("Конвертировать архив P2kTools в архив Quillbox"));
-    QCOMPARE(accessibleName(child<QWidget>(form, "StatusPanel0")), QString(" Состояние: Отключен"));
-    QCOMPARE(accessibleName(child<QWidget>(form, "RzLabel1")), QString("  Quillbox 1.1"));
+    QCOMPARE(accessibleName(child<QWidget>(form, "statusPanel")), QString(" Состояние: Отключен"));
+    QCOMPARE(accessibleName(child<QWidget>(form, "titleLabel")), QString("  Quillbox 1.1"));
 
     // Every control a user can reach has a name to be read out.
     for (QWidget* widget : form.findChildren<QWidget*>()) {
         const bool control =
             qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractItemView*>(widget) ||
             qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QProgressBar*>(widget) ||
-            widget->objectName().startsWith("PDJEditColor");
+            widget->objectName().endsWith("ColourPicker");
         // Headers and corner buttons of the views, the menu bar's overflow button.
         const bool qtInternal = qobject_cast<QAbstractItemView*>(widget->parentWidget()) ||
                                 qobject_cast<QHeaderView*>(widget) ||
@@ -279,27 +280,27 @@ void TForm1Test::controlsAreNamedForAssistiveTechnology() {
         if (control && !qtInternal)
             QVERIFY2(!accessibleName(widget).isEmpty(), qPrintable(widget->objectName()));
     }
-    auto* list = child<QTableView>(form, "List1");
+    auto* list = child<QTableView>(form, "messageList");
     QCOMPARE(list->model()->headerData(0, Qt::Horizontal, Qt::AccessibleTextRole).toString(),
              QString("Сообщение"));
 }
 
-void TForm1Test::workAreaKeepsItsProportions() {
+void MainWindowTest::workAreaKeepsItsProportions() {
     StartedIn dir;
-    TForm1 form;
+    MainWindow form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.size(), QSize(870, 640));
-    QCOMPARE(child<QWidget>(form, "SMS")->width(), 185);
-    QCOMPARE(child<QWidget>(form, "suiMemo1")->height(), 170);
+    QCOMPARE(child<QWidget>(form, "folderTree")->width(), 185);
+    QCOMPARE(child<QWidget>(form, "viewer")->height(), 170);
 
     // Extra room goes to the list, not to the tree or the viewer.
     form.resize(1000, 700);
     QTest::qWait(20);
-    QCOMPARE(child<QWidget>(form, "SMS")->width(), 185);
-    QCOMPARE(child<QWidget>(form, "suiMemo1")->height(), 170);
+    QCOMPARE(child<QWidget>(form, "folderTree")->width(), 185);
+    QCOMPARE(child<QWidget>(form, "viewer")->height(), 170);
 
-    QHeaderView* header = child<QTableView>(form, "List1")->horizontalHeader();
+    QHeaderView* header = child<QTableView>(form, "messageList")->horizontalHeader();
     const QStringList titles = {"Сообщение", "От", "Дата/Время", "Размер", "Индекс"};
     for (int column = 0; column < titles.size(); ++column)
         QCOMPARE(header->model()->headerData(column, Qt::Horizontal).toString(), titles[column]);
@@ -308,5 +309,5 @@ void TForm1Test::workAreaKeepsItsProportions() {
     QCOMPARE(header->sectionSize(1), 150);
 }
 
-QTEST_MAIN(TForm1Test)
-#include "TForm1Test.moc"
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -2,7 +2,7 @@
 // One modem port of the phone: its tty opened exclusively in raw mode, with
 // the few operations the AT dialogue needs.
 #include "phonelink/AtPort.h"
-#include "phonelink/USBCtrls.h"
+#include "phonelink/UsbModems.h"
 
 #include <cstdint>
 #include <string>
@@ -18,27 +18,27 @@ enum class OpenError {
     Other,        // not a usable tty, or an unexpected system error
 };
 
-class TMotoATModemItem : public AtPort {
-public:
-    explicit TMotoATModemItem(TUSBDevise modemInfo);
-    ~TMotoATModemItem() override;
-    TMotoATModemItem(const TMotoATModemItem&) = delete;
-    TMotoATModemItem& operator=(const TMotoATModemItem&) = delete;
+class PhonePort : public AtPort {
+  public:
+    explicit PhonePort(UsbModem modemInfo);
+    ~PhonePort() override;
+    PhonePort(const PhonePort&) = delete;
+    PhonePort& operator=(const PhonePort&) = delete;
 
-    bool IsOpen() override;
-    bool Open() override;
-    void Close() override;
-    uint32_t WriteData(const void* bytes, uint32_t count);
-    bool SendCommand(const std::string& command) override;
-    std::string ReadReply(int waitMs) override;
+    bool isOpen() override;
+    bool open() override;
+    void close() override;
+    uint32_t writeData(const void* bytes, uint32_t count);
+    bool sendCommand(const std::string& command) override;
+    std::string readReply(int waitMs) override;
 
-    int32_t TimeOut() const { return m_timeOut; }
-    void SetTimeOut(int32_t milliseconds);
-    const TUSBDevise& ModemInfo() const { return m_modemInfo; }
-    const std::string& Debug() const { return m_debug; }
+    int32_t timeout() const { return m_timeout; }
+    void setTimeout(int32_t milliseconds);
+    const UsbModem& modem() const { return m_modemInfo; }
+    const std::string& debugText() const { return m_debug; }
     OpenError lastOpenError() const { return m_lastOpenError; }
 
-private:
+  private:
     struct Drained {
         bool gotBytes = false;
         bool lineDead = false;
@@ -47,8 +47,8 @@ private:
     bool lockAndConfigure();
 
     int m_fd = -1;
-    int32_t m_timeOut = 0;
-    TUSBDevise m_modemInfo;
+    int32_t m_timeout = 0;
+    UsbModem m_modemInfo;
     std::string m_debug;
     OpenError m_lastOpenError = OpenError::None;
 };

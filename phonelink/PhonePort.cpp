@@ -1,4 +1,4 @@
-#include "phonelink/MotoATModemItem.h"
+#include "phonelink/PhonePort.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -19,13 +19,11 @@ namespace {
 // is taken as gone.
 constexpr int WriteStallMs = 1000;
 
-void pause(int milliseconds)
-{
+void pause(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-OpenError classify(int error)
-{
+OpenError classify(int error) {
     switch (error) {
     case EBUSY:
     case EWOULDBLOCK:
@@ -45,10 +43,11 @@ OpenError classify(int error)
 // The device time-out of a termios port is VTIME, in tenths of a second
 // (0-255). The descriptor is non-blocking, so it never delays a read or write;
 // it is kept only so the value set is the value the device reports back.
-int32_t deviceTimeOut(const termios& tio) { return int32_t(tio.c_cc[VTIME]) * 100; }
+int32_t deviceTimeOut(const termios& tio) {
+    return int32_t(tio.c_cc[VTIME]) * 100;
+}
 
-void setDeviceTimeOut(termios& tio, int32_t milliseconds)
-{
+void setDeviceTimeOut(termios& tio, int32_t milliseconds) {
     const int32_t tenths = std::clamp((milliseconds + 99) / 100, 0, 255);
     tio.c_cc[VTIME] = cc_t(tenths);
     tio.c_cc[VMIN] = tenths == 0 ? 1 : 0;
@@ -56,31 +55,28 @@ void setDeviceTimeOut(termios& tio, int32_t milliseconds)
 
 } // namespace
 
-TMotoATModemItem::TMotoATModemItem(TUSBDevise modemInfo) : m_modemInfo(std::move(modemInfo)) {}
+PhonePort::PhonePort(UsbModem modemInfo) : m_modemInfo(std::move(modemInfo)) {}
 
-TMotoATModemItem::~TMotoATModemItem()
-{
-    if (IsOpen())
-        Close();
+PhonePort::~PhonePort() {
+    if (isOpen())
+        close();
 }
 
-bool TMotoATModemItem::IsOpen()
-{
+bool PhonePort::isOpen() {
     if (m_fd < 0)
         return false;
     termios tio{};
     // cdc_acm hangs the tty up on unplug: every ioctl then fails with EIO.
     if (tcgetattr(m_fd, &tio) == 0 && cfgetospeed(&tio) != B0)
         return true;
-    Close();
+    close();
     return false;
 }
 
-bool TMotoATModemItem::Open()
-{
-    if (IsOpen())
+bool PhonePort::open() {
+    if (isOpen())
         return true;
-    m_fd = ::open(m_modemInfo.DevicePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    m_fd = ::open(m_modemInfo.devNode.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0) {
         m_lastOpenError = classify(errno);
         m_debug = "E Open Phone Failed";
@@ -94,13 +90,12 @@ bool TMotoATModemItem::Open()
         return false;
     }
     m_lastOpenError = OpenError::None;
-    SetTimeOut(m_timeOut);
+    setTimeout(m_timeout);
     m_debug = "I Phone Open";
     return true;
 }
 
-bool TMotoATModemItem::lockAndConfigure()
-{
+bool PhonePort::lockAndConfigure() {
     // TIOCEXCL refuses other opens of the tty except by root; flock also holds
     // against root and against a second descriptor in this process. Mocked and
     // some virtual ttys do not know TIOCEXCL.
@@ -119,8 +114,7 @@ bool TMotoATModemItem::lockAndConfigure()
     return tcsetattr(m_fd, TCSANOW, &tio) == 0;
 }
 
-void TMotoATModemItem::Close()
-{
+void PhonePort::close() {
     if (m_fd < 0) {
         m_debug = "E Close Phone Failed";
         return;
@@ -132,8 +126,7 @@ void TMotoATModemItem::Close()
     m_debug = result == 0 || errno == EINTR ? "I Phone Close" : "E Close Phone Failed";
 }
 
-uint32_t TMotoATModemItem::WriteData(const void* bytes, uint32_t count)
-{
+uint32_t PhonePort::writeData(const void* bytes, uint32_t count) {
     const auto* data = static_cast<const char*>(bytes);
     uint32_t written = 0;
     bool failed = m_fd < 0;
@@ -156,10 +149,9 @@ uint32_t TMotoATModemItem::WriteData(const void* bytes, uint32_t count)
     return written;
 }
 
-bool TMotoATModemItem::SendCommand(const std::string& command)
-{
+bool PhonePort::sendCommand(const std::string& command) {
     const std::string line = command + "\r\n";
-    if (WriteData(line.data(), uint32_t(line.size())) > 0) {
+    if (writeData(line.data(), uint32_t(line.size())) > 0) {
         m_debug = "I Phone Send Command";
         return true;
     }
@@ -167,8 +159,7 @@ bool TMotoATModemItem::SendCommand(const std::string& command)
     return false;
 }
 
-TMotoATModemItem::Drained TMotoATModemItem::drainWaiting(std::string& reply)
-{
+PhonePort::Drained PhonePort::drainWaiting(std::string& reply) {
     // TIOCINQ is not used: it caps at 4095 and fails on mocked ttys.
     Drained result;
     pollfd p{m_fd, POLLIN, 0};
@@ -197,8 +188,7 @@ TMotoATModemItem::Drained TMotoATModemItem::drainWaiting(std::string& reply)
     }
 }
 
-std::string TMotoATModemItem::ReadReply(int /*waitMs*/)
-{
+std::string PhonePort::readReply(int /*waitMs*/) {
     // The wait limit bounded the completion of an overlapped read; reads here
     // take only bytes already waiting and never block, so there is nothing to wait for.
     std::string reply;
@@ -215,8 +205,7 @@ std::string TMotoATModemItem::ReadReply(int /*waitMs*/)
     }
 }
 
-void TMotoATModemItem::SetTimeOut(int32_t milliseconds)
-{
+void PhonePort::setTimeout(int32_t milliseconds) {
     termios tio{};
     const bool known = m_fd >= 0 && tcgetattr(m_fd, &tio) == 0;
     if (known && milliseconds >= 0 && milliseconds == deviceTimeOut(tio))
@@ -235,7 +224,7 @@ void TMotoATModemItem::SetTimeOut(int32_t milliseconds)
         m_debug = "E Phone Set TimeOut Failed - Error Get TimeOut";
         return;
     }
-    m_timeOut = deviceTimeOut(back);
+    m_timeout = deviceTimeOut(back);
 }
 
 } // namespace qb

@@ -1,0 +1,60 @@
+#include "phonelink/PhonePortList.h"
+
+#include <algorithm>
+
+namespace qb {
+
+PhonePortList::PhonePortList(Enumerator enumerate) : m_enumerate(std::move(enumerate)) {
+    refresh();
+}
+
+// Ports close themselves as they are destroyed. Nobody is told: the list goes
+// away only with the watcher and the window that holds both.
+PhonePortList::~PhonePortList() = default;
+
+void PhonePortList::refresh() {
+    const std::vector<UsbModem> devs = m_enumerate ? m_enumerate() : std::vector<UsbModem>();
+    auto present = [&devs](uint32_t key) {
+        return std::any_of(devs.begin(), devs.end(),
+                           [key](const UsbModem& d) { return d.deviceId == key; });
+    };
+    for (int32_t i = 0; i < count();) {
+        if (present(m_items[size_t(i)]->modem().deviceId))
+            ++i;
+        else
+            remove(i);
+    }
+    for (const UsbModem& devise : devs)
+        add(devise);
+}
+
+PhonePort* PhonePortList::add(const UsbModem& devise) {
+    if (findById(devise.deviceId))
+        return nullptr;
+    m_items.push_back(std::make_unique<PhonePort>(devise));
+    return m_items.back().get();
+}
+
+PhonePort* PhonePortList::at(int32_t index) const {
+    if (index < 0 || index >= count())
+        return nullptr;
+    return m_items[size_t(index)].get();
+}
+
+PhonePort* PhonePortList::findById(uint32_t key) const {
+    for (const auto& item : m_items)
+        if (item->modem().deviceId == key)
+            return item.get();
+    return nullptr;
+}
+
+void PhonePortList::remove(int32_t index) {
+    if (index < 0 || index >= count())
+        return;
+    std::unique_ptr<PhonePort> port = std::move(m_items[size_t(index)]);
+    m_items.erase(m_items.begin() + index);
+    if (m_portRemoved)
+        m_portRemoved(port.get());
+}
+
+} // namespace qb

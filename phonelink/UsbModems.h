@@ -1,0 +1,77 @@
+#pragma once
+// Finding the phone's USB modem interfaces. A Motorola phone in modem mode is a
+// USB device of vendor 22b8 whose CDC-ACM interface (class 02, subclass 02) the
+// kernel's cdc_acm driver serves as a tty (/dev/ttyACMn).
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct udev;
+struct udev_monitor;
+
+namespace qb {
+
+// One phone modem interface, as the program uses it.
+struct UsbModem {
+    std::string devNode;     // "/dev/ttyACM0"
+    std::string productName; // the USB product string, shown as the phone node's caption
+    uint32_t deviceId = 0;   // the same while plugged in, another after a re-plug
+    std::string vendorId;    // "22b8"
+    std::string productId;   // "4902"
+    std::string sysPath;     // the tty's sysfs path
+};
+
+// The raw values read for one tty: sysfs attributes of its USB device and
+// interface, plus the one udev property that exists only where udevd runs.
+// Absent values are empty.
+struct UsbModemAttributes {
+    std::string devNode;           // "/dev/ttyACM0"
+    std::string ttySyspath;        // "/sys/devices/.../tty/ttyACM0"
+    std::string usbSysname;        // "1-2"
+    std::string idVendor;          // "22b8"
+    std::string idProduct;         // "4902"
+    std::string interfaceClass;    // bInterfaceClass
+    std::string interfaceSubClass; // bInterfaceSubClass
+    std::string product;
+    std::string modelFromDatabase; // ID_MODEL_FROM_DATABASE
+    std::string busnum;
+    std::string devnum;
+    std::string devpath; // "2" or "1.4"
+};
+
+// Whether the tty is a phone: a CDC-ACM interface of a Motorola USB device.
+bool isPhoneModem(const UsbModemAttributes& attrs);
+
+// The record for one tty, kept free of I/O.
+UsbModem mapUsbModem(const UsbModemAttributes& attrs);
+
+// Key that stays the same while the device stays plugged in: the kernel gives
+// a re-plugged device a new devnum even in the same port.
+uint32_t deviceIdKey(const std::string& usbSysname, const std::string& devnum);
+
+// The phone modem interfaces present now, in the system's enumeration order;
+// empty when udev cannot be asked.
+std::vector<UsbModem> findUsbModems();
+
+// Tells of tty devices arriving and leaving, on a descriptor the event loop watches.
+class UdevMonitor {
+  public:
+    // A monitor of tty events, or null when the system refused one.
+    static std::unique_ptr<UdevMonitor> create();
+
+    UdevMonitor(udev* context, udev_monitor* monitor);
+    ~UdevMonitor();
+    UdevMonitor(const UdevMonitor&) = delete;
+    UdevMonitor& operator=(const UdevMonitor&) = delete;
+
+    int fd() const;
+    // The actions ("add", "remove", ...) of every event waiting now.
+    std::vector<std::string> takeActions();
+
+  private:
+    udev* m_udev;
+    udev_monitor* m_monitor;
+};
+
+} // namespace qb

@@ -1,0 +1,32 @@
+// The program state without a window: what the folder captions show after a
+// reload and after a read.
+#include "archive/Workspace.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace qb;
+using namespace qb::test;
+
+TEST(Workspace, CaptionsFollowTheFilesAndTheLastRead)
+{
+    QTemporaryDir dir;
+    Workspace workspace;
+    workspace.workDir = dir.path();
+    put(QDir(dir.path()).filePath("Outbox.msg"), "a\r\n 1\r\n+7\r\nb\r\n 2\r\n+7\r\n");
+    ASSERT_FALSE(workspace.reloadArchive());
+    EXPECT_EQ(workspace.archiveCaption(FolderKind::Outbox), cp("Исходящие (2)"));
+    EXPECT_EQ(workspace.archiveCaption(FolderKind::Inbox), cp("Входящие "));
+
+    // Before any read, and after a read that found one message.
+    EXPECT_EQ(workspace.phoneCaption(FolderKind::Inbox), cp("Входящие "));
+    workspace.readResult.inbox.countMark = "0";
+    EXPECT_EQ(workspace.phoneCaption(FolderKind::Inbox), cp("Входящие (1)"));
+
+    put(QDir(dir.path()).filePath("Phonebook.pbk"), "3\r\n+7\r\nA\r\n");
+    ASSERT_FALSE(workspace.loadPhonebook());
+    ASSERT_EQ(workspace.phonebook.entries.size(), 1u);
+    EXPECT_EQ(workspace.phonebook.entries[0].name, "A");
+}

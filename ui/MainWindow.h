@@ -1,0 +1,181 @@
+#pragma once
+// The main window: folder tree, message list and viewer under a menu, a title
+// strip and a toolbar. It wires controls to the commands; the program's state
+// lives in the Workspace it owns, and the commands' logic in the libraries.
+#include "archive/Workspace.h"
+#include "core/Failure.h"
+#include "core/Progress.h"
+#include "reading/dialogue/PhoneLine.h"
+#include "ui/BusyScope.h"
+
+#include <QMainWindow>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QKeyEvent;
+class QProgressBar;
+class QSplitter;
+class QStatusBar;
+class QTableView;
+class QTimer;
+class QToolButton;
+class QTreeWidgetItem;
+
+namespace qb {
+class PhoneWatcher;
+class PhonePort;
+} // namespace qb
+
+namespace qb::ui {
+class FolderTreeWidget;
+class MessageViewer;
+class MessageListModel;
+class StatusPanel;
+class StatusProgress;
+} // namespace qb::ui
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The archive, the phonebook and the last read, for the commands and the tests.
+    qb::Workspace& workspace() { return m_workspace; }
+    const qb::Workspace& workspace() const { return m_workspace; }
+    // Tree position whose messages the list shows; -1: none.
+    int shownFolder() const { return m_shownFolder; }
+
+    QTreeWidgetItem* node(int position) const;
+    qb::ui::FolderTreeWidget* folderTree() const { return m_folderTree; }
+    qb::ui::MessageListModel* messageModel() const { return m_messages; }
+    qb::PhonePort* activePort() const { return m_activePort; }
+    const QString& lastSender() const { return m_lastSender; }
+
+    // Lists the folder at a tree position (even the one shown), or nothing for a group node.
+    void showFolder(int position);
+    void fillList();
+    qb::Progress& progress();
+    void setMessagePanel(const QString& text);
+    QString messagePanel() const;
+
+    // Reload the archive or phonebook from the working directory; a failure is shown.
+    void reloadArchive();
+    void loadPhonebook();
+    void setArchiveCaptions();
+    void setPhoneCaptions();
+
+    // The port deletion on the phone talks to: the active port unless replaced
+    // (the tests put a scripted phone here).
+    void setDeletionPort(qb::PortSource port) { m_deletionPort = std::move(port); }
+    // How often a fill lets window events run, in milliseconds (0: after every row).
+    void setFillEventInterval(int milliseconds) { m_fillEventInterval = milliseconds; }
+
+    // While a long command lets window events run, every other command is refused.
+    bool isBusy() const { return m_busy.isBusy(); }
+    qb::ui::BusyGuard& busyGuard() { return m_busy; }
+
+  public slots:
+    void readPhone();
+    void showConnection();
+    void importArchive();
+    void exportSelected();
+    void exportAll();
+    void deleteSelectedInArchive();
+    void deleteAllInArchive();
+    void deleteSelectedOnPhone();
+    void showAbout();
+    void refreshConnectionStatus();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void loadStartState();
+    void closePorts();
+    void createDeviceWatcher();
+    void forgetPort(qb::PhonePort* port);
+    qb::PortSource portSource();
+    bool openActivePort();
+    void finishPhoneRead();
+    void refreshShownPhoneFolder();
+    bool reportFailure(const qb::MaybeFailure& failure);
+    void showFailure(const qb::Failure& failure);
+    void applyColours(const QColor& background, const QColor& text);
+    void closeIfRequested();
+
+    // The folder tree and the message list, in MainWindowList.cpp.
+    void restoreColumnSort();
+    qb::MaybeFailure fillRows(int position);
+    void showSelectedFolder();
+    void showFolderOnArrowKey(QKeyEvent* event);
+    void showClickedRow();
+    void followSelection();
+    void followKeyboardSelection(QKeyEvent* event);
+    void followSender(int row);
+    void showRowText(int row);
+    std::vector<int> selectedRows() const;
+
+    // Deleting, in MainWindowDelete.cpp.
+    void handleListKey(QKeyEvent* event);
+    int deletionTarget() const;
+    void deleteOnPhone(qb::FolderKind folder);
+    void deleteRowsInArchive(qb::FolderKind folder);
+
+    // Construction, in MainWindowLayout.cpp.
+    void buildWindow();
+    void buildMenus();
+    QWidget* buildTitleStrip();
+    QWidget* buildToolbar();
+    QWidget* buildColourPanel(QWidget* parent);
+    QToolButton* buildToolButton(QWidget* parent, const char* name, int x, const QString& hint,
+                                 const QIcon& picture);
+    QWidget* buildWorkArea();
+    void buildStatusBar();
+    void connectControls();
+
+    qb::Workspace m_workspace;
+    int m_shownFolder = -1;
+    QString m_lastSender; // "От" cell of the row last looked at; decides when the list repaints
+
+    // The phone link: the watcher owns the ports; the active port only refers
+    // to one of them and becomes null the moment the watcher destroys it.
+    qb::PhoneWatcher* m_phoneWatcher = nullptr;
+    qb::PhonePort* m_activePort = nullptr;
+    qb::PortSource m_deletionPort;
+
+    QLabel* m_titleLabel = nullptr;
+    QToolButton* m_readButton = nullptr;
+    QToolButton* m_connectButton = nullptr;
+    QToolButton* m_importButton = nullptr;
+    QToolButton* m_exportSelectedButton = nullptr;
+    QToolButton* m_exportAllButton = nullptr;
+    qb::ui::FolderTreeWidget* m_folderTree = nullptr;
+    QTableView* m_messageList = nullptr;
+    qb::ui::MessageListModel* m_messages = nullptr;
+    qb::ui::MessageViewer* m_viewer = nullptr;
+    QSplitter* m_treeListSplitter = nullptr;
+    QSplitter* m_listViewerSplitter = nullptr;
+    QStatusBar* m_statusBar = nullptr;
+    qb::ui::StatusPanel* m_statusPanel = nullptr; // panel 0
+    QLabel* m_messagePanel = nullptr;             // panel 1
+    QProgressBar* m_progressBar = nullptr;
+    QTimer* m_connectionTimer = nullptr;
+    std::unique_ptr<qb::ui::StatusProgress> m_progress;
+    qb::ui::BusyGuard m_busy;
+    bool m_closeRequested = false; // closing waits for the running long command
+    int m_fillEventInterval = 10;
+
+    QAction* m_exportSelectedAction = nullptr;  // Файл ▸ Сохранить
+    QAction* m_exportAllAction = nullptr;       // Файл ▸ Сохранить все
+    QAction* m_importAction = nullptr;          // Файл ▸ Конвертировать
+    QAction* m_deleteInArchiveAction = nullptr; // Файл ▸ Удалить сообщение
+    QAction* m_deleteAllInArchiveAction = nullptr; // Файл ▸ Удалить все сообщения
+    QAction* m_quitAction = nullptr;               // Файл ▸ Выход
+    QAction* m_connectAction = nullptr;            // Телефон ▸ Подключить
+    QAction* m_readAction = nullptr;               // Телефон ▸ Считать
+    QAction* m_deleteOnPhoneAction = nullptr; // Телефон ▸ Удалить сообщение
+    QAction* m_aboutAction = nullptr;         // О Программе
+};

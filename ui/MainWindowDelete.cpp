@@ -1,0 +1,99 @@
+// The main window's deleting: the Delete key in the list, deleting the
+// selected messages on the phone and in the archive.
+#include "ui/MainWindow.h"
+
+#include "archive/FolderTree.h"
+#include "core/Cp1251.h"
+#include "reading/dialogue/DeleteOnPhone.h"
+#include "ui/ApplicationTitle.h"
+#include "ui/FolderTreeWidget.h"
+#include "ui/MessageListModel.h"
+#include "ui/MessageViewer.h"
+
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QTableView>
+
+using qb::ui::MessageRow;
+
+namespace {
+
+const QString DeleteQuestion = QStringLiteral("Вы действительно хотите удалить сообщения?");
+const QString DeviceBusy = QStringLiteral("Утройство занято!");
+const QString PhoneKeptMessages =
+    QStringLiteral("Телефон не удалил сообщений: %1. Они остались на телефоне и в списке.");
+
+void tell(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, qb::ui::ApplicationTitle, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+} // namespace
+
+void MainWindow::handleListKey(QKeyEvent* event) {
+    if (isBusy())
+        return;
+    if (event->key() == Qt::Key_A && event->modifiers().testFlag(Qt::ControlModifier)) {
+        event->accept();
+        m_messageList->selectAll();
+    } else if (event->key() == Qt::Key_Delete) {
+        event->accept();
+        const auto answer =
+            QMessageBox::question(this, qb::ui::ApplicationTitle, DeleteQuestion,
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return;
+        const int target = deletionTarget();
+        if (qb::isPhoneFolder(target))
+            deleteOnPhone(qb::folderKindOfNode(target));
+        else if (qb::isArchiveFolder(target))
+            deleteRowsInArchive(qb::folderKindOfNode(target));
+    }
+}
+
+// The rows carry record numbers of the folder the list shows. When the tree's
+// selection has moved away from it without a refill (keys other than the
+// arrows move it too), those numbers belong to another folder: delete nothing.
+int MainWindow::deletionTarget() const {
+    const int selected = m_folderTree->selectedPosition();
+    return selected == m_shownFolder ? selected : -1;
+}
+
+void MainWindow::deleteSelectedOnPhone() {
+    if (isBusy())
+        return;
+    const int target = deletionTarget();
+    if (qb::isPhoneFolder(target))
+        deleteOnPhone(qb::folderKindOfNode(target));
+}
+
+void MainWindow::deleteOnPhone(qb::FolderKind folder) {
+    if (isBusy())
+        return;
+    std::vector<qb::DeleteRow> rows;
+    for (const int row : selectedRows()) {
+        const MessageRow& shown = m_messages->row(row);
+        rows.push_back({shown.record, qb::cp1251::fromUnicode(shown.index)});
+    }
+    if (rows.empty())
+        return; // nothing to delete: the phone is not even asked
+    qb::DeleteOutcome outcome;
+    {
+        qb::ui::BusyScope busy(*this);
+        const qb::PortSource port = m_deletionPort ? m_deletionPort : portSource();
+        outcome = qb::deleteOnPhone(port, progress(), folder, rows, m_workspace.readResult);
+    }
+    if (outcome.kind == qb::DeleteOutcome::Kind::NoPort) {
+        tell(this, DeviceBusy);
+        return;
+    }
+    m_messages->removeRecords(outcome.deleted);
+    setPhoneCaptions();
+    m_viewer->clear();
+    if (outcome.notDeleted > 0)
+        tell(this, PhoneKeptMessages.arg(outcome.notDeleted));
+}
+
+// Deleting in the archive joins here as its own command.
+void MainWindow::deleteSelectedInArchive() {}
+void MainWindow::deleteRowsInArchive(qb::FolderKind) {}
