@@ -79,7 +79,9 @@ void SimServer::readInput()
 {
     char buffer[ReadSize];
     const ssize_t n = read(m_fd, buffer, sizeof buffer);
-    if (n > 0)
+    if (n > 0 && m_timing.shape)
+        answerEach(std::string_view(buffer, static_cast<std::size_t>(n)));
+    else if (n > 0)
         schedule(m_phone.feed(std::string_view(buffer, static_cast<std::size_t>(n))));
     else if (n == 0)
         m_eof = true;
@@ -104,6 +106,46 @@ void SimServer::schedule(const std::string& output)
             due += milliseconds(m_timing.gapMs);
         if (m_timing.bytesPerSecond > 0)
             due += microseconds(piece.size() * 1000000 / m_timing.bytesPerSecond);
+    }
+    m_nextFree = due;
+}
+
+void SimServer::answerEach(std::string_view input)
+{
+    // Commands that came in one read are still answered one by one.
+    while (!input.empty()) {
+        const std::size_t cr = input.find('\r');
+        const std::size_t end = cr == std::string_view::npos ? input.size() : cr + 1;
+        const std::string output = m_phone.feed(input.substr(0, end));
+        input.remove_prefix(end);
+        if (output.empty())
+            continue;
+        if (cr == std::string_view::npos) { // only the echo of a line still being typed
+            scheduleShaped(output, {});
+            continue;
+        }
+        scheduleShaped(output, m_timing.shape(m_answers++, output));
+    }
+}
+
+void SimServer::scheduleShaped(const std::string& answer, const AnswerShape& shape)
+{
+    auto due = std::max(Clock::now(), m_nextFree) + milliseconds(shape.delayMs);
+    m_answeringTime += milliseconds(shape.delayMs);
+    std::size_t start = 0;
+    for (std::size_t chunk = 0; start < answer.size(); ++chunk) {
+        std::size_t end = answer.size();
+        for (const std::size_t cut : shape.cuts) {
+            if (cut > start && cut < end)
+                end = cut;
+        }
+        if (chunk > 0 && !shape.gapsMs.empty()) {
+            const int gap = shape.gapsMs[std::min(chunk - 1, shape.gapsMs.size() - 1)];
+            due += milliseconds(gap);
+            m_answeringTime += milliseconds(gap);
+        }
+        m_pending.push_back({answer.substr(start, end - start), due});
+        start = end;
     }
     m_nextFree = due;
 }

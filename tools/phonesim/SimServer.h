@@ -10,15 +10,32 @@
 #include <chrono>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace qb {
+
+// How the phone sends one answer (the echo of one command line and its reply).
+struct AnswerShape {
+    int delayMs = 0;                // from the phone's turn to the first byte
+    std::vector<std::size_t> cuts;  // offsets in the answer where a chunk ends
+    std::vector<int> gapsMs;        // before chunk 2, 3, ...; the last one repeats
+};
+
+// answer counts from 0 in the order the phone answers; bytes is the answer.
+using AnswerShaper = std::function<AnswerShape(std::size_t answer, std::string_view bytes)>;
 
 struct ServeTiming {
     int latencyMs = 20;         // before the first byte of an answer
     std::size_t burstBytes = 0; // 0: the whole answer at once
     int gapMs = 0;              // between bursts
     int bytesPerSecond = 0;     // 0: no limit
+    // When set, each command's answer is shaped on its own and the others
+    // above are not used. The phone works on one command at a time: an
+    // answer's delay starts when the previous answer has gone out.
+    AnswerShaper shape;
 };
 
 class SimServer {
@@ -40,6 +57,11 @@ public:
     // reached end of file (a socket or pipe closed by the client).
     bool service(short revents);
 
+    // With a shaper: the answers given so far and the time the phone spent on
+    // them by its own choice (their delays and gaps), the floor for any host.
+    std::size_t answers() const { return m_answers; }
+    std::chrono::milliseconds answeringTime() const { return m_answeringTime; }
+
 private:
     struct Chunk {
         std::string bytes;
@@ -47,6 +69,8 @@ private:
     };
     void readInput();
     void schedule(const std::string& output);
+    void answerEach(std::string_view input);
+    void scheduleShaped(const std::string& answer, const AnswerShape& shape);
     void writeDue();
     void logCommand(std::string_view line);
 
@@ -58,6 +82,8 @@ private:
     std::deque<Chunk> m_pending;
     Clock::time_point m_nextFree{};
     Clock::time_point m_idleUntil{};
+    std::size_t m_answers = 0;
+    std::chrono::milliseconds m_answeringTime{0};
 };
 
 // Serves until end of file on the served descriptor or input on stopFd.

@@ -8,22 +8,51 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
 const char Usage[] =
     "usage: phonesim --content FILE (--pty | --fd N | --tty PATH)\n"
-    "                [--latency MS] [--burst N --gap MS] [--rate BYTES_PER_S] [--log FILE]\n";
+    "                [--latency MS] [--burst N --gap MS] [--rate BYTES_PER_S] [--log FILE]\n"
+    "                [--delays MS[,MS...]]\n";
 
 struct Options {
     std::string content, tty, log;
     bool pty = false;
     int fd = -1;
     qb::ServeTiming timing;
+    std::vector<int> delays;
 };
+
+std::vector<int> numberList(const std::string& text)
+{
+    std::vector<int> numbers;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        numbers.push_back(std::atoi(text.substr(start, comma - start).c_str()));
+        start = comma + 1;
+    }
+    return numbers;
+}
+
+// Answer n waits the n-th delay (the last one repeats), in bursts if asked.
+qb::AnswerShaper delayEachAnswer(std::vector<int> delays, std::size_t burst, int gap)
+{
+    return [delays, burst, gap](std::size_t answer, std::string_view bytes) {
+        qb::AnswerShape shape;
+        shape.delayMs = delays[std::min(answer, delays.size() - 1)];
+        for (std::size_t cut = burst; burst > 0 && cut < bytes.size(); cut += burst)
+            shape.cuts.push_back(cut);
+        shape.gapsMs = {gap};
+        return shape;
+    };
+}
 
 bool parse(int argc, char** argv, Options& o)
 {
@@ -42,8 +71,11 @@ bool parse(int argc, char** argv, Options& o)
         else if (arg == "--burst") o.timing.burstBytes = static_cast<std::size_t>(std::atol(value));
         else if (arg == "--gap") o.timing.gapMs = std::atoi(value);
         else if (arg == "--rate") o.timing.bytesPerSecond = std::atoi(value);
+        else if (arg == "--delays") o.delays = numberList(value);
         else return false;
     }
+    if (!o.delays.empty())
+        o.timing.shape = delayEachAnswer(o.delays, o.timing.burstBytes, o.timing.gapMs);
     const int targets = int(o.pty) + int(o.fd >= 0) + int(!o.tty.empty());
     return !o.content.empty() && targets == 1;
 }
