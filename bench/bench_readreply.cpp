@@ -74,7 +74,7 @@ void replyOverhead(benchmark::State& state, int chunks, size_t chunkSize, int ga
                 std::this_thread::sleep_for(std::chrono::microseconds(gapUs));
             }
         });
-        const std::string reply = port.readReply(0);
+        const std::string reply = port.readReply(0, 0);
         const double elapsed = Ms(Clock::now() - start).count();
         phone.join();
         if (reply.size() != chunkSize * size_t(chunks)) {

@@ -14,8 +14,10 @@ class AtPort {
     virtual bool isOpen() = 0;
     // Writes the command followed by CR LF; true when any byte was written.
     virtual bool sendCommand(const std::string& command) = 0;
-    // Everything the phone sent until the line fell quiet (raw bytes).
-    virtual std::string readReply(int waitMs) = 0;
+    // What the phone sent (raw bytes) until the reply holds finalCodes final
+    // result codes, the answers of that many commands sent together, or until
+    // the line fell quiet, whichever comes first. 0 waits for quiet alone.
+    virtual std::string readReply(int waitMs, int finalCodes) = 0;
 };
 
 } // namespace qb

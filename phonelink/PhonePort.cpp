@@ -1,5 +1,7 @@
 #include "phonelink/PhonePort.h"
 
+#include "phonelink/FinalCodeCounter.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -10,17 +12,24 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <thread>
+#include <string_view>
 
 namespace qb {
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 // A phone that stops reading for this long while a command is being written
 // is taken as gone.
 constexpr int WriteStallMs = 1000;
 
-void pause(int milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+// The quiet-line rule: the first look at the line, then the quiet that ends a reply.
+constexpr std::chrono::milliseconds FirstCheck{50};
+constexpr std::chrono::milliseconds CheckInterval{100};
+
+int millisUntil(Clock::time_point when) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(when - Clock::now()).count();
+    return int(std::max<long long>(0, left));
 }
 
 OpenError classify(int error) {
@@ -188,20 +197,38 @@ PhonePort::Drained PhonePort::drainWaiting(std::string& reply) {
     }
 }
 
-std::string PhonePort::readReply(int /*waitMs*/) {
+std::string PhonePort::readReply(int /*waitMs*/, int finalCodes)
+{
     // The wait limit bounded the completion of an overlapped read; reads here
     // take only bytes already waiting and never block, so there is nothing to wait for.
     std::string reply;
     if (m_fd < 0)
         return reply;
-    // The reply is everything that arrives until a check, 100 ms after the
-    // previous read, finds the line quiet.
-    pause(50);
+    // The reply ends at whichever comes first: the final result codes of the
+    // commands it answers, or a check (50 ms after the call, then 100 ms
+    // after the previous check) that finds nothing arrived since the one before.
+    // Bytes are taken as they arrive, so the codes end the wait at once.
+    FinalCodeCounter codes(finalCodes);
+    auto check = Clock::now() + FirstCheck;
+    bool arrived = false; // since the previous check
     for (;;) {
+        pollfd p{m_fd, POLLIN, 0};
+        const int ready = ::poll(&p, 1, millisUntil(check));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        const bool checking = ready <= 0;
+        const std::size_t before = reply.size();
         const Drained drained = drainWaiting(reply);
-        if (!drained.gotBytes || drained.lineDead)
+        codes.feed(std::string_view(reply).substr(before));
+        arrived = arrived || drained.gotBytes;
+        if (drained.lineDead || codes.complete())
             return reply;
-        pause(100);
+        if (!checking)
+            continue;
+        if (!arrived)
+            return reply;
+        arrived = false;
+        check = Clock::now() + CheckInterval;
     }
 }
 

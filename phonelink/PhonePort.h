@@ -30,7 +30,7 @@ class PhonePort : public AtPort {
     void close() override;
     uint32_t writeData(const void* bytes, uint32_t count);
     bool sendCommand(const std::string& command) override;
-    std::string readReply(int waitMs) override;
+    std::string readReply(int waitMs, int finalCodes) override;
 
     int32_t timeout() const { return m_timeout; }
     void setTimeout(int32_t milliseconds);

@@ -32,6 +32,7 @@ bool PhoneLine::reopen()
         m_vanished = true;
         return false;
     }
+    m_unanswered = 0;
     port->close();
     port->open();
     return usablePort() != nullptr;
@@ -46,6 +47,7 @@ bool PhoneLine::send(const std::string& command)
         m_vanished = true;
         return false;
     }
+    ++m_unanswered;
     return true;
 }
 
@@ -54,7 +56,7 @@ std::optional<std::string> PhoneLine::reply()
     AtPort* port = usablePort();
     if (!port)
         return std::nullopt;
-    std::string text = port->readReply(ReplyWaitMs);
+    std::string text = port->readReply(ReplyWaitMs, std::exchange(m_unanswered, 0));
     // An empty reply from a port that closed itself meanwhile is no answer.
     if (!port->isOpen()) {
         m_vanished = true;

@@ -35,6 +35,9 @@ private:
 
     PortSource m_source;
     bool m_vanished = false;
+    // Commands sent since the last reply: the reply is whole once it holds
+    // that many final result codes.
+    int m_unanswered = 0;
 };
 
 } // namespace qb

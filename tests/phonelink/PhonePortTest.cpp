@@ -38,7 +38,7 @@ TEST_F(ModemItemTest, ClosedPortOperations) {
     EXPECT_EQ(port.debugText(), "E Phone Write Data Failed");
     EXPECT_FALSE(port.sendCommand("AT"));
     EXPECT_EQ(port.debugText(), "E Phone Send Command Failed");
-    EXPECT_EQ(port.readReply(0), "");
+    EXPECT_EQ(port.readReply(0, 0), "");
     EXPECT_EQ(port.debugText(), "E Phone Send Command Failed");
     port.close();
     EXPECT_EQ(port.debugText(), "E Close Phone Failed");
@@ -63,7 +63,7 @@ TEST_F(ModemItemTest, OpenSendAndRawLine) {
 
     // A cooked tty would echo the phone's bytes back to it as commands.
     writeAll(pty.master, "\r\nOK\r\n");
-    EXPECT_EQ(port.readReply(0), "\r\nOK\r\n");
+    EXPECT_EQ(port.readReply(0, 0), "\r\nOK\r\n");
     EXPECT_EQ(port.debugText(), "I Phone Read Command By Ok");
     EXPECT_EQ(readFor(pty.master, 100), "");
 }
@@ -72,12 +72,12 @@ TEST_F(ModemItemTest, ReplyKeepsEveryByte) {
     ASSERT_TRUE(port.open());
     const std::string bytes("\r\n+MMGL: 1\r\x00\x03\n\x7f\xff\rOK\r\n", 18);
     writeAll(pty.master, bytes);
-    EXPECT_EQ(port.readReply(0), bytes);
+    EXPECT_EQ(port.readReply(0, 0), bytes);
 }
 
 TEST_F(ModemItemTest, NothingWaitingGivesEmptyReply) {
     ASSERT_TRUE(port.open());
-    EXPECT_EQ(port.readReply(0), "");
+    EXPECT_EQ(port.readReply(0, 0), "");
     EXPECT_EQ(port.debugText(), "I Phone Open");
 }
 
@@ -90,7 +90,7 @@ TEST_F(ModemItemTest, BurstsCloseTogetherComeBackWhole) {
             writeAll(pty.master, burst);
         }
     });
-    const std::string reply = port.readReply(0);
+    const std::string reply = port.readReply(0, 0);
     phone.join();
     EXPECT_EQ(reply, "part1;part2;part3;part4");
 }
@@ -102,9 +102,9 @@ TEST_F(ModemItemTest, LongSilenceSplitsTheReply) {
         sleepMs(400);
         writeAll(pty.master, "second");
     });
-    EXPECT_EQ(port.readReply(0), "first");
+    EXPECT_EQ(port.readReply(0, 0), "first");
     phone.join();
-    EXPECT_EQ(port.readReply(0), "second");
+    EXPECT_EQ(port.readReply(0, 0), "second");
 }
 
 TEST_F(ModemItemTest, LongCommandWaitsForRoomInsteadOfBeingCut) {
@@ -124,7 +124,7 @@ TEST_F(ModemItemTest, UnplugClosesThePort) {
     writeAll(pty.master, "OK");
     sleepMs(20);
     pty.hangUp();
-    port.readReply(0); // returns at once whatever survived the hang-up
+    port.readReply(0, 0); // returns at once whatever survived the hang-up
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(port.debugText(), "I Phone Close");
     EXPECT_FALSE(port.sendCommand("AT"));

@@ -34,9 +34,10 @@ public:
             m_pending += command + "\r\n" + replyTo(command);
         return true;
     }
-    std::string readReply(int) override
+    std::string readReply(int, int finalCodes) override
     {
         ++replyReads;
+        finalCodesWanted.push_back(finalCodes);
         return std::exchange(m_pending, {});
     }
 
@@ -44,6 +45,7 @@ public:
 
     std::vector<std::string> sent;
     int replyReads = 0;
+    std::vector<int> finalCodesWanted; // per reply read
     bool silent = false; // takes commands but never answers, not even with the echo
 
 private:
