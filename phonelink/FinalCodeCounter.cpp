@@ -4,14 +4,12 @@
 
 namespace qb {
 
-bool isFinalResultCode(std::string_view line)
-{
+bool isFinalResultCode(std::string_view line) {
     return line == "OK" || line == "ERROR" || line.starts_with("+CME ERROR:") ||
            line.starts_with("+CMS ERROR:");
 }
 
-void FinalCodeCounter::feed(std::string_view bytes)
-{
+void FinalCodeCounter::feed(std::string_view bytes) {
     for (const char c : bytes) {
         if (m_blind)
             return;
@@ -31,8 +29,7 @@ void FinalCodeCounter::feed(std::string_view bytes)
     }
 }
 
-void FinalCodeCounter::endLine()
-{
+void FinalCodeCounter::endLine() {
     std::size_t length = m_length - 1; // without the CR of the break
     if (length > 0 && m_beforeLast == '\r')
         --length;

@@ -15,7 +15,7 @@ namespace qb {
 bool isFinalResultCode(std::string_view line);
 
 class FinalCodeCounter {
-public:
+  public:
     // wanted 0: no number of codes ends the reply.
     explicit FinalCodeCounter(int wanted) : m_wanted(wanted) {}
 
@@ -23,7 +23,7 @@ public:
     int count() const { return m_count; }
     bool complete() const { return m_wanted > 0 && m_count >= m_wanted; }
 
-private:
+  private:
     void endLine();
 
     // The longest code compared whole is "ERROR"; the error codes are told by

@@ -197,8 +197,7 @@ PhonePort::Drained PhonePort::drainWaiting(std::string& reply) {
     }
 }
 
-std::string PhonePort::readReply(int /*waitMs*/, int finalCodes)
-{
+std::string PhonePort::readReply(int /*waitMs*/, int finalCodes) {
     // The wait limit bounded the completion of an overlapped read; reads here
     // take only bytes already waiting and never block, so there is nothing to wait for.
     std::string reply;

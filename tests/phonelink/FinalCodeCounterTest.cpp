@@ -9,16 +9,14 @@ using namespace qb;
 
 namespace {
 
-int codesIn(const std::string& reply)
-{
+int codesIn(const std::string& reply) {
     FinalCodeCounter counter(0);
     counter.feed(reply);
     return counter.count();
 }
 
 // UCS2 hex of ASCII text, as the phone sends texts and names.
-std::string ucs2(const std::string& ascii)
-{
+std::string ucs2(const std::string& ascii) {
     static constexpr char digits[] = "0123456789ABCDEF";
     std::string hex;
     for (const unsigned char c : ascii)
@@ -28,8 +26,7 @@ std::string ucs2(const std::string& ascii)
 
 } // namespace
 
-TEST(FinalCodeCounter, EveryKindOfFinalLineCounts)
-{
+TEST(FinalCodeCounter, EveryKindOfFinalLineCounts) {
     EXPECT_EQ(codesIn("AT\r\r\nOK\r\n"), 1);
     EXPECT_EQ(codesIn("AT+CMGD=9\r\r\n+CMS ERROR: 321\r\n"), 1);
     EXPECT_EQ(codesIn("AT+CPBR=900\r\r\n+CME ERROR: invalid index\r\n"), 1);
@@ -39,12 +36,11 @@ TEST(FinalCodeCounter, EveryKindOfFinalLineCounts)
     EXPECT_EQ(codesIn("OK\r\n"), 1);
 }
 
-TEST(FinalCodeCounter, OnlyWholeLinesEndedByCrLfCount)
-{
-    EXPECT_EQ(codesIn("AT\r\r\nOK"), 0);     // not ended yet
-    EXPECT_EQ(codesIn("AT\r\r\nOK\r"), 0);   // CR without its LF
-    EXPECT_EQ(codesIn("AT\r\r\nOK\n"), 0);   // a lone LF stays inside the line
-    EXPECT_EQ(codesIn("AT\rOK\r\n"), 0);     // a lone CR too: the line is "AT\rOK"
+TEST(FinalCodeCounter, OnlyWholeLinesEndedByCrLfCount) {
+    EXPECT_EQ(codesIn("AT\r\r\nOK"), 0);   // not ended yet
+    EXPECT_EQ(codesIn("AT\r\r\nOK\r"), 0); // CR without its LF
+    EXPECT_EQ(codesIn("AT\r\r\nOK\n"), 0); // a lone LF stays inside the line
+    EXPECT_EQ(codesIn("AT\rOK\r\n"), 0);   // a lone CR too: the line is "AT\rOK"
     EXPECT_EQ(codesIn("\r\nOKAY\r\n\r\n OK\r\nOK \r\n"), 0);
     EXPECT_EQ(codesIn("\r\nERRORS\r\n+CMS ERROR\r\nNO CARRIER\r\nok\r\n"), 0);
     EXPECT_EQ(codesIn("+CMTI: \"ME\",5\r\nRING\r\n"), 0);
@@ -52,11 +48,10 @@ TEST(FinalCodeCounter, OnlyWholeLinesEndedByCrLfCount)
     EXPECT_EQ(codesIn(std::string("AT\r\r\n\0OK\r\n", 11)), 0);
 }
 
-TEST(FinalCodeCounter, TextsInUcs2HexAreNeverCodes)
-{
-    const std::string listing = "at+mmgl=\"ALL\"\r\r\n+MMGL: 1, \"REC READ\", \"+79161234567\"\r\n" +
-                                ucs2("OK") + "\r\n+MMGL: 2, \"STO SENT\", \"+79161234567\"\r\n" +
-                                ucs2("ERROR") + "\r\n";
+TEST(FinalCodeCounter, TextsInUcs2HexAreNeverCodes) {
+    const std::string listing =
+        "at+mmgl=\"ALL\"\r\r\n+MMGL: 1, \"REC READ\", \"+79161234567\"\r\n" + ucs2("OK") +
+        "\r\n+MMGL: 2, \"STO SENT\", \"+79161234567\"\r\n" + ucs2("ERROR") + "\r\n";
     EXPECT_EQ(codesIn(listing), 0);
     // A text of digits only spells a hex line of digits only.
     EXPECT_EQ(ucs2("12"), "00310032");
@@ -64,8 +59,7 @@ TEST(FinalCodeCounter, TextsInUcs2HexAreNeverCodes)
     EXPECT_EQ(codesIn(listing + "\r\nOK\r\n"), 1);
 }
 
-TEST(FinalCodeCounter, CompleteAfterTheWantedNumber)
-{
+TEST(FinalCodeCounter, CompleteAfterTheWantedNumber) {
     const std::string setUp = "AT\r\r\nOK\r\nAT+CMGF=1\r\r\nOK\r\nAT+CSCS=UCS2\r\r\nOK\r\n"
                               "AT+CPBS=\"MT\"\r\r\nOK\r\n";
     FinalCodeCounter four(4);
@@ -83,9 +77,9 @@ TEST(FinalCodeCounter, CompleteAfterTheWantedNumber)
     EXPECT_FALSE(none.complete());
 }
 
-TEST(FinalCodeCounter, CodesSplitAcrossReadsAreSeen)
-{
-    const std::string reply = "AT+CMGR=5\r\r\n+CMGR: \"REC READ\"\r\n0041\r\n\r\n+CMS ERROR: 500\r\n";
+TEST(FinalCodeCounter, CodesSplitAcrossReadsAreSeen) {
+    const std::string reply =
+        "AT+CMGR=5\r\r\n+CMGR: \"REC READ\"\r\n0041\r\n\r\n+CMS ERROR: 500\r\n";
     // Every cut of the reply into two reads, and byte by byte.
     for (std::size_t cut = 0; cut <= reply.size(); ++cut) {
         FinalCodeCounter counter(1);
@@ -100,8 +94,7 @@ TEST(FinalCodeCounter, CodesSplitAcrossReadsAreSeen)
     EXPECT_EQ(bytewise.count(), 2);
 }
 
-TEST(FinalCodeCounter, LongLinesDoNotConfuseTheCount)
-{
+TEST(FinalCodeCounter, LongLinesDoNotConfuseTheCount) {
     const std::string longLine(5000, 'A');
     EXPECT_EQ(codesIn(longLine + "OK\r\n"), 0);
     EXPECT_EQ(codesIn(longLine + "\r\nOK\r\n"), 1);

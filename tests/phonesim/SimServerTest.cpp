@@ -25,11 +25,12 @@ struct Arrival {
 
 // Writes the commands at once and collects what comes back, read by read,
 // until `bytes` bytes arrived (or 5 s passed).
-std::vector<Arrival> askAndCollect(ServeTiming timing, const std::string& commands, std::size_t bytes)
-{
+std::vector<Arrival> askAndCollect(ServeTiming timing, const std::string& commands,
+                                   std::size_t bytes) {
     int pair[2];
     int stop[2];
-    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0 || pipe2(stop, O_CLOEXEC) != 0)
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0 ||
+        pipe2(stop, O_CLOEXEC) != 0)
         return {};
     PhoneSimulator phone;
     SimServer server(phone, std::move(timing), nullptr);
@@ -48,8 +49,9 @@ std::vector<Arrival> askAndCollect(ServeTiming timing, const std::string& comman
         if (n <= 0)
             break;
         got += std::size_t(n);
-        arrivals.push_back({std::string(buffer, std::size_t(n)),
-                            std::chrono::duration<double, std::milli>(Clock::now() - start).count()});
+        arrivals.push_back(
+            {std::string(buffer, std::size_t(n)),
+             std::chrono::duration<double, std::milli>(Clock::now() - start).count()});
     }
     [[maybe_unused]] const ssize_t stopped = ::write(stop[1], "s", 1);
     serving.join();
@@ -59,8 +61,7 @@ std::vector<Arrival> askAndCollect(ServeTiming timing, const std::string& comman
     return arrivals;
 }
 
-std::string joined(const std::vector<Arrival>& arrivals)
-{
+std::string joined(const std::vector<Arrival>& arrivals) {
     std::string all;
     for (const auto& a : arrivals)
         all += a.bytes;
@@ -72,8 +73,7 @@ const std::string Answers = "AT\r\r\nOK\r\nAT+CMGF=1\r\r\nOK\r\n";
 
 } // namespace
 
-TEST(SimServerShapeTest, EachCommandIsAnsweredAfterItsOwnDelay)
-{
+TEST(SimServerShapeTest, EachCommandIsAnsweredAfterItsOwnDelay) {
     ServeTiming timing;
     std::vector<std::size_t> numbers;
     timing.shape = [&numbers](std::size_t answer, std::string_view) {
@@ -90,8 +90,7 @@ TEST(SimServerShapeTest, EachCommandIsAnsweredAfterItsOwnDelay)
     EXPECT_GE(arrivals.back().ms, 119);
 }
 
-TEST(SimServerShapeTest, AnswersAreCutWhereAskedWithTheirGaps)
-{
+TEST(SimServerShapeTest, AnswersAreCutWhereAskedWithTheirGaps) {
     ServeTiming timing;
     // "O" and "K\r\n" of each answer come apart: 30 ms, then 60 ms.
     timing.shape = [](std::size_t, std::string_view bytes) {
@@ -112,8 +111,7 @@ TEST(SimServerShapeTest, AnswersAreCutWhereAskedWithTheirGaps)
     EXPECT_GE(byteMs.back(), 175);
 }
 
-TEST(SimServerShapeTest, AnsweringTimeAddsTheChosenDelaysAndGaps)
-{
+TEST(SimServerShapeTest, AnsweringTimeAddsTheChosenDelaysAndGaps) {
     int pair[2];
     ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair), 0);
     PhoneSimulator phone;

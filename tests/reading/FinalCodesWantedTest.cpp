@@ -13,8 +13,7 @@
 using namespace qb;
 using Wanted = std::vector<int>;
 
-TEST(FinalCodesWantedTest, OneCodePerCommandSinceTheLastReply)
-{
+TEST(FinalCodesWantedTest, OneCodePerCommandSinceTheLastReply) {
     test::ScriptedPhone phone;
     PhoneLine line([&phone]() -> AtPort* { return &phone; });
     ASSERT_TRUE(line.exchange({"AT", "AT+CMGF=1", "AT+CSCS=UCS2", "AT+CPBS=\"MT\""}));
@@ -34,19 +33,19 @@ TEST(FinalCodesWantedTest, OneCodePerCommandSinceTheLastReply)
     EXPECT_EQ(phone.finalCodesWanted.size(), 4u);
 }
 
-TEST(FinalCodesWantedTest, WholeReadAndDeletion)
-{
+TEST(FinalCodesWantedTest, WholeReadAndDeletion) {
     test::ScriptedPhone phone;
-    phone.answer("at+mmgl=\"ALL\"", "+MMGL: 3, \"REC READ\", \"+7916\"\r\n" + test::ucs2("Hi") +
-                                        "\r\n+MMGL: 4, \"REC UNREAD\", \"+7916\"\r\n" + test::ucs2("12") +
-                                        "\r\n+MMGL: 5, \"STO SENT\", \"+7916\"\r\n" + test::ucs2("OK") +
-                                        "\r\nOK\r\n");
+    phone.answer("at+mmgl=\"ALL\"",
+                 "+MMGL: 3, \"REC READ\", \"+7916\"\r\n" + test::ucs2("Hi") +
+                     "\r\n+MMGL: 4, \"REC UNREAD\", \"+7916\"\r\n" + test::ucs2("12") +
+                     "\r\n+MMGL: 5, \"STO SENT\", \"+7916\"\r\n" + test::ucs2("OK") + "\r\nOK\r\n");
     phone.answer("AT+CPBR=?", "+CPBR: (1-250),50,14\r\nOK\r\n");
     QTemporaryDir dir;
     NullProgress progress;
     ReadResult result;
     Phonebook phonebook;
-    ReadContext context{[&phone]() -> AtPort* { return &phone; }, progress, result, phonebook, dir.path()};
+    ReadContext context{[&phone]() -> AtPort* { return &phone; }, progress, result, phonebook,
+                        dir.path()};
     ASSERT_EQ(readPhone(context).kind, ReadOutcome::Kind::Finished);
     // Set-up, listing, AT and AT+CMGR= per received message, storage and
     // range together, the range alone, the entries.

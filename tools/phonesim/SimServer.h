@@ -19,9 +19,9 @@ namespace qb {
 
 // How the phone sends one answer (the echo of one command line and its reply).
 struct AnswerShape {
-    int delayMs = 0;                // from the phone's turn to the first byte
-    std::vector<std::size_t> cuts;  // offsets in the answer where a chunk ends
-    std::vector<int> gapsMs;        // before chunk 2, 3, ...; the last one repeats
+    int delayMs = 0;               // from the phone's turn to the first byte
+    std::vector<std::size_t> cuts; // offsets in the answer where a chunk ends
+    std::vector<int> gapsMs;       // before chunk 2, 3, ...; the last one repeats
 };
 
 // answer counts from 0 in the order the phone answers; bytes is the answer.
