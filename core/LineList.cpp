@@ -4,23 +4,7 @@ namespace qb {
 
 void LineList::add(std::string_view text)
 {
-    const auto nul = text.find('\0');
-    if (nul != std::string_view::npos)
-        text = text.substr(0, nul);
-
-    std::size_t start = 0;
-    while (true) {
-        const auto crlf = text.find("\r\n", start);
-        if (crlf == std::string_view::npos)
-            break;
-        std::size_t end = crlf;
-        if (end > start && text[end - 1] == '\r')
-            --end; // CR CR LF: the first CR belongs to the break
-        m_lines.emplace_back(text.substr(start, end - start));
-        start = crlf + 2;
-    }
-    if (start < text.size() || start == 0)
-        m_lines.emplace_back(text.substr(start));
+    forEachAddedLine(text, [this](std::string_view line) { m_lines.emplace_back(line); });
 }
 
 void LineList::addLine(std::string line)

@@ -37,6 +37,30 @@ private:
     std::vector<std::string> m_lines;
 };
 
+// Gives `take` every line that LineList::add appends for `text`, by the same
+// rules, so writers that stream lines straight into a file's bytes agree with it.
+template <typename Take>
+void forEachAddedLine(std::string_view text, Take&& take)
+{
+    const auto nul = text.find('\0');
+    if (nul != std::string_view::npos)
+        text = text.substr(0, nul);
+
+    std::size_t start = 0;
+    while (true) {
+        const auto crlf = text.find("\r\n", start);
+        if (crlf == std::string_view::npos)
+            break;
+        std::size_t end = crlf;
+        if (end > start && text[end - 1] == '\r')
+            --end; // CR CR LF: the first CR belongs to the break
+        take(text.substr(start, end - start));
+        start = crlf + 2;
+    }
+    if (start < text.size() || start == 0)
+        take(text.substr(start));
+}
+
 // Splits file content by the file rules (CR LF, lone CR, lone LF; no empty
 // line after a final break; an empty file has no lines). Lines are not capped.
 std::vector<std::string> splitFileLines(std::string_view content);

@@ -1,0 +1,145 @@
+#include "ui/ExportDialog.h"
+
+#include "ui/ApplicationTitle.h"
+#include "ui/TemplateEditor.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qb::ui {
+namespace {
+
+const QString HtmlFilter = QStringLiteral("Документ HTML (*.htm;*.html)");
+const QString TextFilter = QStringLiteral("Текстовый файл (*.txt)");
+
+QPushButton* button(const QString& text, const char* name, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+} // namespace
+
+ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor, QWidget* parent)
+    : QDialog(parent, Qt::Tool), m_workDir(workDir), m_editor(editor) {
+    setObjectName(QStringLiteral("exportDialog"));
+    setWindowTitle(QStringLiteral("Сохранение сообщений"));
+    setModal(true);
+    buildLayout();
+    m_progress = std::make_unique<StatusProgress>(m_progressBar);
+
+    m_saveDialog = new QFileDialog(this);
+    m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
+    m_saveDialog->setFileMode(QFileDialog::AnyFile);
+    m_saveDialog->setOption(QFileDialog::DontConfirmOverwrite);
+    m_saveDialog->setNameFilters({HtmlFilter, TextFilter});
+    m_saveDialog->setDefaultSuffix(QStringLiteral("htm"));
+    m_saveDialog->setDirectory(workDir);
+    askFileName = [this] { return runSaveDialog(); };
+
+    connect(m_splitCheckBox, &QCheckBox::clicked, m_splitSizeBox, &QComboBox::setEnabled);
+    connect(m_saveButton, &QPushButton::clicked, this, &ExportDialog::saveMessages);
+    connect(m_cancelButton, &QPushButton::clicked, this, &ExportDialog::reject);
+    connect(m_templateButton, &QPushButton::clicked, m_editor, &TemplateEditor::openTemplate);
+}
+
+void ExportDialog::buildLayout() {
+    auto* group = new QGroupBox(QStringLiteral("Параметры сохранения"), this);
+    m_splitCheckBox = new QCheckBox(QStringLiteral("Разбить на файлы по"), group);
+    m_splitCheckBox->setObjectName(QStringLiteral("splitCheckBox"));
+    m_splitSizeBox = new QComboBox(group);
+    m_splitSizeBox->setObjectName(QStringLiteral("splitSizeBox"));
+    m_splitSizeBox->setEditable(false);
+    m_splitSizeBox->setMinimumContentsLength(6);
+    auto* row = new QHBoxLayout(group);
+    row->addWidget(m_splitCheckBox);
+    row->addWidget(m_splitSizeBox);
+    row->addWidget(new QLabel(QStringLiteral("сообщений"), group));
+    row->addStretch();
+
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
+    m_progressBar->setValue(0);
+
+    m_saveButton = button(QStringLiteral("Сохранить"), "saveButton", this);
+    m_cancelButton = button(QStringLiteral("Отмена"), "cancelButton", this);
+    m_templateButton = button(QStringLiteral("Шаблон"), "templateButton", this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_saveButton);
+    buttons->addWidget(m_cancelButton);
+    buttons->addStretch();
+    buttons->addWidget(m_templateButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(m_progressBar);
+    layout->addLayout(buttons);
+}
+
+void ExportDialog::prepare(ExportMode mode, ExportSource source) {
+    m_mode = mode;
+    m_source = std::move(source);
+    // Splitting stays ticked or not as the user left it; only All lets them change it.
+    m_splitCheckBox->setEnabled(mode == ExportMode::All);
+    m_splitSizeBox->clear();
+    for (const int size : splitSizes(mode, mode == ExportMode::All ? m_source.listRowCount
+                                                                   : m_source.exportedCount))
+        m_splitSizeBox->addItem(QString::number(size), size);
+    m_splitSizeBox->setCurrentIndex(m_splitSizeBox->count() > 0 ? 0 : -1);
+}
+
+std::optional<SaveChoice> ExportDialog::runSaveDialog() {
+    // The dialog keeps its directory and filter; the last name is offered again.
+    const QStringList last = m_saveDialog->selectedFiles();
+    if (!last.isEmpty())
+        m_saveDialog->selectFile(last.first());
+    if (m_saveDialog->exec() != QDialog::Accepted || m_saveDialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    const bool text = m_saveDialog->selectedNameFilter() == TextFilter;
+    return SaveChoice{m_saveDialog->selectedFiles().first(),
+                      text ? ExportFormat::Text : ExportFormat::Html};
+}
+
+int ExportDialog::chosenSplitSize() const {
+    // A list too short to offer a size is written whole, even with the box ticked.
+    if (!m_splitCheckBox->isChecked() || m_splitSizeBox->currentIndex() < 0)
+        return 0;
+    return m_splitSizeBox->currentData().toInt();
+}
+
+void ExportDialog::saveMessages() {
+    setEnabled(false);
+    if (const std::optional<SaveChoice> choice = askFileName()) {
+        const TemplateRead read = readTemplate(m_workDir);
+        // A missing template exports nothing, without a word.
+        if (read.failure)
+            QMessageBox::critical(this, ApplicationTitle, read.failure->text());
+        else if (read.exists)
+            runExport(*choice, read.lines);
+    }
+    setEnabled(true);
+}
+
+void ExportDialog::runExport(const SaveChoice& choice, const std::vector<std::string>& lines) {
+    if (m_mode == ExportMode::Selected)
+        m_progress->setTextVisible(false);
+    const ExportJob job{choice.fileName, choice.format, chosenSplitSize(), m_source.listRowCount};
+    m_saveDialog->setDefaultSuffix(choice.format == ExportFormat::Html ? QStringLiteral("htm")
+                                                                       : QStringLiteral("txt"));
+    const ExportOutcome outcome = qb::runExport(lines, m_source.rows(), job, *m_progress);
+    if (outcome.failure) {
+        QMessageBox::critical(this, ApplicationTitle, outcome.failure->text());
+        return;
+    }
+    accept();
+}
+
+} // namespace qb::ui

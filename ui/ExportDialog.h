@@ -1,0 +1,73 @@
+#pragma once
+// The export dialog: the split option, the save-file dialog and the progress of
+// the export. Created once, so the split option and the last file name and
+// filter carry over from one export to the next.
+#include "export/ExportRun.h"
+#include "ui/StatusProgress.h"
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QFileDialog;
+class QProgressBar;
+class QPushButton;
+
+namespace qb::ui {
+
+class TemplateEditor;
+
+// What the list offers an export: the rows are collected only when the
+// export runs, in list order.
+struct ExportSource {
+    int listRowCount = 0;
+    int exportedCount = 0; // the selected rows (Selected) or all rows (All)
+    std::function<std::vector<ExportRow>()> rows;
+};
+
+struct SaveChoice {
+    QString fileName;
+    ExportFormat format = ExportFormat::Html;
+};
+
+class ExportDialog : public QDialog {
+    Q_OBJECT
+  public:
+    ExportDialog(const QString& workDir, TemplateEditor* editor, QWidget* parent = nullptr);
+
+    // Sets the mode and refills the sizes; open() or exec() then shows the dialog.
+    void prepare(ExportMode mode, ExportSource source);
+    // Shows the save-file dialog: none when the user cancels. Tests replace it.
+    std::function<std::optional<SaveChoice>()> askFileName;
+
+    QFileDialog* saveDialog() const { return m_saveDialog; }
+
+  public slots:
+    void saveMessages();
+
+  private:
+    void buildLayout();
+    std::optional<SaveChoice> runSaveDialog();
+    int chosenSplitSize() const;
+    void runExport(const SaveChoice& choice, const std::vector<std::string>& templateLines);
+
+    QString m_workDir;
+    TemplateEditor* m_editor;
+    ExportMode m_mode = ExportMode::All;
+    ExportSource m_source;
+    QCheckBox* m_splitCheckBox = nullptr;
+    QComboBox* m_splitSizeBox = nullptr;
+    QProgressBar* m_progressBar = nullptr;
+    QPushButton* m_saveButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    QPushButton* m_templateButton = nullptr;
+    QFileDialog* m_saveDialog = nullptr;
+    std::unique_ptr<StatusProgress> m_progress;
+};
+
+} // namespace qb::ui
