@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,8 +18,24 @@
 namespace qb::ui {
 namespace {
 
-const QString HtmlFilter = QStringLiteral("Документ HTML (*.htm;*.html)");
-const QString TextFilter = QStringLiteral("Текстовый файл (*.txt)");
+// Description and patterns, in pairs. Qt takes the patterns from the
+// description's parentheses and splits them at blanks only, so it would find
+// no file for "*.htm;*.html"; the patterns are therefore handed to the
+// dialog's file list directly whenever the filter changes.
+const QStringList SaveFilters = QStringLiteral(
+    "Документ HTML (*.htm;*.html)|*.html;*.htm|Текстовый файл (*.txt)|*.txt").split(QLatin1Char('|'));
+const QString& TextFilter = SaveFilters[2];
+
+QStringList descriptions() {
+    return {SaveFilters[0], SaveFilters[2]};
+}
+
+void applyPatterns(QFileDialog* dialog) {
+    const qsizetype at = SaveFilters.indexOf(dialog->selectedNameFilter());
+    auto* files = dialog->findChild<QFileSystemModel*>();
+    if (at >= 0 && files)
+        files->setNameFilters(SaveFilters[at + 1].split(QLatin1Char(';')));
+}
 
 QPushButton* button(const QString& text, const char* name, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
@@ -40,10 +57,16 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor, QWidg
     m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_saveDialog->setFileMode(QFileDialog::AnyFile);
     m_saveDialog->setOption(QFileDialog::DontConfirmOverwrite);
-    m_saveDialog->setNameFilters({HtmlFilter, TextFilter});
+    m_saveDialog->setOption(QFileDialog::DontUseNativeDialog);
+    m_saveDialog->setNameFilters(descriptions());
     m_saveDialog->setDefaultSuffix(QStringLiteral("htm"));
     m_saveDialog->setDirectory(workDir);
     askFileName = [this] { return runSaveDialog(); };
+    if (auto* types = m_saveDialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+        // Queued, so that the patterns replace the ones the dialog has just set.
+        connect(types, &QComboBox::currentIndexChanged, this,
+                [this] { applyPatterns(m_saveDialog); }, Qt::QueuedConnection);
+    }
 
     connect(m_splitCheckBox, &QCheckBox::clicked, m_splitSizeBox, &QComboBox::setEnabled);
     connect(m_saveButton, &QPushButton::clicked, this, &ExportDialog::saveMessages);
@@ -101,6 +124,7 @@ std::optional<SaveChoice> ExportDialog::runSaveDialog() {
     const QStringList last = m_saveDialog->selectedFiles();
     if (!last.isEmpty())
         m_saveDialog->selectFile(last.first());
+    applyPatterns(m_saveDialog);
     if (m_saveDialog->exec() != QDialog::Accepted || m_saveDialog->selectedFiles().isEmpty())
         return std::nullopt;
     const bool text = m_saveDialog->selectedNameFilter() == TextFilter;

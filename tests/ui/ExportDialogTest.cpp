@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QProgressBar>
 #include <QtTest>
 
@@ -155,6 +156,15 @@ class ExportDialogTest : public QObject {
                  QStringList({"Документ HTML (*.htm;*.html)", "Текстовый файл (*.txt)"}));
         QCOMPARE(save->defaultSuffix(), QString("htm"));
         QVERIFY(save->testOption(QFileDialog::DontConfirmOverwrite));
+
+        // The file list shows what the chosen filter's patterns match.
+        auto* types = save->findChild<QComboBox*>("fileTypeCombo");
+        auto* files = save->findChild<QFileSystemModel*>();
+        QVERIFY(types && files);
+        types->setCurrentIndex(1);
+        QTRY_COMPARE(files->nameFilters(), QStringList({"*.txt"}));
+        types->setCurrentIndex(0);
+        QTRY_COMPARE(files->nameFilters(), QStringList({"*.html", "*.htm"}));
     }
 
     void editorResetThenCancelLeavesTheFileAndSaveWritesIt() {
