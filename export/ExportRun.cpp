@@ -5,6 +5,7 @@
 #include "core/LineList.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace qb {
 namespace {
@@ -54,12 +55,39 @@ private:
     std::string m_buffer;
 };
 
-PlaceholderValues escaped(const PlaceholderValues& values)
+// Plain loops: find_first_of calls memchr on its set for every character.
+bool breaksLines(std::string_view text)
 {
-    PlaceholderValues result;
-    for (std::size_t p = 0; p < PlaceholderCount; ++p)
-        result[p] = escapeHtml(values[p]);
-    return result;
+    return std::any_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\0'; });
+}
+
+bool needsEscape(char c)
+{
+    return c == '&' || c == '<' || c == '>' || c == '"' || c == '\'';
+}
+
+// Room for the whole output at once: the buffer of a large export would
+// otherwise be copied each time it doubled.
+std::size_t expectedSize(const std::vector<std::string>& lines, const std::vector<ExportRow>& rows)
+{
+    std::size_t perBlock = 0;
+    for (const std::string& line : lines)
+        perBlock += line.size() + 2;
+    std::size_t values = 0;
+    for (const ExportRow& row : rows) {
+        for (const std::string& value : row.values)
+            values += value.size();
+    }
+    return perBlock * rows.size() + values + values / 8;
+}
+
+bool breaksLines(const PlaceholderValues& values)
+{
+    for (const std::string& value : values) {
+        if (breaksLines(value))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -103,8 +131,15 @@ std::vector<std::string> htmlHeader(int total)
 std::string escapeHtml(std::string_view text)
 {
     std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
+    appendEscapedHtml(text, out);
+    return out;
+}
+
+void appendEscapedHtml(std::string_view text, std::string& out)
+{
+    const auto first = std::find_if(text.begin(), text.end(), needsEscape);
+    out.append(text.begin(), first);
+    for (const char c : std::string_view(first, text.end())) {
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
@@ -114,7 +149,6 @@ std::string escapeHtml(std::string_view text)
         default: out += c;
         }
     }
-    return out;
 }
 
 ExportOutcome runExport(const std::vector<std::string>& templateLines,
@@ -129,18 +163,37 @@ ExportOutcome runExport(const std::vector<std::string>& templateLines,
 
     progress.setMaximum(job.listRowCount - 1);
     PieceWriter piece(job, total);
+    if (!split)
+        piece.buffer().reserve(expectedSize(templateLines, rows));
     piece.open(false);
+    bool templateBreaks = false;
+    for (const std::string& line : templateLines)
+        templateBreaks = templateBreaks || breaksLines(line);
     std::string filled;
+    PlaceholderValues escapedValues;
     int nextSplit = job.splitSize;
     int done = 0;
     for (const ExportRow& row : rows) {
         progress.setPosition(row.position);
         progress.processEvents();
-        const PlaceholderValues values = html ? escaped(row.values) : row.values;
+        if (html) {
+            for (std::size_t p = 0; p < PlaceholderCount; ++p) {
+                escapedValues[p].clear();
+                appendEscapedHtml(row.values[p], escapedValues[p]);
+            }
+        }
+        const PlaceholderValues& values = html ? escapedValues : row.values;
+        const bool breaks = templateBreaks || breaksLines(values);
         for (int n = 0; n < fill.lineCount(); ++n) {
-            filled.clear();
-            fill.appendLine(n, values, filled);
-            addText(filled, piece.buffer());
+            if (breaks) {
+                filled.clear();
+                fill.appendLine(n, values, filled);
+                addText(filled, piece.buffer());
+            } else {
+                // Nothing on this line can break it or cut it short.
+                fill.appendLine(n, values, piece.buffer());
+                piece.buffer() += "\r\n";
+            }
             if (split && done == nextSplit) {
                 if ((outcome.failure = piece.write(pieceName(job.fileName, done), outcome)))
                     return outcome;

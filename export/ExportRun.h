@@ -51,6 +51,7 @@ std::vector<std::string> htmlHeader(int total);
 
 // Makes a value safe to place in HTML text or an attribute.
 std::string escapeHtml(std::string_view text);
+void appendEscapedHtml(std::string_view text, std::string& out);
 
 ExportOutcome runExport(const std::vector<std::string>& templateLines,
                         const std::vector<ExportRow>& rows, const ExportJob& job,
