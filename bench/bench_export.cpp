@@ -29,8 +29,8 @@ struct ExportData {
         int position = 0;
         for (const ReadEntry& m : messages) {
             // "От" as the list shows a known correspondent: a name and the number.
-            rows.push_back({{"Ivan Petrov (" + generator.someNumber() + ")", m.Date,
-                             std::to_string(m.Text.size()), m.Index, m.Text},
+            rows.push_back({{"Ivan Petrov (" + generator.someNumber() + ")", m.date,
+                             std::to_string(m.text.size()), m.index, m.text},
                             position++});
         }
         NullProgress progress;

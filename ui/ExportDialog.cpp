@@ -80,6 +80,7 @@ void ExportDialog::buildLayout() {
     m_splitCheckBox->setObjectName(QStringLiteral("splitCheckBox"));
     m_splitSizeBox = new QComboBox(group);
     m_splitSizeBox->setObjectName(QStringLiteral("splitSizeBox"));
+    m_splitSizeBox->setAccessibleName(QStringLiteral("splitSizeBox"));
     m_splitSizeBox->setEditable(false);
     m_splitSizeBox->setMinimumContentsLength(6);
     auto* row = new QHBoxLayout(group);
@@ -90,6 +91,7 @@ void ExportDialog::buildLayout() {
 
     m_progressBar = new QProgressBar(this);
     m_progressBar->setObjectName(QStringLiteral("progressBar"));
+    m_progressBar->setAccessibleName(QStringLiteral("progressBar"));
     m_progressBar->setValue(0);
 
     m_saveButton = button(QStringLiteral("Сохранить"), "saveButton", this);

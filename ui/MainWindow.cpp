@@ -38,6 +38,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connectControls();
     m_connectionTimer->start();
     loadStartState();
+    createExportWindows();
 }
 
 MainWindow::~MainWindow() = default;
@@ -150,19 +151,6 @@ void MainWindow::showConnection() {
 
 void MainWindow::importArchive() {
     if (isBusy())
-        return;
-    setMessagePanel(QString());
-}
-
-// The menu items act only while their toolbar buttons would.
-void MainWindow::exportSelected() {
-    if (isBusy() || !m_exportSelectedButton->isEnabled())
-        return;
-    setMessagePanel(QString());
-}
-
-void MainWindow::exportAll() {
-    if (isBusy() || !m_exportAllButton->isEnabled())
         return;
     setMessagePanel(QString());
 }

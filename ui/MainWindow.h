@@ -5,6 +5,7 @@
 #include "archive/Workspace.h"
 #include "core/Failure.h"
 #include "core/Progress.h"
+#include "export/ExportRun.h"
 #include "reading/dialogue/PhoneLine.h"
 #include "ui/BusyScope.h"
 
@@ -29,11 +30,13 @@ class PhonePort;
 } // namespace qb
 
 namespace qb::ui {
+class ExportDialog;
 class FolderTreeWidget;
 class MessageViewer;
 class MessageListModel;
 class StatusPanel;
 class StatusProgress;
+class TemplateEditor;
 } // namespace qb::ui
 
 class MainWindow : public QMainWindow {
@@ -75,6 +78,8 @@ class MainWindow : public QMainWindow {
 
     // While a long command lets window events run, every other command is refused.
     bool isBusy() const { return m_busy.isBusy(); }
+
+    qb::ui::ExportDialog* exportDialog() const { return m_exportDialog; }
     qb::ui::BusyGuard& busyGuard() { return m_busy; }
 
   public slots:
@@ -124,6 +129,12 @@ class MainWindow : public QMainWindow {
     void deleteOnPhone(qb::FolderKind folder);
     void deleteRowsInArchive(qb::FolderKind folder);
 
+    // Exporting, in MainWindowExport.cpp.
+    void createExportWindows();
+    bool folderNodeSelected() const;
+    void openExportDialog(qb::ExportMode mode, std::vector<int> rows);
+    std::vector<qb::ExportRow> exportRows(const std::vector<int>& rows) const;
+
     // Construction, in MainWindowLayout.cpp.
     void buildWindow();
     void buildMenus();
@@ -167,6 +178,9 @@ class MainWindow : public QMainWindow {
     qb::ui::BusyGuard m_busy;
     bool m_closeRequested = false; // closing waits for the running long command
     int m_fillEventInterval = 10;
+
+    qb::ui::TemplateEditor* m_templateEditor = nullptr;
+    qb::ui::ExportDialog* m_exportDialog = nullptr;
 
     QAction* m_exportSelectedAction = nullptr;  // Файл ▸ Сохранить
     QAction* m_exportAllAction = nullptr;       // Файл ▸ Сохранить все

@@ -53,6 +53,7 @@ TemplateEditor::TemplateEditor(const QString& workDir, QWidget* parent)
 
     m_text = new QsciScintilla(this);
     m_text->setObjectName(QStringLiteral("templateText"));
+    m_text->setAccessibleName(QStringLiteral("templateText"));
     setUpEditor(m_text);
 
     m_resetButton = new QPushButton(QStringLiteral("Сброс"), this);
