@@ -21,8 +21,7 @@ struct ExportData {
     std::vector<ExportRow> rows;
     std::string bytes; // what the export writes, for the raw baseline
 
-    ExportData()
-    {
+    ExportData() {
         ArchiveGenerator generator;
         const auto messages = generator.messages(FolderKind::Inbox, Messages);
         rows.reserve(messages.size());
@@ -42,14 +41,12 @@ struct ExportData {
     }
 };
 
-ExportData& data()
-{
+ExportData& data() {
     static ExportData d;
     return d;
 }
 
-void BM_ExportHtml(benchmark::State& state)
-{
+void BM_ExportHtml(benchmark::State& state) {
     ExportData& d = data();
     const ExportJob job{d.dir.filePath("sms.htm"), ExportFormat::Html, 0, Messages};
     NullProgress progress;
@@ -61,8 +58,7 @@ void BM_ExportHtml(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * d.bytes.size()));
 }
 
-void BM_WriteSameBytesRaw(benchmark::State& state)
-{
+void BM_WriteSameBytesRaw(benchmark::State& state) {
     ExportData& d = data();
     const QString path = d.dir.filePath("raw.htm");
     for (auto _ : state) {

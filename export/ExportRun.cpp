@@ -16,8 +16,7 @@ constexpr std::string_view PieceOpener = "<table border=\"0\" width=\"100%\" id=
 
 // A filled line is added as a line list adds a text: a value holding line
 // breaks gives several lines, and everything after a zero byte is dropped.
-void addText(std::string_view text, std::string& buffer)
-{
+void addText(std::string_view text, std::string& buffer) {
     forEachAddedLine(text, [&buffer](std::string_view line) {
         buffer += line;
         buffer += "\r\n";
@@ -25,11 +24,10 @@ void addText(std::string_view text, std::string& buffer)
 }
 
 class PieceWriter {
-public:
+  public:
     PieceWriter(const ExportJob& job, int total) : m_job(job), m_total(total) {}
 
-    void open(bool continued)
-    {
+    void open(bool continued) {
         if (m_job.format != ExportFormat::Html)
             return;
         for (const std::string& line : htmlHeader(m_total))
@@ -38,8 +36,7 @@ public:
             addText(PieceOpener, m_buffer);
     }
 
-    MaybeFailure write(const QString& path, ExportOutcome& outcome)
-    {
+    MaybeFailure write(const QString& path, ExportOutcome& outcome) {
         MaybeFailure failure = writeWholeFile(path, m_buffer);
         m_buffer.clear();
         if (!failure)
@@ -49,27 +46,25 @@ public:
 
     std::string& buffer() { return m_buffer; }
 
-private:
+  private:
     const ExportJob& m_job;
     int m_total;
     std::string m_buffer;
 };
 
 // Plain loops: find_first_of calls memchr on its set for every character.
-bool breaksLines(std::string_view text)
-{
+bool breaksLines(std::string_view text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\0'; });
 }
 
-bool needsEscape(char c)
-{
+bool needsEscape(char c) {
     return c == '&' || c == '<' || c == '>' || c == '"' || c == '\'';
 }
 
 // Room for the whole output at once: the buffer of a large export would
 // otherwise be copied each time it doubled.
-std::size_t expectedSize(const std::vector<std::string>& lines, const std::vector<ExportRow>& rows)
-{
+std::size_t expectedSize(const std::vector<std::string>& lines,
+                         const std::vector<ExportRow>& rows) {
     std::size_t perBlock = 0;
     for (const std::string& line : lines)
         perBlock += line.size() + 2;
@@ -81,8 +76,7 @@ std::size_t expectedSize(const std::vector<std::string>& lines, const std::vecto
     return perBlock * rows.size() + values + values / 8;
 }
 
-bool breaksLines(const PlaceholderValues& values)
-{
+bool breaksLines(const PlaceholderValues& values) {
     for (const std::string& value : values) {
         if (breaksLines(value))
             return true;
@@ -92,8 +86,7 @@ bool breaksLines(const PlaceholderValues& values)
 
 } // namespace
 
-std::vector<int> splitSizes(ExportMode mode, int rowCount)
-{
+std::vector<int> splitSizes(ExportMode mode, int rowCount) {
     std::vector<int> sizes;
     if (mode == ExportMode::Selected) {
         for (int n = 1; n <= rowCount; ++n)
@@ -105,8 +98,7 @@ std::vector<int> splitSizes(ExportMode mode, int rowCount)
     return sizes;
 }
 
-QString pieceName(const QString& fileName, int count)
-{
+QString pieceName(const QString& fileName, int count) {
     const QString mark = QStringLiteral("_(%1)").arg(count);
     // The extension is looked for in the file's own name, not in its folders.
     const qsizetype slash = fileName.lastIndexOf(QLatin1Char('/'));
@@ -116,45 +108,51 @@ QString pieceName(const QString& fileName, int count)
     return fileName.left(dot) + mark + fileName.mid(dot);
 }
 
-std::vector<std::string> htmlHeader(int total)
-{
+std::vector<std::string> htmlHeader(int total) {
     static const std::string messages = cp1251::fromUnicode(QStringLiteral(" сообщений"));
     return {
         "<center><font color=blue size=12>Quillbox</font></center>",
-        "<center><font color=black size=4>" + std::to_string(total) + messages +
-            "</font></center>",
+        "<center><font color=black size=4>" + std::to_string(total) + messages + "</font></center>",
         "<br>",
         "<hr>",
     };
 }
 
-std::string escapeHtml(std::string_view text)
-{
+std::string escapeHtml(std::string_view text) {
     std::string out;
     appendEscapedHtml(text, out);
     return out;
 }
 
-void appendEscapedHtml(std::string_view text, std::string& out)
-{
+void appendEscapedHtml(std::string_view text, std::string& out) {
     const auto first = std::find_if(text.begin(), text.end(), needsEscape);
     out.append(text.begin(), first);
     for (const char c : std::string_view(first, text.end())) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        default:
+            out += c;
         }
     }
 }
 
 ExportOutcome runExport(const std::vector<std::string>& templateLines,
                         const std::vector<ExportRow>& rows, const ExportJob& job,
-                        Progress& progress)
-{
+                        Progress& progress) {
     ExportOutcome outcome;
     const int total = static_cast<int>(rows.size());
     const bool split = job.splitSize > 0;

@@ -13,8 +13,7 @@ namespace {
 constexpr std::array<std::string_view, PlaceholderCount> Names{"$from", "$date", "$size", "$index",
                                                                "$sms"};
 
-std::vector<std::string> buildDefaultTemplate()
-{
+std::vector<std::string> buildDefaultTemplate() {
     // One entry per line: the TABs that open it, then the rest of the line.
     static const char* const lines[] = {
         "<table border=\"0\" width=\"100%\" id=\"table1\">",
@@ -54,31 +53,26 @@ std::vector<std::string> buildDefaultTemplate()
 
 } // namespace
 
-std::string_view placeholderText(Placeholder placeholder)
-{
+std::string_view placeholderText(Placeholder placeholder) {
     return Names[static_cast<std::size_t>(placeholder)];
 }
 
-const std::vector<std::string>& defaultTemplate()
-{
+const std::vector<std::string>& defaultTemplate() {
     static const std::vector<std::string> lines = buildDefaultTemplate();
     return lines;
 }
 
-QString templatePath(const QString& workDir)
-{
+QString templatePath(const QString& workDir) {
     return joinPath(workDir, QStringLiteral("Normal.htm"));
 }
 
-MaybeFailure ensureDefaultTemplate(const QString& workDir)
-{
+MaybeFailure ensureDefaultTemplate(const QString& workDir) {
     if (QFileInfo::exists(templatePath(workDir)))
         return std::nullopt;
     return writeTemplate(workDir, defaultTemplate());
 }
 
-TemplateRead readTemplate(const QString& workDir)
-{
+TemplateRead readTemplate(const QString& workDir) {
     FileRead file = readWholeFile(templatePath(workDir));
     TemplateRead result;
     result.exists = file.exists;
@@ -88,13 +82,11 @@ TemplateRead readTemplate(const QString& workDir)
     return result;
 }
 
-MaybeFailure writeTemplate(const QString& workDir, const std::vector<std::string>& lines)
-{
+MaybeFailure writeTemplate(const QString& workDir, const std::vector<std::string>& lines) {
     return writeWholeFile(templatePath(workDir), joinFileLines(lines));
 }
 
-PlaceholderSpots scanTemplate(const std::vector<std::string>& lines)
-{
+PlaceholderSpots scanTemplate(const std::vector<std::string>& lines) {
     PlaceholderSpots spots;
     for (std::size_t p = 0; p < PlaceholderCount; ++p) {
         for (std::size_t n = 0; n < lines.size(); ++n) {
@@ -107,8 +99,7 @@ PlaceholderSpots scanTemplate(const std::vector<std::string>& lines)
 }
 
 TemplateFill::TemplateFill(const std::vector<std::string>& lines, const PlaceholderSpots& spots)
-    : m_lines(lines), m_slots(lines.size())
-{
+    : m_lines(lines), m_slots(lines.size()) {
     // Walking the placeholders from the last to the first leaves the first in
     // precedence on a line that holds several spots.
     for (std::size_t p = PlaceholderCount; p-- > 0;) {
@@ -120,8 +111,7 @@ TemplateFill::TemplateFill(const std::vector<std::string>& lines, const Placehol
     }
 }
 
-void TemplateFill::appendLine(int n, const PlaceholderValues& values, std::string& out) const
-{
+void TemplateFill::appendLine(int n, const PlaceholderValues& values, std::string& out) const {
     const std::string& text = m_lines[static_cast<std::size_t>(n)];
     const Slot& slot = m_slots[static_cast<std::size_t>(n)];
     if (!slot.placeholder) {
@@ -137,8 +127,7 @@ void TemplateFill::appendLine(int n, const PlaceholderValues& values, std::strin
         out.append(text, rest, std::string::npos);
 }
 
-std::string TemplateFill::line(int n, const PlaceholderValues& values) const
-{
+std::string TemplateFill::line(int n, const PlaceholderValues& values) const {
     std::string out;
     appendLine(n, values, out);
     return out;

@@ -53,7 +53,7 @@ PlaceholderSpots scanTemplate(const std::vector<std::string>& lines);
 // The placeholder replaced on each template line, worked out once per export
 // rather than once per line of every message.
 class TemplateFill {
-public:
+  public:
     TemplateFill(const std::vector<std::string>& lines, const PlaceholderSpots& spots);
 
     int lineCount() const { return static_cast<int>(m_lines.size()); }
@@ -62,7 +62,7 @@ public:
     void appendLine(int n, const PlaceholderValues& values, std::string& out) const;
     std::string line(int n, const PlaceholderValues& values) const;
 
-private:
+  private:
     struct Slot {
         std::optional<Placeholder> placeholder;
         std::size_t offset = 0;

@@ -22,8 +22,9 @@ namespace {
 // description's parentheses and splits them at blanks only, so it would find
 // no file for "*.htm;*.html"; the patterns are therefore handed to the
 // dialog's file list directly whenever the filter changes.
-const QStringList SaveFilters = QStringLiteral(
-    "Документ HTML (*.htm;*.html)|*.html;*.htm|Текстовый файл (*.txt)|*.txt").split(QLatin1Char('|'));
+const QStringList SaveFilters =
+    QStringLiteral("Документ HTML (*.htm;*.html)|*.html;*.htm|Текстовый файл (*.txt)|*.txt")
+        .split(QLatin1Char('|'));
 const QString& TextFilter = SaveFilters[2];
 
 QStringList descriptions() {
@@ -64,8 +65,9 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor, QWidg
     askFileName = [this] { return runSaveDialog(); };
     if (auto* types = m_saveDialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
         // Queued, so that the patterns replace the ones the dialog has just set.
-        connect(types, &QComboBox::currentIndexChanged, this,
-                [this] { applyPatterns(m_saveDialog); }, Qt::QueuedConnection);
+        connect(
+            types, &QComboBox::currentIndexChanged, this, [this] { applyPatterns(m_saveDialog); },
+            Qt::QueuedConnection);
     }
 
     connect(m_splitCheckBox, &QCheckBox::clicked, m_splitSizeBox, &QComboBox::setEnabled);
@@ -115,8 +117,8 @@ void ExportDialog::prepare(ExportMode mode, ExportSource source) {
     // Splitting stays ticked or not as the user left it; only All lets them change it.
     m_splitCheckBox->setEnabled(mode == ExportMode::All);
     m_splitSizeBox->clear();
-    for (const int size : splitSizes(mode, mode == ExportMode::All ? m_source.listRowCount
-                                                                   : m_source.exportedCount))
+    for (const int size :
+         splitSizes(mode, mode == ExportMode::All ? m_source.listRowCount : m_source.exportedCount))
         m_splitSizeBox->addItem(QString::number(size), size);
     m_splitSizeBox->setCurrentIndex(m_splitSizeBox->count() > 0 ? 0 : -1);
 }

@@ -52,9 +52,8 @@ void MainWindow::openExportDialog(qb::ExportMode mode, std::vector<int> rows) {
     const int listRows = m_messageList->model()->rowCount();
     const int count = static_cast<int>(rows.size());
     // The dialog is modal: the list cannot change before the rows are read.
-    m_exportDialog->prepare(mode, {listRows, count, [this, rows = std::move(rows)] {
-                                       return exportRows(rows);
-                                   }});
+    m_exportDialog->prepare(
+        mode, {listRows, count, [this, rows = std::move(rows)] { return exportRows(rows); }});
     m_exportDialog->exec();
 }
 

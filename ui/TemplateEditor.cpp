@@ -5,13 +5,13 @@
 #include "export/ExportTemplate.h"
 #include "ui/ApplicationTitle.h"
 
-#include <Qsci/qscilexerhtml.h>
-#include <Qsci/qsciscintilla.h>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
 #include <QVBoxLayout>
+#include <Qsci/qscilexerhtml.h>
+#include <Qsci/qsciscintilla.h>
 
 namespace qb::ui {
 namespace {

@@ -9,8 +9,7 @@
 
 using namespace qb;
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: export_sample DIR\n");
         return 2;
@@ -27,8 +26,8 @@ int main(int argc, char** argv)
          1},
     };
     NullProgress progress;
-    for (const auto& [name, format] : {std::pair{"a.htm", ExportFormat::Html},
-                                       std::pair{"b.htm", ExportFormat::Text}}) {
+    for (const auto& [name, format] :
+         {std::pair{"a.htm", ExportFormat::Html}, std::pair{"b.htm", ExportFormat::Text}}) {
         const ExportJob job{dir + "/" + name, format, 0, 2};
         if (const auto failure = runExport(defaultTemplate(), rows, job, progress).failure) {
             std::fprintf(stderr, "%s\n", qPrintable(failure->text()));
