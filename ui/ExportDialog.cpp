@@ -54,7 +54,9 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor, QWidg
     buildLayout();
     m_progress = std::make_unique<StatusProgress>(m_progressBar);
 
-    m_saveDialog = new QFileDialog(this);
+    // Not a child of this dialog: this dialog is disabled while the save-file
+    // dialog runs, and a disabled parent would disable it too.
+    m_saveDialog = std::make_unique<QFileDialog>();
     m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_saveDialog->setFileMode(QFileDialog::AnyFile);
     m_saveDialog->setOption(QFileDialog::DontConfirmOverwrite);
@@ -66,8 +68,8 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor, QWidg
     if (auto* types = m_saveDialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
         // Queued, so that the patterns replace the ones the dialog has just set.
         connect(
-            types, &QComboBox::currentIndexChanged, this, [this] { applyPatterns(m_saveDialog); },
-            Qt::QueuedConnection);
+            types, &QComboBox::currentIndexChanged, this,
+            [this] { applyPatterns(m_saveDialog.get()); }, Qt::QueuedConnection);
     }
 
     connect(m_splitCheckBox, &QCheckBox::clicked, m_splitSizeBox, &QComboBox::setEnabled);
@@ -75,6 +77,8 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor, QWidg
     connect(m_cancelButton, &QPushButton::clicked, this, &ExportDialog::reject);
     connect(m_templateButton, &QPushButton::clicked, m_editor, &TemplateEditor::openTemplate);
 }
+
+ExportDialog::~ExportDialog() = default;
 
 void ExportDialog::buildLayout() {
     auto* group = new QGroupBox(QStringLiteral("Параметры сохранения"), this);
@@ -125,12 +129,12 @@ void ExportDialog::prepare(ExportMode mode, ExportSource source) {
 
 std::optional<SaveChoice> ExportDialog::runSaveDialog() {
     // The dialog keeps its directory and filter; the last name is offered again.
-    const QStringList last = m_saveDialog->selectedFiles();
-    if (!last.isEmpty())
-        m_saveDialog->selectFile(last.first());
-    applyPatterns(m_saveDialog);
+    if (!m_lastFileName.isEmpty())
+        m_saveDialog->selectFile(m_lastFileName);
+    applyPatterns(m_saveDialog.get());
     if (m_saveDialog->exec() != QDialog::Accepted || m_saveDialog->selectedFiles().isEmpty())
         return std::nullopt;
+    m_lastFileName = m_saveDialog->selectedFiles().first();
     const bool text = m_saveDialog->selectedNameFilter() == TextFilter;
     return SaveChoice{m_saveDialog->selectedFiles().first(),
                       text ? ExportFormat::Text : ExportFormat::Html};
@@ -145,29 +149,33 @@ int ExportDialog::chosenSplitSize() const {
 
 void ExportDialog::saveMessages() {
     setEnabled(false);
+    MaybeFailure failure;
+    bool written = false;
     if (const std::optional<SaveChoice> choice = askFileName()) {
         const TemplateRead read = readTemplate(m_workDir);
         // A missing template exports nothing, without a word.
-        if (read.failure)
-            QMessageBox::critical(this, ApplicationTitle, read.failure->text());
-        else if (read.exists)
-            runExport(*choice, read.lines);
+        failure = read.failure;
+        if (!failure && read.exists) {
+            failure = runExport(*choice, read.lines);
+            written = !failure;
+        }
     }
+    // Enabled again before any message: a box over a disabled dialog would be disabled too.
     setEnabled(true);
+    if (failure)
+        QMessageBox::critical(this, ApplicationTitle, failure->text());
+    else if (written)
+        accept();
 }
 
-void ExportDialog::runExport(const SaveChoice& choice, const std::vector<std::string>& lines) {
+MaybeFailure ExportDialog::runExport(const SaveChoice& choice,
+                                     const std::vector<std::string>& lines) {
     if (m_mode == ExportMode::Selected)
         m_progress->setTextVisible(false);
     const ExportJob job{choice.fileName, choice.format, chosenSplitSize(), m_source.listRowCount};
     m_saveDialog->setDefaultSuffix(choice.format == ExportFormat::Html ? QStringLiteral("htm")
                                                                        : QStringLiteral("txt"));
-    const ExportOutcome outcome = qb::runExport(lines, m_source.rows(), job, *m_progress);
-    if (outcome.failure) {
-        QMessageBox::critical(this, ApplicationTitle, outcome.failure->text());
-        return;
-    }
-    accept();
+    return qb::runExport(lines, m_source.rows(), job, *m_progress).failure;
 }
 
 } // namespace qb::ui

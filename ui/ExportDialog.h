@@ -39,13 +39,14 @@ class ExportDialog : public QDialog {
     Q_OBJECT
   public:
     ExportDialog(const QString& workDir, TemplateEditor* editor, QWidget* parent = nullptr);
+    ~ExportDialog() override;
 
     // Sets the mode and refills the sizes; open() or exec() then shows the dialog.
     void prepare(ExportMode mode, ExportSource source);
     // Shows the save-file dialog: none when the user cancels. Tests replace it.
     std::function<std::optional<SaveChoice>()> askFileName;
 
-    QFileDialog* saveDialog() const { return m_saveDialog; }
+    QFileDialog* saveDialog() const { return m_saveDialog.get(); }
 
   public slots:
     void saveMessages();
@@ -54,7 +55,7 @@ class ExportDialog : public QDialog {
     void buildLayout();
     std::optional<SaveChoice> runSaveDialog();
     int chosenSplitSize() const;
-    void runExport(const SaveChoice& choice, const std::vector<std::string>& templateLines);
+    MaybeFailure runExport(const SaveChoice& choice, const std::vector<std::string>& templateLines);
 
     QString m_workDir;
     TemplateEditor* m_editor;
@@ -66,7 +67,8 @@ class ExportDialog : public QDialog {
     QPushButton* m_saveButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
     QPushButton* m_templateButton = nullptr;
-    QFileDialog* m_saveDialog = nullptr;
+    std::unique_ptr<QFileDialog> m_saveDialog;
+    QString m_lastFileName;
     std::unique_ptr<StatusProgress> m_progress;
 };
 

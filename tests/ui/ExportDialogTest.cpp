@@ -97,6 +97,8 @@ class ExportDialogTest : public QObject {
         QCOMPARE(save->nameFilters(),
                  QStringList({"Документ HTML (*.htm;*.html)", "Текстовый файл (*.txt)"}));
         QCOMPARE(save->defaultSuffix(), QString("htm"));
+        w.dialog.setEnabled(false); // as while it asks for the name
+        QVERIFY(save->isEnabled());
         auto* types = save->findChild<QComboBox*>("fileTypeCombo");
         auto* files = save->findChild<QFileSystemModel*>();
         types->setCurrentIndex(1);
