@@ -1,11 +1,17 @@
-// Starts the program: the application, its main window, the event loop.
+// Starts the program: the command line's work without a window, or the
+// application with its main window and event loop.
+#include "app/CommandLine.h"
 #include "ui/ApplicationTitle.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = runCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
+    if (const std::optional<int> status = checkWindowArguments(QApplication::arguments()))
+        return *status;
     qb::ui::applyApplicationIdentity();
     MainWindow window;
     window.show();

@@ -14,6 +14,8 @@ echo "== fuzzing the reply parsers"
 "$root/scripts/fuzz.sh" || status=1
 echo "== sanitizer build"
 (cd "$root/build-asan" && ctest --output-on-failure -j 2) || status=1
+echo "== the Debian package"
+"$root/scripts/package-check.sh" "$root/build" || status=1
 echo "== plain build"
 (cd "$root/build" && ctest --output-on-failure -j 2) || status=1
 exit $status

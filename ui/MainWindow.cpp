@@ -53,6 +53,7 @@ void MainWindow::connectControls() {
     // Menu "Файл"
     connect(m_exportSelectedAction, &QAction::triggered, this, &MainWindow::exportSelected);
     connect(m_exportAllAction, &QAction::triggered, this, &MainWindow::exportAll);
+    connect(m_smartphoneExportAction, &QAction::triggered, this, &MainWindow::exportForSmartphone);
     connect(m_importAction, &QAction::triggered, this, &MainWindow::importArchive);
     connect(m_deleteInArchiveAction, &QAction::triggered, this,
             &MainWindow::deleteSelectedInArchive);
@@ -81,9 +82,9 @@ void MainWindow::connectControls() {
     // asked for meanwhile happens once it has ended.
     m_busy.setCommandControls(
         {m_readButton, m_connectButton, m_importButton, m_exportSelectedButton, m_exportAllButton},
-        {m_exportSelectedAction, m_exportAllAction, m_importAction, m_deleteInArchiveAction,
-         m_deleteAllInArchiveAction, m_connectAction, m_readAction, m_deleteOnPhoneAction,
-         m_aboutAction});
+        {m_exportSelectedAction, m_exportAllAction, m_smartphoneExportAction, m_importAction,
+         m_deleteInArchiveAction, m_deleteAllInArchiveAction, m_connectAction, m_readAction,
+         m_deleteOnPhoneAction, m_aboutAction});
     connect(&m_busy, &qb::ui::BusyGuard::idle, this, &MainWindow::closeIfRequested,
             Qt::QueuedConnection);
 }

@@ -88,6 +88,7 @@ class MainWindow : public QMainWindow {
     void importArchive();
     void exportSelected();
     void exportAll();
+    void exportForSmartphone();
     void deleteSelectedInArchive();
     void deleteAllInArchive();
     void deleteSelectedOnPhone();
@@ -184,6 +185,7 @@ class MainWindow : public QMainWindow {
 
     QAction* m_exportSelectedAction = nullptr;  // Файл ▸ Сохранить
     QAction* m_exportAllAction = nullptr;       // Файл ▸ Сохранить все
+    QAction* m_smartphoneExportAction = nullptr; // Файл ▸ Экспорт для смартфона…
     QAction* m_importAction = nullptr;          // Файл ▸ Конвертировать
     QAction* m_deleteInArchiveAction = nullptr; // Файл ▸ Удалить сообщение
     QAction* m_deleteAllInArchiveAction = nullptr; // Файл ▸ Удалить все сообщения

@@ -79,6 +79,8 @@ void MainWindow::buildMenus() {
         addItem(file, "exportSelectedAction", QStringLiteral("Сохранить"), Image::Save);
     m_exportAllAction =
         addItem(file, "exportAllAction", QStringLiteral("Сохранить все"), Image::SaveAll);
+    m_smartphoneExportAction = addItem(file, "smartphoneExportAction",
+                                       QStringLiteral("Экспорт для смартфона…"), Image::SaveAll);
     file->addSeparator();
     m_importAction =
         addItem(file, "importAction", QStringLiteral("Конвертировать"), Image::Convert);

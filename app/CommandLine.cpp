@@ -1,0 +1,96 @@
+#include "app/CommandLine.h"
+
+#include "export/smartphone/SmartphoneExport.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char* const ExportOption = "export-android";
+
+// Only our own options leave the window out; anything else (Qt's -platform,
+// -style, ...) is for the window's application to take.
+bool asksForCommandLine(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (!std::strcmp(arg, "-h") || !std::strcmp(arg, "--help") || !std::strcmp(arg, "-v") ||
+            !std::strcmp(arg, "--version") || !std::strncmp(arg, "--export-android", 16))
+            return true;
+    }
+    return false;
+}
+
+void say(FILE* stream, const QString& text) {
+    std::fputs(qPrintable(text + QLatin1Char('\n')), stream);
+}
+
+int exportAndroid(const QString& target) {
+    const QFileInfo dir(target);
+    if (!dir.isDir()) {
+        say(stderr, QStringLiteral("quillbox: папка \"%1\" не найдена").arg(target));
+        return 2;
+    }
+    const qb::SmartphoneExport result =
+        qb::exportForSmartphone(QDir::currentPath(), dir.absoluteFilePath());
+    if (result.failure) {
+        say(stderr, QStringLiteral("quillbox: ") + result.failure->text());
+        return 1;
+    }
+    say(stdout, qb::smartphoneExportSummary(result));
+    return 0;
+}
+
+void describeOptions(QCommandLineParser& parser) {
+    parser.setApplicationDescription(QStringLiteral(
+        "Архив SMS и телефонной книги телефонов Motorola.\n"
+        "Без параметров открывает окно программы; архив находится в текущей папке."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({QLatin1String(ExportOption),
+                      QStringLiteral("Записать архив текущей папки в ПАПКА/sms-backup.xml "
+                                     "(SMS Backup & Restore для Android) и ПАПКА/contacts.vcf "
+                                     "(vCard), не открывая окно."),
+                      QStringLiteral("ПАПКА")});
+}
+
+int rejectPositional(const QCommandLineParser& parser) {
+    say(stderr, QStringLiteral("quillbox: лишние параметры: ") +
+                    parser.positionalArguments().join(QLatin1Char(' ')));
+    return 2;
+}
+
+} // namespace
+
+std::optional<int> runCommandLine(int& argc, char** argv) {
+    if (!asksForCommandLine(argc, argv))
+        return std::nullopt;
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quillbox"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLBOX_VERSION));
+    QCommandLineParser parser;
+    describeOptions(parser);
+    parser.process(app); // --help, --version and unknown options end here
+    if (!parser.positionalArguments().isEmpty())
+        return rejectPositional(parser);
+    if (!parser.isSet(QLatin1String(ExportOption)))
+        return 0;
+    return exportAndroid(parser.value(QLatin1String(ExportOption)));
+}
+
+std::optional<int> checkWindowArguments(const QStringList& arguments) {
+    QCommandLineParser parser;
+    describeOptions(parser);
+    if (!parser.parse(arguments)) {
+        say(stderr, QStringLiteral("quillbox: ") + parser.errorText());
+        return 2;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return rejectPositional(parser);
+    return std::nullopt;
+}

@@ -1,0 +1,188 @@
+#include "export/smartphone/AndroidSmsXml.h"
+
+#include "archive/FolderTree.h"
+#include "export/smartphone/XmlText.h"
+
+#include <QDate>
+#include <QTime>
+
+#include <ctime>
+#include <unordered_map>
+
+namespace qb {
+namespace {
+
+// The fields of "DD/MM/YYYY,hh:mm:ss", checked to be a real date and time.
+struct Stamp {
+    int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
+};
+
+int number(std::string_view text, std::size_t at, std::size_t length) {
+    int value = 0;
+    for (std::size_t i = at; i < at + length; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+std::optional<Stamp> parseStamp(std::string_view text) {
+    // A zone or quote after the seconds is ignored, as the list ignores it.
+    if (text.size() < 19 || text[2] != '/' || text[5] != '/' || text[10] != ',' ||
+        text[13] != ':' || text[16] != ':')
+        return std::nullopt;
+    const Stamp s{number(text, 0, 2),  number(text, 3, 2),  number(text, 6, 4),
+                  number(text, 11, 2), number(text, 14, 2), number(text, 17, 2)};
+    if (!QDate::isValid(s.year, s.month, s.day) || !QTime::isValid(s.hour, s.minute, s.second))
+        return std::nullopt;
+    return s;
+}
+
+int64_t daysFromCivil(int year, int month, int day) {
+    // Days since 1970-01-01 of a proleptic Gregorian date.
+    year -= month <= 2;
+    const int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const int64_t yearOfEra = year - era * 400;
+    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+std::optional<int64_t> localEpochMs(const Stamp& s) {
+    // The local zone's offset at that moment, found the way mktime finds it but
+    // with localtime_r, which does not look the zone file up again each call.
+    const int64_t wall =
+        daysFromCivil(s.year, s.month, s.day) * 86400 + s.hour * 3600 + s.minute * 60 + s.second;
+    std::time_t guess = static_cast<std::time_t>(wall);
+    for (int round = 0; round < 3; ++round) {
+        std::tm local{};
+        if (!localtime_r(&guess, &local))
+            return std::nullopt;
+        const std::time_t next = static_cast<std::time_t>(wall - local.tm_gmtoff);
+        if (next == guess)
+            break;
+        guess = next;
+    }
+    return int64_t(guess) * 1000;
+}
+
+void appendDigits(std::string& out, int value, int width) {
+    char digits[8];
+    for (int i = width - 1; i >= 0; --i, value /= 10)
+        digits[i] = char('0' + value % 10);
+    out.append(digits, std::size_t(width));
+}
+
+// "24 Apr 2008 11:00:00": the stamp as the archive holds it, in local time.
+void appendReadableDate(std::string& out, const Stamp& s) {
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    appendDigits(out, s.day, s.day < 10 ? 1 : 2);
+    out += ' ';
+    out += months[s.month - 1];
+    out += ' ';
+    appendDigits(out, s.year, 4);
+    out += ' ';
+    appendDigits(out, s.hour, 2);
+    out += ':';
+    appendDigits(out, s.minute, 2);
+    out += ':';
+    appendDigits(out, s.second, 2);
+}
+
+// The app's own types: 1 received, 2 sent, 3 draft.
+char androidType(FolderKind kind) {
+    return kind == FolderKind::Inbox ? '1' : kind == FolderKind::Outbox ? '2' : '3';
+}
+
+class SmsWriter {
+  public:
+    SmsWriter(const Phonebook& phonebook, AndroidSmsXml& out) : m_names(phonebook), m_out(out) {
+        tzset(); // once: the conversions below rely on the zone read here
+    }
+
+    void write(FolderKind kind, const ArchiveRecord& record) {
+        // Outbox and Draft records hold no time; "0" says so instead of
+        // inventing one. A damaged Inbox stamp is treated the same way.
+        std::optional<Stamp> stamp;
+        std::optional<int64_t> ms;
+        if (kind == FolderKind::Inbox && (stamp = parseStamp(record.date)))
+            ms = localEpochMs(*stamp);
+        if (!ms)
+            ++m_out.undated;
+        const std::string date = std::to_string(ms.value_or(0));
+
+        std::string& xml = m_out.xml;
+        xml += "  <sms protocol=\"0\" address=\"";
+        text(record.correspondent);
+        xml += "\" date=\"" + date + "\" type=\"";
+        xml += androidType(kind);
+        xml += "\" subject=\"null\" body=\"";
+        text(record.text);
+        xml += "\" toa=\"null\" sc_toa=\"null\" service_center=\"null\" read=\"1\" status=\"-1\""
+               " locked=\"0\" date_sent=\"";
+        xml += kind == FolderKind::Inbox ? date : std::string("0");
+        xml += "\" readable_date=\"";
+        if (ms)
+            appendReadableDate(xml, *stamp);
+        xml += "\" contact_name=\"";
+        xml += contactName(kind, record.correspondent);
+        xml += "\" />\n";
+        ++m_out.messages;
+    }
+
+  private:
+    void text(std::string_view cp1251) {
+        m_out.droppedCharacters += m_text.append(m_out.xml, cp1251);
+    }
+
+    // The escaped name, looked up once per correspondent: an archive holds
+    // many messages of few people.
+    const std::string& contactName(FolderKind kind, const std::string& number) {
+        std::string key = char('0' + int(kind)) + number;
+        auto [at, added] = m_contactNames.try_emplace(std::move(key));
+        if (added) {
+            if (const std::optional<std::string> name = m_names.lookupName(number, kind))
+                m_out.droppedCharacters += m_text.append(at->second, *name);
+            else
+                at->second = "(Unknown)";
+        }
+        return at->second;
+    }
+
+    NameIndex m_names;
+    Cp1251XmlAttribute m_text;
+    std::unordered_map<std::string, std::string> m_contactNames;
+    AndroidSmsXml& m_out;
+};
+
+} // namespace
+
+std::optional<int64_t> archiveStampToEpochMs(std::string_view stamp) {
+    tzset();
+    const std::optional<Stamp> fields = parseStamp(stamp);
+    return fields ? localEpochMs(*fields) : std::nullopt;
+}
+
+AndroidSmsXml androidSmsXml(const Archive& archive, const Phonebook& phonebook) {
+    AndroidSmsXml out;
+    out.xml = "<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n";
+    const std::size_t countAt = out.xml.size() + std::string_view("<smses count=\"").size();
+    out.xml += "<smses count=\"          \">\n"; // room for the count, filled in below
+    std::size_t records = 0;
+    for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
+        records += archive.folder(kind).records.size();
+    out.xml.reserve(records * 400);
+    {
+        SmsWriter writer(phonebook, out);
+        for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
+            for (const ArchiveRecord& record : archive.folder(kind).records)
+                writer.write(kind, record);
+    }
+    out.xml += "</smses>\n";
+    out.xml.replace(countAt, 10, std::to_string(out.messages));
+    return out;
+}
+
+} // namespace qb

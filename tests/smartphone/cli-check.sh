@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The command line end to end: exit statuses and messages, no window started,
+# and the two files read back by parsers other than the program's own
+# (Python's XML parser, python3-vobject).
+set -euo pipefail
+quillbox=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+mkdir out
+# An archive as the program writes it: Windows-1251, CR LF.
+printf '%s\r\n' 'Привет & <до свидания>' 5 '+MMGL: 5, "REC READ", "+79161112233"' '24/04/2008,11:00:00' \
+  | iconv -f UTF-8 -t WINDOWS-1251 > Inbox.msg
+printf '%s\r\n' 'Жду "ответа"' ' 7' '+MMGL: 7, "STO SENT", "+7000"' | iconv -f UTF-8 -t WINDOWS-1251 > Outbox.msg
+printf '%s\r\n' 5 '+79161112233' 'Иванов; Иван' '112' 'SOS, срочно' '' | iconv -f UTF-8 -t WINDOWS-1251 > Phonebook.pbk
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Without a display the window could not start: the export must not need one.
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$quillbox" --export-android out > said.txt \
+  || fail "export exited with $?"
+grep -q 'сообщений 2, контактов 2' said.txt || fail "summary: $(cat said.txt)"
+
+/usr/bin/python3 - <<'PY'
+import xml.etree.ElementTree as ET, vobject
+root = ET.parse("out/sms-backup.xml").getroot()
+assert root.tag == "smses" and root.get("count") == "2", root.attrib
+sms = list(root)
+assert [s.get("body") for s in sms] == ["Привет & <до свидания>", 'Жду "ответа"'], [s.get("body") for s in sms]
+assert [s.get("type") for s in sms] == ["1", "2"]
+assert sms[0].get("contact_name") == "Иванов; Иван" and sms[1].get("contact_name") == "(Unknown)"
+cards = list(vobject.readComponents(open("out/contacts.vcf", encoding="utf-8").read()))
+assert [c.fn.value for c in cards] == ["Иванов; Иван", "SOS, срочно"], [c.fn.value for c in cards]
+assert [c.tel.value for c in cards] == ["+79161112233", "112"]
+PY
+
+# Failures: a missing folder, a folder nobody can write into.
+status=0; "$quillbox" --export-android missing 2> err.txt || status=$?
+[ "$status" -eq 2 ] && grep -q 'не найдена' err.txt || fail "missing folder: $status $(cat err.txt)"
+status=0; "$quillbox" --export-android /proc/self 2> err.txt || status=$?
+[ "$status" -eq 1 ] && grep -q 'Cannot create file' err.txt || fail "unwritable: $status $(cat err.txt)"
+
+"$quillbox" --help | grep -q -- '--export-android' || fail "--help"
+[ "$("$quillbox" --version)" = "quillbox 1.1" ] || fail "--version: $("$quillbox" --version)"
+status=0; QT_QPA_PLATFORM=offscreen "$quillbox" --no-such-option 2> err.txt || status=$?
+[ "$status" -eq 2 ] && grep -q 'no-such-option' err.txt || fail "unknown option: $status $(cat err.txt)"
+echo "smartphone_cli: 1 passed, 0 failed"
