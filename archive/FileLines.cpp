@@ -94,4 +94,14 @@ std::vector<std::string_view> split(std::string_view content)
     return lines;
 }
 
+void appendLines(std::string_view content, std::string& out)
+{
+    Cursor cursor(content);
+    std::string_view line;
+    while (cursor.next(line)) {
+        out += line;
+        out += "\r\n";
+    }
+}
+
 } // namespace qb::fileLines

@@ -5,6 +5,7 @@
 #include "core/LineList.h"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +31,9 @@ private:
 // How many lines the cursor gives, counted without walking line by line.
 std::size_t count(std::string_view content);
 std::vector<std::string_view> split(std::string_view content);
+// Appends the content's lines to `out` as a writer stores them: each followed
+// by CR LF (so a last line without a break gets one), kept whole past 4096 characters.
+void appendLines(std::string_view content, std::string& out);
 
 // What a reader of an archive file sees of a line: at most its first 4096 characters.
 inline std::string_view readerView(std::string_view line)

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -57,17 +58,31 @@ FileRead readWholeFile(const QString& path)
         return result;
     result.exists = true;
     QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+    if (info.isDir() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         const QString reason = info.isDir() ? QStringLiteral("Is a directory") : file.errorString();
         result.failure = Failure::cannotOpen(path, reason);
         return result;
     }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.failure = Failure::cannotOpen(path, file.errorString());
-        return result;
+    // Straight into the result: an imported archive may be 100 MB, and a
+    // QByteArray copied afterwards would hold it twice. The size is only a
+    // first guess; a file that grows or shrinks meanwhile is read to its end.
+    std::string& bytes = result.bytes;
+    bytes.resize(static_cast<std::size_t>(std::max<qint64>(file.size(), 0)) + 1);
+    std::size_t done = 0;
+    for (;;) {
+        if (done == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const qint64 n = file.read(bytes.data() + done, static_cast<qint64>(bytes.size() - done));
+        if (n < 0) {
+            bytes.clear();
+            result.failure = Failure::cannotOpen(path, file.errorString());
+            return result;
+        }
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
     }
-    result.bytes.assign(data.constData(), static_cast<std::size_t>(data.size()));
+    bytes.resize(done);
     return result;
 }
 

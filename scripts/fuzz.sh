@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Builds the reply-parser fuzz targets with clang and runs each for a short,
-# bounded time on a seed corpus of real and made-up phone replies.
+# Builds the reply-parser and import-line fuzz targets with clang and runs each
+# for a short, bounded time on a seed corpus of real and made-up phone replies
+# and archive lines.
 # Exits non-zero when a target crashes. FUZZ_SECONDS overrides the time per target.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
 seconds=${FUZZ_SECONDS:-20}
-targets=(mmgl_listing cmgr_date cpbr_phonebook)
+targets=(mmgl_listing cmgr_date cpbr_phonebook p2ktools_line)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBOX_FUZZ=ON -DQUILLBOX_BENCH=OFF >/dev/null

@@ -1,0 +1,40 @@
+#pragma once
+// Bringing a P2kTools text archive into the archive Inbox. P2kTools keeps one
+// message per line: sender, date and text separated by ";", the text running
+// to the end of the line with any further ";" in it.
+#include "core/Failure.h"
+#include "core/Progress.h"
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qb {
+
+struct P2kToolsMessage {
+    std::string_view sender;
+    std::string date; // normalised to DD/MM/YYYY,hh:mm:ss
+    std::string_view text;
+};
+
+// The message on one line of a P2kTools archive (lines past 4096 characters
+// are seen cut there, as every archive reader sees them), or none when the
+// line adds nothing: empty, without two ";", or with an empty sender or text.
+// Blanks at the end belong to the text.
+std::optional<P2kToolsMessage> parseP2kToolsLine(std::string_view line);
+
+// Appends the four lines of the imported message's Inbox record, each with CR LF:
+// the text, "1000", a listing header marking it read, the date.
+void appendImportedRecord(std::string& out, const P2kToolsMessage& message);
+
+// Appends every message of the P2kTools archive `source` to Inbox.msg in
+// `workDir` (created when missing). Nothing is compared: importing a file
+// twice stores its messages twice. The progress bar is shown while the lines
+// are taken, and window events run at least every `eventIntervalMs`
+// milliseconds of work. Inbox.msg is replaced atomically at the end, so any
+// failure (an unreadable source or Inbox, a failed write) leaves it as it was.
+MaybeFailure importP2kToolsArchive(const QString& workDir, const QString& source,
+                                   Progress& progress, int eventIntervalMs = 10);
+
+} // namespace qb

@@ -1,0 +1,38 @@
+// Any bytes as a P2kTools archive: every line through the line parser, and the
+// records it yields read back as Inbox records.
+#include "archive/ArchiveFiles.h"
+#include "archive/FileLines.h"
+#include "archive/P2kToolsImport.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    qb::fileLines::Cursor cursor(bytes);
+    std::string_view line;
+    std::string out;
+    int records = 0;
+    while (cursor.next(line)) {
+        const auto message = qb::parseP2kToolsLine(line);
+        if (!message)
+            continue;
+        // The fields come from the line and never run past its first 4096 characters.
+        if (message->sender.empty() || message->text.empty() ||
+            message->sender.size() + message->text.size() + 2 > qb::LineList::MaxLineLength ||
+            message->sender.find(';') != std::string_view::npos)
+            std::abort();
+        qb::appendImportedRecord(out, *message);
+        ++records;
+    }
+    // Each record is four whole lines that read back as a read message from its sender.
+    const qb::ArchiveFolder folder = qb::parseFolder(qb::FolderKind::Inbox, out);
+    if (folder.count() != records)
+        std::abort();
+    for (const qb::ArchiveRecord& record : folder.records) {
+        if (record.Status != "REC READ" || record.Index != "1000" || record.Correspondent.empty())
+            std::abort();
+    }
+    return 0;
+}
