@@ -10,8 +10,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstring>
+#include <future>
 
 namespace qb {
 namespace {
@@ -53,6 +55,21 @@ FileRead readSource(const QString& source)
     return read;
 }
 
+// Runs `work` on a helper thread while this one keeps the window's events
+// going: reading a large archive, or waiting for the disk to take the new
+// Inbox, would otherwise hold the window still for longer than the line loop
+// ever does. Nothing else touches the files meanwhile, since the window
+// refuses every other command while the import runs.
+template <class Work>
+auto withEventsRunning(Progress& progress, int intervalMs, Work work)
+{
+    auto result = std::async(std::launch::async, std::move(work));
+    const std::chrono::milliseconds interval(std::max(intervalMs, 1));
+    while (result.wait_for(interval) != std::future_status::ready)
+        progress.processEvents();
+    return result.get();
+}
+
 } // namespace
 
 std::optional<P2kToolsMessage> parseP2kToolsLine(std::string_view line)
@@ -89,23 +106,29 @@ void appendImportedRecord(std::string& out, const P2kToolsMessage& message)
 MaybeFailure importP2kToolsArchive(const QString& workDir, const QString& source,
                                    Progress& progress, int eventIntervalMs)
 {
-    InboxStart inbox = takeInbox(workDir);
+    InboxStart inbox =
+        withEventsRunning(progress, eventIntervalMs, [&workDir] { return takeInbox(workDir); });
     if (inbox.failure)
         return inbox.failure;
 
     progress.setPosition(0);
     progress.setVisible(true);
-    const FileRead read = readSource(source);
+    std::string& out = inbox.lines;
+    std::size_t lines = 0;
+    const FileRead read = withEventsRunning(progress, eventIntervalMs, [&] {
+        FileRead taken = readSource(source);
+        lines = fileLines::count(taken.bytes);
+        // Room for every record at once: growing would copy the whole Inbox again.
+        out.reserve(out.size() + taken.bytes.size() + lines * (ImportedHeaderStart.size() + 32));
+        return taken;
+    });
     if (read.failure) {
         progress.setVisible(false);
         return read.failure;
     }
-    const std::size_t lines = fileLines::count(read.bytes);
     progress.setMaximum(static_cast<int>(std::min<std::size_t>(lines, INT_MAX)));
     progress.setTextVisible(false);
 
-    std::string& out = inbox.lines;
-    out.reserve(out.size() + read.bytes.size() + lines * (ImportedHeaderStart.size() + 40));
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     fileLines::Cursor cursor(read.bytes);
@@ -122,7 +145,8 @@ MaybeFailure importP2kToolsArchive(const QString& workDir, const QString& source
             appendImportedRecord(out, *message);
     }
     progress.setVisible(false);
-    return writeWholeFile(inbox.path, out);
+    return withEventsRunning(progress, eventIntervalMs,
+                             [&inbox] { return writeWholeFile(inbox.path, inbox.lines); });
 }
 
 } // namespace qb

@@ -31,9 +31,10 @@ void appendImportedRecord(std::string& out, const P2kToolsMessage& message);
 // Appends every message of the P2kTools archive `source` to Inbox.msg in
 // `workDir` (created when missing). Nothing is compared: importing a file
 // twice stores its messages twice. The progress bar is shown while the lines
-// are taken, and window events run at least every `eventIntervalMs`
-// milliseconds of work. Inbox.msg is replaced atomically at the end, so any
-// failure (an unreadable source or Inbox, a failed write) leaves it as it was.
+// are taken. Window events run at least every `eventIntervalMs` milliseconds,
+// also while the files are read and written (on a helper thread). Inbox.msg is
+// replaced atomically at the end, so any failure (an unreadable source or
+// Inbox, a failed write) leaves it as it was.
 MaybeFailure importP2kToolsArchive(const QString& workDir, const QString& source,
                                    Progress& progress, int eventIntervalMs = 10);
 
