@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <csignal>
 #include <string>
+#include <sys/resource.h>
 
 namespace qb::test {
 
@@ -57,5 +59,26 @@ inline void setRead(ReadFolder& folder, const std::vector<ReadEntry>& entries)
     folder.entries = entries;
     folder.countMark = std::to_string(static_cast<int>(entries.size()) - 1);
 }
+
+// A full disk, played by a file-size limit (which binds root too) for as long as it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : m_handler(signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit small = m_saved;
+        small.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_saved{};
+    sighandler_t m_handler;
+};
 
 } // namespace qb::test
