@@ -79,9 +79,12 @@ TEST(P2kToolsImport, TakesAnyBytesAndLargeFilesAsWholeRecords)
 {
     QTemporaryDir dir;
     std::mt19937 random(7);
-    std::string bytes(100u << 20, '\0');
-    for (char& byte : bytes)
+    std::string block(1u << 20, '\0');
+    for (char& byte : block)
         byte = static_cast<char>(random() % 5 == 0 ? ';' : random() & 0xff);
+    std::string bytes;
+    for (int megabyte = 0; megabyte < 100; ++megabyte)
+        bytes += block;
     bytes += "\r\n" + std::string("+7001;d;a\0b", 11) + "\r\nВася;d;Привет";
     put(dir.filePath("p2k.txt"), bytes);
     NullProgress progress;
