@@ -86,7 +86,7 @@ std::optional<P2kToolsMessage> parseP2kToolsLine(std::string_view line)
     message.text = line.substr(second + 1);
     if (message.sender.empty() || message.text.empty())
         return std::nullopt;
-    message.date = NormaliseTimestamp(line.substr(first + 1, second - first - 1));
+    message.date = normaliseTimestamp(line.substr(first + 1, second - first - 1));
     return message;
 }
 

@@ -53,7 +53,7 @@ private:
 std::string p2kToolsLine(const ReadEntry& message, const std::string& sender, int i)
 {
     return sender + ";2006/" + std::to_string(1 + i % 12) + "/" + std::to_string(1 + i % 28) +
-           "," + std::to_string(i % 24) + ":" + std::to_string(i % 60) + ":07;" + message.Text +
+           "," + std::to_string(i % 24) + ":" + std::to_string(i % 60) + ":07;" + message.text +
            "\r\n";
 }
 

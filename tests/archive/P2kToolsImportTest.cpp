@@ -46,8 +46,8 @@ TEST(P2kToolsLine, CutsTheFieldsAtTheFirstTwoSemicolons)
     appendImportedRecord(out, *message); // further ";" and trailing blanks stay in the text
     EXPECT_EQ(out, imported("Hi; see you;)  ", cp("Петя"), "07/03/2005,09:05:01"));
     const ArchiveRecord record = parseFolder(FolderKind::Inbox, out).records.at(0);
-    EXPECT_EQ(record.Status, "REC READ");
-    EXPECT_EQ(record.Correspondent, cp("Петя"));
+    EXPECT_EQ(record.status, "REC READ");
+    EXPECT_EQ(record.correspondent, cp("Петя"));
 
     EXPECT_EQ(parseP2kToolsLine("+7001;d;" + std::string(6000, 'x'))->text.size(), 4096u - 8u);
     for (const std::string_view nothing : {"", ";d;no sender", "+7001;d;", "+7001;one field", "none"})
@@ -68,7 +68,7 @@ TEST(P2kToolsImport, AppendsEveryMessageToTheInboxAsItIs)
     ASSERT_FALSE(importP2kToolsArchive(dir.path(), source, progress, 0));
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 0, 1, 2}));
     EXPECT_FALSE(progress.shown);
-    const std::string date = NormaliseTimestamp("d");
+    const std::string date = normaliseTimestamp("d");
     EXPECT_EQ(slurp(dir.filePath("INBOX.MSG")),
               "a\r\n1\r\nh\r\nd\r\n" + imported("one", "+7001", date) + imported("two", "+7002", date));
 }
@@ -91,8 +91,8 @@ TEST(P2kToolsImport, TakesAnyBytesAndLargeFilesAsWholeRecords)
     ASSERT_FALSE(importP2kToolsArchive(dir.path(), dir.filePath("p2k.txt"), progress));
     const std::string inbox = slurp(dir.filePath("Inbox.msg"));
     EXPECT_EQ(fileLines::count(inbox) % 4, 0u);
-    EXPECT_TRUE(inbox.ends_with(imported(std::string("a\0b", 3), "+7001", NormaliseTimestamp("d")) +
-                                imported("Привет", "Вася", NormaliseTimestamp("d"))));
+    EXPECT_TRUE(inbox.ends_with(imported(std::string("a\0b", 3), "+7001", normaliseTimestamp("d")) +
+                                imported("Привет", "Вася", normaliseTimestamp("d"))));
 }
 
 TEST(P2kToolsImport, FailuresLeaveTheInboxAsItWas)

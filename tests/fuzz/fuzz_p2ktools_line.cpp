@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (folder.count() != records)
         std::abort();
     for (const qb::ArchiveRecord& record : folder.records) {
-        if (record.Status != "REC READ" || record.Index != "1000" || record.Correspondent.empty())
+        if (record.status != "REC READ" || record.index != "1000" || record.correspondent.empty())
             std::abort();
     }
     return 0;
