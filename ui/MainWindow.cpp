@@ -141,7 +141,8 @@ void MainWindow::setPhoneCaptions() {
                                  qb::cp1251::toUnicode(m_workspace.phoneCaption(Kinds[i])));
 }
 
-// --- Commands (reading is in MainWindowPhone.cpp, deleting in MainWindowDelete.cpp)
+// --- Commands (reading is in MainWindowPhone.cpp, deleting in MainWindowDelete.cpp,
+// the archive's own commands in MainWindowArchive.cpp)
 
 void MainWindow::showConnection() {
     if (isBusy())
@@ -150,13 +151,6 @@ void MainWindow::showConnection() {
     refreshConnectionStatus();
 }
 
-void MainWindow::importArchive() {
-    if (isBusy())
-        return;
-    setMessagePanel(QString());
-}
-
-void MainWindow::deleteAllInArchive() {}
 void MainWindow::showAbout() {}
 
 // --- Closing

@@ -1,5 +1,5 @@
-// The main window's deleting: the Delete key in the list, deleting the
-// selected messages on the phone and in the archive.
+// The main window's deleting: the Delete key in the list and deleting the
+// selected messages on the phone (in the archive: MainWindowArchive.cpp).
 #include "ui/MainWindow.h"
 
 #include "archive/FolderTree.h"
@@ -93,7 +93,3 @@ void MainWindow::deleteOnPhone(qb::FolderKind folder) {
     if (outcome.notDeleted > 0)
         tell(this, PhoneKeptMessages.arg(outcome.notDeleted));
 }
-
-// Deleting in the archive joins here as its own command.
-void MainWindow::deleteSelectedInArchive() {}
-void MainWindow::deleteRowsInArchive(qb::FolderKind) {}

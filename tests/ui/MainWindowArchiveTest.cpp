@@ -1,0 +1,214 @@
+// The archive commands of the main window as the user drives them: the Delete
+// key and the "Файл" menu on archive folders, and the import of a P2kTools
+// archive through the file dialog.
+#include "tests/support/WindowTestSupport.h"
+#include "ui/MainWindow.h"
+
+#include "archive/FolderTree.h"
+#include "ui/FolderTreeWidget.h"
+#include "ui/MessageListModel.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+using qb::testing::MessageBoxAnswerer;
+
+namespace {
+
+QByteArray inboxRecord(const QByteArray& text, int index) {
+    const QByteArray idx = QByteArray::number(index);
+    return text + "\r\n" + idx + "\r\n+MMGL: " + idx + ", \"REC READ\", \"+700" + idx +
+           "\"\r\n0" + idx + "/02/2005,10:11:12\r\n";
+}
+
+QByteArray outboxRecord(const QByteArray& text) {
+    return text + "\r\n 5\r\n+MMGL: 5, \"STO SENT\", \"555\"\r\n";
+}
+
+// A window started in a directory holding files of an earlier run.
+struct Window {
+    explicit Window(const QMap<QString, QByteArray>& files) : dir(files) {
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            qWarning("the window was not shown");
+        form.folderTree()->expandAll();
+    }
+    qb::testing::StartedIn dir;
+    MainWindow form;
+
+    QTableView* list() const { return qb::testing::control<QTableView>(form, "messageList"); }
+    QAction* action(const char* name) const { return qb::testing::control<QAction>(form, name); }
+    QString caption(int position) const { return form.node(position)->text(0); }
+    void choose(int position) {
+        QTreeWidgetItem* node = form.node(position);
+        form.folderTree()->scrollToItem(node);
+        QTest::mouseClick(form.folderTree()->viewport(), Qt::LeftButton, {},
+                          form.folderTree()->visualItemRect(node).center());
+        QCoreApplication::processEvents(); // the click reaches the window queued
+    }
+    void selectRow(int row) const { list()->selectRow(row); }
+    // Each row as its text and hidden record number.
+    QStringList rows() const {
+        QStringList shown;
+        for (int row = 0; row < form.messageModel()->rowCount(); ++row)
+            shown << form.messageModel()->row(row).text + "#" +
+                         QString::number(form.messageModel()->row(row).record);
+        return shown;
+    }
+};
+
+// Answers the import's file dialog: picks `file`, or cancels when there is
+// none; keeps the filter and default extension offered.
+class DialogAnswerer : public QObject {
+  public:
+    explicit DialogAnswerer(QString file) : m_file(std::move(file)) {
+        connect(&m_poll, &QTimer::timeout, this, [this] {
+            QFileDialog* dialog = nullptr;
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* shown = qobject_cast<QFileDialog*>(widget); shown && shown->isVisible())
+                    dialog = shown;
+            }
+            if (!dialog)
+                return;
+            offered = dialog->nameFilters().join(";;") + "|" + dialog->defaultSuffix();
+            if (m_file.isEmpty())
+                return dialog->reject();
+            dialog->selectFile(m_file);
+            // Its own accept() checks the file against a model filled on another
+            // thread, and may find nothing yet.
+            static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+        });
+        m_poll.start(10);
+    }
+    QString offered;
+
+  private:
+    QString m_file;
+    QTimer m_poll;
+};
+
+} // namespace
+
+class MainWindowArchiveTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void deleteKeyRemovesTheChosenRecord();
+    void deleteMenuEmptiesTheOutbox();
+    void deletingAllKeepsThePhonebookAndAsksNothing();
+    void importThroughTheFileDialog();
+    void importRefusesOtherCommandsAndReportsFailures();
+};
+
+// The real window end to end: the Delete key, the confirmation answered; a
+// record appended after the fill survives and the rows left are renumbered.
+void MainWindowArchiveTest::deleteKeyRemovesTheChosenRecord() {
+    const QByteArray three = inboxRecord("one", 1) + inboxRecord("two", 2) + inboxRecord("three", 3);
+    Window w({{"Inbox.msg", three}});
+    w.choose(qb::ArchiveInbox);
+    w.dir.write("Inbox.msg", three + inboxRecord("late", 4));
+    w.selectRow(1);
+    {
+        MessageBoxAnswerer no(QMessageBox::No);
+        QTest::keyClick(w.list(), Qt::Key_Delete);
+        QCOMPARE(no.texts, QStringList{QStringLiteral("Вы действительно хотите удалить сообщения?")});
+        QCOMPARE(w.form.messageModel()->rowCount(), 3);
+    }
+    MessageBoxAnswerer yes(QMessageBox::Yes);
+    QTest::keyClick(w.list(), Qt::Key_Delete);
+    QCOMPARE(w.dir.read("Inbox.msg"), inboxRecord("one", 1) + inboxRecord("three", 3) + inboxRecord("late", 4));
+    QCOMPARE(w.rows(), QStringList({"one#1", "three#2"}));
+    QCOMPARE(w.caption(qb::ArchiveInbox), QStringLiteral("Входящие (3)"));
+}
+
+// Every row of the Outbox, by the menu: an empty file.
+void MainWindowArchiveTest::deleteMenuEmptiesTheOutbox() {
+    Window w({{"Outbox.msg", outboxRecord("a") + outboxRecord("b")}});
+    w.choose(qb::ArchiveOutbox);
+    w.list()->selectAll();
+    MessageBoxAnswerer none;
+    w.action("deleteInArchiveAction")->trigger();
+    QVERIFY(none.texts.isEmpty());
+    QVERIFY(w.dir.exists("Outbox.msg"));
+    QCOMPARE(w.dir.read("Outbox.msg"), QByteArray());
+    QCOMPARE(w.caption(qb::ArchiveOutbox), QStringLiteral("Исходящие "));
+    QCOMPARE(w.form.messageModel()->rowCount(), 0);
+}
+
+// With Inbox.msg missing; the rows still listed then delete into an empty file.
+void MainWindowArchiveTest::deletingAllKeepsThePhonebookAndAsksNothing() {
+    Window w({{"Outbox.msg", outboxRecord("a")}, {"Draft.msg", outboxRecord("b")},
+              {"Phonebook.pbk", "3\r\n555\r\nIvan\r\n\r\n"}});
+    w.choose(qb::ArchiveOutbox);
+    MessageBoxAnswerer none;
+    w.action("deleteAllInArchiveAction")->trigger();
+    QVERIFY(none.texts.isEmpty());
+    QCOMPARE(QDir(w.dir.path()).entryList(QDir::Files), QStringList{"Phonebook.pbk"});
+    QCOMPARE(w.caption(qb::ArchiveOutbox), QStringLiteral("Исходящие "));
+    QCOMPARE(w.caption(qb::ArchiveDraft), QStringLiteral("Черновые "));
+    QCOMPARE(w.form.messageModel()->rowCount(), 1);
+    w.selectRow(0);
+    w.action("deleteInArchiveAction")->trigger();
+    QCOMPARE(w.dir.read("Outbox.msg"), QByteArray());
+}
+
+// The real window end to end: the import button and the real file dialog;
+// the list is not refilled, and a second import stores the messages again.
+void MainWindowArchiveTest::importThroughTheFileDialog() {
+    Window w({{"Inbox.msg", inboxRecord("one", 1) + inboxRecord("two", 2)},
+              {"p2k.txt", "+7001;2005/1/2,3:04:05;first\r\n;2005/1/2,3:04:05;no sender\r\n"
+                          "+7002;2005/1/2,3:04:06;second; with ;\r\n+7003;2005/1/2,3:04:07;\r\n"
+                          "+7004;2005/1/2,3:04:08;third\r\n"}});
+    w.choose(qb::ArchiveInbox);
+    w.form.setMessagePanel("before");
+    {
+        DialogAnswerer cancel({});
+        w.action("importAction")->trigger();
+        QCOMPARE(cancel.offered, QStringLiteral("Архив P2kTools (*.txt)|txt"));
+        QCOMPARE(w.form.messagePanel(), QString());
+        QCOMPARE(w.caption(qb::ArchiveInbox), QStringLiteral("Входящие (2)"));
+    }
+    DialogAnswerer answer(w.dir.filePath("p2k.txt"));
+    QTest::mouseClick(qb::testing::control<QToolButton>(w.form, "importButton"), Qt::LeftButton);
+    const QByteArray inbox = w.dir.read("Inbox.msg");
+    QCOMPARE(int(inbox.count("\r\n")), 20);
+    QVERIFY(inbox.endsWith("third\r\n1000\r\n+MMGL: 1000, \"REC READ\", \"+7004\"\r\n02/01/2005,03:04:08\r\n"));
+    QCOMPARE(w.caption(qb::ArchiveInbox), QStringLiteral("Входящие (5)"));
+    QCOMPARE(w.form.messageModel()->rowCount(), 2);
+    w.action("importAction")->trigger();
+    QCOMPARE(w.caption(qb::ArchiveInbox), QStringLiteral("Входящие (8)"));
+}
+
+// While the import lets events run, other commands are refused; an Inbox that
+// cannot be replaced gives the message and stays as it was.
+void MainWindowArchiveTest::importRefusesOtherCommandsAndReportsFailures() {
+    QByteArray big;
+    for (int i = 0; i < 200000; ++i)
+        big += "+7001;2005/1/2,3:04:05;message " + QByteArray::number(i) + "\r\n";
+    Window w({{"Outbox.msg", outboxRecord("a")}, {"big.txt", big}});
+    bool triedMeanwhile = false;
+    QTimer meanwhile;
+    connect(&meanwhile, &QTimer::timeout, [&] {
+        if (w.form.isBusy() && !std::exchange(triedMeanwhile, true))
+            w.form.deleteAllInArchive();
+    });
+    meanwhile.start(1);
+    DialogAnswerer answer(w.dir.filePath("big.txt"));
+    w.action("importAction")->trigger();
+    QVERIFY(triedMeanwhile);
+    QVERIFY(w.dir.exists("Outbox.msg"));
+    QCOMPARE(w.caption(qb::ArchiveInbox), QStringLiteral("Входящие (200000)"));
+
+    QVERIFY(QFile::remove(w.dir.filePath("Inbox.msg")) && QDir(w.dir.path()).mkdir("Inbox.msg"));
+    MessageBoxAnswerer ok;
+    w.action("importAction")->trigger();
+    QCOMPARE(ok.texts.size(), 1);
+    QVERIFY(ok.texts.front().startsWith("Cannot open file \""));
+    QVERIFY(QFileInfo(w.dir.filePath("Inbox.msg")).isDir());
+}
+
+QTEST_MAIN(MainWindowArchiveTest)
+#include "MainWindowArchiveTest.moc"
