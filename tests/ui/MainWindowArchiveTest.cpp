@@ -146,7 +146,7 @@ void MainWindowArchiveTest::deletingAllKeepsThePhonebookAndAsksNothing() {
     MessageBoxAnswerer none;
     w.action("deleteAllInArchiveAction")->trigger();
     QVERIFY(none.texts.isEmpty());
-    QCOMPARE(QDir(w.dir.path()).entryList(QDir::Files), QStringList{"Phonebook.pbk"});
+    QVERIFY(!w.dir.exists("Outbox.msg") && !w.dir.exists("Draft.msg") && w.dir.exists("Phonebook.pbk"));
     QCOMPARE(w.caption(qb::ArchiveOutbox), QStringLiteral("Исходящие "));
     QCOMPARE(w.caption(qb::ArchiveDraft), QStringLiteral("Черновые "));
     QCOMPARE(w.form.messageModel()->rowCount(), 1);
