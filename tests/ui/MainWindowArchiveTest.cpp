@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -77,9 +78,13 @@ class DialogAnswerer : public QObject {
             offered = dialog->nameFilters().join(";;") + "|" + dialog->defaultSuffix();
             if (m_file.isEmpty())
                 return dialog->reject();
-            dialog->selectFile(m_file);
-            // Its own accept() checks the file against a model filled on another
-            // thread, and may find nothing yet.
+            // Typed as the user would: selecting it goes through a file model
+            // filled on another thread, which may not hold it yet.
+            if (auto* typed = dialog->findChild<QLineEdit*>("fileNameEdit"))
+                typed->setText(m_file);
+            else
+                dialog->selectFile(m_file);
+            // Its own accept() checks the file against that model too.
             static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
         });
         m_poll.start(10);
