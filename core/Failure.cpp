@@ -58,4 +58,10 @@ std::optional<int> parseWholeNumber(std::string_view text)
     return value;
 }
 
+std::optional<int> parseBlankLedNumber(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::nullopt : parseWholeNumber(text.substr(first));
+}
+
 } // namespace qb

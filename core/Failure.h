@@ -30,5 +30,8 @@ using MaybeFailure = std::optional<Failure>;
 // Whole decimal number as the program has always accepted it (optional sign,
 // digits, no blanks), within 32 bits.
 std::optional<int> parseWholeNumber(std::string_view text);
+// The same after any leading blanks, which the old conversion skipped: the
+// indexes of sent and unsent messages keep the blank the phone put before them.
+std::optional<int> parseBlankLedNumber(std::string_view text);
 
 } // namespace qb
