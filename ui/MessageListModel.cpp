@@ -52,6 +52,8 @@ QVariant MessageListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant MessageListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DecorationRole)
+        return sortMark(section) >= 0 ? QVariant(imageListIcon(sortMark(section))) : QVariant();
     if (orientation != Qt::Horizontal ||
         (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
         return {};
@@ -116,6 +118,44 @@ void MessageListModel::removeRecords(std::vector<int> deleted) {
     }
     if (!m_rows.empty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {RecordRole});
+}
+
+MaybeFailure MessageListModel::sortRows(int column, SortDirection direction) {
+    SortOrder sorted = sortOrder(m_rows, column, direction);
+    if (sorted.failure)
+        return sorted.failure;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newPosition(m_rows.size());
+    std::vector<MessageRow> rows;
+    rows.reserve(m_rows.size());
+    for (const int old : sorted.rows) {
+        newPosition[static_cast<std::size_t>(old)] = static_cast<int>(rows.size());
+        rows.push_back(std::move(m_rows[static_cast<std::size_t>(old)]));
+    }
+    m_rows = std::move(rows);
+    // The view's selection and current row are persistent indexes: they follow their rows.
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before)
+        after.append(index.isValid() && index.row() < rowCount()
+                         ? this->index(newPosition[static_cast<std::size_t>(index.row())],
+                                       index.column())
+                         : QModelIndex());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    return std::nullopt;
+}
+
+int MessageListModel::sortMark(int column) const {
+    return column >= 0 && column < ColumnCount ? m_marks[static_cast<std::size_t>(column)] : -1;
+}
+
+void MessageListModel::setSortMark(int column, int mark) {
+    if (column < 0 || column >= ColumnCount || sortMark(column) == mark)
+        return;
+    m_marks[static_cast<std::size_t>(column)] = mark;
+    emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
 } // namespace qb::ui

@@ -1,11 +1,14 @@
 #pragma once
 // The rows of the message list. One entry per message rather than one widget
 // item per message keeps folders of many thousand messages quick to show.
+#include "core/Failure.h"
+#include "ui/ColumnSort.h"
 #include "ui/MessageRows.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -45,11 +48,19 @@ class MessageListModel : public QAbstractTableModel {
     // so a record moves up by the number of deleted records before it.
     void removeRecords(std::vector<int> deleted);
 
+    // Reorders the rows by `column`; the selection and the record numbers move
+    // with their rows. A failure leaves the rows as they were.
+    MaybeFailure sortRows(int column, SortDirection direction);
+    // The picture a column header shows: -1 none, 0 sorted ascending, 1 descending.
+    int sortMark(int column) const;
+    void setSortMark(int column, int mark);
+
   private:
     QString cell(const MessageRow& row, int column) const;
 
     std::vector<MessageRow> m_rows;
     std::optional<QString> m_shaded;
+    std::array<int, ColumnCount> m_marks{-1, -1, -1, -1, -1};
 };
 
 } // namespace qb::ui
