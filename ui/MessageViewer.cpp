@@ -1,6 +1,7 @@
 #include "ui/MessageViewer.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
@@ -221,6 +222,15 @@ QString MessageViewer::messageText() const {
     return lines.join(QLatin1Char('\n'));
 }
 
+QColor MessageViewer::marginInk() const {
+    return m_marginInk.isValid() ? m_marginInk : QApplication::palette().color(QPalette::Text);
+}
+
+void MessageViewer::setMarginInk(const QColor& ink) {
+    m_marginInk = ink;
+    m_margin->update();
+}
+
 int MessageViewer::marginWidth() const {
     return 6 + fontMetrics().horizontalAdvance(QLatin1Char('9')) * MarginDigits;
 }
@@ -259,7 +269,7 @@ void MessageViewer::paintMargin(QPaintEvent* event) {
     shade.setColorAt(0, MarginShade);
     shade.setColorAt(1, palette().color(QPalette::Base));
     painter.fillRect(event->rect(), shade);
-    painter.setPen(QColor(128, 128, 128));
+    painter.setPen(marginInk());
     painter.setFont(font());
 
     QTextBlock block = firstVisibleBlock();

@@ -2,6 +2,7 @@
 // The message viewer: one message at a time, with a line-number margin and the
 // usual SMS emoticons drawn as small pictures. The user may type into it, but
 // nothing typed is kept anywhere.
+#include <QColor>
 #include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,10 @@ class MessageViewer : public QPlainTextEdit {
     // What is shown, with every picture given back as the characters it stands for.
     QString messageText() const;
     int marginWidth() const;
+    // The line numbers are written in the text colour setting, which is the
+    // desktop's window text until the user picks one.
+    QColor marginInk() const;
+    void setMarginInk(const QColor& ink);
 
     // ":$", ":(", ":)", ":@", ":|", ":d", ":o", ":p", ":s", ";)"; letters match
     // in either case, since phones send ":D" and ":P" as often as ":d" and ":p".
@@ -35,6 +40,7 @@ class MessageViewer : public QPlainTextEdit {
     void applyFontMetrics();
 
     QWidget* m_margin;
+    QColor m_marginInk;
 };
 
 } // namespace qb::ui
