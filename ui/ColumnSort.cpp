@@ -1,12 +1,12 @@
 #include "ui/ColumnSort.h"
 
 #include "core/Cp1251.h"
-#include "core/Substring.h"
 #include "ui/MessageListModel.h"
 
 #include <QChar>
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <numeric>
 
 namespace qb::ui {
@@ -62,6 +62,78 @@ std::vector<int> stableOrder(const std::vector<Key>& keys, SortDirection directi
     return order;
 }
 
+// Keys compare as unsigned bytes, the code page's order. Each row's first
+// eight bytes travel with it as one number, so most comparisons never leave
+// the array being sorted for the keys scattered over the buffer.
+std::vector<int> stableTextOrder(const std::vector<std::string_view>& keys,
+                                 SortDirection direction) {
+    struct Entry {
+        std::uint64_t prefix;
+        int row;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(keys.size());
+    for (std::size_t row = 0; row < keys.size(); ++row) {
+        std::uint64_t prefix = 0;
+        const std::string_view key = keys[row];
+        for (std::size_t i = 0; i < 8; ++i)
+            prefix = prefix << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+        entries.push_back({prefix, static_cast<int>(row)});
+    }
+    const auto less = [&](const Entry& a, const Entry& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        // Equal prefixes: a key that ended early is padded with zero bytes, so
+        // the whole keys decide.
+        return keys[static_cast<std::size_t>(a.row)] < keys[static_cast<std::size_t>(b.row)];
+    };
+    if (direction == SortDirection::Ascending)
+        std::stable_sort(entries.begin(), entries.end(), less);
+    else
+        std::stable_sort(entries.begin(), entries.end(),
+                         [&](const Entry& a, const Entry& b) { return less(b, a); });
+    std::vector<int> order;
+    order.reserve(entries.size());
+    for (const Entry& entry : entries)
+        order.push_back(entry.row);
+    return order;
+}
+
+void appendFolded(QStringView text, std::string& out) {
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<std::size_t>(text.size()));
+    char* next = out.data() + at;
+    for (const QChar c : text)
+        *next++ = static_cast<char>(foldedByte(c.unicode()));
+}
+
+// Characters start .. start + count - 1 (from 1) of `cell`, cut at its end: the
+// substring rule for starts of 1 and more, without a text per piece.
+void appendPiece(QStringView cell, qsizetype start, qsizetype count, std::string& out) {
+    if (start > cell.size())
+        return;
+    appendFolded(cell.mid(start - 1, std::min(count, cell.size() - start + 1)), out);
+}
+
+void appendDateKey(QStringView cell, std::string& out) {
+    appendPiece(cell, 7, 4, out);
+    appendPiece(cell, 6, 1, out);
+    appendPiece(cell, 4, 2, out);
+    appendPiece(cell, 6, 1, out);
+    appendPiece(cell, 1, 2, out);
+}
+
+// The index cells are short; a cell too long for a 32-bit number fails anyway.
+std::optional<int> indexNumber(QStringView cell) {
+    char bytes[24];
+    if (cell.size() >= qsizetype(sizeof bytes))
+        return std::nullopt;
+    std::size_t length = 0;
+    for (const QChar c : cell)
+        bytes[length++] = c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '?';
+    return parseBlankLedNumber(std::string_view(bytes, length));
+}
+
 SortOrder byNumber(const std::vector<MessageRow>& rows, int column, SortDirection direction) {
     std::vector<int> keys;
     keys.reserve(rows.size());
@@ -70,8 +142,7 @@ SortOrder byNumber(const std::vector<MessageRow>& rows, int column, SortDirectio
             keys.push_back(row.size);
             continue;
         }
-        const QByteArray cell = row.index.toLatin1();
-        const auto number = parseBlankLedNumber(std::string_view(cell.constData(), cell.size()));
+        const auto number = indexNumber(row.index);
         if (!number)
             return {{}, Failure::notInteger(row.index)};
         keys.push_back(*number);
@@ -82,38 +153,48 @@ SortOrder byNumber(const std::vector<MessageRow>& rows, int column, SortDirectio
 } // namespace
 
 std::string foldedKey(QStringView text) {
-    std::string key(static_cast<std::size_t>(text.size()), '\0');
-    std::transform(text.begin(), text.end(), key.begin(),
-                   [](QChar c) { return static_cast<char>(foldedByte(c.unicode())); });
+    std::string key;
+    key.reserve(static_cast<std::size_t>(text.size()));
+    appendFolded(text, key);
     return key;
 }
 
 std::string dateKey(QStringView cell) {
-    const std::string bytes = foldedKey(cell);
-    const std::string slash = substring(bytes, 6, 1);
-    return substring(bytes, 7, 4) + slash + substring(bytes, 4, 2) + slash + substring(bytes, 1, 2);
+    std::string key;
+    appendDateKey(cell, key);
+    return key;
 }
 
 SortOrder sortOrder(const std::vector<MessageRow>& rows, int column, SortDirection direction) {
     if (column == MessageListModel::SizeColumn || column == MessageListModel::IndexColumn)
         return byNumber(rows, column, direction);
-    // std::string compares as unsigned bytes, which is the code page's order.
-    std::vector<std::string> keys;
-    keys.reserve(rows.size());
+    // All keys in one buffer: the sort then reads them in few cache lines
+    // instead of one allocation per row.
+    std::string buffer;
+    std::vector<std::size_t> ends;
+    ends.reserve(rows.size());
     for (const MessageRow& row : rows) {
         switch (column) {
         case MessageListModel::FromColumn:
-            keys.push_back(foldedKey(row.from));
+            appendFolded(row.from, buffer);
             break;
         case MessageListModel::DateColumn:
-            keys.push_back(dateKey(row.date));
+            appendDateKey(row.date, buffer);
             break;
         default:
-            keys.push_back(foldedKey(row.text));
+            appendFolded(row.text, buffer);
             break;
         }
+        ends.push_back(buffer.size());
     }
-    return {stableOrder(keys, direction), std::nullopt};
+    std::vector<std::string_view> keys;
+    keys.reserve(rows.size());
+    std::size_t start = 0;
+    for (const std::size_t end : ends) {
+        keys.emplace_back(buffer.data() + start, end - start);
+        start = end;
+    }
+    return {stableTextOrder(keys, direction), std::nullopt};
 }
 
 } // namespace qb::ui

@@ -92,6 +92,10 @@ TEST(ColumnComparisons, TextFoldsCaseInTheCodePageAndComparesBytes) {
     EXPECT_EQ(sorted({row("x", "Борис"), row("x", "анна"), row("x", "Анна")}, Model::FromColumn,
                      Down),
               QStringList({u("Борис"), u("анна"), u("Анна")})); // equal texts keep their order
+    // Texts alike in their first eight characters are told apart by the rest.
+    EXPECT_EQ(sorted({row("Привет, друг"), row("привет, брат"), row("ПРИВЕТ, "), row("Привет,")},
+                     Model::TextColumn, Up),
+              QStringList({u("Привет,"), u("ПРИВЕТ, "), u("привет, брат"), u("Привет, друг")}));
 }
 
 TEST(ColumnComparisons, DateKeyIsTheDayFromFixedPositions) {
