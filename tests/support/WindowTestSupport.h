@@ -8,10 +8,26 @@
 #include <QFile>
 #include <QMap>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
 namespace qb::testing {
+
+// Points the program's per-user settings at a fresh directory for as long as
+// it lives, so no window test reads or writes the user's own settings or
+// inherits a sort column or colours from another test.
+class IsolatedSettings {
+  public:
+    IsolatedSettings() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+    }
+    // The file the window's store uses.
+    QString filePath() const { return m_dir.filePath(QStringLiteral("Quillbox/Quillbox.conf")); }
+
+  private:
+    QTemporaryDir m_dir;
+};
 
 // Runs the window in a fresh directory, as if the program had been started
 // there, holding `files` (name to content) from an earlier run.
@@ -39,9 +55,12 @@ class StartedIn {
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     }
 
+    const IsolatedSettings& settings() const { return m_settings; }
+
   private:
     QTemporaryDir m_dir;
     QString m_previous;
+    IsolatedSettings m_settings;
 };
 
 template <typename T, typename Window> T* control(const Window& form, const char* name) {

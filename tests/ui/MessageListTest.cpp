@@ -129,6 +129,7 @@ class Window {
 
   private:
     QTemporaryDir m_dir;
+    qb::testing::IsolatedSettings m_settings;
     QString m_previous;
 };
 
