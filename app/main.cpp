@@ -2,6 +2,7 @@
 // application with its main window and event loop.
 #include "app/CommandLine.h"
 #include "ui/ApplicationTitle.h"
+#include "ui/BalloonHints.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status = checkWindowArguments(QApplication::arguments()))
         return *status;
     qb::ui::applyApplicationIdentity();
+    qb::ui::installBalloonHints(app);
     MainWindow window;
     window.show();
     return app.exec();

@@ -2,12 +2,16 @@
 
 #include "archive/FolderTree.h"
 #include "core/Cp1251.h"
+#include "ui/AboutDialog.h"
 #include "ui/ApplicationTitle.h"
+#include "ui/ColourSettings.h"
+#include "ui/ColumnSorter.h"
 #include "ui/ControlEvents.h"
 #include "ui/FolderTreeWidget.h"
 #include "ui/ImageList.h"
 #include "ui/MessageListModel.h"
 #include "ui/MessageViewer.h"
+#include "ui/SettingsStore.h"
 #include "ui/StatusPanel.h"
 #include "ui/StatusProgress.h"
 
@@ -24,11 +28,11 @@ namespace {
 
 constexpr qb::FolderKind Kinds[] = {qb::FolderKind::Inbox, qb::FolderKind::Outbox,
                                     qb::FolderKind::Draft};
-const QColor clLime(0, 255, 0);
 
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), m_settings(std::make_unique<qb::ui::SettingsStore>()) {
     m_connectionTimer = new QTimer(this);
     m_connectionTimer->setObjectName(QStringLiteral("connectionTimer"));
     m_connectionTimer->setInterval(500);
@@ -36,9 +40,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildWindow();
     m_progress = std::make_unique<qb::ui::StatusProgress>(m_progressBar);
     connectControls();
+    setUpExtras();
     m_connectionTimer->start();
     loadStartState();
     createExportWindows();
+    m_about = new qb::ui::AboutDialog(this); // the last of the windows made at start-up
 }
 
 MainWindow::~MainWindow() = default;
@@ -94,26 +100,11 @@ void MainWindow::loadStartState() {
     const bool listHasRows = m_messages->rowCount() > 0;
     m_exportSelectedButton->setEnabled(listHasRows);
     m_exportAllButton->setEnabled(listHasRows);
-    applyColours(clLime, QColor());
+    m_colours->applyStoredColours();
     m_workspace.workDir = QDir::currentPath();
     reloadArchive();
     loadPhonebook();
     refreshConnectionStatus();
-}
-
-void MainWindow::applyColours(const QColor& background, const QColor& text) {
-    for (QWidget* target :
-         {static_cast<QWidget*>(m_folderTree), static_cast<QWidget*>(m_messageList),
-          static_cast<QWidget*>(m_viewer)}) {
-        QPalette colours = target->palette();
-        if (background.isValid())
-            colours.setColor(QPalette::Base, background);
-        if (text.isValid())
-            colours.setColor(QPalette::Text, text);
-        else if (target == m_viewer)
-            colours.setColor(QPalette::Text, Qt::black);
-        target->setPalette(colours);
-    }
 }
 
 // --- Archive and captions
@@ -150,8 +141,6 @@ void MainWindow::showConnection() {
     setMessagePanel(QString());
     refreshConnectionStatus();
 }
-
-void MainWindow::showAbout() {}
 
 // --- Closing
 

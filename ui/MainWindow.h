@@ -30,8 +30,13 @@ class PhonePort;
 } // namespace qb
 
 namespace qb::ui {
+class AboutDialog;
+class ColourPicker;
+class ColourSettings;
+class ColumnSorter;
 class ExportDialog;
 class FolderTreeWidget;
+class SettingsStore;
 class MessageViewer;
 class MessageListModel;
 class StatusPanel;
@@ -94,6 +99,7 @@ class MainWindow : public QMainWindow {
     void deleteSelectedOnPhone();
     void showAbout();
     void refreshConnectionStatus();
+    void sortByColumn(int column);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -109,7 +115,6 @@ class MainWindow : public QMainWindow {
     void refreshShownPhoneFolder();
     bool reportFailure(const qb::MaybeFailure& failure);
     void showFailure(const qb::Failure& failure);
-    void applyColours(const QColor& background, const QColor& text);
     void closeIfRequested();
 
     // The folder tree and the message list, in MainWindowList.cpp.
@@ -147,8 +152,13 @@ class MainWindow : public QMainWindow {
     QWidget* buildWorkArea();
     void buildStatusBar();
     void connectControls();
+    // Colours, hover texts, the notification icon and the about box, in MainWindowExtras.cpp.
+    void setUpExtras();
 
     qb::Workspace m_workspace;
+    std::unique_ptr<qb::ui::SettingsStore> m_settings;
+    std::unique_ptr<qb::ui::ColumnSorter> m_sorter;
+    qb::ui::ColourSettings* m_colours = nullptr;
     int m_shownFolder = -1;
     QString m_lastSender; // "От" cell of the row last looked at; decides when the list repaints
 
@@ -164,6 +174,10 @@ class MainWindow : public QMainWindow {
     QToolButton* m_importButton = nullptr;
     QToolButton* m_exportSelectedButton = nullptr;
     QToolButton* m_exportAllButton = nullptr;
+    QWidget* m_toolbarPanel = nullptr;
+    qb::ui::ColourPicker* m_backgroundColourPicker = nullptr;
+    qb::ui::ColourPicker* m_textColourPicker = nullptr;
+    qb::ui::AboutDialog* m_about = nullptr;
     qb::ui::FolderTreeWidget* m_folderTree = nullptr;
     QTableView* m_messageList = nullptr;
     qb::ui::MessageListModel* m_messages = nullptr;

@@ -3,12 +3,14 @@
 #include "ui/MainWindow.h"
 
 #include "ui/AnimatedBanner.h"
+#include "ui/ColourPicker.h"
 #include "ui/FlatMenuStyle.h"
 #include "ui/FolderTreeWidget.h"
 #include "ui/GradientPanel.h"
 #include "ui/ImageList.h"
 #include "ui/MessageListModel.h"
 #include "ui/MessageViewer.h"
+#include "ui/PixelFont.h"
 #include "ui/SideBarMenu.h"
 #include "ui/StatusPanel.h"
 
@@ -28,22 +30,6 @@
 using namespace qb::ui;
 
 namespace {
-
-QFont pixelFont(const QString& family, int pixels, bool bold = false) {
-    // Without the Windows faces, the Liberation faces keep the texts at their
-    // intended width; DejaVu Sans, the usual stand-in, is much wider.
-    const bool serif = family.startsWith(QLatin1String("Times"));
-    const bool mono = family.startsWith(QLatin1String("Courier"));
-    const QString standIn = serif  ? QStringLiteral("Liberation Serif")
-                            : mono ? QStringLiteral("Liberation Mono")
-                                   : QStringLiteral("Liberation Sans");
-    QFont font(family);
-    font.setFamilies({family, standIn});
-    font.setStyleHint(serif ? QFont::Serif : mono ? QFont::Monospace : QFont::SansSerif);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 QAction* addItem(QMenu* menu, const char* name, const QString& text, int image) {
     QAction* action = menu->addAction(imageListIcon(image), text);
@@ -144,6 +130,7 @@ QToolButton* MainWindow::buildToolButton(QWidget* parent, const char* name, int 
 QWidget* MainWindow::buildToolbar() {
     auto* bar = new GradientPanel(GradientPanel::Edges::None, this);
     bar->setObjectName(QStringLiteral("toolbarPanel"));
+    m_toolbarPanel = bar;
     bar->setFixedHeight(61);
     // Buttons and banner sit at fixed places; only the colour panel follows the right edge.
     m_connectButton = buildToolButton(bar, "connectButton", 8, QStringLiteral("Подключить телефон"),
@@ -180,21 +167,21 @@ QWidget* MainWindow::buildColourPanel(QWidget* parent) {
     grid->setContentsMargins(4, 6, 8, 6);
     grid->setVerticalSpacing(4);
     const QString captions[] = {QStringLiteral("Фоновый цвет:"), QStringLiteral("Цвет текста:")};
-    const char* const pickers[] = {"backgroundColourPicker", "textColourPicker"};
+    m_backgroundColourPicker = new ColourPicker(Colour::Lime, panel);
+    m_backgroundColourPicker->setObjectName(QStringLiteral("backgroundColourPicker"));
+    m_textColourPicker = new ColourPicker(Colour::WindowText, panel);
+    m_textColourPicker->setObjectName(QStringLiteral("textColourPicker"));
+    ColourPicker* const pickers[] = {m_backgroundColourPicker, m_textColourPicker};
     for (int i = 0; i < 2; ++i) {
         auto* label = new QLabel(captions[i], panel);
         QPalette ink = label->palette();
         ink.setColor(QPalette::WindowText, GradientPanel::ink());
         label->setPalette(ink);
-        // An empty holder: the colour picker goes into its layout.
-        auto* picker = new QWidget(panel);
-        picker->setObjectName(QLatin1String(pickers[i]));
-        picker->setAccessibleName(captions[i]);
-        picker->setFixedHeight(21);
-        (new QHBoxLayout(picker))->setContentsMargins(0, 0, 0, 0);
-        label->setBuddy(picker);
+        pickers[i]->setAccessibleName(captions[i]);
+        pickers[i]->setFixedHeight(21);
+        label->setBuddy(pickers[i]);
         grid->addWidget(label, i, 0);
-        grid->addWidget(picker, i, 1);
+        grid->addWidget(pickers[i], i, 1);
     }
     grid->setColumnStretch(1, 1);
     return panel;

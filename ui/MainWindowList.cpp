@@ -119,9 +119,6 @@ qb::MaybeFailure MainWindow::fillRows(int position) {
     return std::nullopt;
 }
 
-// Column sorting re-applies the remembered sort here once it is part of the window.
-void MainWindow::restoreColumnSort() {}
-
 // --- Folder tree
 
 void MainWindow::showSelectedFolder() {

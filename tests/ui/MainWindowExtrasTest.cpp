@@ -1,0 +1,272 @@
+// The main window's column sorting, colours, hover texts and about box as the
+// user meets them: header clicks, refills, a restart on the same settings,
+// deleting after a sort, picking colours, and the toolbar explaining itself.
+#include "tests/support/WindowTestSupport.h"
+#include "ScriptedPhone.h"
+#include "ui/MainWindow.h"
+
+#include "archive/FolderTree.h"
+#include "core/Cp1251.h"
+#include "ui/AboutDialog.h"
+#include "ui/ColourPicker.h"
+#include "ui/FolderTreeWidget.h"
+#include "ui/MessageListModel.h"
+#include "ui/MessageViewer.h"
+
+#include <QAction>
+#include <QEnterEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSettings>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <array>
+#include <string>
+#include <memory>
+
+using qb::testing::MessageBoxAnswerer;
+using qb::ui::MessageListModel;
+
+namespace {
+
+// Archive records: text, index, number, date; Outbox records have no date.
+QByteArray folder(const std::vector<std::array<std::string, 4>>& records, bool inbox) {
+    std::string bytes;
+    for (const auto& [text, index, number, date] : records) {
+        const std::string digits = index.substr(index.find_first_not_of(' '));
+        bytes += qb::cp1251::fromUnicode(QString::fromStdString(text)) + "\r\n" + index +
+                 "\r\n+MMGL: " + digits + ", \"" + (inbox ? "REC READ" : "STO SENT") + "\", \"" +
+                 number + "\"\r\n";
+        if (inbox)
+            bytes += date + "\r\n";
+    }
+    return QByteArray::fromStdString(bytes);
+}
+
+struct Window {
+    explicit Window(const qb::testing::StartedIn&) : form(std::make_unique<MainWindow>()) {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->folderTree()->expandAll();
+    }
+    void choose(int position) const {
+        form->folderTree()->setCurrentItem(form->node(position));
+        form->showFolder(position);
+        QCoreApplication::processEvents();
+    }
+    QTableView* list() const { return form->findChild<QTableView*>("messageList"); }
+    MessageListModel* model() const { return form->messageModel(); }
+    void clickHeader(int column) const {
+        QHeaderView* header = list()->horizontalHeader();
+        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+        QCoreApplication::processEvents();
+    }
+    QStringList cells(int column) const {
+        QStringList all;
+        for (int r = 0; r < model()->rowCount(); ++r)
+            all << model()->index(r, column).data().toString();
+        return all;
+    }
+    int mark(int column) const { return model()->sortMark(column); }
+    bool markShown(int column) const {
+        return !model()->headerData(column, Qt::Horizontal, Qt::DecorationRole).isNull();
+    }
+    template <typename T> T* control(const char* name) const {
+        return qb::testing::control<T>(*form, name);
+    }
+
+    std::unique_ptr<MainWindow> form;
+};
+
+// Sizes 100, 9 and 10, two messages of one day, and an index with the blank of the sent folder.
+qb::testing::StartedIn startedWithMessages() {
+    return qb::testing::StartedIn(
+        {{QStringLiteral("Inbox.msg"),
+          folder({{std::string(100, 'x'), "3", "111", "02/01/2005,10:00:00"},
+                  {"ёж 123456", "1", "222", "01/01/2005,23:00:00"},
+                  {"Аист 12345", "2", "333", "01/01/2005,08:00:00"}},
+                 true)},
+         {QStringLiteral("Outbox.msg"),
+          folder({{"b", " 10", "9", ""}, {"a", " 9", "9", ""}, {"c", " 100", "9", ""}}, false)}});
+}
+
+int storedNumber(const qb::testing::StartedIn& dir, const char* ident) {
+    QSettings file(dir.settings().filePath(), QSettings::IniFormat);
+    return file.value(QStringLiteral("ColumSort/") + QLatin1String(ident), 99).toInt();
+}
+
+} // namespace
+
+class MainWindowExtrasTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void headerClicksSortUpThenDownAndMarkTheColumn() {
+        const auto dir = startedWithMessages();
+        Window w(dir);
+        w.choose(qb::ArchiveInbox);
+        QCOMPARE(w.cells(MessageListModel::SizeColumn), QStringList({"100", "9", "10"}));
+        w.clickHeader(MessageListModel::SizeColumn);
+        QCOMPARE(w.cells(MessageListModel::SizeColumn), QStringList({"9", "10", "100"}));
+        QCOMPARE(w.mark(MessageListModel::SizeColumn), 0);
+        QVERIFY(w.markShown(MessageListModel::SizeColumn));
+        QCOMPARE(storedNumber(dir, "ColumnImage"), 0);
+        QCOMPARE(storedNumber(dir, "ColumnI"), 3);
+
+        // Latin before Cyrillic and ё before а; this second click sorts descending.
+        w.clickHeader(MessageListModel::TextColumn);
+        QCOMPARE(w.cells(MessageListModel::TextColumn),
+                 QStringList({QStringLiteral("Аист 12345"), QStringLiteral("ёж 123456"),
+                              QString(100, QLatin1Char('x'))}));
+        QCOMPARE(w.mark(MessageListModel::TextColumn), 1);
+        QCOMPARE(w.mark(MessageListModel::SizeColumn), -1);
+        QVERIFY(!w.markShown(MessageListModel::SizeColumn));
+        QCOMPARE(storedNumber(dir, "ColumnImage"), 1);
+        QCOMPARE(storedNumber(dir, "ColumnI"), 0);
+    }
+
+    void refillsAndARestartSortByTheRememberedColumn() {
+        const auto dir = startedWithMessages();
+        {
+            Window w(dir);
+            w.choose(qb::ArchiveOutbox);
+            QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 10", " 9", " 100"}));
+            w.clickHeader(MessageListModel::IndexColumn); // the blank is no obstacle
+            QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 9", " 10", " 100"}));
+            w.choose(qb::ArchiveInbox); // the remembered column, the other way round
+            w.choose(qb::ArchiveOutbox); // and back again
+            QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 9", " 10", " 100"}));
+            w.choose(qb::ArchiveInbox);
+            QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({"3", "2", "1"}));
+            QCOMPARE(w.mark(MessageListModel::IndexColumn), 1);
+        }
+        Window restarted(dir); // the column survives, the direction starts ascending again
+        restarted.choose(qb::ArchiveInbox);
+        QCOMPARE(restarted.cells(MessageListModel::IndexColumn), QStringList({"1", "2", "3"}));
+        QCOMPARE(restarted.mark(MessageListModel::IndexColumn), 0);
+        restarted.clickHeader(MessageListModel::DateColumn); // one day's messages keep their order
+        QCOMPARE(restarted.cells(MessageListModel::DateColumn),
+                 QStringList({"02/01/2005,10:00:00", "01/01/2005,23:00:00", "01/01/2005,08:00:00"}));
+    }
+
+    void withoutARememberedColumnTheFillOrderStays() {
+        const auto dir = startedWithMessages();
+        Window w(dir);
+        w.choose(qb::ArchiveOutbox);
+        QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "a", "c"}));
+        for (int column = 0; column < MessageListModel::ColumnCount; ++column)
+            QVERIFY(!w.markShown(column));
+        QVERIFY(!QFile::exists(dir.settings().filePath()));
+    }
+
+    void aCellThatIsNoNumberIsReportedAndNothingStored() {
+        qb::testing::StartedIn dir({{QStringLiteral("Outbox.msg"),
+                                     folder({{"a", " 1", "9", ""}, {"b", " x", "9", ""}}, false)}});
+        Window w(dir);
+        w.choose(qb::ArchiveOutbox);
+        MessageBoxAnswerer boxes;
+        w.clickHeader(MessageListModel::IndexColumn);
+        QTRY_COMPARE(boxes.texts, QStringList({"' x' is not a valid integer value"}));
+        QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"a", "b"}));
+        QCOMPARE(storedNumber(dir, "ColumnI"), 99);
+        w.clickHeader(MessageListModel::TextColumn); // the direction was kept: ascending
+        QCOMPARE(w.mark(MessageListModel::TextColumn), 0);
+    }
+
+    void deletingAfterASortRemovesTheChosenRows() {
+        qb::testing::StartedIn dir;
+        Window w(dir);
+        qb::ReadFolder& inbox = w.form->workspace().readResult.inbox;
+        inbox.countMark = "2";
+        const char* texts[] = {"c", "a", "b"};
+        for (int k = 1; k <= 3; ++k) {
+            qb::ReadEntry& entry = inbox.at(k);
+            entry.index = std::to_string(10 + k);
+            entry.status = "REC READ";
+            entry.header = "+MMGL: " + entry.index + ", \"REC READ\", \"+79161112233\"";
+            entry.text = texts[k - 1];
+            entry.date = "01/01/2005,09:05:03";
+        }
+        qb::test::ScriptedPhone phone;
+        w.form->setDeletionPort([&]() -> qb::AtPort* { return &phone; });
+        w.choose(qb::PhoneInbox);
+        w.clickHeader(MessageListModel::TextColumn); // a (12), b (13), c (11)
+        w.list()->selectRow(0);
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        QTest::keyClick(w.list(), Qt::Key_Delete);
+        QCOMPARE(phone.sent, (std::vector<std::string>{"AT+CMGF=0", "AT+CMGD=12"}));
+        QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "c"}));
+        QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({"13", "11"}));
+    }
+
+    void pickedColoursApplyAtOnceAndComeBackAfterARestart() {
+        qb::testing::StartedIn dir;
+        const auto base = [](QWidget* w) { return w->palette().color(QPalette::Base); };
+        {
+            Window w(dir);
+            auto* picker = w.control<qb::ui::ColourPicker>("backgroundColourPicker");
+            QCOMPARE(picker->colour(), qb::ui::Colour::Lime);
+            QCOMPARE(base(w.list()), QColor(0, 255, 0));
+            const int navy = picker->findText(QStringLiteral("clNavy"));
+            picker->setCurrentIndex(navy);
+            emit picker->activated(navy);
+            QCOMPARE(base(w.list()), QColor(0, 0, 128));
+            QCOMPARE(base(w.form->folderTree()), QColor(0, 0, 128));
+            QCOMPARE(base(w.control<QWidget>("viewer")), QColor(0, 0, 128));
+            QSettings file(dir.settings().filePath(), QSettings::IniFormat);
+            QCOMPARE(file.value(QStringLiteral("Color/BlColor")).toString(),
+                     QStringLiteral("clNavy"));
+            w.control<qb::ui::ColourPicker>("textColourPicker")
+                ->setCustomColourSource([](const QColor&) { return QColor(1, 2, 3); });
+            auto* text = w.control<qb::ui::ColourPicker>("textColourPicker");
+            emit text->activated(text->customEntry());
+            QCOMPARE(w.form->findChild<qb::ui::MessageViewer*>("viewer")->marginInk(),
+                     QColor(1, 2, 3));
+        }
+        Window again(dir);
+        QCOMPARE(base(again.form->folderTree()), QColor(0, 0, 128));
+        QCOMPARE(again.form->folderTree()->palette().color(QPalette::Text), QColor(1, 2, 3));
+        QCOMPARE(again.control<qb::ui::ColourPicker>("textColourPicker")->currentText(),
+                 QStringLiteral("$00030201"));
+    }
+
+    void hoverTextsGoToTheTitleAndTheMessagePanel() {
+        qb::testing::StartedIn dir;
+        Window w(dir);
+        auto* title = w.control<QLabel>("titleLabel");
+        auto* panel = w.control<QLabel>("messagePanel");
+        auto* button = w.control<QToolButton>("importButton");
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), button->mapToGlobal(QPointF(2, 2)));
+        QApplication::sendEvent(button, &enter);
+        QCOMPARE(title->text(), QStringLiteral(" Конвертировать"));
+        QCOMPARE(panel->text(), QStringLiteral(" Конвертировать архив P2kTools в архив Quillbox"));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(button, &leave);
+        auto* bar = w.control<QWidget>("toolbarPanel");
+        QMouseEvent move(QEvent::MouseMove, QPointF(300, 5), bar->mapToGlobal(QPointF(300, 5)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+        QCOMPARE(title->text(), QStringLiteral(" Quillbox 1.1"));
+        QCOMPARE(panel->text(), QString());
+    }
+
+    void aboutBoxOpensModallyFromTheMenuAndClosesWithOk() {
+        qb::testing::StartedIn dir;
+        Window w(dir);
+        auto* about = w.form->findChild<qb::ui::AboutDialog*>();
+        QVERIFY(about && !about->isVisible());
+        bool modal = false;
+        QTimer::singleShot(50, [&] {
+            modal = QApplication::activeModalWidget() == about;
+            about->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        });
+        w.control<QAction>("aboutAction")->trigger();
+        QVERIFY(modal);
+        QVERIFY(!about->isVisible());
+    }
+};
+
+QTEST_MAIN(MainWindowExtrasTest)
+#include "MainWindowExtrasTest.moc"
