@@ -69,9 +69,11 @@ class CentredHints : public QObject {
         if (hint.isEmpty() || Qt::mightBeRichText(hint))
             return false;
         const auto* help = static_cast<QHelpEvent*>(event);
-        QToolTip::showText(help->globalPos(),
-                           QStringLiteral("<p align=\"center\">%1</p>").arg(hint.toHtmlEscaped()),
-                           widget, QRect(), widget->toolTipDuration());
+        // Kept on one line: rich text would otherwise wrap short hints.
+        const QString centred =
+            QStringLiteral("<p align=\"center\" style=\"white-space:pre\">%1</p>");
+        QToolTip::showText(help->globalPos(), centred.arg(hint.toHtmlEscaped()), widget, QRect(),
+                           widget->toolTipDuration());
         return true;
     }
 };

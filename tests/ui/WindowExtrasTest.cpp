@@ -108,7 +108,8 @@ class WindowExtrasTest : public QObject {
         QApplication::sendEvent(&button, &help);
         QTRY_VERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(),
-                 QStringLiteral("<p align=\"center\">Подключить &lt;телефон&gt;</p>"));
+                 QStringLiteral("<p align=\"center\" style=\"white-space:pre\">"
+                                "Подключить &lt;телефон&gt;</p>"));
         QToolTip::hideText();
     }
 
