@@ -38,8 +38,10 @@ std::vector<MessageRow> receivedRows() {
         const int length = std::uniform_int_distribution<int>(0, 160)(random);
         row.text.reserve(length);
         for (int c = 0; c < length; ++c)
-            row.text += letters.at(std::uniform_int_distribution<int>(0, letters.size() - 1)(random));
-        row.from = senders[std::uniform_int_distribution<std::size_t>(0, senders.size() - 1)(random)];
+            row.text +=
+                letters.at(std::uniform_int_distribution<int>(0, letters.size() - 1)(random));
+        row.from =
+            senders[std::uniform_int_distribution<std::size_t>(0, senders.size() - 1)(random)];
         row.date = QStringLiteral("%1/%2/%3,%4:%5:%6")
                        .arg(random() % 28 + 1, 2, 10, QLatin1Char('0'))
                        .arg(random() % 12 + 1, 2, 10, QLatin1Char('0'))
@@ -108,7 +110,8 @@ void BM_SortOrderOnly(benchmark::State& state) {
     Setup& s = setup();
     const int column = static_cast<int>(state.range(0));
     for (auto _ : state)
-        benchmark::DoNotOptimize(qb::ui::sortOrder(s.rows, column, qb::ui::SortDirection::Ascending));
+        benchmark::DoNotOptimize(
+            qb::ui::sortOrder(s.rows, column, qb::ui::SortDirection::Ascending));
 }
 BENCHMARK(BM_SortOrderOnly)
     ->ArgName("column")

@@ -39,8 +39,8 @@ class BalloonStyle : public QProxyStyle {
             return;
         }
         // The balloon, and under it, offset down and right, its shadow.
-        const QRectF balloon = QRectF(option->rect).adjusted(0.5, 0.5, -ShadowWidth - 0.5,
-                                                             -ShadowWidth - 0.5);
+        const QRectF balloon =
+            QRectF(option->rect).adjusted(0.5, 0.5, -ShadowWidth - 0.5, -ShadowWidth - 0.5);
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
         painter->fillRect(option->rect, option->palette.color(QPalette::ToolTipBase));

@@ -78,9 +78,8 @@ void ColourPicker::choose(int index) {
         emit colourPicked(colour());
         return;
     }
-    const std::optional<QColor> picked =
-        m_customSource(resolveColour(itemData(m_lastIndex, ColourRole).toULongLong(), palette(),
-                                     Qt::black));
+    const std::optional<QColor> picked = m_customSource(
+        resolveColour(itemData(m_lastIndex, ColourRole).toULongLong(), palette(), Qt::black));
     if (!picked) {
         setCurrentIndex(m_lastIndex); // cancelled: the picker shows its colour again
         return;

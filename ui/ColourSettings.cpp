@@ -45,14 +45,16 @@ ColourSettings::ColourSettings(SettingsStore& store, ColourTargets targets,
 void ColourSettings::applyBackground(ColourValue colour) {
     m_background = colour;
     const QColor paint = resolved(colour, QPalette::Base);
-    for (QWidget* target : {m_targets.tree, m_targets.list, static_cast<QWidget*>(m_targets.viewer)})
+    for (QWidget* target :
+         {m_targets.tree, m_targets.list, static_cast<QWidget*>(m_targets.viewer)})
         setRole(target, QPalette::Base, paint); // the viewer's margin shades towards its Base
 }
 
 void ColourSettings::applyText(ColourValue colour) {
     m_text = colour;
     const QColor paint = resolved(colour, QPalette::Text);
-    for (QWidget* target : {m_targets.tree, m_targets.list, static_cast<QWidget*>(m_targets.viewer)})
+    for (QWidget* target :
+         {m_targets.tree, m_targets.list, static_cast<QWidget*>(m_targets.viewer)})
         setRole(target, QPalette::Text, paint);
     m_targets.viewer->setMarginInk(paint);
 }

@@ -76,21 +76,36 @@ struct PaletteRole {
 std::optional<PaletteRole> paletteRole(int index) {
     using P = QPalette;
     static const std::array<std::optional<PaletteRole>, 31> roles{{
-        PaletteRole{P::Active, P::Button},          PaletteRole{P::Active, P::Dark},
-        PaletteRole{P::Active, P::Highlight},       PaletteRole{P::Inactive, P::Mid},
-        PaletteRole{P::Active, P::Window},          PaletteRole{P::Active, P::Base},
-        PaletteRole{P::Active, P::Shadow},          PaletteRole{P::Active, P::WindowText},
-        PaletteRole{P::Active, P::Text},            PaletteRole{P::Active, P::HighlightedText},
-        PaletteRole{P::Active, P::Window},          PaletteRole{P::Inactive, P::Window},
-        PaletteRole{P::Active, P::Mid},             PaletteRole{P::Active, P::Highlight},
-        PaletteRole{P::Active, P::HighlightedText}, PaletteRole{P::Active, P::Button},
-        PaletteRole{P::Active, P::Dark},            PaletteRole{P::Disabled, P::Text},
-        PaletteRole{P::Active, P::ButtonText},      PaletteRole{P::Disabled, P::WindowText},
-        PaletteRole{P::Active, P::Light},           PaletteRole{P::Active, P::Shadow},
-        PaletteRole{P::Active, P::Midlight},        PaletteRole{P::Active, P::ToolTipText},
-        PaletteRole{P::Active, P::ToolTipBase},     std::nullopt,
-        PaletteRole{P::Active, P::Link},            PaletteRole{P::Active, P::Highlight},
-        PaletteRole{P::Inactive, P::Highlight},     PaletteRole{P::Active, P::Highlight},
+        PaletteRole{P::Active, P::Button},
+        PaletteRole{P::Active, P::Dark},
+        PaletteRole{P::Active, P::Highlight},
+        PaletteRole{P::Inactive, P::Mid},
+        PaletteRole{P::Active, P::Window},
+        PaletteRole{P::Active, P::Base},
+        PaletteRole{P::Active, P::Shadow},
+        PaletteRole{P::Active, P::WindowText},
+        PaletteRole{P::Active, P::Text},
+        PaletteRole{P::Active, P::HighlightedText},
+        PaletteRole{P::Active, P::Window},
+        PaletteRole{P::Inactive, P::Window},
+        PaletteRole{P::Active, P::Mid},
+        PaletteRole{P::Active, P::Highlight},
+        PaletteRole{P::Active, P::HighlightedText},
+        PaletteRole{P::Active, P::Button},
+        PaletteRole{P::Active, P::Dark},
+        PaletteRole{P::Disabled, P::Text},
+        PaletteRole{P::Active, P::ButtonText},
+        PaletteRole{P::Disabled, P::WindowText},
+        PaletteRole{P::Active, P::Light},
+        PaletteRole{P::Active, P::Shadow},
+        PaletteRole{P::Active, P::Midlight},
+        PaletteRole{P::Active, P::ToolTipText},
+        PaletteRole{P::Active, P::ToolTipBase},
+        std::nullopt,
+        PaletteRole{P::Active, P::Link},
+        PaletteRole{P::Active, P::Highlight},
+        PaletteRole{P::Inactive, P::Highlight},
+        PaletteRole{P::Active, P::Highlight},
         PaletteRole{P::Active, P::Window},
     }};
     if (index < 0 || index >= static_cast<int>(roles.size()))
@@ -139,7 +154,8 @@ std::optional<ColourValue> parseColourText(const QString& text) {
     if (number.startsWith(QLatin1Char('$')))
         return parseHex(QStringView(number).mid(1));
     const QByteArray decimal = text.toLatin1();
-    if (const auto value = parseBlankLedNumber(std::string_view(decimal.constData(), decimal.size())))
+    if (const auto value =
+            parseBlankLedNumber(std::string_view(decimal.constData(), decimal.size())))
         return static_cast<ColourValue>(*value); // system colours are negative in decimal
     return std::nullopt;
 }

@@ -31,9 +31,8 @@ MaybeFailure ColumnSorter::sortByColumn(int column) {
                 m_list.setSortMark(other, -1);
         if (MaybeFailure failure = m_list.sortRows(column, m_direction))
             return failure;
-        m_list.setSortMark(column, m_direction == SortDirection::Ascending
-                                       ? Image::SortAscending
-                                       : Image::SortDescending);
+        m_list.setSortMark(column, m_direction == SortDirection::Ascending ? Image::SortAscending
+                                                                           : Image::SortDescending);
     }
     m_direction = m_direction == SortDirection::Ascending ? SortDirection::Descending
                                                           : SortDirection::Ascending;

@@ -47,7 +47,7 @@ TEST(ColourText, PaintingColoursComeFromValuesOrThePalette) {
     desktop.setColor(QPalette::Active, QPalette::Text, QColor(4, 5, 6));
     const QColor fallback(7, 8, 9);
     EXPECT_EQ(resolveColour(0x00FF8000, desktop, fallback), QColor(0x00, 0x80, 0xFF)); // BGR
-    EXPECT_EQ(resolveColour(0xFF000005, desktop, fallback), QColor(1, 2, 3)); // clWindow
+    EXPECT_EQ(resolveColour(0xFF000005, desktop, fallback), QColor(1, 2, 3));          // clWindow
     EXPECT_EQ(resolveColour(0xFF000008, desktop, fallback), QColor(4, 5, 6)); // clWindowText
     EXPECT_EQ(resolveColour(0xFF000019, desktop, fallback), fallback);        // no such role
     EXPECT_EQ(resolveColour(0xFF000120, desktop, fallback), fallback);

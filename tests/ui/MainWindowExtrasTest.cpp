@@ -1,8 +1,8 @@
 // The main window's column sorting, colours, hover texts and about box as the
 // user meets them: header clicks, refills, a restart on the same settings,
 // deleting after a sort, picking colours, and the toolbar explaining itself.
-#include "tests/support/WindowTestSupport.h"
 #include "ScriptedPhone.h"
+#include "tests/support/WindowTestSupport.h"
 #include "ui/MainWindow.h"
 
 #include "archive/FolderTree.h"
@@ -17,14 +17,16 @@
 #include <QEnterEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QSettings>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <array>
-#include <string>
 #include <memory>
+#include <string>
 
 using qb::testing::MessageBoxAnswerer;
 using qb::ui::MessageListModel;
@@ -135,7 +137,7 @@ class MainWindowExtrasTest : public QObject {
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 10", " 9", " 100"}));
             w.clickHeader(MessageListModel::IndexColumn); // the blank is no obstacle
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 9", " 10", " 100"}));
-            w.choose(qb::ArchiveInbox); // the remembered column, the other way round
+            w.choose(qb::ArchiveInbox);  // the remembered column, the other way round
             w.choose(qb::ArchiveOutbox); // and back again
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 9", " 10", " 100"}));
             w.choose(qb::ArchiveInbox);
@@ -147,8 +149,9 @@ class MainWindowExtrasTest : public QObject {
         QCOMPARE(restarted.cells(MessageListModel::IndexColumn), QStringList({"1", "2", "3"}));
         QCOMPARE(restarted.mark(MessageListModel::IndexColumn), 0);
         restarted.clickHeader(MessageListModel::DateColumn); // one day's messages keep their order
-        QCOMPARE(restarted.cells(MessageListModel::DateColumn),
-                 QStringList({"02/01/2005,10:00:00", "01/01/2005,23:00:00", "01/01/2005,08:00:00"}));
+        QCOMPARE(
+            restarted.cells(MessageListModel::DateColumn),
+            QStringList({"02/01/2005,10:00:00", "01/01/2005,23:00:00", "01/01/2005,08:00:00"}));
     }
 
     void withoutARememberedColumnTheFillOrderStays() {
@@ -232,22 +235,52 @@ class MainWindowExtrasTest : public QObject {
                  QStringLiteral("$00030201"));
     }
 
-    void hoverTextsGoToTheTitleAndTheMessagePanel() {
+    void hoverTextsFollowTheMouseFromButtonToButtonAndOntoTheBackground() {
         qb::testing::StartedIn dir;
         Window w(dir);
         auto* title = w.control<QLabel>("titleLabel");
         auto* panel = w.control<QLabel>("messagePanel");
-        auto* button = w.control<QToolButton>("importButton");
-        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), button->mapToGlobal(QPointF(2, 2)));
-        QApplication::sendEvent(button, &enter);
-        QCOMPARE(title->text(), QStringLiteral(" Конвертировать"));
-        QCOMPARE(panel->text(), QStringLiteral(" Конвертировать архив P2kTools в архив Quillbox"));
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(button, &leave);
         auto* bar = w.control<QWidget>("toolbarPanel");
-        QMouseEvent move(QEvent::MouseMove, QPointF(300, 5), bar->mapToGlobal(QPointF(300, 5)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(bar, &move);
+        const auto send = [](QWidget* to, QEvent::Type type, QPointF at = {2, 2}) {
+            if (type == QEvent::Enter) {
+                QEnterEvent event(at, at, to->mapToGlobal(at));
+                QApplication::sendEvent(to, &event);
+            } else if (type == QEvent::MouseMove) {
+                QMouseEvent event(type, at, to->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+                QApplication::sendEvent(to, &event);
+            } else {
+                QEvent event(type);
+                QApplication::sendEvent(to, &event);
+            }
+        };
+        panel->setText(QStringLiteral("kept"));
+        send(bar, QEvent::Enter, {300, 5}); // the background sets only the title
+        QCOMPARE(title->text(), QStringLiteral(" Quillbox 1.1"));
+        QCOMPARE(panel->text(), QStringLiteral("kept"));
+        const struct {
+            const char* button;
+            const char* title;
+            const char* panel;
+        } buttons[] = {
+            {"connectButton", " Подключить", " Подключить телефон"},
+            {"readButton", " Считать", " Считать все сообщения с телефона"},
+            {"exportSelectedButton", " Сохранить сообщение", " Сохранить сообщение"},
+            {"exportAllButton", " Сохранить все сообщения", " Сохранить все сообщения"},
+            {"importButton", " Конвертировать", " Конвертировать архив P2kTools в архив Quillbox"},
+        };
+        for (const auto& b : buttons) { // straight from one button onto the next
+            auto* button = w.control<QToolButton>(b.button);
+            send(button, QEvent::Enter);
+            QCOMPARE(title->text(), QString::fromUtf8(b.title));
+            QCOMPARE(panel->text(), QString::fromUtf8(b.panel));
+            send(button, QEvent::Leave);
+            QCOMPARE(title->text(), QString());
+            QCOMPARE(panel->text(), QString());
+        }
+        // Back onto the background the toolbar sees only mouse moves.
+        send(bar, QEvent::MouseMove, {210, 30}); // still over a button
+        QCOMPARE(title->text(), QString());
+        send(bar, QEvent::MouseMove, {300, 5});
         QCOMPARE(title->text(), QStringLiteral(" Quillbox 1.1"));
         QCOMPARE(panel->text(), QString());
     }
@@ -257,6 +290,13 @@ class MainWindowExtrasTest : public QObject {
         Window w(dir);
         auto* about = w.form->findChild<qb::ui::AboutDialog*>();
         QVERIFY(about && !about->isVisible());
+        QCOMPARE(about->size(), QSize(300, 217));
+        QVERIFY(about->windowFlags() & Qt::FramelessWindowHint);
+        auto* mail = about->findChild<QLabel*>(QStringLiteral("mailLink"));
+        QVERIFY(mail->text().contains(QStringLiteral("href=\"mailto:quillbox@example.org\"")));
+        QVERIFY(mail->accessibleName().startsWith(QStringLiteral("E-Mail адрес:")));
+        QCOMPARE(about->findChild<QLabel*>(QStringLiteral("discussionLink"))->accessibleName(),
+                 QStringLiteral("Обсуждение программы"));
         bool modal = false;
         QTimer::singleShot(50, [&] {
             modal = QApplication::activeModalWidget() == about;

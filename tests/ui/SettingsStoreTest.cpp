@@ -45,8 +45,9 @@ TEST(SettingsStore, ValuesOutliveTheStoreThatWroteThem) {
 TEST(SettingsStore, NumbersStoredAsTextAreReadAsTheirValue) {
     QTemporaryDir dir;
     SettingsStore store(dir.filePath(QStringLiteral("q.conf")));
-    const std::pair<const char*, int> cases[] = {{"3", 3}, {" 4", 4}, {"+2", 2}, {"-1", -1},
-                                                 {"x", 1}, {"", 1},   {"4 ", 1}, {"99999999999", 1}};
+    const std::pair<const char*, int> cases[] = {{"3", 3},   {" 4", 4},         {"+2", 2},
+                                                 {"-1", -1}, {"x", 1},          {"", 1},
+                                                 {"4 ", 1},  {"99999999999", 1}};
     for (const auto& [text, value] : cases) {
         store.writeText(Section, Ident, QString::fromLatin1(text));
         EXPECT_EQ(store.readNumber(Section, Ident, 1), value) << text;
@@ -55,8 +56,9 @@ TEST(SettingsStore, NumbersStoredAsTextAreReadAsTheirValue) {
 
 TEST(SettingsStore, TheUsersStoreLivesInTheXdgConfigDirectory) {
     QStandardPaths::setTestModeEnabled(true);
-    const QString expected = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                             QStringLiteral("/Quillbox/Quillbox.conf");
+    const QString expected =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+        QStringLiteral("/Quillbox/Quillbox.conf");
     {
         SettingsStore store;
         EXPECT_TRUE(store.writeNumber(Section, Ident, 4));
