@@ -112,20 +112,41 @@ bool writeAll(int fd, const std::string& bytes)
     return true;
 }
 
+// The rename is only durable once the directory entry is on disk. A directory
+// that cannot be opened or does not support syncing leaves nothing to do; an
+// error of the sync itself means the new entry may be lost.
+bool syncDirectoryOf(const QByteArray& target)
+{
+    const int slash = target.lastIndexOf('/');
+    const QByteArray dir = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return synced;
+}
+
+mode_t newFileMode(const QByteArray& target, NewFileAccess access)
+{
+    struct stat old {};
+    if (::stat(target.constData(), &old) == 0)
+        return old.st_mode & 07777;
+    return (access == NewFileAccess::OwnerOnly ? 0600 : 0666) & ~currentUmask();
+}
+
 } // namespace
 
-MaybeFailure writeWholeFile(const QString& path, const std::string& bytes)
+MaybeFailure writeWholeFile(const QString& path, const std::string& bytes, NewFileAccess access)
 {
     const QByteArray target = QFile::encodeName(path);
     QByteArray temporary = target + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return Failure::cannotCreate(path, systemReason(errno));
-    // The replacement keeps the old file's permissions; a new file gets the usual ones.
-    struct stat old {};
-    const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777)
-                                                              : (0666 & ~currentUmask());
-    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool written = ::fchmod(fd, newFileMode(target, access)) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
     const int writeError = errno;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.constData(), target.constData()) != 0) {
@@ -133,6 +154,8 @@ MaybeFailure writeWholeFile(const QString& path, const std::string& bytes)
         ::unlink(temporary.constData());
         return Failure::cannotCreate(path, systemReason(error));
     }
+    if (!syncDirectoryOf(target))
+        return Failure::cannotCreate(path, systemReason(errno));
     return std::nullopt;
 }
 

@@ -25,8 +25,17 @@ struct FileRead {
 };
 FileRead readWholeFile(const QString& path);
 
-// Writes to a temporary file beside the target and renames it over the target.
-MaybeFailure writeWholeFile(const QString& path, const std::string& bytes);
+// Who may read a file that a write creates; a file that exists keeps its mode.
+enum class NewFileAccess {
+    OwnerOnly, // archive, phonebook, template: personal messages and contacts
+    Usual,     // what the umask allows, for files the user means to pass on
+};
+
+// Writes to a temporary file beside the target, renames it over the target and
+// syncs the directory, so that once it reports success a power cut can bring
+// back neither the old file nor no file at all.
+MaybeFailure writeWholeFile(const QString& path, const std::string& bytes,
+                            NewFileAccess access = NewFileAccess::OwnerOnly);
 
 // Removes a file; false when it stays (missing files count as removed).
 bool removeFile(const QString& path);

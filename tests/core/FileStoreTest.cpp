@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace qb;
 
@@ -82,4 +83,29 @@ TEST(WholeNumber, AcceptsSignedDecimalsOnly)
     EXPECT_FALSE(parseWholeNumber(" 7"));
     EXPECT_FALSE(parseWholeNumber("7a"));
     EXPECT_FALSE(parseWholeNumber("99999999999"));
+}
+
+// The archive holds personal messages: a file the program creates is its
+// owner's alone, whatever the umask lets through; one the user already has
+// keeps the mode the user gave it.
+TEST(FileStore, NewFilesAreTheOwnersAloneAndExistingOnesKeepTheirMode)
+{
+    QTemporaryDir dir;
+    const mode_t savedMask = ::umask(022);
+    const auto modeOf = [](const QString& path) {
+        struct stat info {};
+        ::stat(QFile::encodeName(path).constData(), &info);
+        return info.st_mode & 07777;
+    };
+    ASSERT_FALSE(writeWholeFile(dir.filePath("Inbox.msg"), "new\r\n"));
+    EXPECT_EQ(modeOf(dir.filePath("Inbox.msg")), 0600u);
+
+    put(dir.filePath("Outbox.msg"), "old");
+    ::chmod(QFile::encodeName(dir.filePath("Outbox.msg")).constData(), 0644);
+    ASSERT_FALSE(writeWholeFile(dir.filePath("Outbox.msg"), "replaced\r\n"));
+    EXPECT_EQ(modeOf(dir.filePath("Outbox.msg")), 0644u);
+
+    ASSERT_FALSE(writeWholeFile(dir.filePath("export.htm"), "x", NewFileAccess::Usual));
+    EXPECT_EQ(modeOf(dir.filePath("export.htm")), 0644u);
+    ::umask(savedMask);
 }

@@ -1,0 +1,74 @@
+// Whether a save is durable depends on syncs the file system gives no trace
+// of, so this binary puts its own fsync in front of the C library's: it notes
+// what each sync saw and can fail the sync of a directory.
+#include "core/FileStore.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace qb;
+
+namespace {
+
+struct SyncProbe {
+    QByteArray watchedFile;                // read back at every directory sync
+    std::vector<std::string> seenAtDirSync; // its content then
+    int failDirectorySyncWith = 0;
+};
+SyncProbe probe;
+
+std::string contentOf(const QByteArray& path)
+{
+    QFile file(QString::fromLocal8Bit(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<missing>";
+}
+
+} // namespace
+
+extern "C" int fsync(int fd)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) && !probe.watchedFile.isEmpty()) {
+        probe.seenAtDirSync.push_back(contentOf(probe.watchedFile));
+        if (probe.failDirectorySyncWith != 0) {
+            errno = probe.failDirectorySyncWith;
+            return -1;
+        }
+    }
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}
+
+// The directory is synced once the new file has taken the old one's name:
+// synced before the rename, a power cut could still bring back the old file.
+TEST(FileStoreSync, TheDirectoryIsSyncedAfterTheRename)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Inbox.msg");
+    probe = {QFile::encodeName(path), {}, 0};
+    ASSERT_FALSE(writeWholeFile(path, "old\r\n"));
+    ASSERT_FALSE(writeWholeFile(path, "new\r\n"));
+    EXPECT_EQ(probe.seenAtDirSync, (std::vector<std::string>{"old\r\n", "new\r\n"}));
+    probe = {};
+}
+
+// A failed directory sync means the save may not survive: it is not reported
+// as done.
+TEST(FileStoreSync, AFailedDirectorySyncIsAFailedWrite)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Phonebook.pbk");
+    probe = {QFile::encodeName(path), {}, EIO};
+    const MaybeFailure failure = writeWholeFile(path, "1\r\n\r\n");
+    probe = {};
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->text(), "Cannot create file \"" + path + "\". Input/output error");
+}
