@@ -56,6 +56,9 @@ struct ReadEntry {
     std::string index;
     std::string status;
     std::string date; // Inbox only
+    // The text's UCS2 digits as the phone listed them. Not stored: the merge
+    // decodes them the way earlier versions did to recognise their records.
+    std::string textHex{};
 };
 
 // One folder of the last phone read. Positions above the count keep what an

@@ -3,8 +3,10 @@
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
 #include "core/FileStore.h"
+#include "reading/LegacyUcs2Decoder.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -26,11 +28,12 @@ std::size_t mergeCount(const ReadFolder& read)
 }
 
 // Fields of a read record in stored line order; positions never filled are empty.
-void appendRecordKey(std::string& key, const ReadEntry* entry, FolderKind kind)
+void appendRecordKey(std::string& key, const ReadEntry* entry, FolderKind kind,
+                     const std::string* text = nullptr)
 {
     if (!entry)
         return;
-    key += entry->text;
+    key += text ? *text : entry->text;
     key += entry->index;
     key += entry->header;
     if (kind == FolderKind::Inbox)
@@ -55,14 +58,26 @@ void appendRecordLines(std::string& out, const ReadEntry* entry, FolderKind kind
 // it. The file's blocks are streamed past these keys rather than the other way
 // round: a read holds a few hundred records, the file up to 100 000, and
 // joining and storing every block of the file cost more than the rest of the merge.
+// A record also has the key its text had under the earlier decoding, which
+// dropped characters and line breaks: archives written then hold it that way.
 class ReadKeys {
 public:
-    ReadKeys(const ReadFolder& read, std::size_t count, FolderKind kind) : m_keys(count)
+    ReadKeys(const ReadFolder& read, std::size_t count, FolderKind kind)
+        : m_keys(count)
+        , m_legacyKeys(count)
     {
         m_found.reserve(count);
         for (std::size_t k = 0; k < count; ++k) {
-            appendRecordKey(m_keys[k], read.find(static_cast<int>(k + 1)), kind);
+            const ReadEntry* entry = read.find(static_cast<int>(k + 1));
+            appendRecordKey(m_keys[k], entry, kind);
             m_found.emplace(m_keys[k], false);
+            if (entry && !entry->textHex.empty()) {
+                const std::string legacyText = decodeUcs2HexLegacy(entry->textHex);
+                if (legacyText != entry->text) {
+                    appendRecordKey(m_legacyKeys[k].emplace(), entry, kind, &legacyText);
+                    m_found.emplace(*m_legacyKeys[k], false);
+                }
+            }
         }
     }
     void blockSeen(std::string_view block)
@@ -71,12 +86,17 @@ public:
         if (it != m_found.end())
             it->second = true;
     }
-    // Record k (from 0) is in the file already.
-    bool archived(std::size_t k) const { return m_found.at(m_keys[k]); }
+    // Record k (from 0) is in the file already, written by today's decoding or the earlier one.
+    bool archived(std::size_t k) const
+    {
+        return m_found.at(m_keys[k])
+               || (m_legacyKeys[k] && m_found.at(*m_legacyKeys[k]));
+    }
     bool empty() const { return m_keys.empty(); }
 
 private:
     std::vector<std::string> m_keys;
+    std::vector<std::optional<std::string>> m_legacyKeys; // none when both decodings agree
     std::unordered_map<std::string_view, bool> m_found;
 };
 

@@ -70,7 +70,8 @@ void parseListingFolder(const LineList& listing, FolderKind kind, FieldBounds& b
             entry.status = std::move(*status);
             entry.index = substring(line, static_cast<long long>(bounds.fieldStart) + skip,
                                     static_cast<long long>(bounds.fieldEnd) - bounds.fieldStart - skip);
-            entry.text = decodeUcs2Hex(listing.lineView(i + 1));
+            entry.textHex = std::string(listing.lineView(i + 1));
+            entry.text = decodeUcs2Hex(entry.textHex);
             entry.header = std::string(line);
             ++p;
         }

@@ -161,3 +161,25 @@ TEST(Merge, StopsAtTheFirstFileItCannotWriteOrRead)
     EXPECT_EQ(failure->kind, Failure::Kind::CannotCreate);
     EXPECT_EQ(failure->subject, vanished + "/Inbox.msg");
 }
+
+// A record written by the earlier decoding matches only the read entry whose
+// digits decode to it that way, with every other line equal; a record read
+// without its digits is compared by its text alone.
+TEST(Merge, RecognisesTextsTheEarlierDecodingWroteAndNothingElse)
+{
+    QTemporaryDir dir;
+    const std::string digits = "0041000D000A00230042004a"; // "A", CR LF, "#", "B", lower-case "J"
+    put(dir.filePath("Draft.msg"), "AB\r\n 1\r\n+MMGL: 1, \"STO UNSENT\", \"1\"\r\n");
+    ReadResult read;
+    ReadEntry same = sentEntry("A #BJ", 1, "STO UNSENT", "1");
+    same.textHex = digits;
+    ReadEntry moved = sentEntry("A #BJ", 2, "STO UNSENT", "1");
+    moved.textHex = digits;
+    const ReadEntry noDigits = sentEntry("A #BJ", 1, "STO UNSENT", "1");
+    setRead(read.draft, {same, moved, noDigits});
+    ASSERT_FALSE(mergeReadResult(dir.path(), read));
+    EXPECT_EQ(slurp(dir.filePath("Draft.msg")),
+              "AB\r\n 1\r\n+MMGL: 1, \"STO UNSENT\", \"1\"\r\n"
+              "A #BJ\r\n 2\r\n+MMGL: 2, \"STO UNSENT\", \"1\"\r\n"
+              "A #BJ\r\n 1\r\n+MMGL: 1, \"STO UNSENT\", \"1\"\r\n");
+}

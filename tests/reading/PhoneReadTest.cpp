@@ -5,6 +5,7 @@
 #include "ScriptedPhone.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
@@ -130,6 +131,36 @@ TEST_F(PhoneReadTest, SecondReadAddsNothingAndAReadMessageIsArchivedAgain)
     EXPECT_EQ(file("Draft.msg"), "");
     EXPECT_EQ(file("Inbox.msg"), "Hi\r\n3\r\n" + Unread3 + "\r\n02/01/2005,09:05:03\r\n"
                                  "Hi\r\n3\r\n" + Read3 + "\r\n02/01/2005,09:05:03\r\n");
+}
+
+// Archives carried over from versions that decoded by a fixed table hold the
+// text without "#", "&", "<", ">", line breaks and lower-case digits. Reading
+// the same messages again must not archive them a second time.
+TEST_F(PhoneReadTest, MessagesArchivedByTheEarlierDecodingAreNotArchivedAgain)
+{
+    const std::string digits = ucs2("Meet #5 & <") + "0434043e043c" + ucs2(">") + "000D000A" + ucs2("ok");
+    const std::string cmgr = "+CMGR: \"REC READ\", \"+79161234567\", \"2005/01/02,09:05:03\"\r\nOK\r\n";
+    phone.answer("AT+CMGR=3", cmgr);
+    phone.answer("AT+CMGR=12", cmgr);
+    const std::string earlierInbox = "Meet 5  \xE4ok\r\n3\r\n" + Read3 + "\r\n02/01/2005,09:05:03\r\n";
+    const std::string earlierOutbox = "Meet 5  \xE4ok\r\n 12\r\n" + Sent12 + "\r\n";
+    QFile inbox(QDir(dir.path()).filePath("Inbox.msg"));
+    ASSERT_TRUE(inbox.open(QIODevice::WriteOnly));
+    inbox.write(earlierInbox.data(), static_cast<qint64>(earlierInbox.size()));
+    inbox.close();
+    QFile outbox(QDir(dir.path()).filePath("Outbox.msg"));
+    ASSERT_TRUE(outbox.open(QIODevice::WriteOnly));
+    outbox.write(earlierOutbox.data(), static_cast<qint64>(earlierOutbox.size()));
+    outbox.close();
+
+    phone.answer(Echo, listing({Read3, digits, Sent12, digits, Read12, digits}));
+    ASSERT_EQ(read().kind, Kind::Finished);
+    // The message at index 12 really is new, and goes in as today's decoding reads it.
+    EXPECT_EQ(file("Inbox.msg"), earlierInbox + "Meet #5 & <\xE4\xEE\xEC> ok\r\n12\r\n" + Read12
+                                     + "\r\n02/01/2005,09:05:03\r\n");
+    EXPECT_EQ(file("Outbox.msg"), earlierOutbox);
+    ASSERT_EQ(read().kind, Kind::Finished);
+    EXPECT_EQ(file("Outbox.msg"), earlierOutbox);
 }
 
 TEST_F(PhoneReadTest, PhonebookWithoutEntriesKeepsWhatIsKnown)

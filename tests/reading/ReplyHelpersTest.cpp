@@ -1,6 +1,7 @@
 // The small helpers every reply parser builds on.
 #include "core/Progress.h"
 #include "reading/FieldBounds.h"
+#include "reading/LegacyUcs2Decoder.h"
 #include "reading/ProgressStep.h"
 #include "reading/Timestamp.h"
 #include "reading/Ucs2Decoder.h"
@@ -68,6 +69,33 @@ TEST(decodeUcs2Hex, DropsGroupsThatAreNotHexadecimal)
     EXPECT_EQ(decodeUcs2Hex("0041ZZZZ00 20042"), "AB");
     // A leading quotation mark shifts every group off its boundary.
     EXPECT_EQ(decodeUcs2Hex("\"041C0430"), "");
+}
+
+// The decoding of earlier versions, which the merge needs to recognise the
+// texts in their archives: a table of 147 upper-case keys.
+TEST(DecodeUcs2HexLegacy, KnowsExactly147UpperCaseCodes)
+{
+    static constexpr char digits[] = "0123456789ABCDEF";
+    int known = 0;
+    for (unsigned code = 0; code <= 0xFFFF; ++code) {
+        const std::string group{digits[code >> 12], digits[(code >> 8) & 15], digits[(code >> 4) & 15],
+                                digits[code & 15]};
+        known += decodeUcs2HexLegacy(group).size() == 1 ? 1 : 0;
+    }
+    EXPECT_EQ(known, 147);
+    EXPECT_EQ(decodeUcs2HexLegacy("0410044F04010451211600300041007A"), "\xC0\xFF\xA8\xB8\xB9" "0Az");
+    EXPECT_EQ(decodeUcs2HexLegacy("002C2C000040003F0022"), ",,@?\"");
+}
+
+TEST(DecodeUcs2HexLegacy, DropsWhatTodaysDecodingKeeps)
+{
+    EXPECT_EQ(decodeUcs2HexLegacy("041a"), "");                   // lower-case digits
+    EXPECT_EQ(decodeUcs2HexLegacy("0048000D000A0069"), "Hi");     // line breaks
+    EXPECT_EQ(decodeUcs2HexLegacy("004100270042"), "AB");         // apostrophe
+    EXPECT_EQ(decodeUcs2HexLegacy("00230026003C003E005B"), "");  // # & < > [
+    EXPECT_EQ(decodeUcs2HexLegacy("0400040F0450045F20AC"), "");   // other Cyrillic, euro sign
+    EXPECT_EQ(decodeUcs2HexLegacy("04100"), "\xC0");
+    EXPECT_EQ(decodeUcs2HexLegacy("\"041C0430"), "");
 }
 
 TEST(charPos, FindsTheFirstOccurrenceFromOne)
