@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Builds the reply-parser and import-line fuzz targets with clang and runs each
-# for a short, bounded time on a seed corpus of real and made-up phone replies
-# and archive lines.
+# Builds the fuzz targets of the reply parsers, the import line parser and the
+# archive file loaders with clang and runs each for a short, bounded time on a
+# seed corpus of real and made-up phone replies, archive lines and archive files.
 # Exits non-zero when a target crashes. FUZZ_SECONDS overrides the time per target.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
 seconds=${FUZZ_SECONDS:-20}
-targets=(mmgl_listing cmgr_date cpbr_phonebook p2ktools_line)
+targets=(mmgl_listing cmgr_date cpbr_phonebook p2ktools_line archive_files)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBOX_FUZZ=ON -DQUILLBOX_BENCH=OFF >/dev/null

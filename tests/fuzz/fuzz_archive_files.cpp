@@ -1,0 +1,88 @@
+// Any bytes as the content of a folder file (all three layouts) and of
+// Phonebook.pbk, as a hand edit, a damaged disk or another program may leave
+// them. An input that starts with a mark has its first line stretched past a
+// megabyte, which the fuzzer's input size limit would never reach on its own;
+// a seed starts with it, so the fuzzer keeps producing such inputs.
+#include "archive/ArchiveFiles.h"
+#include "archive/FileLines.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr std::size_t LongLine = (1u << 20) + 17;
+// An input starting with this byte has its first line repeated past LongLine.
+constexpr std::uint8_t StretchMark = 0x7F;
+
+void require(bool holds)
+{
+    if (!holds)
+        std::abort();
+}
+
+// A field a reader hands on: one line of at most 4096 characters.
+void requireField(const std::string& field)
+{
+    require(field.size() <= qb::LineList::MaxLineLength);
+    require(field.find_first_of("\r\n") == std::string::npos);
+}
+
+void loadFolders(std::string_view content)
+{
+    const std::size_t lines = qb::fileLines::count(content);
+    for (const auto kind : {qb::FolderKind::Inbox, qb::FolderKind::Outbox, qb::FolderKind::Draft}) {
+        const std::size_t size = static_cast<std::size_t>(qb::recordSize(kind));
+        const qb::ArchiveFolder folder = qb::parseFolder(kind, content);
+        const bool tooShort = kind != qb::FolderKind::Inbox && lines <= 1;
+        require(folder.records.size() == (tooShort ? 0 : (lines + size - 1) / size));
+        for (const qb::ArchiveRecord& record : folder.records) {
+            for (const std::string* field : {&record.text, &record.index, &record.header, &record.date,
+                                             &record.correspondent})
+                requireField(*field);
+            require(record.correspondent.size() <= record.header.size());
+        }
+    }
+}
+
+void loadPhonebook(std::string_view content)
+{
+    const qb::Phonebook phonebook = qb::parsePhonebook(content);
+    require(phonebook.entries.size() <= static_cast<std::size_t>(qb::MaxPhonebookEntries));
+    require(phonebook.entries.size() <= qb::fileLines::count(content) / 2);
+    for (const qb::PhonebookEntry& entry : phonebook.entries) {
+        requireField(entry.number);
+        requireField(entry.name);
+    }
+    // What was loaded is saved again as it was: the same count line and entries.
+    const qb::PhonebookText saved = qb::phonebookFileContent(phonebook);
+    if (!saved.failure && phonebook.countText) {
+        const qb::Phonebook again = qb::parsePhonebook(saved.content);
+        require(again.countText == phonebook.countText);
+        require(again.entries.size() >= phonebook.entries.size());
+        for (std::size_t j = 0; j < phonebook.entries.size(); ++j) {
+            require(again.entries[j].number == phonebook.entries[j].number);
+            require(again.entries[j].name == phonebook.entries[j].name);
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::string content(reinterpret_cast<const char*>(data), size);
+    if (size > 0 && data[0] == StretchMark) {
+        const std::size_t end = content.find_first_of("\r\n");
+        const std::size_t length = end == std::string::npos ? content.size() : end;
+        std::string stretched = content.substr(0, length);
+        while (stretched.size() < LongLine)
+            stretched += stretched;
+        content.replace(0, length, stretched);
+    }
+    loadFolders(content);
+    loadPhonebook(content);
+    return 0;
+}
