@@ -6,6 +6,16 @@
 
 namespace qb {
 
+// Why the last open failed, so that a busy or forbidden port is not taken for
+// an unplugged phone.
+enum class OpenError {
+    None,
+    Busy,         // another program (or another port object) holds the tty
+    NoPermission, // the user may not open the node (not in dialout, no uaccess)
+    Missing,      // the node is gone (unplugged)
+    Other,        // not a usable tty, or an unexpected system error
+};
+
 class AtPort {
   public:
     virtual ~AtPort() = default;
@@ -18,6 +28,10 @@ class AtPort {
     // result codes, the answers of that many commands sent together, or until
     // the line fell quiet, whichever comes first. 0 waits for quiet alone.
     virtual std::string readReply(int waitMs, int finalCodes) = 0;
+    virtual OpenError lastOpenError() const { return OpenError::None; }
+    // The last command was not written whole because the phone took no byte
+    // for the stall limit, while the line itself stayed up.
+    virtual bool writeStalled() const { return false; }
 };
 
 } // namespace qb

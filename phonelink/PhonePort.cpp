@@ -139,6 +139,7 @@ uint32_t PhonePort::writeData(const void* bytes, uint32_t count) {
     const auto* data = static_cast<const char*>(bytes);
     uint32_t written = 0;
     bool failed = m_fd < 0;
+    m_writeStalled = false;
     // The descriptor is non-blocking; a full output buffer waits for room
     // instead of cutting the command short.
     while (!failed && written < count) {
@@ -149,7 +150,9 @@ uint32_t PhonePort::writeData(const void* bytes, uint32_t count) {
             continue;
         } else if (n < 0 && errno == EAGAIN) {
             pollfd p{m_fd, POLLOUT, 0};
-            failed = ::poll(&p, 1, WriteStallMs) <= 0 || (p.revents & (POLLERR | POLLHUP));
+            const int ready = ::poll(&p, 1, WriteStallMs);
+            m_writeStalled = ready == 0;
+            failed = ready <= 0 || (p.revents & (POLLERR | POLLHUP));
         } else {
             failed = true;
         }

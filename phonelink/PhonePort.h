@@ -9,15 +9,6 @@
 
 namespace qb {
 
-// Why the last Open failed, so the window can tell "busy" from "not allowed".
-enum class OpenError {
-    None,
-    Busy,         // another program (or another port object) holds the tty
-    NoPermission, // the user may not open the node (not in dialout, no uaccess)
-    Missing,      // the node is gone (unplugged)
-    Other,        // not a usable tty, or an unexpected system error
-};
-
 class PhonePort : public AtPort {
   public:
     explicit PhonePort(UsbModem modemInfo);
@@ -36,7 +27,8 @@ class PhonePort : public AtPort {
     void setTimeout(int32_t milliseconds);
     const UsbModem& modem() const { return m_modemInfo; }
     const std::string& debugText() const { return m_debug; }
-    OpenError lastOpenError() const { return m_lastOpenError; }
+    OpenError lastOpenError() const override { return m_lastOpenError; }
+    bool writeStalled() const override { return m_writeStalled; }
 
   private:
     struct Drained {
@@ -51,6 +43,7 @@ class PhonePort : public AtPort {
     UsbModem m_modemInfo;
     std::string m_debug;
     OpenError m_lastOpenError = OpenError::None;
+    bool m_writeStalled = false;
 };
 
 } // namespace qb

@@ -91,6 +91,9 @@ void MainWindow::connectControls() {
         {m_exportSelectedAction, m_exportAllAction, m_smartphoneExportAction, m_importAction,
          m_deleteInArchiveAction, m_deleteAllInArchiveAction, m_connectAction, m_readAction,
          m_deleteOnPhoneAction, m_aboutAction});
+    // Whatever the controls were when it began, the read button follows the
+    // phone again: it may have been unplugged while the command ran.
+    connect(&m_busy, &qb::ui::BusyGuard::idle, this, &MainWindow::refreshConnectionStatus);
     connect(&m_busy, &qb::ui::BusyGuard::idle, this, &MainWindow::closeIfRequested,
             Qt::QueuedConnection);
 }

@@ -9,6 +9,7 @@
 #include "ui/FolderTreeWidget.h"
 #include "ui/MessageListModel.h"
 #include "ui/MessageViewer.h"
+#include "ui/PhoneMessages.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -19,7 +20,6 @@ using qb::ui::MessageRow;
 namespace {
 
 const QString DeleteQuestion = QStringLiteral("Вы действительно хотите удалить сообщения?");
-const QString DeviceBusy = QStringLiteral("Утройство занято!");
 const QString PhoneKeptMessages =
     QStringLiteral("Телефон не удалил сообщений: %1. Они остались на телефоне и в списке.");
 
@@ -84,7 +84,7 @@ void MainWindow::deleteOnPhone(qb::FolderKind folder) {
         outcome = qb::deleteOnPhone(port, progress(), folder, rows, m_workspace.readResult);
     }
     if (outcome.kind == qb::DeleteOutcome::Kind::NoPort) {
-        tell(this, DeviceBusy);
+        tell(this, qb::ui::deviceBusyText());
         return;
     }
     m_messages->removeRecords(outcome.deleted);

@@ -11,6 +11,7 @@
 #include "ui/ImageList.h"
 #include "ui/MessageListModel.h"
 #include "ui/MessageViewer.h"
+#include "ui/PhoneMessages.h"
 #include "ui/StatusPanel.h"
 
 #include <QMessageBox>
@@ -18,14 +19,6 @@
 #include <QTreeWidgetItem>
 
 namespace {
-
-const QString DeviceBusy = QStringLiteral("Утройство занято!");
-const QString NoPermission =
-    QStringLiteral("Нет прав на доступ к телефону (%1).\n"
-                   "Добавьте пользователя в группу dialout или установите правило udev, "
-                   "которое поставляется с Quillbox, и подключите телефон заново.");
-const QString PhoneVanished =
-    QStringLiteral("Телефон отключён во время чтения. Чтение прервано, архив не изменён.");
 
 void tell(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, QStringLiteral("Quillbox 1.1"), text);
@@ -71,12 +64,8 @@ bool MainWindow::openActivePort() {
         return true;
     const bool denied =
         m_activePort && m_activePort->lastOpenError() == qb::OpenError::NoPermission;
-    if (denied) {
-        const std::string& path = m_activePort->modem().devNode;
-        tell(this, NoPermission.arg(QString::fromLocal8Bit(path.data(), qsizetype(path.size()))));
-    } else {
-        tell(this, DeviceBusy);
-    }
+    tell(this, denied ? qb::ui::noPermissionText(m_activePort->modem().devNode)
+                      : qb::ui::deviceBusyText());
     return false;
 }
 
@@ -99,8 +88,12 @@ void MainWindow::readPhone() {
     progress().setTextVisible(true);
     switch (outcome.kind) {
     case qb::ReadOutcome::Kind::PortVanished:
+    case qb::ReadOutcome::Kind::PortBusy:
+    case qb::ReadOutcome::Kind::PortRefused:
+    case qb::ReadOutcome::Kind::PhoneStalled:
         progress().setVisible(false);
-        tell(this, PhoneVanished);
+        tell(this, qb::ui::lostPhoneText(outcome.kind, m_activePort ? m_activePort->modem().devNode
+                                                                    : std::string()));
         break;
     case qb::ReadOutcome::Kind::Failed:
         progress().setVisible(false);

@@ -12,14 +12,30 @@ PhoneLine::PhoneLine(PortSource source)
 {
 }
 
+namespace {
+
+LineLoss openLoss(OpenError error)
+{
+    switch (error) {
+    case OpenError::Busy:
+        return LineLoss::Busy;
+    case OpenError::NoPermission:
+        return LineLoss::Refused;
+    default:
+        return LineLoss::Vanished;
+    }
+}
+
+} // namespace
+
 AtPort* PhoneLine::usablePort()
 {
-    if (m_vanished)
+    if (m_loss != LineLoss::None)
         return nullptr;
     AtPort* port = m_source ? m_source() : nullptr;
     // A port whose device went away fails its state query.
     if (!port || !port->isOpen()) {
-        m_vanished = true;
+        m_loss = LineLoss::Vanished;
         return nullptr;
     }
     return port;
@@ -29,12 +45,16 @@ bool PhoneLine::reopen()
 {
     AtPort* port = m_source ? m_source() : nullptr;
     if (!port) {
-        m_vanished = true;
+        m_loss = LineLoss::Vanished;
         return false;
     }
     m_unanswered = 0;
     port->close();
-    port->open();
+    // Between the close and the open another program can take the tty.
+    if (!port->open()) {
+        m_loss = openLoss(port->lastOpenError());
+        return false;
+    }
     return usablePort() != nullptr;
 }
 
@@ -43,8 +63,15 @@ bool PhoneLine::send(const std::string& command)
     AtPort* port = usablePort();
     if (!port)
         return false;
-    if (!port->sendCommand(command)) {
-        m_vanished = true;
+    const bool sent = port->sendCommand(command);
+    // A command cut short is lost as much as one never sent; the phone would
+    // take the rest of the dialogue for garbage.
+    if (port->writeStalled() && port->isOpen()) {
+        m_loss = LineLoss::Stalled;
+        return false;
+    }
+    if (!sent) {
+        m_loss = LineLoss::Vanished;
         return false;
     }
     ++m_unanswered;
@@ -59,7 +86,7 @@ std::optional<std::string> PhoneLine::reply()
     std::string text = port->readReply(ReplyWaitMs, std::exchange(m_unanswered, 0));
     // An empty reply from a port that closed itself meanwhile is no answer.
     if (!port->isOpen()) {
-        m_vanished = true;
+        m_loss = LineLoss::Vanished;
         return std::nullopt;
     }
     return text;

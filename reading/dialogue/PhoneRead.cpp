@@ -18,7 +18,19 @@ ReadOutcome failed(Failure failure) {
     return {Kind::Failed, std::move(failure)};
 }
 
-ReadOutcome vanished() {
+// How a read that lost its phone ends; no file has been touched by then.
+ReadOutcome lost(const PhoneLine& line) {
+    switch (line.loss()) {
+    case LineLoss::Busy:
+        return {Kind::PortBusy, std::nullopt};
+    case LineLoss::Refused:
+        return {Kind::PortRefused, std::nullopt};
+    case LineLoss::Stalled:
+        return {Kind::PhoneStalled, std::nullopt};
+    case LineLoss::None:
+    case LineLoss::Vanished:
+        break;
+    }
     return {Kind::PortVanished, std::nullopt};
 }
 
@@ -55,7 +67,7 @@ class PhoneRead {
 
 ReadOutcome PhoneRead::run() {
     if (!listMessages())
-        return vanished();
+        return lost(m_line);
     // Decided by the headers, not by the third line: a first message with an
     // empty text leaves that line empty too.
     if (!listingHoldsMessages(m_reply))
@@ -65,7 +77,7 @@ ReadOutcome PhoneRead::run() {
         return *stop;
     auto entries = fetchPhonebook();
     if (!entries)
-        return vanished();
+        return lost(m_line);
     commit();
     if (auto failure = storePhonebook(std::move(*entries)))
         return failed(*failure);
@@ -120,10 +132,10 @@ std::optional<ReadOutcome> PhoneRead::readDates() {
         // A bare AT first takes whatever the phone still had to say, so the
         // +CMGR reply starts with its own echo and the header is its line 1.
         if (!m_line.exchange({"AT"}) || !m_line.send("AT+CMGR=" + m_read.inbox.at(k).index))
-            return vanished();
+            return lost(m_line);
         const auto reply = m_line.reply();
         if (!reply)
-            return vanished();
+            return lost(m_line);
         m_dateReply.add(*reply);
         step();
         m_read.inbox.at(k).date = parseCmgrDate(m_dateReply);

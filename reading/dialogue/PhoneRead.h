@@ -27,6 +27,9 @@ struct ReadOutcome {
         Finished,      // read, phonebook written, archive merged
         NothingListed, // the phone listed no message: nothing changed
         PortVanished,  // the phone went away: no result, no file changed
+        PortBusy,      // another program took the port at the re-open: the same
+        PortRefused,   // the re-open was not permitted: the same
+        PhoneStalled,  // the phone stopped taking commands: the same
         Failed,        // stopped with `failure`; the ReadResult holds this read
     };
     Kind kind = Kind::Finished;

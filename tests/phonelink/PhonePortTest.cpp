@@ -119,6 +119,20 @@ TEST_F(ModemItemTest, LongCommandWaitsForRoomInsteadOfBeingCut) {
     EXPECT_EQ(port.debugText(), "I Phone Send Command");
 }
 
+// A phone that takes no more bytes is still there: the write gives up after
+// the stall limit and says so, and the port stays open.
+TEST_F(ModemItemTest, PhoneThatTakesNothingStallsTheWriteButNotThePort) {
+    ASSERT_TRUE(port.open());
+    EXPECT_FALSE(port.writeStalled());
+    EXPECT_TRUE(port.sendCommand(std::string(100000, 'A'))); // some bytes went out
+    EXPECT_TRUE(port.writeStalled());
+    EXPECT_EQ(port.debugText(), "I Phone Send Command");
+    EXPECT_TRUE(port.isOpen());
+    readFor(pty.master, 300); // the phone takes commands again
+    ASSERT_TRUE(port.sendCommand("AT"));
+    EXPECT_FALSE(port.writeStalled());
+}
+
 TEST_F(ModemItemTest, UnplugClosesThePort) {
     ASSERT_TRUE(port.open());
     writeAll(pty.master, "OK");

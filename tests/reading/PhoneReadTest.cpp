@@ -234,6 +234,48 @@ TEST_F(PhoneReadTest, UnpluggedDuringTheDatePassLeavesEverythingAsBefore)
     }
 }
 
+// A port another program took, a port the user may not open and a phone that
+// stops taking commands each end the read as what they are, not as an unplugged
+// phone; like an unplug, they leave the folders and the archive as they were.
+TEST_F(PhoneReadTest, BusyRefusedOrStalledPhoneEndsTheReadAsSuch)
+{
+    phone.answer(Echo, listing({Read3, ucs2("Hi"), Sent12, ucs2("Yes")}));
+    result.outbox.countMark = "0";
+    result.outbox.at(1).text = "earlier";
+    const ReadResult before = result;
+    struct Case {
+        OpenError openFailure;
+        std::string stallAt;
+        bool partly;
+        Kind expected;
+    };
+    const Case cases[] = {
+        {OpenError::Busy, "", false, Kind::PortBusy},
+        {OpenError::NoPermission, "", false, Kind::PortRefused},
+        {OpenError::Missing, "", false, Kind::PortVanished},
+        {OpenError::None, Echo, false, Kind::PhoneStalled},
+        {OpenError::None, "AT+CMGR=3", true, Kind::PhoneStalled},
+        {OpenError::None, "at+cpbr=1,250", false, Kind::PhoneStalled},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stallAt + " " + std::to_string(static_cast<int>(c.openFailure)));
+        phone.openFailure = c.openFailure;
+        phone.stallAt = c.stallAt;
+        phone.stalledAfterSomeBytes = c.partly;
+        EXPECT_EQ(read().kind, c.expected);
+        EXPECT_TRUE(noArchiveFiles());
+        EXPECT_EQ(result.outbox.find(1)->text, "earlier");
+        EXPECT_EQ(result.inbox.countMark, before.inbox.countMark);
+        EXPECT_EQ(result.outbox.countMark, "0");
+        if (c.openFailure != OpenError::None) {
+            EXPECT_TRUE(phone.sent.empty());
+        }
+    }
+    phone.openFailure = OpenError::None;
+    phone.stallAt.clear();
+    EXPECT_EQ(read().kind, Kind::Finished); // the phone takes commands again
+}
+
 TEST_F(PhoneReadTest, VanishedOrDeadPortIsNeverUsed)
 {
     plugged = false;

@@ -22,13 +22,23 @@ public:
     // One more answer to `command`, given after the earlier ones; the last one repeats.
     void thenAnswer(const std::string& command, std::string reply) { m_script[command].push_back(std::move(reply)); }
 
-    bool open() override { return m_open = m_plugged; }
+    bool open() override
+    {
+        m_open = m_plugged && openFailure == OpenError::None;
+        m_openError = !m_plugged ? OpenError::Missing : openFailure;
+        return m_open;
+    }
     void close() override { m_open = false; }
     bool isOpen() override { return m_open; }
     bool sendCommand(const std::string& command) override
     {
+        m_stalled = false;
         if (!m_open)
             return false;
+        if (command == stallAt) {
+            m_stalled = true;
+            return stalledAfterSomeBytes;
+        }
         sent.push_back(command);
         if (!silent)
             m_pending += command + "\r\n" + replyTo(command);
@@ -41,12 +51,18 @@ public:
         return std::exchange(m_pending, {});
     }
 
+    OpenError lastOpenError() const override { return m_openError; }
+    bool writeStalled() const override { return m_stalled; }
+
     void unplug() { m_plugged = m_open = false; }
 
     std::vector<std::string> sent;
     int replyReads = 0;
     std::vector<int> finalCodesWanted; // per reply read
     bool silent = false; // takes commands but never answers, not even with the echo
+    OpenError openFailure = OpenError::None; // every open fails so while plugged in
+    std::string stallAt;                     // this command is not taken, or only its start
+    bool stalledAfterSomeBytes = false;
 
 private:
     std::string replyTo(const std::string& command)
@@ -65,6 +81,8 @@ private:
     std::string m_pending;
     bool m_plugged = true;
     bool m_open = true;
+    bool m_stalled = false;
+    OpenError m_openError = OpenError::None;
 };
 
 // A progress bar that remembers what the dialogue did with it.

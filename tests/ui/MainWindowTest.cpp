@@ -4,6 +4,8 @@
 // technology can read.
 #include "tests/support/WindowTestSupport.h"
 #include "ui/MainWindow.h"
+#include "ui/BusyScope.h"
+#include "ui/PhoneMessages.h"
 #include "ui/FolderTreeWidget.h"
 #include "ui/ImageList.h"
 #include "ui/MessageListModel.h"
@@ -60,6 +62,8 @@ class MainWindowTest : public QObject {
     void startsDisconnectedWithEmptyList();
     void menusCarryTheirTextsAndIcons();
     void menuItemsActOnlyWhileTheirButtonIsEnabled();
+    void readButtonFollowsThePhoneWhenALongCommandEnds();
+    void lostPhoneIsToldForWhatItIs();
     void unreadableArchiveFileIsReported();
     void closingIsNeverRefused();
     void progressDrivesTheStatusBar();
@@ -195,6 +199,33 @@ void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
     child<QAction>(form, "connectAction")->trigger();
     QCOMPARE(form.messagePanel(), QString());
     QVERIFY(!child<QToolButton>(form, "readButton")->isEnabled());
+}
+
+// A long command disables the commands and gives them back as they were. The
+// phone may have gone meanwhile (no phone is listed here): the read button
+// then stays off instead of waiting for the next status tick.
+void MainWindowTest::readButtonFollowsThePhoneWhenALongCommandEnds() {
+    StartedIn dir;
+    MainWindow form;
+    QToolButton* read = child<QToolButton>(form, "readButton");
+    read->setEnabled(true); // as while the phone was still there
+    {
+        qb::ui::BusyScope busy(form);
+        QVERIFY(!read->isEnabled());
+    }
+    QVERIFY(!read->isEnabled());
+    QVERIFY(child<QToolButton>(form, "connectButton")->isEnabled());
+}
+
+void MainWindowTest::lostPhoneIsToldForWhatItIs() {
+    using Kind = qb::ReadOutcome::Kind;
+    const std::string node = "/dev/ttyACM0";
+    QCOMPARE(qb::ui::lostPhoneText(Kind::PortBusy, node), QStringLiteral("Утройство занято!"));
+    QCOMPARE(qb::ui::lostPhoneText(Kind::PortRefused, node), qb::ui::noPermissionText(node));
+    QVERIFY(qb::ui::noPermissionText(node).contains("(/dev/ttyACM0)"));
+    QVERIFY(qb::ui::lostPhoneText(Kind::PortVanished, node).startsWith("Телефон отключён"));
+    QVERIFY(qb::ui::lostPhoneText(Kind::PhoneStalled, node).startsWith("Телефон перестал принимать команды"));
+    QVERIFY(qb::ui::lostPhoneText(Kind::Finished, node).isEmpty());
 }
 
 void MainWindowTest::unreadableArchiveFileIsReported() {

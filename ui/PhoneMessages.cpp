@@ -1,0 +1,36 @@
+#include "ui/PhoneMessages.h"
+
+namespace qb::ui {
+
+QString deviceBusyText() {
+    return QStringLiteral("Утройство занято!");
+}
+
+QString noPermissionText(const std::string& devNode) {
+    return QStringLiteral("Нет прав на доступ к телефону (%1).\n"
+                          "Добавьте пользователя в группу dialout или установите правило udev, "
+                          "которое поставляется с Quillbox, и подключите телефон заново.")
+        .arg(QString::fromLocal8Bit(devNode.data(), qsizetype(devNode.size())));
+}
+
+QString lostPhoneText(ReadOutcome::Kind kind, const std::string& devNode) {
+    using Kind = ReadOutcome::Kind;
+    switch (kind) {
+    case Kind::PortVanished:
+        return QStringLiteral("Телефон отключён во время чтения. Чтение прервано, архив не изменён.");
+    case Kind::PortBusy:
+        return deviceBusyText();
+    case Kind::PortRefused:
+        return noPermissionText(devNode);
+    case Kind::PhoneStalled:
+        return QStringLiteral(
+            "Телефон перестал принимать команды. Чтение прервано, архив не изменён.");
+    case Kind::Finished:
+    case Kind::NothingListed:
+    case Kind::Failed:
+        break;
+    }
+    return {};
+}
+
+} // namespace qb::ui
