@@ -14,18 +14,27 @@ PhonePortList::~PhonePortList() = default;
 
 void PhonePortList::refresh() {
     const std::vector<UsbModem> devs = m_enumerate ? m_enumerate() : std::vector<UsbModem>();
+    dropAbsent(devs, {});
+    for (const UsbModem& devise : devs)
+        add(devise);
+}
+
+void PhonePortList::refreshAfterRemoval(const Filter& gone) {
+    dropAbsent(m_enumerate ? m_enumerate() : std::vector<UsbModem>(), gone);
+}
+
+void PhonePortList::dropAbsent(const std::vector<UsbModem>& devs, const Filter& gone) {
     auto present = [&devs](uint32_t key) {
         return std::any_of(devs.begin(), devs.end(),
                            [key](const UsbModem& d) { return d.deviceId == key; });
     };
     for (int32_t i = 0; i < count();) {
-        if (present(m_items[size_t(i)]->modem().deviceId))
+        const UsbModem& modem = m_items[size_t(i)]->modem();
+        if (present(modem.deviceId) && !(gone && gone(modem)))
             ++i;
         else
             remove(i);
     }
-    for (const UsbModem& devise : devs)
-        add(devise);
 }
 
 PhonePort* PhonePortList::add(const UsbModem& devise) {

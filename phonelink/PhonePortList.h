@@ -25,6 +25,12 @@ class PhonePortList {
     void setPortRemoved(PortRemoved handler) { m_portRemoved = std::move(handler); }
 
     void refresh();
+    // After a removal: drops the ports `gone` names, whatever the enumeration
+    // says (sysfs still shows a tty for a moment after the kernel announced its
+    // removal), and those it no longer finds; adds none, so a tty dropped this
+    // way cannot come back before its device really arrives again.
+    using Filter = std::function<bool(const UsbModem&)>;
+    void refreshAfterRemoval(const Filter& gone);
     PhonePort* add(const UsbModem& devise);
     PhonePort* at(int32_t index) const;
     PhonePort* findById(uint32_t key) const;
@@ -32,6 +38,8 @@ class PhonePortList {
     int32_t count() const { return int32_t(m_items.size()); }
 
   private:
+    void dropAbsent(const std::vector<UsbModem>& devs, const Filter& gone);
+
     Enumerator m_enumerate;
     PortRemoved m_portRemoved;
     std::vector<std::unique_ptr<PhonePort>> m_items;

@@ -24,22 +24,23 @@ PhoneWatcher::~PhoneWatcher() {
     m_list.setPortRemoved({});
 }
 
-void PhoneWatcher::deviceChanged(const std::string& action) {
-    if (action != "add" && action != "remove")
-        return;
-    m_list.refresh();
-    if (action == "add")
+void PhoneWatcher::deviceChanged(const TtyEvent& event) {
+    if (event.action == "add") {
+        m_list.refresh();
         emit phoneArrived();
-    else
+    } else if (event.action == "remove") {
+        m_list.refreshAfterRemoval(
+            [&event](const UsbModem& modem) { return eventNamesModem(event, modem); });
         emit phoneRemoved();
+    }
 }
 
 void PhoneWatcher::onMonitorReadable() {
     // A failing refresh or receiver must not take the event loop down; the
     // list is brought into line again by the next event.
     try {
-        for (const std::string& action : m_monitor->takeActions())
-            deviceChanged(action);
+        for (const TtyEvent& event : m_monitor->takeEvents())
+            deviceChanged(event);
     } catch (...) {
     }
 }

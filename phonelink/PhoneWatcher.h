@@ -25,9 +25,11 @@ class PhoneWatcher : public QObject {
     int32_t count() const { return m_list.count(); }
     PhonePortList& ports() { return m_list; }
 
-    // "add" refreshes and emits phoneArrived, "remove" refreshes and emits
-    // phoneRemoved; other actions are ignored.
-    virtual void deviceChanged(const std::string& action);
+    // "add" refreshes and emits phoneArrived; "remove" drops the tty the event
+    // names and the ports whose devices are gone, then emits phoneRemoved;
+    // other actions are ignored.
+    virtual void deviceChanged(const TtyEvent& event);
+    void deviceChanged(const std::string& action) { deviceChanged(TtyEvent{action, {}, {}}); }
 
   signals:
     void phoneArrived();

@@ -87,12 +87,20 @@ int UdevMonitor::fd() const {
     return udev_monitor_get_fd(m_monitor);
 }
 
-std::vector<std::string> UdevMonitor::takeActions() {
+std::vector<TtyEvent> UdevMonitor::takeEvents() {
     // The monitor socket is non-blocking: this returns when the queue is empty.
-    std::vector<std::string> actions;
-    while (UdevPtr<udev_device> device{udev_monitor_receive_device(m_monitor)})
-        actions.push_back(text(udev_device_get_action(device.get())));
-    return actions;
+    std::vector<TtyEvent> events;
+    while (UdevPtr<udev_device> device{udev_monitor_receive_device(m_monitor)}) {
+        events.push_back({text(udev_device_get_action(device.get())),
+                          text(udev_device_get_devnode(device.get())),
+                          text(udev_device_get_syspath(device.get()))});
+    }
+    return events;
+}
+
+bool eventNamesModem(const TtyEvent& event, const UsbModem& modem) {
+    return (!event.devNode.empty() && event.devNode == modem.devNode)
+           || (!event.sysPath.empty() && event.sysPath == modem.sysPath);
 }
 
 std::unique_ptr<UdevMonitor> UdevMonitor::create() {

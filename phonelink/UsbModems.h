@@ -54,6 +54,16 @@ uint32_t deviceIdKey(const std::string& usbSysname, const std::string& devnum);
 // empty when udev cannot be asked.
 std::vector<UsbModem> findUsbModems();
 
+// One udev event of a tty: its action and the device it names.
+struct TtyEvent {
+    std::string action;  // "add", "remove", ...
+    std::string devNode; // "/dev/ttyACM0"; empty when the event carries none
+    std::string sysPath; // the tty's sysfs path
+};
+
+// Whether the event is about the modem's tty, by device node or sysfs path.
+bool eventNamesModem(const TtyEvent& event, const UsbModem& modem);
+
 // Tells of tty devices arriving and leaving, on a descriptor the event loop watches.
 class UdevMonitor {
   public:
@@ -66,8 +76,8 @@ class UdevMonitor {
     UdevMonitor& operator=(const UdevMonitor&) = delete;
 
     int fd() const;
-    // The actions ("add", "remove", ...) of every event waiting now.
-    std::vector<std::string> takeActions();
+    // Every event waiting now.
+    std::vector<TtyEvent> takeEvents();
 
   private:
     udev* m_udev;

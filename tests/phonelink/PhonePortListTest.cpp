@@ -118,6 +118,36 @@ TEST(DeviceWatcher, EventsRefreshThenCallBack) {
     EXPECT_EQ(watcher.ports().at(0)->modem().deviceId, 2u);
 }
 
+// The kernel announces a removal before it takes the tty out of sysfs, so an
+// enumeration run at once still finds it: the event itself decides.
+TEST(DeviceWatcher, RemoveEventDropsTheTtyItNamesWhateverTheEnumerationFinds) {
+    const std::string tty1 = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/tty/ttyACM1";
+    FakeSystem system;
+    system.present = {devise(1, "/dev/ttyACM0"), devise(2, "/dev/ttyACM1")};
+    system.present[1].sysPath = tty1;
+    PhoneWatcher watcher(system.enumerator(), nullptr);
+    PhonePort* activePort = watcher.ports().at(0);
+    QObject::connect(&watcher, &PhoneWatcher::portRemoved, [&](PhonePort* port) {
+        if (port == activePort)
+            activePort = nullptr;
+    });
+    int removals = 0;
+    QObject::connect(&watcher, &PhoneWatcher::phoneRemoved, [&] { ++removals; });
+
+    watcher.deviceChanged(TtyEvent{"remove", "/dev/ttyACM0", "/sys/devices/virtual/tty/ttyS0"});
+    EXPECT_EQ(activePort, nullptr);
+    ASSERT_EQ(watcher.count(), 1);
+    EXPECT_EQ(watcher.ports().at(0)->modem().deviceId, 2u);
+    // By sysfs path alone; the tty dropped before does not come back either.
+    watcher.deviceChanged(TtyEvent{"remove", "", tty1});
+    EXPECT_EQ(watcher.count(), 0);
+    EXPECT_EQ(removals, 2);
+    watcher.deviceChanged(TtyEvent{"remove", "/dev/ttyACM7", ""}); // no such port
+    EXPECT_EQ(removals, 3);
+    watcher.deviceChanged(TtyEvent{"add", "/dev/ttyACM1", tty1});
+    EXPECT_EQ(watcher.count(), 2); // an arrival still takes what is there
+}
+
 TEST(DeviceWatcher, NoModemsNoPorts) {
     PhoneWatcher watcher([] { return std::vector<UsbModem>(); }, nullptr);
     EXPECT_EQ(watcher.count(), 0);

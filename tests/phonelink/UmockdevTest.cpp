@@ -230,3 +230,27 @@ TEST_F(Umockdev, UnrelatedTtyEventRefreshesWithoutChange) {
     ASSERT_EQ(watcher.count(), 1);
     EXPECT_EQ(watcher.ports().at(0), port);
 }
+
+// The remove event comes while the tty is still in sysfs, as the kernel sends
+// it; the port goes at once, and the tty leaves sysfs only afterwards.
+TEST_F(Umockdev, RemoveEventBeforeTheTtyLeavesSysfsDropsThePort) {
+    add(razrV3Description());
+    PhoneWatcher watcher(&application());
+    ASSERT_EQ(watcher.count(), 1);
+    PhonePort* activePort = watcher.ports().at(0);
+    ASSERT_TRUE(activePort->open());
+    QObject::connect(&watcher, &PhoneWatcher::portRemoved, [&](PhonePort* port) {
+        if (port == activePort)
+            activePort = nullptr;
+    });
+    bool removed = false;
+    QObject::connect(&watcher, &PhoneWatcher::phoneRemoved, [&] { removed = true; });
+
+    umockdev_testbed_uevent(testbed, V3Tty.c_str(), "remove");
+    ASSERT_TRUE(waitFor(removed));
+    ASSERT_EQ(modems().size(), 1u); // still in sysfs
+    EXPECT_EQ(activePort, nullptr);
+    EXPECT_EQ(watcher.count(), 0);
+    unplug(V3Device);
+    EXPECT_TRUE(modems().empty());
+}
