@@ -37,7 +37,8 @@ class PieceWriter {
     }
 
     MaybeFailure write(const QString& path, ExportOutcome& outcome) {
-        MaybeFailure failure = writeWholeFile(path, m_buffer);
+        // An export is made to be opened and passed on, unlike the archive it comes from.
+        MaybeFailure failure = writeWholeFile(path, m_buffer, NewFileAccess::Usual);
         m_buffer.clear();
         if (!failure)
             outcome.written << path;

@@ -1,11 +1,14 @@
 #include "export/ExportRun.h"
+#include "export/ExportTemplate.h"
 
 #include "core/FileStore.h"
 #include "core/LineList.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
+#include <sys/stat.h>
 
 using namespace qb;
 using testing::ElementsAre;
@@ -136,4 +139,21 @@ TEST(ExportNames, PieceNamesAndSplitSizes) {
     EXPECT_TRUE(splitSizes(ExportMode::All, 21).empty());
     EXPECT_THAT(splitSizes(ExportMode::All, 350), ElementsAre(20, 40, 60, 80, 100, 200, 300));
     EXPECT_THAT(splitSizes(ExportMode::Selected, 3), ElementsAre(1, 2, 3));
+}
+
+// The template sits beside the archive and is kept as private; an export is
+// for passing on and gets what the umask allows.
+TEST(ExportFiles, TheTemplateIsTheOwnersAloneAndAnExportIsNot) {
+    const mode_t savedMask = ::umask(022);
+    const auto modeOf = [](const QString& path) {
+        struct stat info {};
+        ::stat(QFile::encodeName(path).constData(), &info);
+        return info.st_mode & 07777;
+    };
+    Export e;
+    ASSERT_FALSE(ensureDefaultTemplate(e.dir.path()));
+    ASSERT_FALSE(e.run(rows(2), ExportFormat::Html, 0).failure);
+    ::umask(savedMask);
+    EXPECT_EQ(modeOf(templatePath(e.dir.path())), 0600u);
+    EXPECT_EQ(modeOf(e.dir.filePath("sms.htm")), 0644u);
 }
