@@ -19,8 +19,9 @@ TEST(VCard, FoldsAt75OctetsNeverInsideACharacter) {
         const std::string line = folded.substr(start, end - start);
         EXPECT_LE(line.size(), 75u);
         const std::string content = start == 0 ? line : line.substr(1);
-        if (start > 0)
+        if (start > 0) {
             EXPECT_EQ(line[0], ' ');
+        }
         // Each physical line holds whole characters: it starts on a lead byte.
         EXPECT_NE(static_cast<unsigned char>(content[0]) & 0xC0, 0x80);
         joined += content;
