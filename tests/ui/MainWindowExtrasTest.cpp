@@ -204,6 +204,19 @@ class MainWindowExtrasTest : public QObject {
         QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({"13", "11"}));
     }
 
+    void deletingAfterASortInTheArchiveRemovesTheChosenRecords() {
+        const qb::testing::StartedIn dir = startedWithMessages();
+        Window w(dir);
+        w.choose(qb::ArchiveOutbox);
+        w.clickHeader(MessageListModel::TextColumn); // a (record 2), b (1), c (3)
+        w.list()->selectRow(0);
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        QTest::keyClick(w.list(), Qt::Key_Delete);
+        QCOMPARE(dir.read(QStringLiteral("Outbox.msg")),
+                 folder({{"b", " 10", "9", ""}, {"c", " 100", "9", ""}}, false));
+        QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "c"}));
+    }
+
     void pickedColoursApplyAtOnceAndComeBackAfterARestart() {
         qb::testing::StartedIn dir;
         const auto base = [](QWidget* w) { return w->palette().color(QPalette::Base); };
