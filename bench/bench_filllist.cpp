@@ -4,6 +4,7 @@
 // went without handling its events (a zero-interval timer fires at every
 // chance the fill gives it) and what the rows cost in memory.
 #include "support/ArchiveGenerator.h"
+#include "support/WidgetBenchmarks.h"
 
 #include "archive/FolderTree.h"
 #include "ui/FolderTreeWidget.h"
@@ -114,11 +115,5 @@ BENCHMARK(BM_FillList)->Unit(benchmark::kMillisecond)->Iterations(5);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qb::bench::runWidgetBenchmarks(argc, argv);
 }

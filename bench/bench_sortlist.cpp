@@ -6,6 +6,8 @@
 #include "ui/MessageListModel.h"
 #include "ui/SettingsStore.h"
 
+#include "support/WidgetBenchmarks.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QTableView>
@@ -122,11 +124,5 @@ BENCHMARK(BM_SortOrderOnly)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qb::bench::runWidgetBenchmarks(argc, argv);
 }

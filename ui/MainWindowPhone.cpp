@@ -6,6 +6,7 @@
 #include "phonelink/PhonePort.h"
 #include "phonelink/PhoneWatcher.h"
 #include "reading/dialogue/PhoneRead.h"
+#include "ui/ApplicationTitle.h"
 #include "ui/BusyScope.h"
 #include "ui/FolderTreeWidget.h"
 #include "ui/ImageList.h"
@@ -21,7 +22,7 @@
 namespace {
 
 void tell(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, QStringLiteral("Quillbox 1.1"), text);
+    QMessageBox::information(parent, qb::ui::ApplicationTitle, text);
 }
 
 } // namespace

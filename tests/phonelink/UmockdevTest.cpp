@@ -113,6 +113,15 @@ bool waitFor(const bool& flag) {
     return flag;
 }
 
+// Clears `port` the moment the watcher destroys it, as the window does.
+void forgetWhenRemoved(PhoneWatcher& watcher, PhonePort*& port)
+{
+    QObject::connect(&watcher, &PhoneWatcher::portRemoved, [&port](PhonePort* gone) {
+        if (gone == port)
+            port = nullptr;
+    });
+}
+
 } // namespace
 
 TEST_F(Umockdev, EnumeratesTheRazrV3) {
@@ -193,10 +202,7 @@ TEST_F(Umockdev, WatcherFollowsArrivalAndRemoval) {
     ASSERT_EQ(watcher.count(), 1);
     PhonePort* activePort = watcher.ports().at(0);
     ASSERT_TRUE(activePort->open());
-    QObject::connect(&watcher, &PhoneWatcher::portRemoved, [&](PhonePort* port) {
-        if (port == activePort)
-            activePort = nullptr;
-    });
+    forgetWhenRemoved(watcher, activePort);
     bool arrived = false;
     bool removed = false;
     QObject::connect(&watcher, &PhoneWatcher::phoneArrived, [&] { arrived = true; });
@@ -239,10 +245,7 @@ TEST_F(Umockdev, RemoveEventBeforeTheTtyLeavesSysfsDropsThePort) {
     ASSERT_EQ(watcher.count(), 1);
     PhonePort* activePort = watcher.ports().at(0);
     ASSERT_TRUE(activePort->open());
-    QObject::connect(&watcher, &PhoneWatcher::portRemoved, [&](PhonePort* port) {
-        if (port == activePort)
-            activePort = nullptr;
-    });
+    forgetWhenRemoved(watcher, activePort);
     bool removed = false;
     QObject::connect(&watcher, &PhoneWatcher::phoneRemoved, [&] { removed = true; });
 
