@@ -3,7 +3,7 @@
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
 #include "core/FileStore.h"
-#include "reading/LegacyUcs2Decoder.h"
+#include "codecs/LegacyUcs2Decoder.h"
 
 #include <algorithm>
 #include <optional>

@@ -4,7 +4,7 @@
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
 #include "core/FileStore.h"
-#include "reading/Timestamp.h"
+#include "codecs/Timestamp.h"
 
 #include <QElapsedTimer>
 

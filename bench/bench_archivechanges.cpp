@@ -8,8 +8,8 @@
 #include "archive/ArchiveFiles.h"
 #include "archive/P2kToolsImport.h"
 #include "core/FileStore.h"
-#include "ui/MessageListModel.h"
-#include "ui/MessageRows.h"
+#include "models/MessageListModel.h"
+#include "models/MessageRows.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -135,15 +135,15 @@ struct DeleteSetup {
     std::string outbox;
     QString outboxPath;
     Archive archive;
-    std::vector<ui::MessageRow> rows;
-    ui::MessageListModel list;
+    std::vector<MessageRow> rows;
+    MessageListModel list;
     DeleteSetup()
     {
         const GeneratedArchive data = writeArchive(dir.path(), FullFolder, FullFolder, FullFolder);
         outbox = folderContent(FolderKind::Outbox, data.outbox);
         outboxPath = joinPath(dir.path(), folderFileName(FolderKind::Outbox));
         reloadArchive(dir.path(), archive);
-        ui::MessageRowBuilder builder(FolderKind::Outbox, data.phonebook);
+        MessageRowBuilder builder(FolderKind::Outbox, data.phonebook);
         for (int k = 1; k <= FullFolder; ++k)
             rows.push_back(builder.fromArchive(archive.outbox.records[std::size_t(k - 1)], k));
     }
@@ -153,7 +153,7 @@ struct DeleteSetup {
             throw std::runtime_error("cannot write the Outbox");
         reloadArchive(dir.path(), archive);
         list.clear();
-        list.append(std::vector<ui::MessageRow>(rows));
+        list.append(std::vector<MessageRow>(rows));
     }
 };
 

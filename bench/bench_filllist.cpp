@@ -8,7 +8,7 @@
 
 #include "archive/FolderTree.h"
 #include "ui/FolderTreeWidget.h"
-#include "ui/MessageListModel.h"
+#include "models/MessageListModel.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>

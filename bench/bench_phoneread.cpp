@@ -6,7 +6,7 @@
 // measured time. In the same run gammu, an independent AT client, reads all
 // messages from the same simulated phone, as a peer to compare with.
 #include "phonelink/PhonePort.h"
-#include "reading/dialogue/PhoneRead.h"
+#include "reading/PhoneRead.h"
 #include "tests/e2e/ServingLoop.h"
 
 #include <benchmark/benchmark.h>

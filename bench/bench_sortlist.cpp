@@ -1,10 +1,10 @@
 // Sorting a full message list of 100 000 rows by each column, as a header
 // click does it: the comparison keys, the stable sort, moving the rows, the
 // stored column, and the view shown again, on the offscreen platform.
-#include "ui/ColumnSort.h"
-#include "ui/ColumnSorter.h"
-#include "ui/MessageListModel.h"
-#include "ui/SettingsStore.h"
+#include "models/ColumnSort.h"
+#include "models/ColumnSorter.h"
+#include "models/MessageListModel.h"
+#include "models/SettingsStore.h"
 
 #include "support/WidgetBenchmarks.h"
 
@@ -18,8 +18,8 @@
 
 namespace {
 
-using qb::ui::MessageListModel;
-using qb::ui::MessageRow;
+using qb::MessageListModel;
+using qb::MessageRow;
 
 constexpr int FullList = 100000;
 
@@ -62,10 +62,10 @@ std::vector<MessageRow> receivedRows() {
 
 struct Setup {
     QTemporaryDir dir;
-    qb::ui::SettingsStore store{dir.filePath(QStringLiteral("bench.conf"))};
+    qb::SettingsStore store{dir.filePath(QStringLiteral("bench.conf"))};
     MessageListModel model;
     QTableView view;
-    qb::ui::ColumnSorter sorter{model, store};
+    qb::ColumnSorter sorter{model, store};
     std::vector<MessageRow> rows = receivedRows();
 
     Setup() {
@@ -113,7 +113,7 @@ void BM_SortOrderOnly(benchmark::State& state) {
     const int column = static_cast<int>(state.range(0));
     for (auto _ : state)
         benchmark::DoNotOptimize(
-            qb::ui::sortOrder(s.rows, column, qb::ui::SortDirection::Ascending));
+            qb::sortOrder(s.rows, column, qb::SortDirection::Ascending));
 }
 BENCHMARK(BM_SortOrderOnly)
     ->ArgName("column")

@@ -1,6 +1,6 @@
 #include "ui/ApplicationTitle.h"
 
-#include "ui/ImageList.h"
+#include "models/ImageList.h"
 
 #include <QApplication>
 

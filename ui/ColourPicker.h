@@ -3,7 +3,7 @@
 // desktop's system colours and any other colour from the colour dialog.
 // Only the user's choice is announced; setting the colour from the program
 // is silent, so showing the stored colour never writes it back.
-#include "ui/ColourText.h"
+#include "models/ColourText.h"
 
 #include <QComboBox>
 #include <functional>
@@ -26,7 +26,7 @@ class ColourPicker : public QComboBox {
     int customEntry() const { return count() - 1; }
 
   signals:
-    void colourPicked(qb::ui::ColourValue colour);
+    void colourPicked(qb::ColourValue colour);
 
   private:
     void choose(int index);

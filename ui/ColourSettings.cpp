@@ -2,7 +2,7 @@
 
 #include "ui/ColourPicker.h"
 #include "ui/MessageViewer.h"
-#include "ui/SettingsStore.h"
+#include "models/SettingsStore.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -4,17 +4,20 @@
 // text colour paints the texts of the tree, the list and the viewer and the
 // viewer's line numbers. A pick applies at once and is stored at once; the
 // stored colours are applied when the window starts.
-#include "ui/ColourText.h"
+#include "models/ColourText.h"
 
 #include <QObject>
 
 class QWidget;
 
+namespace qb {
+class SettingsStore;
+} // namespace qb
+
 namespace qb::ui {
 
 class ColourPicker;
 class MessageViewer;
-class SettingsStore;
 
 struct ColourTargets {
     QWidget* tree;

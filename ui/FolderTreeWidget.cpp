@@ -1,7 +1,7 @@
 #include "ui/FolderTreeWidget.h"
 
 #include "archive/FolderTree.h"
-#include "ui/ImageList.h"
+#include "models/ImageList.h"
 
 #include <QHeaderView>
 

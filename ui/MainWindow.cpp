@@ -5,13 +5,13 @@
 #include "ui/AboutDialog.h"
 #include "ui/ApplicationTitle.h"
 #include "ui/ColourSettings.h"
-#include "ui/ColumnSorter.h"
+#include "models/ColumnSorter.h"
 #include "ui/ControlEvents.h"
 #include "ui/FolderTreeWidget.h"
-#include "ui/ImageList.h"
-#include "ui/MessageListModel.h"
+#include "models/ImageList.h"
+#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
-#include "ui/SettingsStore.h"
+#include "models/SettingsStore.h"
 #include "ui/StatusPanel.h"
 #include "ui/StatusProgress.h"
 
@@ -32,7 +32,7 @@ constexpr qb::FolderKind Kinds[] = {qb::FolderKind::Inbox, qb::FolderKind::Outbo
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), m_settings(std::make_unique<qb::ui::SettingsStore>()) {
+    : QMainWindow(parent), m_settings(std::make_unique<qb::SettingsStore>()) {
     m_connectionTimer = new QTimer(this);
     m_connectionTimer->setObjectName(QStringLiteral("connectionTimer"));
     m_connectionTimer->setInterval(500);

@@ -6,7 +6,7 @@
 #include "core/Failure.h"
 #include "core/Progress.h"
 #include "export/ExportRun.h"
-#include "reading/dialogue/PhoneLine.h"
+#include "reading/PhoneLine.h"
 #include "ui/BusyScope.h"
 
 #include <QMainWindow>
@@ -27,18 +27,18 @@ class QTreeWidgetItem;
 namespace qb {
 class PhoneWatcher;
 class PhonePort;
+class ColumnSorter;
+class SettingsStore;
+class MessageListModel;
 } // namespace qb
 
 namespace qb::ui {
 class AboutDialog;
 class ColourPicker;
 class ColourSettings;
-class ColumnSorter;
 class ExportDialog;
 class FolderTreeWidget;
-class SettingsStore;
 class MessageViewer;
-class MessageListModel;
 class StatusPanel;
 class StatusProgress;
 class TemplateEditor;
@@ -58,7 +58,7 @@ class MainWindow : public QMainWindow {
 
     QTreeWidgetItem* node(int position) const;
     qb::ui::FolderTreeWidget* folderTree() const { return m_folderTree; }
-    qb::ui::MessageListModel* messageModel() const { return m_messages; }
+    qb::MessageListModel* messageModel() const { return m_messages; }
     qb::PhonePort* activePort() const { return m_activePort; }
     const QString& lastSender() const { return m_lastSender; }
 
@@ -156,8 +156,8 @@ class MainWindow : public QMainWindow {
     void setUpExtras();
 
     qb::Workspace m_workspace;
-    std::unique_ptr<qb::ui::SettingsStore> m_settings;
-    std::unique_ptr<qb::ui::ColumnSorter> m_sorter;
+    std::unique_ptr<qb::SettingsStore> m_settings;
+    std::unique_ptr<qb::ColumnSorter> m_sorter;
     qb::ui::ColourSettings* m_colours = nullptr;
     int m_shownFolder = -1;
     QString m_lastSender; // "От" cell of the row last looked at; decides when the list repaints
@@ -180,7 +180,7 @@ class MainWindow : public QMainWindow {
     qb::ui::AboutDialog* m_about = nullptr;
     qb::ui::FolderTreeWidget* m_folderTree = nullptr;
     QTableView* m_messageList = nullptr;
-    qb::ui::MessageListModel* m_messages = nullptr;
+    qb::MessageListModel* m_messages = nullptr;
     qb::ui::MessageViewer* m_viewer = nullptr;
     QSplitter* m_treeListSplitter = nullptr;
     QSplitter* m_listViewerSplitter = nullptr;

@@ -5,7 +5,7 @@
 #include "archive/ArchiveDeletion.h"
 #include "archive/FolderTree.h"
 #include "archive/P2kToolsImport.h"
-#include "ui/MessageListModel.h"
+#include "models/MessageListModel.h"
 
 #include <QFileDialog>
 

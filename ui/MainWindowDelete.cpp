@@ -4,10 +4,10 @@
 
 #include "archive/FolderTree.h"
 #include "core/Cp1251.h"
-#include "reading/dialogue/DeleteOnPhone.h"
+#include "reading/DeleteOnPhone.h"
 #include "ui/ApplicationTitle.h"
 #include "ui/FolderTreeWidget.h"
-#include "ui/MessageListModel.h"
+#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
 #include "ui/PhoneMessages.h"
 
@@ -15,7 +15,7 @@
 #include <QMessageBox>
 #include <QTableView>
 
-using qb::ui::MessageRow;
+using qb::MessageRow;
 
 namespace {
 

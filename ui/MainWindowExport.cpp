@@ -6,14 +6,14 @@
 #include "core/Cp1251.h"
 #include "ui/ExportDialog.h"
 #include "ui/FolderTreeWidget.h"
-#include "ui/MessageListModel.h"
+#include "models/MessageListModel.h"
 #include "ui/TemplateEditor.h"
 
 #include <QTableView>
 #include <QToolButton>
 #include <numeric>
 
-using qb::ui::MessageListModel;
+using qb::MessageListModel;
 
 void MainWindow::createExportWindows() {
     // Written when missing, once the working directory is known; a failure

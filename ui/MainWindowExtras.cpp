@@ -6,12 +6,12 @@
 #include "ui/AboutDialog.h"
 #include "ui/ColourPicker.h"
 #include "ui/ColourSettings.h"
-#include "ui/ColumnSorter.h"
+#include "models/ColumnSorter.h"
 #include "ui/FolderTreeWidget.h"
 #include "ui/HoverTexts.h"
-#include "ui/MessageListModel.h"
+#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
-#include "ui/SettingsStore.h"
+#include "models/SettingsStore.h"
 #include "ui/TrayPresence.h"
 
 #include <QHeaderView>
@@ -19,6 +19,7 @@
 #include <QTableView>
 #include <QToolButton>
 
+using namespace qb;
 using namespace qb::ui;
 
 void MainWindow::setUpExtras() {

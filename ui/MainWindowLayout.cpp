@@ -7,8 +7,8 @@
 #include "ui/FlatMenuStyle.h"
 #include "ui/FolderTreeWidget.h"
 #include "ui/GradientPanel.h"
-#include "ui/ImageList.h"
-#include "ui/MessageListModel.h"
+#include "models/ImageList.h"
+#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
 #include "ui/PixelFont.h"
 #include "ui/SideBarMenu.h"
@@ -27,6 +27,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace qb;
 using namespace qb::ui;
 
 namespace {

@@ -6,7 +6,7 @@
 #include "core/Cp1251.h"
 #include "ui/ApplicationTitle.h"
 #include "ui/FolderTreeWidget.h"
-#include "ui/MessageListModel.h"
+#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
 
 #include <QElapsedTimer>
@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <functional>
 
-using qb::ui::MessageRow;
+using qb::MessageRow;
 
 namespace {} // namespace
 
@@ -38,7 +38,7 @@ namespace {
 // Appends the rows of records 1..count. Rows go to the model in batches, and
 // between batches the window handles its events: often enough to stay
 // responsive, seldom enough that 100 000 rows are listed within a second.
-void appendInBatches(qb::ui::MessageListModel& model, qb::Progress& progress, int intervalMs,
+void appendInBatches(qb::MessageListModel& model, qb::Progress& progress, int intervalMs,
                      int count, const std::function<MessageRow(int)>& makeRow) {
     QElapsedTimer sinceEvents;
     sinceEvents.start();
@@ -93,7 +93,7 @@ qb::MaybeFailure MainWindow::fillRows(int position) {
     if (!phone && !qb::isArchiveFolder(position))
         return std::nullopt; // a group node lists nothing
     const qb::FolderKind kind = qb::folderKindOfNode(position);
-    qb::ui::MessageRowBuilder builder(kind, m_workspace.phonebook);
+    qb::MessageRowBuilder builder(kind, m_workspace.phonebook);
     const qb::ReadFolder& read = m_workspace.readResult.folder(kind);
     const auto& records = m_workspace.archive.folder(kind).records;
     // Before the first read a phone folder holds no count, and lists nothing.

@@ -5,12 +5,12 @@
 #include "archive/FolderTree.h"
 #include "phonelink/PhonePort.h"
 #include "phonelink/PhoneWatcher.h"
-#include "reading/dialogue/PhoneRead.h"
+#include "reading/PhoneRead.h"
 #include "ui/ApplicationTitle.h"
 #include "ui/BusyScope.h"
 #include "ui/FolderTreeWidget.h"
-#include "ui/ImageList.h"
-#include "ui/MessageListModel.h"
+#include "models/ImageList.h"
+#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
 #include "ui/PhoneMessages.h"
 #include "ui/StatusPanel.h"
@@ -46,14 +46,14 @@ void MainWindow::refreshConnectionStatus() {
         m_activePort = m_phoneWatcher->ports().at(0);
         m_readButton->setEnabled(!isBusy());
         m_statusPanel->setText(QStringLiteral(" Состояние: Подключен"));
-        m_statusPanel->setImage(qb::ui::Image::Connected);
+        m_statusPanel->setImage(qb::Image::Connected);
         // sysfs gives the USB product string in UTF-8, not in the archive's code page.
         const std::string& location = m_activePort->modem().productName;
         m_folderTree->setCaption(qb::PhoneNode,
                                  QString::fromUtf8(location.data(), qsizetype(location.size())));
     } else {
         m_statusPanel->setText(QStringLiteral(" Состояние: Отключен"));
-        m_statusPanel->setImage(qb::ui::Image::Disconnected);
+        m_statusPanel->setImage(qb::Image::Disconnected);
         m_readButton->setEnabled(false);
     }
 }

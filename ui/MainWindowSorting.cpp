@@ -2,8 +2,8 @@
 // remembered column after every refill.
 #include "ui/MainWindow.h"
 
-#include "ui/ColumnSorter.h"
-#include "ui/MessageListModel.h"
+#include "models/ColumnSorter.h"
+#include "models/MessageListModel.h"
 
 void MainWindow::sortByColumn(int column) {
     // A fill that lets events run must not have its half-built list reordered.

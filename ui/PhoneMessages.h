@@ -1,7 +1,7 @@
 #pragma once
 // What the window tells the user when the phone cannot be used, in one place
 // for every command that talks to it.
-#include "reading/dialogue/PhoneRead.h"
+#include "reading/PhoneRead.h"
 
 #include <QString>
 #include <string>

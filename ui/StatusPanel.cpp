@@ -1,6 +1,6 @@
 #include "ui/StatusPanel.h"
 
-#include "ui/ImageList.h"
+#include "models/ImageList.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "ui/TrayPresence.h"
 
-#include "ui/ImageList.h"
+#include "models/ImageList.h"
 
 #include <QEvent>
 #include <QTimer>

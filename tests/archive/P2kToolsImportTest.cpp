@@ -2,7 +2,7 @@
 #include "archive/P2kToolsImport.h"
 #include "archive/ArchiveFiles.h"
 #include "archive/FileLines.h"
-#include "reading/Timestamp.h"
+#include "codecs/Timestamp.h"
 #include "TestFiles.h"
 
 #include <QTemporaryDir>

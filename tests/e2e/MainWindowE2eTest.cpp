@@ -6,8 +6,8 @@
 
 #include "phonelink/PhonePort.h"
 #include "ui/FolderTreeWidget.h"
-#include "ui/ImageList.h"
-#include "ui/MessageListModel.h"
+#include "models/ImageList.h"
+#include "models/MessageListModel.h"
 #include "ui/StatusPanel.h"
 
 #include <QProgressBar>
@@ -131,7 +131,7 @@ void plugIn(Rig& rig) {
 }
 
 // The row of the list whose "Индекс" cell is `index`.
-std::optional<int> rowWithIndex(const ui::MessageListModel& model, const QString& index) {
+std::optional<int> rowWithIndex(const MessageListModel& model, const QString& index) {
     for (int r = 0; r < model.rowCount(); ++r)
         if (model.row(r).index == index)
             return r;
@@ -172,21 +172,21 @@ void MainWindowE2eTest::initTestCase() {
 void MainWindowE2eTest::windowFollowsThePhone() {
     Rig rig(SmallPhone);
     QCOMPARE(rig.status()->text(), Disconnected);
-    QCOMPARE(rig.status()->image(), ui::Image::Disconnected);
+    QCOMPARE(rig.status()->image(), Image::Disconnected);
     QVERIFY(!rig.readButton()->isEnabled());
     QCOMPARE(rig.caption(PhoneNode), QStringLiteral("Телефон"));
     QCOMPARE(rig.form.activePort(), nullptr);
 
     plugIn(rig);
     RETURN_IF_FAILED();
-    QCOMPARE(rig.status()->image(), ui::Image::Connected);
+    QCOMPARE(rig.status()->image(), Image::Connected);
     QCOMPARE(rig.caption(PhoneNode), V3Caption);
     QVERIFY(rig.form.activePort());
     QCOMPARE(rig.form.activePort()->modem().devNode, std::string("/dev/ttyACM0"));
 
     rig.phone.unplug();
     QTRY_COMPARE_WITH_TIMEOUT(rig.status()->text(), Disconnected, Patience);
-    QCOMPARE(rig.status()->image(), ui::Image::Disconnected);
+    QCOMPARE(rig.status()->image(), Image::Disconnected);
     QVERIFY(!rig.readButton()->isEnabled());
     QCOMPARE(rig.caption(PhoneNode), V3Caption);
     QCOMPARE(rig.form.activePort(), nullptr);
@@ -252,7 +252,7 @@ void MainWindowE2eTest::checkFirstRead(Rig& rig) {
 void MainWindowE2eTest::listAndDeleteOnPhone(Rig& rig) {
     clickNode(rig, PhoneInbox);
     RETURN_IF_FAILED();
-    const ui::MessageListModel& model = *rig.form.messageModel();
+    const MessageListModel& model = *rig.form.messageModel();
     QTRY_COMPARE_WITH_TIMEOUT(model.rowCount(), 4, Patience);
     const auto mama = rowWithIndex(model, "1");
     const auto lena = rowWithIndex(model, "2");

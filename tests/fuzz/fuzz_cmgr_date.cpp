@@ -1,6 +1,6 @@
 // Any bytes as the reply to AT+CMGR, and as a time stamp on its own.
-#include "reading/Timestamp.h"
-#include "reading/dialogue/MessageReplies.h"
+#include "codecs/Timestamp.h"
+#include "reading/MessageReplies.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // Any bytes as the replies to AT+CPBR=? and to at+cpbr=1,<end>, and as UCS2 digits.
-#include "reading/Ucs2Decoder.h"
-#include "reading/dialogue/PhonebookReplies.h"
+#include "codecs/Ucs2Decoder.h"
+#include "reading/PhonebookReplies.h"
 
 #include <cstdint>
 #include <cstdlib>

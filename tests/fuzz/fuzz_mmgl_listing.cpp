@@ -1,5 +1,5 @@
 // Any bytes as the reply to at+mmgl="ALL", through the three folder passes.
-#include "reading/dialogue/MessageReplies.h"
+#include "reading/MessageReplies.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // Deleting on the phone against a scripted phone.
-#include "reading/dialogue/DeleteOnPhone.h"
+#include "reading/DeleteOnPhone.h"
 
 #include "ScriptedPhone.h"
 

@@ -1,8 +1,8 @@
 // How many final result codes each reply of the dialogue waits for: one per
 // command sent since the previous reply.
-#include "reading/dialogue/DeleteOnPhone.h"
-#include "reading/dialogue/PhoneLine.h"
-#include "reading/dialogue/PhoneRead.h"
+#include "reading/DeleteOnPhone.h"
+#include "reading/PhoneLine.h"
+#include "reading/PhoneRead.h"
 
 #include "ScriptedPhone.h"
 

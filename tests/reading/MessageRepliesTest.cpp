@@ -1,5 +1,5 @@
 // The +MMGL listing passes and the +CMGR date.
-#include "reading/dialogue/MessageReplies.h"
+#include "reading/MessageReplies.h"
 
 #include "Captures.h"
 #include "ScriptedPhone.h"

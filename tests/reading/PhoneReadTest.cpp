@@ -1,5 +1,5 @@
 // The whole phone read against a scripted Motorola phone.
-#include "reading/dialogue/PhoneRead.h"
+#include "reading/PhoneRead.h"
 
 #include "Captures.h"
 #include "ScriptedPhone.h"

@@ -1,5 +1,5 @@
 // The +CPBR range and entry replies.
-#include "reading/dialogue/PhonebookReplies.h"
+#include "reading/PhonebookReplies.h"
 
 #include "Captures.h"
 

@@ -2,7 +2,7 @@
 // reply at its final result codes must change nothing the read sends, reads
 // or writes compared with waiting for the line to fall quiet.
 #include "phonelink/PhonePort.h"
-#include "reading/dialogue/PhoneRead.h"
+#include "reading/PhoneRead.h"
 #include "tests/e2e/ServingLoop.h"
 #include "tests/phonelink/PhoneSide.h"
 

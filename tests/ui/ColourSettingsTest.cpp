@@ -4,7 +4,7 @@
 #include "ui/ColourSettings.h"
 #include "ui/ColourPicker.h"
 #include "ui/MessageViewer.h"
-#include "ui/SettingsStore.h"
+#include "models/SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <memory>
 
+using namespace qb;
 using namespace qb::ui;
 
 namespace {

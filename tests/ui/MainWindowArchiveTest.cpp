@@ -6,7 +6,7 @@
 
 #include "archive/FolderTree.h"
 #include "ui/FolderTreeWidget.h"
-#include "ui/MessageListModel.h"
+#include "models/MessageListModel.h"
 
 #include <QAction>
 #include <QFileDialog>

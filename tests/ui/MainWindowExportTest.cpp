@@ -9,7 +9,7 @@
 #include "export/ExportTemplate.h"
 #include "ui/ExportDialog.h"
 #include "ui/FolderTreeWidget.h"
-#include "ui/MessageListModel.h"
+#include "models/MessageListModel.h"
 
 #include <QAction>
 #include <QTableView>
@@ -85,7 +85,7 @@ class MainWindowExportTest : public QObject {
         QCOMPARE(w.exported(), QStringList({"message 2", "message 5", "message 9"}));
 
         // The list as a column sort leaves it: rows in another order than their records.
-        std::vector<qb::ui::MessageRow> rows;
+        std::vector<qb::MessageRow> rows;
         for (int r = 9; r >= 0; --r)
             rows.push_back(w.form.messageModel()->row(r));
         w.form.messageModel()->clear();

@@ -10,7 +10,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/ColourPicker.h"
 #include "ui/FolderTreeWidget.h"
-#include "ui/MessageListModel.h"
+#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
 
 #include <QAction>
@@ -29,7 +29,7 @@
 #include <string>
 
 using qb::testing::MessageBoxAnswerer;
-using qb::ui::MessageListModel;
+using qb::MessageListModel;
 
 namespace {
 
@@ -223,7 +223,7 @@ class MainWindowExtrasTest : public QObject {
         {
             Window w(dir);
             auto* picker = w.control<qb::ui::ColourPicker>("backgroundColourPicker");
-            QCOMPARE(picker->colour(), qb::ui::Colour::Lime);
+            QCOMPARE(picker->colour(), qb::Colour::Lime);
             QCOMPARE(base(w.list()), QColor(0, 255, 0));
             const int navy = picker->findText(QStringLiteral("clNavy"));
             picker->setCurrentIndex(navy);

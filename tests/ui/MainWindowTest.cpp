@@ -7,8 +7,8 @@
 #include "ui/BusyScope.h"
 #include "ui/PhoneMessages.h"
 #include "ui/FolderTreeWidget.h"
-#include "ui/ImageList.h"
-#include "ui/MessageListModel.h"
+#include "models/ImageList.h"
+#include "models/MessageListModel.h"
 #include "ui/StatusPanel.h"
 
 #include <QAccessible>
@@ -140,7 +140,7 @@ void MainWindowTest::startsDisconnectedWithEmptyList() {
     QVERIFY(child<QToolButton>(form, "importButton")->isEnabled());
     auto* status = child<qb::ui::StatusPanel>(form, "statusPanel");
     QCOMPARE(status->text(), QString(" Состояние: Отключен"));
-    QCOMPARE(status->image(), qb::ui::Image::Disconnected);
+    QCOMPARE(status->image(), qb::Image::Disconnected);
     QCOMPARE(child<QTableView>(form, "messageList")->model()->rowCount(), 0);
     auto* timer = child<QTimer>(form, "connectionTimer");
     QVERIFY(timer->isActive());
@@ -176,7 +176,7 @@ void MainWindowTest::menusCarryTheirTextsAndIcons() {
                 continue;
             QCOMPARE(actions[i]->text(), items[i].text);
             QCOMPARE(actions[i]->icon().cacheKey(),
-                     qb::ui::imageListIcon(items[i].image).cacheKey());
+                     qb::imageListIcon(items[i].image).cacheKey());
         }
     }
 }

@@ -7,8 +7,8 @@
 #include "ScriptedPhone.h"
 #include "core/Cp1251.h"
 #include "ui/FolderTreeWidget.h"
-#include "ui/ImageList.h"
-#include "ui/MessageListModel.h"
+#include "models/ImageList.h"
+#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
 
 #include <QAction>
@@ -22,7 +22,7 @@
 #include <QToolButton>
 #include <functional>
 
-using qb::ui::MessageListModel;
+using qb::MessageListModel;
 
 namespace {
 
@@ -200,7 +200,7 @@ void MessageListTest::archiveFoldersFillEveryColumn() {
     const auto icon = [&](int row) {
         return w.model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey();
     };
-    QCOMPARE(icon(0), qb::ui::imageListIcon(24).cacheKey());
+    QCOMPARE(icon(0), qb::imageListIcon(24).cacheKey());
     QVERIFY(w.button("exportAllButton")->isEnabled());
     QVERIFY(!w.button("exportSelectedButton")->isEnabled());
     QVERIFY(!w.bar()->isVisible());
@@ -211,7 +211,7 @@ void MessageListTest::archiveFoldersFillEveryColumn() {
     QCOMPARE(w.cell(0, 1), QString("555")); // the contact is named "Без имени"
     QCOMPARE(w.cell(0, 2), QString("----------------"));
     QCOMPARE(w.cell(0, 4), QString(" 5"));
-    QCOMPARE(icon(0), qb::ui::imageListIcon(23).cacheKey());
+    QCOMPARE(icon(0), qb::imageListIcon(23).cacheKey());
     w.choose(7); // no Draft.msg
     QCOMPARE(w.model()->rowCount(), 0);
     QVERIFY(!w.button("exportAllButton")->isEnabled());
@@ -235,7 +235,7 @@ void MessageListTest::phoneFoldersShowTheLastRead() {
     QCOMPARE(w.cell(0, 2), QString("----------------"));
     QCOMPARE(w.cell(0, 4), QString(" 7"));
     QCOMPARE(w.model()->index(0, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey(),
-             qb::ui::imageListIcon(23).cacheKey());
+             qb::imageListIcon(23).cacheKey());
 }
 
 void MessageListTest::groupNodesEmptyTheList() {

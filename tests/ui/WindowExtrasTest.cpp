@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QToolTip>
 
+using namespace qb;
 using namespace qb::ui;
 
 class WindowExtrasTest : public QObject {

@@ -1,6 +1,6 @@
 // Paints the program's pictures and writes them as PNG files:
 //   iconforge <output directory>
-// The output is committed under ui/icons; the build does not run this tool.
+// The output is committed under models/icons; the build does not run this tool.
 #include "Pictures.h"
 
 #include <QDir>
