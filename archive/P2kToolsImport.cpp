@@ -63,10 +63,9 @@ FileRead readSource(const QString& source)
 template <class Work>
 auto withEventsRunning(Progress& progress, int intervalMs, Work work)
 {
+    (void)progress;
+    (void)intervalMs;
     auto result = std::async(std::launch::async, std::move(work));
-    const std::chrono::milliseconds interval(std::max(intervalMs, 1));
-    while (result.wait_for(interval) != std::future_status::ready)
-        progress.processEvents();
     return result.get();
 }
 
@@ -138,7 +137,6 @@ MaybeFailure importP2kToolsArchive(const QString& workDir, const QString& source
         // every one of 100 000 lines would cost more than the import itself.
         if (sinceEvents.elapsed() >= eventIntervalMs) {
             progress.setPosition(static_cast<int>(std::min<std::size_t>(index, INT_MAX)));
-            progress.processEvents();
             sinceEvents.restart();
         }
         if (const auto message = parseP2kToolsLine(line))

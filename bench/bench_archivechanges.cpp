@@ -29,7 +29,7 @@ constexpr int FullFolder = 100000;
 class GapProgress : public NullProgress {
 public:
     void start() { m_last = Clock::now(); }
-    void processEvents() override { mark(); }
+    void processEvents() { mark(); }
     double finish()
     {
         mark();

@@ -1,35 +1,44 @@
 #pragma once
-// What a long command needs from the window's progress bar, and the chance to
-// let pending window events run between its steps. The logic stays free of widgets.
+// What a long command tells the progress bar. The logic writes to this
+// interface; the window sees the same state through ProgressSignal's signal,
+// so no command ever touches a widget or waits for the window.
+#include <QMetaType>
 
 namespace qb {
 
+struct ProgressState {
+    int position = 0;
+    int maximum = 100;
+    bool textVisible = true;
+    bool visible = false;
+    bool operator==(const ProgressState&) const = default;
+};
+
 class Progress {
-public:
+  public:
     virtual ~Progress() = default;
     virtual int position() const = 0;
     virtual void setPosition(int position) = 0;
     virtual void setMaximum(int maximum) = 0;
     virtual void setTextVisible(bool visible) = 0;
     virtual void setVisible(bool visible) = 0;
-    // Lets the window handle pending events (repaint, timer, device changes).
-    virtual void processEvents() = 0;
 };
 
-// A progress that shows nothing: for tests and headless use.
+// A progress that only remembers: for tests and the command line.
 class NullProgress : public Progress {
-public:
-    int position() const override { return m_position; }
-    void setPosition(int position) override { m_position = position; }
-    void setMaximum(int maximum) override { m_maximum = maximum; }
-    void setTextVisible(bool) override {}
-    void setVisible(bool) override {}
-    void processEvents() override {}
-    int maximum() const { return m_maximum; }
+  public:
+    int position() const override { return m_state.position; }
+    void setPosition(int position) override { m_state.position = position; }
+    void setMaximum(int maximum) override { m_state.maximum = maximum; }
+    void setTextVisible(bool visible) override { m_state.textVisible = visible; }
+    void setVisible(bool visible) override { m_state.visible = visible; }
+    int maximum() const { return m_state.maximum; }
+    const ProgressState& state() const { return m_state; }
 
-private:
-    int m_position = 0;
-    int m_maximum = 100;
+  protected:
+    ProgressState m_state;
 };
 
 } // namespace qb
+
+Q_DECLARE_METATYPE(qb::ProgressState)

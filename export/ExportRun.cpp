@@ -174,7 +174,6 @@ ExportOutcome runExport(const std::vector<std::string>& templateLines,
     int done = 0;
     for (const ExportRow& row : rows) {
         progress.setPosition(row.position);
-        progress.processEvents();
         if (html) {
             for (std::size_t p = 0; p < PlaceholderCount; ++p) {
                 escapedValues[p].clear();

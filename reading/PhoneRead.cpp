@@ -140,7 +140,6 @@ std::optional<ReadOutcome> PhoneRead::readDates() {
         step();
         m_read.inbox.at(k).date = parseCmgrDate(m_dateReply);
         // The phone may be unplugged while the window handles its events.
-        m_c.progress.processEvents();
     }
     return std::nullopt;
 }

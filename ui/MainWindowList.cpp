@@ -51,7 +51,6 @@ void appendInBatches(qb::MessageListModel& model, qb::Progress& progress, int in
         batch.clear();
         progress.setPosition(k - 1);
         if (k < count) {
-            progress.processEvents();
             sinceEvents.restart();
         }
     }

@@ -27,8 +27,4 @@ void StatusProgress::setVisible(bool visible) {
     m_bar->setVisible(visible);
 }
 
-void StatusProgress::processEvents() {
-    QCoreApplication::processEvents();
-}
-
 } // namespace qb::ui

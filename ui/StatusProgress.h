@@ -15,7 +15,6 @@ class StatusProgress : public Progress {
     void setMaximum(int maximum) override;
     void setTextVisible(bool visible) override;
     void setVisible(bool visible) override;
-    void processEvents() override;
 
   private:
     QProgressBar* m_bar;

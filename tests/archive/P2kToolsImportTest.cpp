@@ -20,7 +20,7 @@ class WatchedProgress : public NullProgress {
 public:
     void setVisible(bool visible) override { shown = visible; }
     void setPosition(int position) override { positions.push_back(position); }
-    void processEvents() override
+    void processEvents()
     {
         if (positions.size() > 1 && onLineEvents) // the lines are being taken
             onLineEvents();

@@ -95,7 +95,7 @@ public:
         NullProgress::setMaximum(maximum);
         maximums.push_back(maximum);
     }
-    void processEvents() override
+    void processEvents()
     {
         ++eventRounds;
         if (onEvents)

@@ -122,7 +122,7 @@ class RecordingEvents : public NullProgress {
   public:
     explicit RecordingEvents(std::function<void(int)> onEvents = {})
         : m_onEvents(std::move(onEvents)) {}
-    void processEvents() override {
+    void processEvents() {
         if (m_onEvents)
             m_onEvents(++m_rounds);
     }

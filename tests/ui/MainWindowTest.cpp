@@ -268,7 +268,7 @@ void MainWindowTest::progressDrivesTheStatusBar() {
     progress.setVisible(true);
     progress.setMaximum(20);
     progress.setPosition(5);
-    progress.processEvents();
+    QCoreApplication::processEvents();
     QVERIFY(bar->isVisible());
     QCOMPARE(progress.position(), 5);
     QCOMPARE(bar->value(), 5);

@@ -1,0 +1,31 @@
+#include "controllers/CommandState.h"
+
+namespace qb {
+
+bool CommandState::run(Job* job, std::function<void(Job&)> done) {
+    if (isBusy()) {
+        delete job;
+        return false;
+    }
+    job->setParent(this);
+    m_job = job;
+    connect(&job->progress(), &ProgressSignal::changed, this, &CommandState::progressChanged);
+    connect(job, &Job::finished, this, [this, job, done = std::move(done)] {
+        m_job = nullptr;
+        // The outcome is read before the window may start the next command.
+        if (done)
+            done(*job);
+        job->deleteLater();
+        emit busyChanged(false);
+    });
+    emit busyChanged(true);
+    job->start();
+    return true;
+}
+
+void CommandState::cancel() {
+    if (m_job)
+        m_job->cancel();
+}
+
+} // namespace qb
