@@ -10,6 +10,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:verify_asan_link_order=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
+echo "== formatting"
+"$root/scripts/format-check.sh" || status=1
 echo "== fuzzing the reply parsers"
 "$root/scripts/fuzz.sh" || status=1
 echo "== sanitizer build"
