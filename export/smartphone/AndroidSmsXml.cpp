@@ -11,6 +11,7 @@
 #include <QTime>
 #include <QUuid>
 
+#include <algorithm>
 #include <ctime>
 #include <unordered_map>
 #include <vector>
@@ -224,6 +225,21 @@ int draftsSharingConversation(const std::vector<Planned>& written) {
     return sharing;
 }
 
+// Bytes enough for the messages' XML: outgrowing the reservation would copy
+// the whole text over, and pages reserved but never written cost nothing.
+std::size_t sizeEstimate(const std::vector<Planned>& written, const Phonebook& phonebook) {
+    std::size_t longestName = 0;
+    for (const PhonebookEntry& entry : phonebook.entries)
+        longestName = std::max(longestName, entry.name.size());
+    // A Windows-1251 byte takes at most 3 bytes of UTF-8 or 6 of an escape; texts
+    // are mostly letters (2 bytes at most), and the fixed attributes take ~300.
+    std::size_t bytes = 512;
+    for (const Planned& message : written)
+        bytes += 400 + 3 * (message.record->text.size() + message.record->correspondent.size()) +
+                 3 * longestName;
+    return bytes;
+}
+
 std::string newBackupSet() {
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
 }
@@ -261,7 +277,7 @@ AndroidSmsXml androidSmsXml(const Archive& archive, const Phonebook& phonebook,
     out.xml += std::to_string(written.size()) + "\" backup_set=\"";
     appendXmlAttribute(out.xml, options.backupSet.empty() ? newBackupSet() : options.backupSet);
     out.xml += "\" backup_date=\"" + std::to_string(backupDate) + "\" type=\"full\">\n";
-    out.xml.reserve(written.size() * 400);
+    out.xml.reserve(sizeEstimate(written, phonebook));
     SmsWriter writer(phonebook, out);
     for (const Planned& message : written)
         writer.write(message);
