@@ -12,7 +12,9 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <charconv>
 #include <ctime>
+#include <sys/mman.h>
 #include <unordered_map>
 #include <vector>
 
@@ -134,18 +136,22 @@ class SmsWriter {
 
     void write(const Planned& message) {
         const ArchiveRecord& record = *message.record;
-        const std::string date = std::to_string(message.ms.value_or(0));
+        char digits[24];
+        const std::string_view date(
+            digits, std::to_chars(digits, digits + sizeof digits, message.ms.value_or(0)).ptr);
         std::string& xml = m_out.xml;
         xml += "  <sms protocol=\"0\" address=\"";
         text(record.correspondent);
-        xml += "\" date=\"" + date + "\" type=\"";
+        xml += "\" date=\"";
+        xml += date;
+        xml += "\" type=\"";
         xml += androidType(message.kind);
         xml += "\" subject=\"null\" body=\"";
         text(record.text);
         xml += "\" toa=\"null\" sc_toa=\"null\" service_center=\"null\" read=\"";
         xml += record.status == "REC UNREAD" ? '0' : '1';
         xml += "\" status=\"-1\" locked=\"0\" date_sent=\"";
-        xml += message.kind == FolderKind::Inbox ? date : std::string("0");
+        xml += message.kind == FolderKind::Inbox ? date : std::string_view("0");
         xml += "\" readable_date=\"";
         if (message.stamp)
             appendReadableDate(xml, *message.stamp);
@@ -183,8 +189,13 @@ class SmsWriter {
 
 // Every message with its time: its own, an estimate, or none, as chosen.
 std::vector<Planned> planMessages(const Archive& archive, UndatedMessages undated) {
+    std::size_t total = 0;
+    for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
+        total += archive.folder(kind).records.size();
     std::vector<Planned> planned;
     std::vector<StoredMessage> stored;
+    planned.reserve(total);
+    stored.reserve(total);
     for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
         for (const ArchiveRecord& record : archive.folder(kind).records) {
             Planned message{kind, &record, std::nullopt, std::nullopt, false};
@@ -240,6 +251,18 @@ std::size_t sizeEstimate(const std::vector<Planned>& written, const Phonebook& p
     return bytes;
 }
 
+// Tens of megabytes written 4 KB page by 4 KB page fault once per page, which
+// on a virtual machine costs a fifth of the export; 2 MB pages fault 512 times
+// less often. Only advice: the kernel may ignore it.
+void adviseHugePages(std::string& buffer) {
+    constexpr std::uintptr_t Huge = 2 << 20;
+    const auto start = reinterpret_cast<std::uintptr_t>(buffer.data());
+    const std::uintptr_t from = (start + Huge - 1) & ~(Huge - 1);
+    const std::uintptr_t to = (start + buffer.capacity()) & ~(Huge - 1);
+    if (to > from)
+        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
+
 std::string newBackupSet() {
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
 }
@@ -256,8 +279,10 @@ AndroidSmsXml androidSmsXml(const Archive& archive, const Phonebook& phonebook,
                             const AndroidSmsOptions& options) {
     tzset(); // once: the conversions below rely on the zone read here
     AndroidSmsXml out;
+    const std::vector<Planned> planned = planMessages(archive, options.undated);
     std::vector<Planned> written;
-    for (const Planned& message : planMessages(archive, options.undated)) {
+    written.reserve(planned.size());
+    for (const Planned& message : planned) {
         // A message without an address fits no conversation on Android.
         if (!hasAddress(*message.record))
             ++out.withoutAddress;
@@ -278,6 +303,7 @@ AndroidSmsXml androidSmsXml(const Archive& archive, const Phonebook& phonebook,
     appendXmlAttribute(out.xml, options.backupSet.empty() ? newBackupSet() : options.backupSet);
     out.xml += "\" backup_date=\"" + std::to_string(backupDate) + "\" type=\"full\">\n";
     out.xml.reserve(sizeEstimate(written, phonebook));
+    adviseHugePages(out.xml);
     SmsWriter writer(phonebook, out);
     for (const Planned& message : written)
         writer.write(message);
