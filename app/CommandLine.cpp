@@ -13,6 +13,7 @@
 namespace {
 
 const char* const ExportOption = "export-android";
+const char* const UndatedOption = "undated";
 
 // Only our own options leave the window out; anything else (Qt's -platform,
 // -style, ...) is for the window's application to take.
@@ -30,14 +31,31 @@ void say(FILE* stream, const QString& text) {
     std::fputs(qPrintable(text + QLatin1Char('\n')), stream);
 }
 
-int exportAndroid(const QString& target) {
+std::optional<qb::UndatedMessages> undatedChoice(const QString& value) {
+    if (value == QLatin1String("estimate"))
+        return qb::UndatedMessages::Estimate;
+    if (value == QLatin1String("epoch"))
+        return qb::UndatedMessages::Epoch;
+    if (value == QLatin1String("skip"))
+        return qb::UndatedMessages::Skip;
+    return std::nullopt;
+}
+
+int exportAndroid(const QString& target, const QString& undatedValue) {
+    const std::optional<qb::UndatedMessages> undated = undatedChoice(undatedValue);
+    if (!undated) {
+        say(stderr, QStringLiteral("quillbox: --undated: ожидается estimate, epoch или skip, "
+                                   "а не \"%1\"")
+                        .arg(undatedValue));
+        return 2;
+    }
     const QFileInfo dir(target);
     if (!dir.isDir()) {
         say(stderr, QStringLiteral("quillbox: папка \"%1\" не найдена").arg(target));
         return 2;
     }
     const qb::SmartphoneExport result =
-        qb::exportForSmartphone(QDir::currentPath(), dir.absoluteFilePath());
+        qb::exportForSmartphone(QDir::currentPath(), dir.absoluteFilePath(), *undated);
     if (result.failure) {
         say(stderr, QStringLiteral("quillbox: ") + result.failure->text());
         return 1;
@@ -57,6 +75,12 @@ void describeOptions(QCommandLineParser& parser) {
                                      "(SMS Backup & Restore для Android) и ПАПКА/contacts.vcf "
                                      "(vCard), не открывая окно."),
                       QStringLiteral("ПАПКА")});
+    parser.addOption({QLatin1String(UndatedOption),
+                      QStringLiteral("Даты отправленных и неотправленных сообщений, которых нет в "
+                                     "архиве, для --export-android: estimate (оценить по соседним "
+                                     "принятым сообщениям, по умолчанию), epoch (1 января 1970) "
+                                     "или skip (не записывать такие сообщения)."),
+                      QStringLiteral("ВЫБОР"), QStringLiteral("estimate")});
 }
 
 int rejectPositional(const QCommandLineParser& parser) {
@@ -80,7 +104,8 @@ std::optional<int> runCommandLine(int& argc, char** argv) {
         return rejectPositional(parser);
     if (!parser.isSet(QLatin1String(ExportOption)))
         return 0;
-    return exportAndroid(parser.value(QLatin1String(ExportOption)));
+    return exportAndroid(parser.value(QLatin1String(ExportOption)),
+                         parser.value(QLatin1String(UndatedOption)));
 }
 
 std::optional<int> checkWindowArguments(const QStringList& arguments) {

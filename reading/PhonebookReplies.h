@@ -16,6 +16,8 @@ std::string parsePhonebookRangeEnd(std::string_view reply);
 
 // The entries of an +CPBR reply: the number between the first two quotation
 // marks, the name's UCS2 digits from the sixth character after the second one.
+// Names that real phones send quoted, or as 8-bit hex ending in a zero byte,
+// are taken from the field after the number type instead.
 // Motorola phones put a blank line after every entry, so only lines 1, 3, 5, ...
 // are entries; the echo and the closing line never are.
 std::vector<PhonebookEntry> parsePhonebookEntries(const LineList& reply);

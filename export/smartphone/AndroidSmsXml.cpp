@@ -3,11 +3,20 @@
 #include "archive/FolderTree.h"
 #include "export/smartphone/XmlText.h"
 
-#include <QDate>
-#include <QTime>
+#include "core/Failure.h"
+#include "export/smartphone/EstimatedDates.h"
 
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+#include <QUuid>
+
+#include <algorithm>
+#include <charconv>
 #include <ctime>
+#include <sys/mman.h>
 #include <unordered_map>
+#include <vector>
 
 namespace qb {
 namespace {
@@ -91,43 +100,63 @@ void appendReadableDate(std::string& out, const Stamp& s) {
     appendDigits(out, s.second, 2);
 }
 
+std::optional<Stamp> localStamp(int64_t ms) {
+    const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
+    std::tm local{};
+    if (!localtime_r(&seconds, &local))
+        return std::nullopt;
+    return Stamp{local.tm_mday, local.tm_mon + 1, local.tm_year + 1900,
+                 local.tm_hour, local.tm_min,     local.tm_sec};
+}
+
 // The app's own types: 1 received, 2 sent, 3 draft.
 char androidType(FolderKind kind) {
     return kind == FolderKind::Inbox ? '1' : kind == FolderKind::Outbox ? '2' : '3';
 }
 
+bool hasAddress(const ArchiveRecord& record) {
+    return record.correspondent.find_first_not_of(' ') != std::string::npos;
+}
+
+// One message as it is to be written.
+struct Planned {
+    FolderKind kind;
+    const ArchiveRecord* record;
+    std::optional<int64_t> ms; // none: date "0"
+    std::optional<Stamp> stamp;
+    bool estimated = false;
+};
+
+// The list's text for a contact without a name, in Windows-1251.
+const std::string_view NoName = "\xC1\xE5\xE7 \xE8\xEC\xE5\xED\xE8";
+
 class SmsWriter {
   public:
-    SmsWriter(const Phonebook& phonebook, AndroidSmsXml& out) : m_names(phonebook), m_out(out) {
-        tzset(); // once: the conversions below rely on the zone read here
-    }
+    SmsWriter(const Phonebook& phonebook, AndroidSmsXml& out) : m_names(phonebook), m_out(out) {}
 
-    void write(FolderKind kind, const ArchiveRecord& record) {
-        // Outbox and Draft records hold no time; "0" says so instead of
-        // inventing one. A damaged Inbox stamp is treated the same way.
-        std::optional<Stamp> stamp;
-        std::optional<int64_t> ms;
-        if (kind == FolderKind::Inbox && (stamp = parseStamp(record.date)))
-            ms = localEpochMs(*stamp);
-        if (!ms)
-            ++m_out.undated;
-        const std::string date = std::to_string(ms.value_or(0));
-
+    void write(const Planned& message) {
+        const ArchiveRecord& record = *message.record;
+        char digits[24];
+        const std::string_view date(
+            digits, std::to_chars(digits, digits + sizeof digits, message.ms.value_or(0)).ptr);
         std::string& xml = m_out.xml;
         xml += "  <sms protocol=\"0\" address=\"";
         text(record.correspondent);
-        xml += "\" date=\"" + date + "\" type=\"";
-        xml += androidType(kind);
+        xml += "\" date=\"";
+        xml += date;
+        xml += "\" type=\"";
+        xml += androidType(message.kind);
         xml += "\" subject=\"null\" body=\"";
         text(record.text);
-        xml += "\" toa=\"null\" sc_toa=\"null\" service_center=\"null\" read=\"1\" status=\"-1\""
-               " locked=\"0\" date_sent=\"";
-        xml += kind == FolderKind::Inbox ? date : std::string("0");
+        xml += "\" toa=\"null\" sc_toa=\"null\" service_center=\"null\" read=\"";
+        xml += record.status == "REC UNREAD" ? '0' : '1';
+        xml += "\" status=\"-1\" locked=\"0\" date_sent=\"";
+        xml += message.kind == FolderKind::Inbox ? date : std::string_view("0");
         xml += "\" readable_date=\"";
-        if (ms)
-            appendReadableDate(xml, *stamp);
+        if (message.stamp)
+            appendReadableDate(xml, *message.stamp);
         xml += "\" contact_name=\"";
-        xml += contactName(kind, record.correspondent);
+        xml += contactName(message.kind, record.correspondent);
         xml += "\" />\n";
         ++m_out.messages;
     }
@@ -143,9 +172,10 @@ class SmsWriter {
         std::string key = char('0' + int(kind)) + number;
         auto [at, added] = m_contactNames.try_emplace(std::move(key));
         if (added) {
-            if (const std::optional<std::string> name = m_names.lookupName(number, kind))
+            const std::optional<std::string> name = m_names.lookupName(number, kind);
+            if (name && !name->empty() && *name != NoName)
                 m_out.droppedCharacters += m_text.append(at->second, *name);
-            else
+            if (at->second.empty()) // as the app writes a number without a contact
                 at->second = "(Unknown)";
         }
         return at->second;
@@ -157,6 +187,86 @@ class SmsWriter {
     AndroidSmsXml& m_out;
 };
 
+// Every message with its time: its own, an estimate, or none, as chosen.
+std::vector<Planned> planMessages(const Archive& archive, UndatedMessages undated) {
+    std::size_t total = 0;
+    for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
+        total += archive.folder(kind).records.size();
+    std::vector<Planned> planned;
+    std::vector<StoredMessage> stored;
+    planned.reserve(total);
+    stored.reserve(total);
+    for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
+        for (const ArchiveRecord& record : archive.folder(kind).records) {
+            Planned message{kind, &record, std::nullopt, std::nullopt, false};
+            if (kind == FolderKind::Inbox && (message.stamp = parseStamp(record.date)))
+                message.ms = localEpochMs(*message.stamp);
+            if (!message.ms)
+                message.stamp.reset();
+            // One left out for want of an address takes no part in the estimate.
+            const std::optional<int> index =
+                hasAddress(record) ? parseBlankLedNumber(record.index) : std::nullopt;
+            stored.push_back({index, message.ms, kind == FolderKind::Inbox});
+            planned.push_back(message);
+        }
+    }
+    if (undated == UndatedMessages::Estimate) {
+        const std::vector<std::optional<int64_t>> times = estimateTimes(stored);
+        for (std::size_t i = 0; i < planned.size(); ++i) {
+            if (!planned[i].ms && times[i]) {
+                planned[i].ms = times[i];
+                planned[i].stamp = localStamp(*times[i]);
+                planned[i].estimated = true;
+            }
+        }
+    }
+    return planned;
+}
+
+// Drafts whose conversation (their address) holds another draft.
+int draftsSharingConversation(const std::vector<Planned>& written) {
+    std::unordered_map<std::string_view, int> drafts;
+    for (const Planned& message : written)
+        if (message.kind == FolderKind::Draft)
+            ++drafts[message.record->correspondent];
+    int sharing = 0;
+    for (const auto& [address, count] : drafts)
+        if (count > 1)
+            sharing += count;
+    return sharing;
+}
+
+// Bytes enough for the messages' XML: outgrowing the reservation would copy
+// the whole text over, and pages reserved but never written cost nothing.
+std::size_t sizeEstimate(const std::vector<Planned>& written, const Phonebook& phonebook) {
+    std::size_t longestName = 0;
+    for (const PhonebookEntry& entry : phonebook.entries)
+        longestName = std::max(longestName, entry.name.size());
+    // A Windows-1251 byte takes at most 3 bytes of UTF-8 or 6 of an escape; texts
+    // are mostly letters (2 bytes at most), and the fixed attributes take ~300.
+    std::size_t bytes = 512;
+    for (const Planned& message : written)
+        bytes += 400 + 3 * (message.record->text.size() + message.record->correspondent.size()) +
+                 3 * longestName;
+    return bytes;
+}
+
+// Tens of megabytes written 4 KB page by 4 KB page fault once per page, which
+// on a virtual machine costs a fifth of the export; 2 MB pages fault 512 times
+// less often. Only advice: the kernel may ignore it.
+void adviseHugePages(std::string& buffer) {
+    constexpr std::uintptr_t Huge = 2 << 20;
+    const auto start = reinterpret_cast<std::uintptr_t>(buffer.data());
+    const std::uintptr_t from = (start + Huge - 1) & ~(Huge - 1);
+    const std::uintptr_t to = (start + buffer.capacity()) & ~(Huge - 1);
+    if (to > from)
+        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
+
+std::string newBackupSet() {
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+}
+
 } // namespace
 
 std::optional<int64_t> archiveStampToEpochMs(std::string_view stamp) {
@@ -165,23 +275,39 @@ std::optional<int64_t> archiveStampToEpochMs(std::string_view stamp) {
     return fields ? localEpochMs(*fields) : std::nullopt;
 }
 
-AndroidSmsXml androidSmsXml(const Archive& archive, const Phonebook& phonebook) {
+AndroidSmsXml androidSmsXml(const Archive& archive, const Phonebook& phonebook,
+                            const AndroidSmsOptions& options) {
+    tzset(); // once: the conversions below rely on the zone read here
     AndroidSmsXml out;
-    out.xml = "<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n";
-    const std::size_t countAt = out.xml.size() + std::string_view("<smses count=\"").size();
-    out.xml += "<smses count=\"          \">\n"; // room for the count, filled in below
-    std::size_t records = 0;
-    for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
-        records += archive.folder(kind).records.size();
-    out.xml.reserve(records * 400);
-    {
-        SmsWriter writer(phonebook, out);
-        for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
-            for (const ArchiveRecord& record : archive.folder(kind).records)
-                writer.write(kind, record);
+    const std::vector<Planned> planned = planMessages(archive, options.undated);
+    std::vector<Planned> written;
+    written.reserve(planned.size());
+    for (const Planned& message : planned) {
+        // A message without an address fits no conversation on Android.
+        if (!hasAddress(*message.record))
+            ++out.withoutAddress;
+        else if (!message.ms && options.undated == UndatedMessages::Skip)
+            ++out.skippedUndated;
+        else
+            written.push_back(message);
     }
+    for (const Planned& message : written) {
+        out.undated += !message.ms;
+        out.estimated += message.estimated;
+    }
+    out.draftsSharingConversation = draftsSharingConversation(written);
+
+    const int64_t backupDate = options.backupDate.value_or(QDateTime::currentMSecsSinceEpoch());
+    out.xml = "<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n<smses count=\"";
+    out.xml += std::to_string(written.size()) + "\" backup_set=\"";
+    appendXmlAttribute(out.xml, options.backupSet.empty() ? newBackupSet() : options.backupSet);
+    out.xml += "\" backup_date=\"" + std::to_string(backupDate) + "\" type=\"full\">\n";
+    out.xml.reserve(sizeEstimate(written, phonebook));
+    adviseHugePages(out.xml);
+    SmsWriter writer(phonebook, out);
+    for (const Planned& message : written)
+        writer.write(message);
     out.xml += "</smses>\n";
-    out.xml.replace(countAt, 10, std::to_string(out.messages));
     return out;
 }
 

@@ -2,12 +2,109 @@
 
 #include "archive/ArchiveFiles.h"
 #include "core/FileStore.h"
-#include "export/smartphone/AndroidSmsXml.h"
 #include "export/smartphone/VCard.h"
 
-namespace qb {
+#include <QFile>
+#include <QUuid>
 
-SmartphoneExport exportForSmartphone(const QString& workDir, const QString& targetDir) {
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qb {
+namespace {
+
+struct StagedFile {
+    QByteArray target;
+    QByteArray staged;
+    bool targetExisted = false;
+    bool exchangeable = false; // a file or link at the target, which an exchange can put back
+};
+
+QString reasonOf(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Written in full beside its target under a name of its own, with the mode a
+// regular file at the target has (never set-id bits, never through a link).
+MaybeFailure stage(const QString& path, const std::string& bytes, StagedFile& file) {
+    file.target = QFile::encodeName(path);
+    const QString staged =
+        path + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    file.staged = QFile::encodeName(staged);
+    if (MaybeFailure failure = writeWholeFile(staged, bytes)) {
+        failure->subject = path;
+        return failure;
+    }
+    struct stat old {};
+    file.targetExisted = ::lstat(file.target.constData(), &old) == 0;
+    file.exchangeable = file.targetExisted && (S_ISREG(old.st_mode) || S_ISLNK(old.st_mode));
+    if (file.targetExisted && S_ISREG(old.st_mode))
+        ::chmod(file.staged.constData(), old.st_mode & 0777);
+    return std::nullopt;
+}
+
+// Puts the staged file in place. An old file is exchanged with it, so that it
+// can be put back while the other file's replacement fails; a file system
+// that cannot exchange gets a plain rename.
+bool commit(const StagedFile& file, bool& exchanged) {
+    exchanged = file.exchangeable && ::renameat2(AT_FDCWD, file.staged.constData(), AT_FDCWD,
+                                                 file.target.constData(), RENAME_EXCHANGE) == 0;
+    return exchanged || ::rename(file.staged.constData(), file.target.constData()) == 0;
+}
+
+// An old file replaced by a plain rename is gone and cannot be put back.
+void rollBack(const StagedFile& file, bool exchanged) {
+    if (exchanged)
+        ::renameat2(AT_FDCWD, file.staged.constData(), AT_FDCWD, file.target.constData(),
+                    RENAME_EXCHANGE);
+    else if (!file.targetExisted)
+        ::unlink(file.target.constData());
+}
+
+// The renames last only once the directory's entries are on disk.
+void syncDirectory(const QByteArray& target) {
+    const int slash = target.lastIndexOf('/');
+    const QByteArray dir = slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : target.left(slash);
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Both files written in full first, then both replaced; when anything fails,
+// neither target changes.
+MaybeFailure replaceBoth(const QString& firstPath, const std::string& first,
+                         const QString& secondPath, const std::string& second) {
+    StagedFile a, b;
+    MaybeFailure failure = stage(firstPath, first, a);
+    if (!failure)
+        failure = stage(secondPath, second, b);
+    bool aExchanged = false, bExchanged = false;
+    if (!failure && !commit(a, aExchanged))
+        failure = Failure::cannotCreate(firstPath, reasonOf(errno));
+    else if (!failure && !commit(b, bExchanged)) {
+        failure = Failure::cannotCreate(secondPath, reasonOf(errno));
+        rollBack(a, aExchanged);
+    }
+    // Staged files left over: the new ones after a failure, the old ones
+    // exchanged out after a success.
+    for (const StagedFile* file : {&a, &b})
+        if (!file->staged.isEmpty())
+            ::unlink(file->staged.constData());
+    if (!failure)
+        syncDirectory(a.target);
+    return failure;
+}
+
+} // namespace
+
+SmartphoneExport exportForSmartphone(const QString& workDir, const QString& targetDir,
+                                     UndatedMessages undated) {
     SmartphoneExport result;
     Archive archive;
     Phonebook phonebook;
@@ -16,18 +113,21 @@ SmartphoneExport exportForSmartphone(const QString& workDir, const QString& targ
     if ((result.failure = loadPhonebook(workDir, phonebook)))
         return result;
 
-    const AndroidSmsXml sms = androidSmsXml(archive, phonebook);
-    if ((result.failure = writeWholeFile(joinPath(targetDir, SmsBackupFileName), sms.xml)))
+    AndroidSmsOptions options;
+    options.undated = undated;
+    const AndroidSmsXml sms = androidSmsXml(archive, phonebook, options);
+    const VCardFile cards = phonebookVCards(phonebook);
+    if ((result.failure = replaceBoth(joinPath(targetDir, SmsBackupFileName), sms.xml,
+                                      joinPath(targetDir, ContactsFileName), cards.text)))
         return result;
     result.messages = sms.messages;
     result.undated = sms.undated;
-    result.droppedCharacters = sms.droppedCharacters;
-
-    const VCardFile cards = phonebookVCards(phonebook);
-    if ((result.failure = writeWholeFile(joinPath(targetDir, ContactsFileName), cards.text)))
-        return result;
+    result.estimated = sms.estimated;
+    result.skippedUndated = sms.skippedUndated;
+    result.withoutAddress = sms.withoutAddress;
+    result.draftsSharingConversation = sms.draftsSharingConversation;
     result.contacts = cards.contacts;
-    result.droppedCharacters += cards.droppedCharacters;
+    result.droppedCharacters = sms.droppedCharacters + cards.droppedCharacters;
     return result;
 }
 
@@ -38,6 +138,17 @@ QString smartphoneExportSummary(const SmartphoneExport& result) {
     if (result.droppedCharacters > 0)
         text +=
             QStringLiteral(" Пропущено недопустимых символов: %1.").arg(result.droppedCharacters);
+    if (result.estimated > 0)
+        text += QStringLiteral(" Даты оценены по соседним принятым сообщениям: %1.")
+                    .arg(result.estimated);
+    if (result.skippedUndated > 0)
+        text += QStringLiteral(" Пропущено сообщений без даты: %1.").arg(result.skippedUndated);
+    if (result.withoutAddress > 0)
+        text += QStringLiteral(" Пропущено сообщений без адресата: %1.").arg(result.withoutAddress);
+    if (result.draftsSharingConversation > 0)
+        text += QStringLiteral(" Черновиков в разговорах с несколькими черновиками: %1; Android "
+                               "сохранит в каждом разговоре только последний.")
+                    .arg(result.draftsSharingConversation);
     return text;
 }
 

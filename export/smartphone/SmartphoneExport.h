@@ -3,6 +3,7 @@
 // backup app and contacts.vcf for any phone's contact import, side by side in
 // one folder. Used by the window's menu item and by the command line alike.
 #include "core/Failure.h"
+#include "export/smartphone/AndroidSmsXml.h"
 
 #include <QString>
 
@@ -16,12 +17,18 @@ struct SmartphoneExport {
     int contacts = 0;
     int droppedCharacters = 0;
     int undated = 0;
+    int estimated = 0;
+    int skippedUndated = 0;
+    int withoutAddress = 0;
+    int draftsSharingConversation = 0;
     MaybeFailure failure; // the first file that could not be read or written
 };
 
 // Reads the archive and the phonebook of `workDir` afresh and writes both files
-// into `targetDir`, each atomically: a failure leaves what was there before.
-SmartphoneExport exportForSmartphone(const QString& workDir, const QString& targetDir);
+// into `targetDir`. Both are replaced or neither: a failure leaves what was
+// there before.
+SmartphoneExport exportForSmartphone(const QString& workDir, const QString& targetDir,
+                                     UndatedMessages undated = UndatedMessages::Estimate);
 
 // What was written, for the message panel and the terminal.
 QString smartphoneExportSummary(const SmartphoneExport& result);

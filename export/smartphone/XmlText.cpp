@@ -66,20 +66,26 @@ Cp1251XmlAttribute::Cp1251XmlAttribute() {
 }
 
 int Cp1251XmlAttribute::append(std::string& out, std::string_view cp1251) const {
-    // Room for the longest escape of every byte, written through a pointer and
-    // cut to size: a 100 000-message export spends most of its time here.
-    const std::size_t start = out.size();
-    out.resize(start + cp1251.size() * sizeof(Escaped::bytes));
-    char* to = out.data() + start;
+    // Escaped a piece at a time into a buffer on the stack, written through a
+    // pointer, then appended: a 100 000-message export spends most of its time
+    // here, and growing `out` by the longest escape first would clear seven
+    // bytes for every one kept.
+    constexpr std::size_t Piece = 512;
+    char buffer[Piece * sizeof(Escaped::bytes)];
     int dropped = 0;
-    for (const char c : cp1251) {
-        const Escaped& escaped = m_escaped[static_cast<unsigned char>(c)];
-        if (escaped.length == 0)
-            ++dropped;
-        std::memcpy(to, escaped.bytes, sizeof escaped.bytes);
-        to += escaped.length;
+    while (!cp1251.empty()) {
+        const std::string_view piece = cp1251.substr(0, Piece);
+        cp1251.remove_prefix(piece.size());
+        char* to = buffer;
+        for (const char c : piece) {
+            const Escaped& escaped = m_escaped[static_cast<unsigned char>(c)];
+            if (escaped.length == 0)
+                ++dropped;
+            std::memcpy(to, escaped.bytes, sizeof escaped.bytes);
+            to += escaped.length;
+        }
+        out.append(buffer, static_cast<std::size_t>(to - buffer));
     }
-    out.resize(static_cast<std::size_t>(to - out.data()));
     return dropped;
 }
 

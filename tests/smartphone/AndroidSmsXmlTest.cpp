@@ -1,6 +1,7 @@
 // The Android backup read back with a real XML parser, message by message.
 #include "export/smartphone/AndroidSmsXml.h"
 #include "core/Cp1251.h"
+#include "export/smartphone/EstimatedDates.h"
 
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
@@ -81,9 +82,9 @@ TEST(AndroidSmsXml, EveryFolderParsesBackWithItsFields) {
     EXPECT_EQ(sms[0].at("readable_date"), "24 Apr 2008 11:00:00");
     // The fields the app publishes for a message, on every message.
     for (const Sms& one : sms)
-        for (const char* field : {"protocol", "address", "date", "type", "subject", "body", "toa",
-                                  "sc_toa", "service_center", "read", "status", "readable_date",
-                                  "contact_name"})
+        for (const char* field :
+             {"protocol", "address", "date", "type", "subject", "body", "toa", "sc_toa",
+              "service_center", "read", "status", "readable_date", "contact_name"})
             EXPECT_TRUE(one.count(field)) << field;
     EXPECT_EQ(sms[0].at("read"), "1");
     EXPECT_EQ(sms[0].at("status"), "-1");
@@ -131,4 +132,94 @@ TEST(AndroidSmsXml, HundredThousandMessages) {
     int count = -1;
     EXPECT_EQ(parse(androidSmsXml(archive, {}).xml, count).size(), 100000u);
     EXPECT_EQ(count, 100000);
+}
+
+namespace {
+
+StoredMessage stored(int index, std::optional<int64_t> time = {}) {
+    return {index, time, time.has_value()};
+}
+
+ArchiveRecord stored(std::string index, std::string number, std::string header = {}) {
+    ArchiveRecord r = record("t", std::move(number));
+    r.index = std::move(index);
+    r.status = std::move(header);
+    return r;
+}
+
+} // namespace
+
+TEST(EstimatedDates, BetweenTheNeighboursInStorageOrder) {
+    const int64_t m = 60000; // a minute
+    const auto times = estimateTimes({stored(2, 10 * m),
+                                      stored(5, 20 * m),
+                                      stored(9, 90 * m),
+                                      stored(4),
+                                      stored(3), // two between 2 and 5
+                                      stored(7), // between 5 and 9
+                                      stored(12),
+                                      stored(1),
+                                      {std::nullopt, {}, false}});
+    EXPECT_EQ(times[4], 10 * m + 1000); // index 3 before index 4
+    EXPECT_EQ(times[3], 10 * m + 2000);
+    EXPECT_EQ(times[5], 20 * m + 1000);
+    EXPECT_EQ(times[6], 90 * m + 1000); // only an earlier neighbour
+    EXPECT_EQ(times[7], 10 * m - 1000); // only a later one
+    EXPECT_EQ(times[8], std::nullopt);  // no readable index
+    // A gap too short for a second each: spread evenly inside it.
+    const auto close = estimateTimes({stored(1, 0), stored(4, 3000), stored(2), stored(3)});
+    EXPECT_EQ(close[2], 1000);
+    EXPECT_EQ(close[3], 2000);
+    // Nothing received with a time: nothing to estimate from.
+    EXPECT_EQ(estimateTimes({stored(1), stored(2)})[0], std::nullopt);
+}
+
+TEST(AndroidSmsXml, RestoresAsThePhoneShowedIt) {
+    FixedZone moscow;
+    Archive archive;
+    auto received = [](std::string index, std::string status, std::string date) {
+        ArchiveRecord r = stored(std::move(index), "+7001", std::move(status));
+        r.date = std::move(date);
+        return r;
+    };
+    archive.inbox.records = {received("2", "REC READ", "01/06/2009,10:00:00"),
+                             received("6", "REC UNREAD", "01/06/2009,12:00:00")};
+    archive.outbox.records = {stored(" 4", "+7001")};
+    archive.draft.records = {stored(" 3", "+7002"), stored(" 5", "+7002"), stored(" 7", ""),
+                             stored(" 8", "+7003")};
+    Phonebook phonebook;
+    phonebook.entries = {{"+7001", ""}, {"+7002", cp("Без имени")}};
+    AndroidSmsOptions options;
+    options.backupSet = "0b7e3c2a-1111-4222-8333-944455556666";
+    options.backupDate = 1700000000000;
+
+    const AndroidSmsXml out = androidSmsXml(archive, phonebook, options);
+    QXmlStreamReader reader(QByteArray::fromStdString(out.xml));
+    ASSERT_TRUE(reader.readNextStartElement());
+    EXPECT_EQ(reader.attributes().value("backup_set").toString().toStdString(), options.backupSet);
+    EXPECT_EQ(reader.attributes().value("backup_date").toString(), "1700000000000");
+    EXPECT_EQ(reader.attributes().value("type").toString(), "full");
+    EXPECT_EQ(reader.attributes().value("count").toString(), "6");
+    int count = 0;
+    const std::vector<Sms> sms = parse(out.xml, count);
+    ASSERT_EQ(sms.size(), 6u); // the draft without an address is left out
+    EXPECT_EQ(out.withoutAddress, 1);
+    EXPECT_EQ(sms[0].at("read"), "1");
+    EXPECT_EQ(sms[1].at("read"), "0");
+    EXPECT_EQ(sms[2].at("readable_date"), "1 Jun 2009 10:00:02"); // index 4, after 2 and 3
+    EXPECT_EQ(sms[3].at("readable_date"), "1 Jun 2009 10:00:01");
+    EXPECT_EQ(sms[4].at("date"), "1243836003000");                // index 5: 06:00:03 UTC
+    EXPECT_EQ(sms[5].at("readable_date"), "1 Jun 2009 12:00:01"); // index 8, after 6
+    EXPECT_EQ(out.estimated, 4);
+    EXPECT_EQ(out.draftsSharingConversation, 2); // indexes 3 and 5 to +7002
+    for (const Sms& one : sms)
+        EXPECT_EQ(one.at("contact_name"), "(Unknown)");
+
+    options.undated = UndatedMessages::Skip;
+    const AndroidSmsXml skipped = androidSmsXml(archive, phonebook, options);
+    EXPECT_EQ(skipped.messages, 2);
+    EXPECT_EQ(skipped.skippedUndated, 4);
+    options.undated = UndatedMessages::Epoch;
+    EXPECT_EQ(androidSmsXml(archive, phonebook, options).undated, 4);
+    EXPECT_EQ(androidSmsXml(archive, {}).xml.find("backup_set=\"\""), std::string::npos);
 }

@@ -10,8 +10,13 @@ cd "$work"
 mkdir out
 # An archive as the program writes it: Windows-1251, CR LF.
 printf '%s\r\n' 'Привет & <до свидания>' 5 '+MMGL: 5, "REC READ", "+79161112233"' '24/04/2008,11:00:00' \
+  'Ответ' 9 '+MMGL: 9, "REC UNREAD", "+7000"' '25/04/2008,09:30:00' \
   | iconv -f UTF-8 -t WINDOWS-1251 > Inbox.msg
-printf '%s\r\n' 'Жду "ответа"' ' 7' '+MMGL: 7, "STO SENT", "+7000"' | iconv -f UTF-8 -t WINDOWS-1251 > Outbox.msg
+# Sent and unsent messages hold no time: stored at 7 and 8, between the
+# received messages at 5 and 9; at 11, after them all. The draft at 10 has no address.
+printf '%s\r\n' 'Жду "ответа"' ' 7' '+MMGL: 7, "STO SENT", "+7000"' 'Ещё' ' 8' '+MMGL: 8, "STO SENT", "+7000"' \
+  'Потом' ' 11' '+MMGL: 11, "STO SENT", "+7000"' | iconv -f UTF-8 -t WINDOWS-1251 > Outbox.msg
+printf '%s\r\n' 'Черновик' ' 10' '+MMGL: 10, "STO UNSENT", ""' | iconv -f UTF-8 -t WINDOWS-1251 > Draft.msg
 printf '%s\r\n' 5 '+79161112233' 'Иванов; Иван' '112' 'SOS, срочно' '' | iconv -f UTF-8 -t WINDOWS-1251 > Phonebook.pbk
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -19,20 +24,35 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # Without a display the window could not start: the export must not need one.
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$quillbox" --export-android out > said.txt \
   || fail "export exited with $?"
-grep -q 'сообщений 2, контактов 2' said.txt || fail "summary: $(cat said.txt)"
+grep -q 'сообщений 5, контактов 2\. Даты оценены по соседним принятым сообщениям: 3\. Пропущено сообщений без адресата: 1\.$' said.txt \
+  || fail "summary: $(cat said.txt)"
 
 /usr/bin/python3 - <<'PY'
 import xml.etree.ElementTree as ET, vobject
 root = ET.parse("out/sms-backup.xml").getroot()
-assert root.tag == "smses" and root.get("count") == "2", root.attrib
+import uuid
+assert root.tag == "smses" and root.get("count") == "5" and root.get("type") == "full", root.attrib
+uuid.UUID(root.get("backup_set")); int(root.get("backup_date"))
 sms = list(root)
-assert [s.get("body") for s in sms] == ["Привет & <до свидания>", 'Жду "ответа"'], [s.get("body") for s in sms]
-assert [s.get("type") for s in sms] == ["1", "2"]
-assert sms[0].get("contact_name") == "Иванов; Иван" and sms[1].get("contact_name") == "(Unknown)"
+assert [s.get("body") for s in sms] == ["Привет & <до свидания>", "Ответ", 'Жду "ответа"', "Ещё", "Потом"], [s.get("body") for s in sms]
+assert [s.get("type") for s in sms] == ["1", "1", "2", "2", "2"]
+assert [s.get("read") for s in sms] == ["1", "0", "1", "1", "1"]
+assert sms[0].get("contact_name") == "Иванов; Иван" and sms[2].get("contact_name") == "(Unknown)"
+# The estimated dates lie between their neighbours, distinct, in storage order.
+received5, received9, sent7, sent8, sent11 = (int(s.get("date")) for s in sms)
+assert received5 < sent7 < sent8 <= received9 < sent11, [s.get("date") for s in sms]
 cards = list(vobject.readComponents(open("out/contacts.vcf", encoding="utf-8").read()))
 assert [c.fn.value for c in cards] == ["Иванов; Иван", "SOS, срочно"], [c.fn.value for c in cards]
 assert [c.tel.value for c in cards] == ["+79161112233", "112"]
 PY
+
+# The other choices for messages without a time, and a wrong one.
+"$quillbox" --export-android out --undated=skip | grep -q 'сообщений 2, .*Пропущено сообщений без даты: 3\.' \
+  || fail "--undated=skip"
+"$quillbox" --export-android out --undated epoch > said.txt
+/usr/bin/python3 -c 'import xml.etree.ElementTree as ET; d=[s.get("date") for s in ET.parse("out/sms-backup.xml").getroot()]; assert d[2:] == ["0"]*3, d'
+status=0; "$quillbox" --export-android out --undated=later 2> err.txt || status=$?
+[ "$status" -eq 2 ] && grep -q 'later' err.txt || fail "--undated=later: $status $(cat err.txt)"
 
 # Failures: a missing folder, a folder nobody can write into.
 status=0; "$quillbox" --export-android missing 2> err.txt || status=$?
