@@ -20,8 +20,10 @@ void JobWorker::start(std::function<void(Cancellation&)> work) {
     if (m_started)
         return;
     m_started = true;
-    m_watcher.setFuture(
-        QtConcurrent::run([this, work = std::move(work)] { work(m_cancellation); }));
+    m_watcher.setFuture(QtConcurrent::run([this, work = std::move(work)] {
+        work(m_cancellation);
+        m_job.progress().flush(); // before finished(), which is queued after it
+    }));
 }
 
 } // namespace qb
