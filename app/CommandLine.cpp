@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "core/Version.h"
 #include "export/smartphone/SmartphoneExport.h"
 
 #include <QCommandLineParser>
@@ -96,7 +97,7 @@ std::optional<int> runCommandLine(int& argc, char** argv) {
         return std::nullopt;
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillbox"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLBOX_VERSION));
+    QCoreApplication::setApplicationVersion(qb::programVersion());
     QCommandLineParser parser;
     describeOptions(parser);
     parser.process(app); // --help, --version and unknown options end here

@@ -2,41 +2,30 @@
 
 namespace qb {
 
-void LineList::add(std::string_view text)
-{
+void LineList::add(std::string_view text) {
     forEachAddedLine(text, [this](std::string_view line) { m_lines.emplace_back(line); });
 }
 
-void LineList::addLine(std::string line)
-{
-    m_lines.push_back(std::move(line));
-}
-
-void LineList::load(std::string_view content)
-{
+void LineList::load(std::string_view content) {
     m_lines = splitFileLines(content);
 }
 
-std::string_view LineList::lineView(int index) const
-{
+std::string_view LineList::lineView(int index) const {
     if (index < 0 || index >= count())
         return {};
     std::string_view l = m_lines[static_cast<std::size_t>(index)];
     return l.substr(0, MaxLineLength);
 }
 
-std::string LineList::line(int index) const
-{
+std::string LineList::line(int index) const {
     return std::string(lineView(index));
 }
 
-std::string LineList::save() const
-{
+std::string LineList::save() const {
     return joinFileLines(m_lines);
 }
 
-std::vector<std::string> splitFileLines(std::string_view content)
-{
+std::vector<std::string> splitFileLines(std::string_view content) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < content.size(); ++i) {
@@ -53,8 +42,7 @@ std::vector<std::string> splitFileLines(std::string_view content)
     return lines;
 }
 
-std::string joinFileLines(const std::vector<std::string>& lines)
-{
+std::string joinFileLines(const std::vector<std::string>& lines) {
     std::size_t size = 0;
     for (const auto& l : lines)
         size += l.size() + 2;

@@ -9,7 +9,7 @@
 namespace qb {
 
 class LineList {
-public:
+  public:
     // Longest part of a line a reader sees; the rest is ignored.
     static constexpr std::size_t MaxLineLength = 4096;
 
@@ -18,8 +18,6 @@ public:
     // its line. The text ends at its first zero byte. A final break does not
     // start an extra empty line.
     void add(std::string_view text);
-    // Appends exactly one line, taken as it is.
-    void addLine(std::string line);
     // Replaces the content by a file's lines, split at CR LF, lone CR and lone LF.
     void load(std::string_view content);
     void clear() { m_lines.clear(); }
@@ -33,15 +31,13 @@ public:
     // Every line followed by CR LF, the last one included.
     std::string save() const;
 
-private:
+  private:
     std::vector<std::string> m_lines;
 };
 
 // Gives `take` every line that LineList::add appends for `text`, by the same
 // rules, so writers that stream lines straight into a file's bytes agree with it.
-template <typename Take>
-void forEachAddedLine(std::string_view text, Take&& take)
-{
+template <typename Take> void forEachAddedLine(std::string_view text, Take&& take) {
     const auto nul = text.find('\0');
     if (nul != std::string_view::npos)
         text = text.substr(0, nul);

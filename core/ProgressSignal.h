@@ -22,6 +22,9 @@ class ProgressSignal : public QObject, public Progress {
     void setTextVisible(bool visible) override;
     void setVisible(bool visible) override;
     const ProgressState& state() const { return m_state; }
+    // Passes on a position step held back by the interval: a command's last
+    // step would otherwise never reach the bar.
+    void flush() { report(true); }
 
   signals:
     void changed(const qb::ProgressState& state);

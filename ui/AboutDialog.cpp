@@ -1,5 +1,6 @@
 #include "ui/AboutDialog.h"
 
+#include "ui/ApplicationTitle.h"
 #include "ui/PixelFont.h"
 
 #include <QLabel>
@@ -65,7 +66,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
     setModal(true);
     setFixedSize(BoxWidth, BoxHeight);
 
-    auto* title = new QLabel(QStringLiteral("Quillbox 1.1"), this);
+    auto* title = new QLabel(ApplicationTitle, this);
     title->setObjectName(QStringLiteral("aboutTitle"));
     title->setFont(pixelFont(QStringLiteral("Times New Roman"), 24));
     QPalette lime = title->palette();

@@ -9,7 +9,7 @@ namespace qb::ui {
 void applyApplicationIdentity() {
     QApplication::setApplicationName(QStringLiteral("Quillbox"));
     QApplication::setOrganizationName(QStringLiteral("Quillbox"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setApplicationVersion(programVersion());
     QApplication::setDesktopFileName(QStringLiteral("quillbox"));
     QApplication::setWindowIcon(programIcon());
 }

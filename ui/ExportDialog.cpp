@@ -172,7 +172,8 @@ MaybeFailure ExportDialog::runExport(const SaveChoice& choice,
                                      const std::vector<std::string>& lines) {
     if (m_mode == ExportMode::Selected)
         m_progress->setTextVisible(false);
-    const ExportJob job{choice.fileName, choice.format, chosenSplitSize(), m_source.listRowCount};
+    const ExportSettings job{choice.fileName, choice.format, chosenSplitSize(),
+                             m_source.listRowCount};
     m_saveDialog->setDefaultSuffix(choice.format == ExportFormat::Html ? QStringLiteral("htm")
                                                                        : QStringLiteral("txt"));
     return qb::runExport(lines, m_source.rows(), job, *m_progress).failure;

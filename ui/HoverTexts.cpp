@@ -1,5 +1,7 @@
 #include "ui/HoverTexts.h"
 
+#include "ui/ApplicationTitle.h"
+
 #include <QEvent>
 #include <QMouseEvent>
 #include <QWidget>
@@ -23,7 +25,7 @@ void HoverTexts::enterBackground() {
     if (m_onBackground)
         return;
     m_onBackground = true;
-    m_title(QStringLiteral(" Quillbox 1.1"));
+    m_title(QLatin1Char(' ') + ApplicationTitle);
 }
 
 bool HoverTexts::eventFilter(QObject* watched, QEvent* event) {

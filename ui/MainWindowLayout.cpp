@@ -2,13 +2,14 @@
 // and status bar, top to bottom.
 #include "ui/MainWindow.h"
 
+#include "models/ImageList.h"
+#include "models/MessageListModel.h"
 #include "ui/AnimatedBanner.h"
+#include "ui/ApplicationTitle.h"
 #include "ui/ColourPicker.h"
 #include "ui/FlatMenuStyle.h"
 #include "ui/FolderTreeWidget.h"
 #include "ui/GradientPanel.h"
-#include "models/ImageList.h"
-#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
 #include "ui/PixelFont.h"
 #include "ui/SideBarMenu.h"
@@ -101,7 +102,7 @@ QWidget* MainWindow::buildTitleStrip() {
     auto* strip = new GradientPanel(GradientPanel::Edges::TopAndBottom, this);
     strip->setObjectName(QStringLiteral("titleStrip"));
     strip->setFixedHeight(20);
-    m_titleLabel = new QLabel(QStringLiteral("  Quillbox 1.1"), strip);
+    m_titleLabel = new QLabel(QStringLiteral("  ") + ApplicationTitle, strip);
     m_titleLabel->setObjectName(QStringLiteral("titleLabel"));
     m_titleLabel->setFont(pixelFont(QStringLiteral("Times New Roman"), 13, true));
     QPalette ink = m_titleLabel->palette();

@@ -1,0 +1,10 @@
+#include "core/Version.h"
+
+namespace qb {
+
+QString programVersion() {
+    // Defined for this file alone, so a new version rebuilds nothing else.
+    return QStringLiteral(QUILLBOX_VERSION);
+}
+
+} // namespace qb

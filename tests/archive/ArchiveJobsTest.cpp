@@ -1,0 +1,154 @@
+// The archive's file jobs against the functions they run: same files, same
+// failures, the reload's folders, and nothing written once cancelled.
+#include "archive/ArchiveJobs.h"
+#include "TestFiles.h"
+#include "archive/ArchiveDeletion.h"
+#include "archive/P2kToolsImport.h"
+#include "tests/support/JobRun.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+const std::string OldInbox = "old\r\n1\r\n+MMGL: 1, \"REC READ\", \"+7001\"\r\nd\r\n";
+
+std::string p2kLines(int count) {
+    std::string lines;
+    for (int n = 0; n < count; ++n)
+        lines += "+7001;2006/1/2,3:04:05;text " + std::to_string(n) + "\r\n";
+    return lines;
+}
+
+std::vector<std::string> texts(const ArchiveFolder& folder) {
+    std::vector<std::string> result;
+    for (const ArchiveRecord& record : folder.records)
+        result.push_back(record.text + "|" + record.header + "|" + record.date);
+    return result;
+}
+
+} // namespace
+
+TEST(ImportJob, WritesAndReloadsWhatTheImportWouldAndReportsOnThisThread) {
+    QTemporaryDir direct, job;
+    for (const QTemporaryDir* dir : {&direct, &job}) {
+        put(dir->filePath("Inbox.msg"), OldInbox);
+        put(dir->filePath("p2k.txt"), p2kLines(300));
+    }
+    NullProgress progress;
+    ASSERT_FALSE(importP2kToolsArchive(direct.path(), direct.filePath("p2k.txt"), progress));
+    Archive expected;
+    ASSERT_FALSE(reloadArchive(direct.path(), expected));
+
+    ImportJob import(job.path(), job.filePath("p2k.txt"));
+    const JobRun run = runJob(import);
+    EXPECT_EQ(run.finished, 1);
+    EXPECT_FALSE(import.failure());
+    EXPECT_FALSE(import.cancelled());
+    EXPECT_TRUE(import.changed());
+    EXPECT_EQ(slurp(job.filePath("Inbox.msg")), slurp(direct.filePath("Inbox.msg")));
+    EXPECT_EQ(texts(import.takeArchive().inbox), texts(expected.inbox));
+    ASSERT_FALSE(run.progress.empty());
+    EXPECT_TRUE(run.progressOnThisThread);
+    EXPECT_EQ(run.progress.back().maximum, 300);
+    EXPECT_FALSE(run.progress.back().visible);
+
+    ImportJob missing(job.path(), "/nonexistent/p2k.txt");
+    EXPECT_EQ(runJob(missing).finished, 1);
+    ASSERT_TRUE(missing.failure());
+    EXPECT_EQ(missing.failure()->text(),
+              importP2kToolsArchive(direct.path(), "/nonexistent/p2k.txt", progress)->text());
+    EXPECT_FALSE(missing.changed());
+}
+
+// Asked before it starts, or between two lines (here as soon as the bar learns
+// the line count), the import stops with the Inbox untouched and no file left over.
+TEST(ImportJob, CancelledImportLeavesTheInboxAsItWas) {
+    QTemporaryDir dir;
+    put(dir.filePath("Inbox.msg"), OldInbox);
+    put(dir.filePath("p2k.txt"), p2kLines(5000));
+
+    ImportJob early(dir.path(), dir.filePath("p2k.txt"));
+    early.cancel();
+    EXPECT_EQ(runJob(early).finished, 1);
+    EXPECT_TRUE(early.cancelled());
+
+    ImportJob midway(dir.path(), dir.filePath("p2k.txt"));
+    QObject::connect(
+        &midway.progress(), &ProgressSignal::changed, &midway.progress(),
+        [&midway](const ProgressState& state) {
+            if (state.maximum == 5000)
+                midway.cancel();
+        },
+        Qt::DirectConnection);
+    const JobRun run = runJob(midway);
+    EXPECT_EQ(run.finished, 1);
+    EXPECT_TRUE(midway.cancelled());
+    EXPECT_FALSE(midway.failure());
+    EXPECT_FALSE(midway.changed());
+    EXPECT_FALSE(run.progress.back().visible);
+    EXPECT_EQ(slurp(dir.filePath("Inbox.msg")), OldInbox);
+    EXPECT_EQ(filesIn(dir.path()), (QStringList{"Inbox.msg", "p2k.txt"}));
+}
+
+// Destroyed while it runs: the work is stopped or finished, never cut in half.
+TEST(ImportJob, DestroyedWhileRunningLeavesAWholeInbox) {
+    QTemporaryDir dir;
+    put(dir.filePath("Inbox.msg"), OldInbox);
+    put(dir.filePath("p2k.txt"), p2kLines(200000));
+    ensureApplication();
+    {
+        ImportJob import(dir.path(), dir.filePath("p2k.txt"));
+        import.start();
+    }
+    const std::string inbox = slurp(dir.filePath("Inbox.msg"));
+    EXPECT_TRUE(inbox == OldInbox || inbox.size() > OldInbox.size() + 200000 * 40);
+    EXPECT_EQ(filesIn(dir.path()), (QStringList{"Inbox.msg", "p2k.txt"}));
+}
+
+TEST(DeleteRecordsJob, RemovesWhatTheDeletionWouldAndHandsOverTheReload) {
+    QTemporaryDir direct, job;
+    const std::string draft = "a\r\nh\r\n1\r\nb\r\nh\r\n2\r\nc\r\nh\r\n3\r\n";
+    for (const QTemporaryDir* dir : {&direct, &job}) {
+        put(dir->filePath("Inbox.msg"), OldInbox);
+        put(dir->filePath("Draft.msg"), draft);
+    }
+    NullProgress progress;
+    ASSERT_FALSE(deleteArchiveRecords(direct.path(), FolderKind::Draft, {2}, progress));
+
+    DeleteRecordsJob deletion(job.path(), FolderKind::Draft, {2});
+    const JobRun run = runJob(deletion);
+    EXPECT_EQ(run.finished, 1);
+    EXPECT_FALSE(deletion.failure());
+    EXPECT_EQ(slurp(job.filePath("Draft.msg")), slurp(direct.filePath("Draft.msg")));
+    Archive archive;
+    archive.outbox.records.resize(5); // stale: the reload replaces every folder
+    deletion.applyReload(archive);
+    EXPECT_EQ(archive.draft.count(), 2);
+    EXPECT_EQ(archive.inbox.count(), 1);
+    EXPECT_EQ(archive.outbox.count(), 0);
+    EXPECT_EQ(run.progress.back(), (ProgressState{1, 1, true, false}));
+}
+
+// The file was changed but Outbox.msg cannot be read: the failure is the
+// reload's, and only the folder read before it is replaced, as a reload in
+// place would have left it.
+TEST(DeleteRecordsJob, AReloadThatFailsReplacesTheFoldersBeforeIt) {
+    QTemporaryDir dir;
+    put(dir.filePath("Inbox.msg"), OldInbox + OldInbox);
+    QDir(dir.path()).mkdir("Outbox.msg");
+    DeleteRecordsJob deletion(dir.path(), FolderKind::Inbox, {1});
+    runJob(deletion);
+    ASSERT_TRUE(deletion.failure());
+    EXPECT_TRUE(deletion.failure()->text().startsWith("Cannot open file"));
+    EXPECT_TRUE(deletion.changed());
+    EXPECT_EQ(slurp(dir.filePath("Inbox.msg")), OldInbox);
+    Archive archive;
+    archive.outbox.records.resize(3);
+    deletion.applyReload(archive);
+    EXPECT_EQ(archive.inbox.count(), 1);
+    EXPECT_EQ(archive.outbox.count(), 3);
+}
