@@ -20,28 +20,49 @@ const std::string& nameOf(FolderKind kind)
 
 } // namespace
 
-bool isPhoneFolder(int node)
+bool isPhoneFolder(TreeNode node)
 {
-    return node >= PhoneInbox && node <= PhoneDraft;
+    return node == TreeNode::PhoneInbox || node == TreeNode::PhoneOutbox ||
+           node == TreeNode::PhoneDraft;
 }
 
-bool isArchiveFolder(int node)
+bool isArchiveFolder(TreeNode node)
 {
-    return node >= ArchiveInbox && node <= ArchiveDraft;
+    return node == TreeNode::ArchiveInbox || node == TreeNode::ArchiveOutbox ||
+           node == TreeNode::ArchiveDraft;
 }
 
-FolderKind folderKindOfNode(int node)
+bool isFolder(TreeNode node)
+{
+    return isPhoneFolder(node) || isArchiveFolder(node);
+}
+
+FolderKind folderKindOfNode(TreeNode node)
 {
     switch (node) {
-    case PhoneOutbox:
-    case ArchiveOutbox:
+    case TreeNode::PhoneOutbox:
+    case TreeNode::ArchiveOutbox:
         return FolderKind::Outbox;
-    case PhoneDraft:
-    case ArchiveDraft:
+    case TreeNode::PhoneDraft:
+    case TreeNode::ArchiveDraft:
         return FolderKind::Draft;
     default:
         return FolderKind::Inbox;
     }
+}
+
+TreeNode phoneFolderNode(FolderKind kind)
+{
+    static constexpr TreeNode inbox = TreeNode::PhoneInbox, outbox = TreeNode::PhoneOutbox,
+                              draft = TreeNode::PhoneDraft;
+    return byFolderKind(kind, inbox, outbox, draft);
+}
+
+TreeNode archiveFolderNode(FolderKind kind)
+{
+    static constexpr TreeNode inbox = TreeNode::ArchiveInbox, outbox = TreeNode::ArchiveOutbox,
+                              draft = TreeNode::ArchiveDraft;
+    return byFolderKind(kind, inbox, outbox, draft);
 }
 
 std::string folderName(FolderKind kind)

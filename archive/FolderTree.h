@@ -11,20 +11,26 @@
 
 namespace qb {
 
-// The eight tree nodes by position: 0 phone, 1-3 phone folders, 4 archive, 5-7 archive folders.
-enum TreeNode : int {
-    PhoneNode = 0,
-    PhoneInbox = 1,
-    PhoneOutbox = 2,
-    PhoneDraft = 3,
-    ArchiveNode = 4,
-    ArchiveInbox = 5,
-    ArchiveOutbox = 6,
-    ArchiveDraft = 7,
+// The eight nodes of the folder tree, top to bottom: each group is followed by
+// its three folders. The tree never adds, removes or reorders a node.
+enum class TreeNode {
+    Phone,
+    PhoneInbox,
+    PhoneOutbox,
+    PhoneDraft,
+    Archive,
+    ArchiveInbox,
+    ArchiveOutbox,
+    ArchiveDraft,
 };
-bool isPhoneFolder(int node);
-bool isArchiveFolder(int node);
-FolderKind folderKindOfNode(int node); // for nodes 1-3 and 5-7
+constexpr int TreeNodeCount = 8;
+bool isPhoneFolder(TreeNode node);
+bool isArchiveFolder(TreeNode node);
+bool isFolder(TreeNode node);
+FolderKind folderKindOfNode(TreeNode node); // for the six folders
+// The folder node of `kind` in the phone's or the archive's group.
+TreeNode phoneFolderNode(FolderKind kind);
+TreeNode archiveFolderNode(FolderKind kind);
 
 // "Входящие", "Исходящие", "Черновые" (Windows-1251).
 std::string folderName(FolderKind kind);

@@ -2,20 +2,20 @@
 
 #include "archive/ArchiveFiles.h"
 #include "core/Cp1251.h"
-#include "models/ImageList.h"
+#include "models/Icons.h"
 
 namespace qb {
 
-int rowIcon(FolderKind kind) {
+Icon rowIcon(FolderKind kind) {
     switch (kind) {
     case FolderKind::Inbox:
-        return Image::InboxRow;
+        return Icon::InboxRow;
     case FolderKind::Outbox:
-        return Image::OutboxRow;
+        return Icon::OutboxRow;
     case FolderKind::Draft:
         break;
     }
-    return Image::DraftRow;
+    return Icon::DraftRow;
 }
 
 

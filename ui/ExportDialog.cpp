@@ -1,6 +1,7 @@
 #include "ui/ExportDialog.h"
 
-#include "ui/ApplicationTitle.h"
+#include "controllers/ExportController.h"
+#include "ui/MessageBoxes.h"
 #include "ui/TemplateEditor.h"
 
 #include <QCheckBox>
@@ -10,7 +11,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -46,8 +46,9 @@ QPushButton* button(const QString& text, const char* name, QWidget* parent) {
 
 } // namespace
 
-ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor, QWidget* parent)
-    : QDialog(parent, Qt::Tool), m_workDir(workDir), m_editor(editor) {
+ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor,
+                           ExportController& exporter, QWidget* parent)
+    : QDialog(parent, Qt::Tool), m_workDir(workDir), m_editor(editor), m_exporter(exporter) {
     setObjectName(QStringLiteral("exportDialog"));
     setWindowTitle(QStringLiteral("Сохранение сообщений"));
     setModal(true);
@@ -76,6 +77,11 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor, QWidg
     connect(m_saveButton, &QPushButton::clicked, this, &ExportDialog::saveMessages);
     connect(m_cancelButton, &QPushButton::clicked, this, &ExportDialog::reject);
     connect(m_templateButton, &QPushButton::clicked, m_editor, &TemplateEditor::openTemplate);
+    connect(&m_exporter, &ExportController::exportProgress, this, [this](const ProgressState& state) {
+        m_progress->setMaximum(state.maximum);
+        m_progress->setPosition(state.position);
+    });
+    connect(&m_exporter, &ExportController::exportFinished, this, &ExportDialog::exportFinished);
 }
 
 ExportDialog::~ExportDialog() = default;
@@ -149,33 +155,37 @@ int ExportDialog::chosenSplitSize() const {
 
 void ExportDialog::saveMessages() {
     setEnabled(false);
-    MaybeFailure failure;
-    bool written = false;
     if (const std::optional<SaveChoice> choice = askFileName()) {
-        const TemplateRead read = readTemplate(m_workDir);
-        // A missing template exports nothing, without a word.
-        failure = read.failure;
-        if (!failure && read.exists) {
-            failure = runExport(*choice, read.lines);
-            written = !failure;
+        TemplateRead read = readTemplate(m_workDir);
+        if (read.failure) {
+            // Enabled again before the message: a box over a disabled dialog would be disabled too.
+            setEnabled(true);
+            openMessageBox(this, QMessageBox::Critical, read.failure->text());
+            return;
         }
+        // A missing template exports nothing, without a word.
+        if (read.exists)
+            return startExport(*choice, std::move(read.lines));
     }
-    // Enabled again before any message: a box over a disabled dialog would be disabled too.
     setEnabled(true);
-    if (failure)
-        QMessageBox::critical(this, ApplicationTitle, failure->text());
-    else if (written)
-        accept();
 }
 
-MaybeFailure ExportDialog::runExport(const SaveChoice& choice,
-                                     const std::vector<std::string>& lines) {
+void ExportDialog::startExport(const SaveChoice& choice, std::vector<std::string> lines) {
     if (m_mode == ExportMode::Selected)
         m_progress->setTextVisible(false);
-    const ExportJob job{choice.fileName, choice.format, chosenSplitSize(), m_source.listRowCount};
+    ExportSettings settings{choice.fileName, choice.format, chosenSplitSize(),
+                            m_source.listRowCount};
     m_saveDialog->setDefaultSuffix(choice.format == ExportFormat::Html ? QStringLiteral("htm")
                                                                        : QStringLiteral("txt"));
-    return qb::runExport(lines, m_source.rows(), job, *m_progress).failure;
+    if (!m_exporter.exportRows(std::move(lines), m_source.rows(), std::move(settings)))
+        setEnabled(true); // another command runs; nothing was written
+}
+
+void ExportDialog::exportFinished(bool written) {
+    setEnabled(true);
+    m_progress->setPosition(0);
+    if (written)
+        accept();
 }
 
 } // namespace qb::ui

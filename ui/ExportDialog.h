@@ -3,6 +3,7 @@
 // the export. Created once, so the split option and the last file name and
 // filter carry over from one export to the next.
 #include "export/ExportRun.h"
+#include "core/Progress.h"
 #include "ui/StatusProgress.h"
 
 #include <QDialog>
@@ -17,6 +18,10 @@ class QComboBox;
 class QFileDialog;
 class QProgressBar;
 class QPushButton;
+
+namespace qb {
+class ExportController;
+} // namespace qb
 
 namespace qb::ui {
 
@@ -38,7 +43,9 @@ struct SaveChoice {
 class ExportDialog : public QDialog {
     Q_OBJECT
   public:
-    ExportDialog(const QString& workDir, TemplateEditor* editor, QWidget* parent = nullptr);
+    // The export runs through `exporter`, which also reports its failures.
+    ExportDialog(const QString& workDir, TemplateEditor* editor, ExportController& exporter,
+                 QWidget* parent = nullptr);
     ~ExportDialog() override;
 
     // Sets the mode and refills the sizes; open() or exec() then shows the dialog.
@@ -55,10 +62,12 @@ class ExportDialog : public QDialog {
     void buildLayout();
     std::optional<SaveChoice> runSaveDialog();
     int chosenSplitSize() const;
-    MaybeFailure runExport(const SaveChoice& choice, const std::vector<std::string>& templateLines);
+    void startExport(const SaveChoice& choice, std::vector<std::string> templateLines);
+    void exportFinished(bool written);
 
     QString m_workDir;
     TemplateEditor* m_editor;
+    ExportController& m_exporter;
     ExportMode m_mode = ExportMode::All;
     ExportSource m_source;
     QCheckBox* m_splitCheckBox = nullptr;

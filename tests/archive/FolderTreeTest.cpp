@@ -18,14 +18,20 @@ TEST(FolderTree, CaptionsShowTheCountOrATrailingBlank)
 
 TEST(FolderTree, NodesMapToFolders)
 {
-    for (int node = 0; node < 8; ++node) {
-        EXPECT_EQ(isPhoneFolder(node), node >= 1 && node <= 3) << node;
-        EXPECT_EQ(isArchiveFolder(node), node >= 5 && node <= 7) << node;
+    for (int position = 0; position < TreeNodeCount; ++position) {
+        const auto node = static_cast<TreeNode>(position);
+        EXPECT_EQ(isPhoneFolder(node), position >= 1 && position <= 3) << position;
+        EXPECT_EQ(isArchiveFolder(node), position >= 5 && position <= 7) << position;
     }
-    EXPECT_EQ(folderKindOfNode(PhoneInbox), FolderKind::Inbox);
-    EXPECT_EQ(folderKindOfNode(ArchiveOutbox), FolderKind::Outbox);
-    EXPECT_EQ(folderKindOfNode(PhoneDraft), FolderKind::Draft);
-    EXPECT_EQ(folderKindOfNode(ArchiveDraft), FolderKind::Draft);
+    EXPECT_EQ(folderKindOfNode(TreeNode::PhoneInbox), FolderKind::Inbox);
+    EXPECT_EQ(folderKindOfNode(TreeNode::ArchiveOutbox), FolderKind::Outbox);
+    EXPECT_EQ(folderKindOfNode(TreeNode::PhoneDraft), FolderKind::Draft);
+    EXPECT_EQ(folderKindOfNode(TreeNode::ArchiveDraft), FolderKind::Draft);
+    for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
+        EXPECT_EQ(folderKindOfNode(phoneFolderNode(kind)), kind);
+        EXPECT_EQ(folderKindOfNode(archiveFolderNode(kind)), kind);
+        EXPECT_TRUE(isArchiveFolder(archiveFolderNode(kind)));
+    }
 }
 
 TEST(lookupName, MatchesNumbersWithAndWithoutTheirPrefixes)
