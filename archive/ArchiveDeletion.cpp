@@ -12,8 +12,7 @@ namespace {
 
 // How many records a loader sees in a file of `lines` lines: a sent or unsent
 // folder of a single line is empty, a partial last record counts.
-std::size_t recordsIn(FolderKind kind, std::size_t lines)
-{
+std::size_t recordsIn(FolderKind kind, std::size_t lines) {
     const std::size_t size = static_cast<std::size_t>(recordSize(kind));
     if (kind != FolderKind::Inbox && lines <= 1)
         return 0;
@@ -22,9 +21,10 @@ std::size_t recordsIn(FolderKind kind, std::size_t lines)
 
 } // namespace
 
-MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,
-                                  std::vector<int> records, Progress& progress)
-{
+MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind, std::vector<int> records,
+                                  Progress& progress, Cancellation* cancel) {
+    if (stopsHere(cancel))
+        return std::nullopt;
     std::sort(records.begin(), records.end());
     records.erase(std::unique(records.begin(), records.end()), records.end());
 
@@ -42,6 +42,8 @@ MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,
     auto next = records.begin();
     int removed = 0;
     for (std::size_t k = 1; k <= count; ++k) {
+        if (stopsHere(cancel))
+            return std::nullopt;
         while (next != records.end() && *next < static_cast<int>(k))
             ++next;
         const bool remove = next != records.end() && *next == static_cast<int>(k);
@@ -59,11 +61,12 @@ MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,
             progress.setPosition(++removed);
     }
     file.release(); // replaced below
+    if (stopsHere(cancel))
+        return std::nullopt;
     return writeWholeFile(path, out);
 }
 
-void deleteAllFolderFiles(const QString& workDir)
-{
+void deleteAllFolderFiles(const QString& workDir) {
     for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
         // "inbox.msg" beside "Inbox.msg" would be found by the next reload in
         // place of the removed one, so every spelling goes.

@@ -14,8 +14,7 @@ constexpr std::string_view StoUnsent = "STO UNSENT";
 
 // Where the number starts, counted from 1, is the index's length plus a fixed
 // offset that depends on how long the quoted status is.
-int correspondentOffset(std::string_view status)
-{
+int correspondentOffset(std::string_view status) {
     if (status == RecRead)
         return 23;
     if (status == RecUnread)
@@ -30,8 +29,7 @@ int correspondentOffset(std::string_view status)
 // A received record without a status (only an edited file holds one) has no
 // defined position; the text between the last two quotes is what a well-formed
 // header would have given.
-std::string_view textBetweenLastQuotes(std::string_view header)
-{
+std::string_view textBetweenLastQuotes(std::string_view header) {
     const auto close = header.rfind('"');
     if (close == std::string_view::npos || close == 0)
         return {};
@@ -41,8 +39,7 @@ std::string_view textBetweenLastQuotes(std::string_view header)
     return header.substr(open + 1, close - open - 1);
 }
 
-std::string_view statusOf(FolderKind kind, std::string_view header)
-{
+std::string_view statusOf(FolderKind kind, std::string_view header) {
     if (kind == FolderKind::Outbox)
         return StoSent;
     if (kind == FolderKind::Draft)
@@ -59,8 +56,7 @@ std::string_view statusOf(FolderKind kind, std::string_view header)
 }
 
 std::string_view correspondentOf(std::string_view header, std::string_view index,
-                                 std::string_view status)
-{
+                                 std::string_view status) {
     const int offset = correspondentOffset(status);
     if (offset == 0)
         return textBetweenLastQuotes(header);
@@ -73,8 +69,7 @@ std::string_view correspondentOf(std::string_view header, std::string_view index
 // Fills `folder` from a file's content. Records and their texts already there
 // are overwritten in place, so reloading an archive that barely changed reuses
 // the memory it already holds instead of allocating every text again.
-void loadFolder(FolderKind kind, std::string_view content, ArchiveFolder& folder)
-{
+void loadFolder(FolderKind kind, std::string_view content, ArchiveFolder& folder) {
     const std::size_t size = static_cast<std::size_t>(recordSize(kind));
     const std::size_t lines = fileLines::count(content);
     const bool tooShort = kind != FolderKind::Inbox && lines <= 1;
@@ -101,8 +96,7 @@ void loadFolder(FolderKind kind, std::string_view content, ArchiveFolder& folder
 
 } // namespace
 
-QString folderFileName(FolderKind kind)
-{
+QString folderFileName(FolderKind kind) {
     switch (kind) {
     case FolderKind::Inbox:
         return QStringLiteral("Inbox.msg");
@@ -114,41 +108,41 @@ QString folderFileName(FolderKind kind)
     return QStringLiteral("Draft.msg");
 }
 
-ArchiveFolder& Archive::folder(FolderKind kind)
-{
+ArchiveFolder& Archive::folder(FolderKind kind) {
     return byFolderKind(kind, inbox, outbox, draft);
 }
 
-const ArchiveFolder& Archive::folder(FolderKind kind) const
-{
+const ArchiveFolder& Archive::folder(FolderKind kind) const {
     return const_cast<Archive*>(this)->folder(kind);
 }
 
-std::string deriveStatus(FolderKind kind, std::string_view header)
-{
+std::string deriveStatus(FolderKind kind, std::string_view header) {
     return std::string(statusOf(kind, header));
 }
 
 std::string deriveCorrespondent(std::string_view header, std::string_view index,
-                                std::string_view status)
-{
+                                std::string_view status) {
     return std::string(correspondentOf(header, index, status));
 }
 
-ArchiveFolder parseFolder(FolderKind kind, std::string_view content)
-{
+ArchiveFolder parseFolder(FolderKind kind, std::string_view content) {
     ArchiveFolder folder;
     loadFolder(kind, content, folder);
     return folder;
 }
 
-MaybeFailure reloadArchive(const QString& workDir, Archive& archive)
-{
-    for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
-        const FolderFile file(resolveInDir(workDir, folderFileName(kind)));
-        if (file.failure())
-            return file.failure();
-        loadFolder(kind, file.bytes(), archive.folder(kind)); // a missing file has no lines
+MaybeFailure reloadFolder(const QString& workDir, FolderKind kind, ArchiveFolder& folder) {
+    const FolderFile file(resolveInDir(workDir, folderFileName(kind)));
+    if (file.failure())
+        return file.failure();
+    loadFolder(kind, file.bytes(), folder); // a missing file has no lines
+    return std::nullopt;
+}
+
+MaybeFailure reloadArchive(const QString& workDir, Archive& archive) {
+    for (const FolderKind kind : ArchiveFolderKinds) {
+        if (MaybeFailure failure = reloadFolder(workDir, kind, archive.folder(kind)))
+            return failure;
     }
     return std::nullopt;
 }

@@ -33,12 +33,18 @@ ArchiveFolder parseFolder(FolderKind kind, std::string_view content);
 // Status derived from a header ("REC READ", "REC UNREAD", "STO SENT", "STO UNSENT" or empty).
 std::string deriveStatus(FolderKind kind, std::string_view header);
 // The number between the last pair of quotes, found by the header's fixed layout.
-std::string deriveCorrespondent(std::string_view header, std::string_view index, std::string_view status);
+std::string deriveCorrespondent(std::string_view header, std::string_view index,
+                                std::string_view status);
 
 // The load half of reloadArchive: replaces the folders of `archive` one by one
 // (Inbox, Outbox, Draft) from the files in `workDir`. A missing file is an empty
 // folder; a file that cannot be read stops there, the folders before it replaced.
 MaybeFailure reloadArchive(const QString& workDir, Archive& archive);
+// The folders in the order reloadArchive reads them.
+inline constexpr FolderKind ArchiveFolderKinds[] = {FolderKind::Inbox, FolderKind::Outbox,
+                                                    FolderKind::Draft};
+// One folder of reloadArchive: replaced by the file's records unless it cannot be read.
+MaybeFailure reloadFolder(const QString& workDir, FolderKind kind, ArchiveFolder& folder);
 
 // loadPhonebook: when Phonebook.pbk exists, replaces `phonebook` by its entries.
 MaybeFailure loadPhonebook(const QString& workDir, Phonebook& phonebook);

@@ -3,17 +3,13 @@
 #include "archive/ArchiveFiles.h"
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
-#include "core/FileStore.h"
 #include "codecs/Timestamp.h"
-
-#include <QElapsedTimer>
+#include "core/FileStore.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <cstring>
-#include <future>
 
 namespace qb {
 namespace {
@@ -23,16 +19,14 @@ constexpr std::string_view ImportedIndex = "1000";
 constexpr std::string_view ImportedHeaderStart = "+MMGL: 1000, \"REC READ\", \"";
 
 // The existing Inbox lines, each ending in CR LF, to append the new records to.
-// They are copied before the import lets window events run, so nothing stays
-// mapped while it does.
+// They are copied, so nothing stays mapped while the source is read.
 struct InboxStart {
     QString path;
     std::string lines;
     MaybeFailure failure;
 };
 
-InboxStart takeInbox(const QString& workDir)
-{
+InboxStart takeInbox(const QString& workDir) {
     InboxStart start;
     start.path = resolveInDir(workDir, folderFileName(FolderKind::Inbox));
     const FolderFile file(start.path);
@@ -47,32 +41,16 @@ InboxStart takeInbox(const QString& workDir)
 
 // The source is read into memory rather than mapped: a file cut short by
 // another program while mapped would end the program instead of the import.
-FileRead readSource(const QString& source)
-{
+FileRead readSource(const QString& source) {
     FileRead read = readWholeFile(source);
     if (!read.exists && !read.failure)
         read.failure = Failure::cannotOpen(source, QString::fromLocal8Bit(std::strerror(ENOENT)));
     return read;
 }
 
-// Runs `work` on a helper thread while this one keeps the window's events
-// going: reading a large archive, or waiting for the disk to take the new
-// Inbox, would otherwise hold the window still for longer than the line loop
-// ever does. Nothing else touches the files meanwhile, since the window
-// refuses every other command while the import runs.
-template <class Work>
-auto withEventsRunning(Progress& progress, int intervalMs, Work work)
-{
-    (void)progress;
-    (void)intervalMs;
-    auto result = std::async(std::launch::async, std::move(work));
-    return result.get();
-}
-
 } // namespace
 
-std::optional<P2kToolsMessage> parseP2kToolsLine(std::string_view line)
-{
+std::optional<P2kToolsMessage> parseP2kToolsLine(std::string_view line) {
     line = fileLines::readerView(line);
     const auto first = line.find(';');
     if (first == std::string_view::npos)
@@ -89,8 +67,7 @@ std::optional<P2kToolsMessage> parseP2kToolsLine(std::string_view line)
     return message;
 }
 
-void appendImportedRecord(std::string& out, const P2kToolsMessage& message)
-{
+void appendImportedRecord(std::string& out, const P2kToolsMessage& message) {
     out += message.text;
     out += "\r\n";
     out += ImportedIndex;
@@ -103,48 +80,42 @@ void appendImportedRecord(std::string& out, const P2kToolsMessage& message)
 }
 
 MaybeFailure importP2kToolsArchive(const QString& workDir, const QString& source,
-                                   Progress& progress, int eventIntervalMs)
-{
-    InboxStart inbox =
-        withEventsRunning(progress, eventIntervalMs, [&workDir] { return takeInbox(workDir); });
+                                   Progress& progress, Cancellation* cancel) {
+    if (stopsHere(cancel))
+        return std::nullopt;
+    InboxStart inbox = takeInbox(workDir);
     if (inbox.failure)
         return inbox.failure;
 
     progress.setPosition(0);
     progress.setVisible(true);
-    std::string& out = inbox.lines;
-    std::size_t lines = 0;
-    const FileRead read = withEventsRunning(progress, eventIntervalMs, [&] {
-        FileRead taken = readSource(source);
-        lines = fileLines::count(taken.bytes);
-        // Room for every record at once: growing would copy the whole Inbox again.
-        out.reserve(out.size() + taken.bytes.size() + lines * (ImportedHeaderStart.size() + 32));
-        return taken;
-    });
+    const FileRead read = readSource(source);
     if (read.failure) {
         progress.setVisible(false);
         return read.failure;
     }
+    const std::size_t lines = fileLines::count(read.bytes);
+    std::string& out = inbox.lines;
+    // Room for every record at once: growing would copy the whole Inbox again.
+    out.reserve(out.size() + read.bytes.size() + lines * (ImportedHeaderStart.size() + 32));
     progress.setMaximum(static_cast<int>(std::min<std::size_t>(lines, INT_MAX)));
     progress.setTextVisible(false);
 
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
     fileLines::Cursor cursor(read.bytes);
     std::string_view line;
     for (std::size_t index = 0; cursor.next(line); ++index) {
-        // Between lines the window keeps its events going; doing it after
-        // every one of 100 000 lines would cost more than the import itself.
-        if (sinceEvents.elapsed() >= eventIntervalMs) {
-            progress.setPosition(static_cast<int>(std::min<std::size_t>(index, INT_MAX)));
-            sinceEvents.restart();
+        if (stopsHere(cancel)) {
+            progress.setVisible(false);
+            return std::nullopt;
         }
+        progress.setPosition(static_cast<int>(std::min<std::size_t>(index, INT_MAX)));
         if (const auto message = parseP2kToolsLine(line))
             appendImportedRecord(out, *message);
     }
     progress.setVisible(false);
-    return withEventsRunning(progress, eventIntervalMs,
-                             [&inbox] { return writeWholeFile(inbox.path, inbox.lines); });
+    if (stopsHere(cancel))
+        return std::nullopt;
+    return writeWholeFile(inbox.path, inbox.lines);
 }
 
 } // namespace qb

@@ -2,6 +2,7 @@
 // Bringing a P2kTools text archive into the archive Inbox. P2kTools keeps one
 // message per line: sender, date and text separated by ";", the text running
 // to the end of the line with any further ";" in it.
+#include "core/Cancellation.h"
 #include "core/Failure.h"
 #include "core/Progress.h"
 
@@ -31,11 +32,11 @@ void appendImportedRecord(std::string& out, const P2kToolsMessage& message);
 // Appends every message of the P2kTools archive `source` to Inbox.msg in
 // `workDir` (created when missing). Nothing is compared: importing a file
 // twice stores its messages twice. The progress bar is shown while the lines
-// are taken. Window events run at least every `eventIntervalMs` milliseconds,
-// also while the files are read and written (on a helper thread). Inbox.msg is
-// replaced atomically at the end, so any failure (an unreadable source or
-// Inbox, a failed write) leaves it as it was.
+// are taken. Inbox.msg is replaced atomically at the end, so any failure (an
+// unreadable source or Inbox, a failed write) leaves it as it was, and so does
+// a `cancel` honoured between lines: the import then ends without a failure,
+// and `cancel->stopped()` tells it apart.
 MaybeFailure importP2kToolsArchive(const QString& workDir, const QString& source,
-                                   Progress& progress, int eventIntervalMs = 10);
+                                   Progress& progress, Cancellation* cancel = nullptr);
 
 } // namespace qb

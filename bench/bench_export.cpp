@@ -48,7 +48,7 @@ ExportData& data() {
 
 void BM_ExportHtml(benchmark::State& state) {
     ExportData& d = data();
-    const ExportJob job{d.dir.filePath("sms.htm"), ExportFormat::Html, 0, Messages};
+    const ExportSettings job{d.dir.filePath("sms.htm"), ExportFormat::Html, 0, Messages};
     NullProgress progress;
     for (auto _ : state) {
         if (runExport(defaultTemplate(), d.rows, job, progress).failure)

@@ -25,10 +25,10 @@ void addText(std::string_view text, std::string& buffer) {
 
 class PieceWriter {
   public:
-    PieceWriter(const ExportJob& job, int total) : m_job(job), m_total(total) {}
+    PieceWriter(const ExportSettings& settings, int total) : m_settings(settings), m_total(total) {}
 
     void open(bool continued) {
-        if (m_job.format != ExportFormat::Html)
+        if (m_settings.format != ExportFormat::Html)
             return;
         for (const std::string& line : htmlHeader(m_total))
             addText(line, m_buffer);
@@ -48,7 +48,7 @@ class PieceWriter {
     std::string& buffer() { return m_buffer; }
 
   private:
-    const ExportJob& m_job;
+    const ExportSettings& m_settings;
     int m_total;
     std::string m_buffer;
 };
@@ -119,12 +119,6 @@ std::vector<std::string> htmlHeader(int total) {
     };
 }
 
-std::string escapeHtml(std::string_view text) {
-    std::string out;
-    appendEscapedHtml(text, out);
-    return out;
-}
-
 void appendEscapedHtml(std::string_view text, std::string& out) {
     const auto first = std::find_if(text.begin(), text.end(), needsEscape);
     out.append(text.begin(), first);
@@ -152,16 +146,16 @@ void appendEscapedHtml(std::string_view text, std::string& out) {
 }
 
 ExportOutcome runExport(const std::vector<std::string>& templateLines,
-                        const std::vector<ExportRow>& rows, const ExportJob& job,
-                        Progress& progress) {
+                        const std::vector<ExportRow>& rows, const ExportSettings& settings,
+                        Progress& progress, Cancellation* cancel) {
     ExportOutcome outcome;
     const int total = static_cast<int>(rows.size());
-    const bool split = job.splitSize > 0;
-    const bool html = job.format == ExportFormat::Html;
+    const bool split = settings.splitSize > 0;
+    const bool html = settings.format == ExportFormat::Html;
     const TemplateFill fill(templateLines, scanTemplate(templateLines));
 
-    progress.setMaximum(job.listRowCount - 1);
-    PieceWriter piece(job, total);
+    progress.setMaximum(settings.listRowCount - 1);
+    PieceWriter piece(settings, total);
     if (!split)
         piece.buffer().reserve(expectedSize(templateLines, rows));
     piece.open(false);
@@ -170,9 +164,11 @@ ExportOutcome runExport(const std::vector<std::string>& templateLines,
         templateBreaks = templateBreaks || breaksLines(line);
     std::string filled;
     PlaceholderValues escapedValues;
-    int nextSplit = job.splitSize;
+    int nextSplit = settings.splitSize;
     int done = 0;
     for (const ExportRow& row : rows) {
+        if (stopsHere(cancel))
+            return outcome;
         progress.setPosition(row.position);
         if (html) {
             for (std::size_t p = 0; p < PlaceholderCount; ++p) {
@@ -193,15 +189,20 @@ ExportOutcome runExport(const std::vector<std::string>& templateLines,
                 piece.buffer() += "\r\n";
             }
             if (split && done == nextSplit) {
-                if ((outcome.failure = piece.write(pieceName(job.fileName, done), outcome)))
+                if (stopsHere(cancel))
                     return outcome;
-                nextSplit += job.splitSize;
+                if ((outcome.failure = piece.write(pieceName(settings.fileName, done), outcome)))
+                    return outcome;
+                nextSplit += settings.splitSize;
                 piece.open(true);
             }
         }
         ++done;
     }
-    outcome.failure = piece.write(split ? pieceName(job.fileName, total) : job.fileName, outcome);
+    if (stopsHere(cancel))
+        return outcome;
+    outcome.failure =
+        piece.write(split ? pieceName(settings.fileName, total) : settings.fileName, outcome);
     progress.setPosition(0);
     return outcome;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Writing list rows out through the export template: one HTML document or
 // text file, or pieces of N messages each.
+#include "core/Cancellation.h"
 #include "core/Failure.h"
 #include "core/Progress.h"
 #include "export/ExportTemplate.h"
@@ -23,7 +24,7 @@ struct ExportRow {
     int position = 0;         // the row's place in the list, from 0
 };
 
-struct ExportJob {
+struct ExportSettings {
     QString fileName;
     ExportFormat format = ExportFormat::Html;
     // Messages per piece; 0 writes one file under fileName.
@@ -50,11 +51,12 @@ QString pieceName(const QString& fileName, int count);
 std::vector<std::string> htmlHeader(int total);
 
 // Makes a value safe to place in HTML text or an attribute.
-std::string escapeHtml(std::string_view text);
 void appendEscapedHtml(std::string_view text, std::string& out);
 
+// A `cancel` honoured between rows writes no further file; the pieces
+// already written stay, as after a failure, and are listed.
 ExportOutcome runExport(const std::vector<std::string>& templateLines,
-                        const std::vector<ExportRow>& rows, const ExportJob& job,
-                        Progress& progress);
+                        const std::vector<ExportRow>& rows, const ExportSettings& settings,
+                        Progress& progress, Cancellation* cancel = nullptr);
 
 } // namespace qb

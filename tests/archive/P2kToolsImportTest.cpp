@@ -1,9 +1,9 @@
 // Importing P2kTools text archives into the archive Inbox.
 #include "archive/P2kToolsImport.h"
+#include "TestFiles.h"
 #include "archive/ArchiveFiles.h"
 #include "archive/FileLines.h"
 #include "codecs/Timestamp.h"
-#include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -14,31 +14,22 @@ using namespace qb::test;
 
 namespace {
 
-// Counts the chances the window would get to handle events, and runs a step
-// of the test's own at each.
+// Remembers what the bar was told.
 class WatchedProgress : public NullProgress {
-public:
+  public:
     void setVisible(bool visible) override { shown = visible; }
     void setPosition(int position) override { positions.push_back(position); }
-    void processEvents()
-    {
-        if (positions.size() > 1 && onLineEvents) // the lines are being taken
-            onLineEvents();
-    }
     bool shown = false;
     std::vector<int> positions;
-    std::function<void()> onLineEvents;
 };
 
-std::string imported(const std::string& text, const std::string& sender, const std::string& date)
-{
+std::string imported(const std::string& text, const std::string& sender, const std::string& date) {
     return text + "\r\n1000\r\n+MMGL: 1000, \"REC READ\", \"" + sender + "\"\r\n" + date + "\r\n";
 }
 
 } // namespace
 
-TEST(P2kToolsLine, CutsTheFieldsAtTheFirstTwoSemicolons)
-{
+TEST(P2kToolsLine, CutsTheFieldsAtTheFirstTwoSemicolons) {
     const std::string line = cp("Петя;2005/3/7,9:05:01;Hi; see you;)  ");
     const auto message = parseP2kToolsLine(line);
     ASSERT_TRUE(message);
@@ -50,33 +41,31 @@ TEST(P2kToolsLine, CutsTheFieldsAtTheFirstTwoSemicolons)
     EXPECT_EQ(record.correspondent, cp("Петя"));
 
     EXPECT_EQ(parseP2kToolsLine("+7001;d;" + std::string(6000, 'x'))->text.size(), 4096u - 8u);
-    for (const std::string_view nothing : {"", ";d;no sender", "+7001;d;", "+7001;one field", "none"})
+    for (const std::string_view nothing :
+         {"", ";d;no sender", "+7001;d;", "+7001;one field", "none"})
         EXPECT_FALSE(parseP2kToolsLine(nothing)) << nothing;
 }
 
-// Window events run between lines; a source removed meanwhile was read already.
-// The lines go after the Inbox's last line, also one without a final break in
-// a file spelt otherwise, and nothing is compared.
-TEST(P2kToolsImport, AppendsEveryMessageToTheInboxAsItIs)
-{
+// The bar moves line by line. The lines go after the Inbox's last line, also one without a final
+// break in a file spelt otherwise, and nothing is compared.
+TEST(P2kToolsImport, AppendsEveryMessageToTheInboxAsItIs) {
     QTemporaryDir dir;
     put(dir.filePath("INBOX.MSG"), "a\n1\nh\nd");
     const QString source = dir.filePath("p2k.txt");
     put(source, "+7001;d;one\r\n\r\n+7002;d;two");
     WatchedProgress progress;
-    progress.onLineEvents = [&] { QFile::remove(source); };
-    ASSERT_FALSE(importP2kToolsArchive(dir.path(), source, progress, 0));
+    ASSERT_FALSE(importP2kToolsArchive(dir.path(), source, progress));
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 0, 1, 2}));
     EXPECT_FALSE(progress.shown);
     const std::string date = normaliseTimestamp("d");
-    EXPECT_EQ(slurp(dir.filePath("INBOX.MSG")),
-              "a\r\n1\r\nh\r\nd\r\n" + imported("one", "+7001", date) + imported("two", "+7002", date));
+    EXPECT_EQ(slurp(dir.filePath("INBOX.MSG")), "a\r\n1\r\nh\r\nd\r\n" +
+                                                    imported("one", "+7001", date) +
+                                                    imported("two", "+7002", date));
 }
 
 // Binary data, UTF-8 text and NUL bytes are taken as Windows-1251 lines like
 // any others, and 100 MB as well: the Inbox stays whole four-line records.
-TEST(P2kToolsImport, TakesAnyBytesAndLargeFilesAsWholeRecords)
-{
+TEST(P2kToolsImport, TakesAnyBytesAndLargeFilesAsWholeRecords) {
     QTemporaryDir dir;
     std::mt19937 random(7);
     std::string block(1u << 20, '\0');
@@ -95,8 +84,7 @@ TEST(P2kToolsImport, TakesAnyBytesAndLargeFilesAsWholeRecords)
                                 imported("Привет", "Вася", normaliseTimestamp("d"))));
 }
 
-TEST(P2kToolsImport, FailuresLeaveTheInboxAsItWas)
-{
+TEST(P2kToolsImport, FailuresLeaveTheInboxAsItWas) {
     QTemporaryDir dir;
     const std::string old = imported("old", "+7001", "01/02/2005,10:00:00");
     put(dir.filePath("Inbox.msg"), old);
@@ -114,7 +102,8 @@ TEST(P2kToolsImport, FailuresLeaveTheInboxAsItWas)
         full = importP2kToolsArchive(dir.path(), dir.filePath("p2k.txt"), progress);
     }
     ASSERT_TRUE(full);
-    EXPECT_TRUE(full->text().startsWith("Cannot create file \"" + dir.filePath("Inbox.msg") + "\". "));
+    EXPECT_TRUE(
+        full->text().startsWith("Cannot create file \"" + dir.filePath("Inbox.msg") + "\". "));
     EXPECT_EQ(slurp(dir.filePath("Inbox.msg")), old);
     EXPECT_FALSE(progress.shown);
 

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     NullProgress progress;
     for (const auto& [name, format] :
          {std::pair{"a.htm", ExportFormat::Html}, std::pair{"b.htm", ExportFormat::Text}}) {
-        const ExportJob job{dir + "/" + name, format, 0, 2};
+        const ExportSettings job{dir + "/" + name, format, 0, 2};
         if (const auto failure = runExport(defaultTemplate(), rows, job, progress).failure) {
             std::fprintf(stderr, "%s\n", qPrintable(failure->text()));
             return 1;
