@@ -142,11 +142,9 @@ QWidget* MainWindow::buildWorkArea() {
     m_messages = new MessageListModel(this);
     m_messageList = new MessageListView(this);
     m_messageList->setModel(m_messages);
-    // The Delete key deletes the selected messages of the listed folder, after asking.
+    // The Delete key deletes the selected messages of the listed folder, after
+    // asking; as a command it rests while a job runs.
     m_deleteKeyAction = new QAction(m_messageList);
-    m_deleteKeyAction->setShortcut(Qt::Key_Delete);
-    m_deleteKeyAction->setShortcutContext(Qt::WidgetShortcut);
-    m_messageList->addAction(m_deleteKeyAction);
     // The viewer brings its own font, tab width, wrapping and margin.
     m_viewer = new MessageViewer(this);
     m_viewer->setObjectName(QStringLiteral("viewer"));
@@ -226,6 +224,7 @@ void MainWindow::connectControls() {
     // Message list
     auto* list = ClickAndKeySignals::watch(m_messageList);
     connect(list, &ClickAndKeySignals::clicked, this, &MainWindow::showClickedRow);
+    connect(list, &ClickAndKeySignals::keyPressed, this, &MainWindow::handleListKey);
     connect(list, &ClickAndKeySignals::keyReleased, this, &MainWindow::followKeyboardSelection);
     connect(m_messageList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::followSelection);
@@ -422,6 +421,16 @@ void MainWindow::reloadArchive() {
 }
 
 // --- Deleting
+
+void MainWindow::handleListKey(QKeyEvent* event) {
+    if (event->key() == Qt::Key_A && event->modifiers().testFlag(Qt::ControlModifier)) {
+        event->accept();
+        m_messageList->selectAll();
+    } else if (event->key() == Qt::Key_Delete) {
+        event->accept();
+        m_deleteKeyAction->trigger(); // does nothing while the command rests
+    }
+}
 
 void MainWindow::askAndDeleteSelected() {
     m_dialogs.ask(DeleteQuestion, [this](bool yes) {

@@ -132,6 +132,7 @@ class MainWindow : public QMainWindow, public qb::UserDialogs {
     void removeListedRecords(const std::vector<int>& records);
 
     // Deleting and exporting.
+    void handleListKey(QKeyEvent* event);
     void askAndDeleteSelected();
     std::optional<qb::TreeNode> deletionTarget() const;
     void deleteRowsInArchive(qb::FolderKind folder);

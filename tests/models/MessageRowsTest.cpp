@@ -50,13 +50,13 @@ TEST(MessageRows, InboxRecordFillsEveryColumn) {
     EXPECT_EQ(row.date, u("01/02/2005,10:11:12"));
     EXPECT_EQ(row.size, 6); // one byte per character, Cyrillic included
     EXPECT_EQ(row.index, u("5"));
-    EXPECT_EQ(row.icon, 24);
+    EXPECT_EQ(row.icon, Icon::InboxRow);
     EXPECT_EQ(row.record, 3);
     EXPECT_EQ(rows.fromArchive(record("", "6", "1"), 4).size, 0);
 }
 
 TEST(MessageRows, SentAndUnsentShowHyphensAndKeepTheIndexBlank) {
-    for (const auto& [kind, icon] : {std::pair{FolderKind::Outbox, 23}, {FolderKind::Draft, 22}}) {
+    for (const auto& [kind, icon] : {std::pair{FolderKind::Outbox, Icon::OutboxRow}, {FolderKind::Draft, Icon::DraftRow}}) {
         MessageRowBuilder rows(kind, {});
         const MessageRow row = rows.fromArchive(record("ok", " 5", "123", "ignored"), 1);
         EXPECT_EQ(row.date, u("----------------"));

@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <Qsci/qsciscintilla.h>
 #include <QtTest>
 

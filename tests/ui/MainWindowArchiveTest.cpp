@@ -9,10 +9,12 @@
 #include "models/MessageListModel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <memory>
 
@@ -51,7 +53,9 @@ struct Window {
         form.folderTree()->scrollToItem(item);
         QTest::mouseClick(form.folderTree()->viewport(), Qt::LeftButton, {},
                           form.folderTree()->visualItemRect(item).center());
-        QTRY_VERIFY(!form.isBusy()); // the click reaches the window queued, the rows follow
+        // The click reaches the window queued; the rows follow over a few turns.
+        QTRY_COMPARE(form.shownFolder(), std::optional(node));
+        QTRY_VERIFY(!form.isBusy());
     }
     void waitIdle() const { QTRY_VERIFY(!form.isBusy()); }
     void selectRow(int row) const { list()->selectRow(row); }
