@@ -40,19 +40,18 @@ std::string folderCaption(FolderKind kind, int count);
 // The phonebook indexed for lookupName: same result as going through every
 // entry for every row (the last matching entry wins), without the linear scan.
 class NameIndex {
-public:
+  public:
     explicit NameIndex(const Phonebook& phonebook);
     // Set when the phonebook's count line is neither empty nor a whole number:
     // such a phonebook cannot be used for names.
     const MaybeFailure& failure() const { return m_failure; }
     std::optional<std::string> lookupName(std::string_view number, FolderKind kind) const;
 
-private:
+  private:
     // Keys compared with heterogeneous lookup, so a lookup allocates nothing.
     struct TextHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view text) const noexcept
-        {
+        std::size_t operator()(std::string_view text) const noexcept {
             return std::hash<std::string_view>{}(text);
         }
     };
@@ -61,9 +60,9 @@ private:
     static int find(const PositionMap& map, std::string_view key);
 
     std::vector<std::string> m_names;
-    PositionMap m_byNumber;       // N
-    PositionMap m_byNumberFrom3;  // N without its first two characters
-    PositionMap m_byNumberFrom2;  // N without its first character
+    PositionMap m_byNumber;      // N
+    PositionMap m_byNumberFrom3; // N without its first two characters
+    PositionMap m_byNumberFrom2; // N without its first character
     MaybeFailure m_failure;
 };
 

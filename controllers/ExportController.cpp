@@ -27,15 +27,16 @@ bool ExportController::exportRows(std::vector<std::string> templateLines,
 }
 
 bool ExportController::exportForSmartphone(const QString& targetDir) {
-    return m_commands.run(new SmartphoneExportJob(m_workspace.workDir, targetDir), [this](Job& done) {
-        const auto& job = static_cast<SmartphoneExportJob&>(done);
-        if (job.cancelled())
-            return;
-        if (job.result().failure)
-            m_dialogs.fail(job.result().failure->text());
-        else
-            emit smartphoneExported(smartphoneExportSummary(job.result()));
-    });
+    return m_commands.run(new SmartphoneExportJob(m_workspace.workDir, targetDir),
+                          [this](Job& done) {
+                              const auto& job = static_cast<SmartphoneExportJob&>(done);
+                              if (job.cancelled())
+                                  return;
+                              if (job.result().failure)
+                                  m_dialogs.fail(job.result().failure->text());
+                              else
+                                  emit smartphoneExported(smartphoneExportSummary(job.result()));
+                          });
 }
 
 } // namespace qb

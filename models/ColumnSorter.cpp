@@ -13,7 +13,8 @@ bool isColumn(int column) {
 }
 
 bool isMark(int mark) {
-    return mark == -1 || mark == MessageListModel::AscendingMark || mark == MessageListModel::DescendingMark;
+    return mark == -1 || mark == MessageListModel::AscendingMark ||
+           mark == MessageListModel::DescendingMark;
 }
 
 } // namespace
@@ -30,8 +31,9 @@ MaybeFailure ColumnSorter::sortByColumn(int column) {
                 m_list.setSortMark(other, -1);
         if (MaybeFailure failure = m_list.sortRows(column, m_direction))
             return failure;
-        m_list.setSortMark(column, m_direction == SortDirection::Ascending ? MessageListModel::AscendingMark
-                                                                           : MessageListModel::DescendingMark);
+        m_list.setSortMark(column, m_direction == SortDirection::Ascending
+                                       ? MessageListModel::AscendingMark
+                                       : MessageListModel::DescendingMark);
     }
     m_direction = m_direction == SortDirection::Ascending ? SortDirection::Descending
                                                           : SortDirection::Ascending;

@@ -47,7 +47,7 @@ class ListFill : public Job {
     QTimer m_slices;
     int m_count = 0;
     int m_next = 1; // record number k of the next row
-    int m_sliceMs = 10;
+    int m_sliceMs = 8;
     bool m_cancelled = false;
     bool m_ended = false;
     MaybeFailure m_failure;

@@ -90,8 +90,7 @@ void MessageListModel::setShadedSender(const std::optional<QString>& from) {
         return;
     m_shaded = from;
     if (!m_rows.empty())
-        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
-                         {Qt::BackgroundRole});
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::BackgroundRole});
 }
 
 void MessageListModel::removeRecords(std::vector<int> deleted) {
@@ -138,10 +137,10 @@ MaybeFailure MessageListModel::sortRows(int column, SortDirection direction) {
     QModelIndexList after;
     after.reserve(before.size());
     for (const QModelIndex& index : before)
-        after.append(index.isValid() && index.row() < rowCount()
-                         ? this->index(newPosition[static_cast<std::size_t>(index.row())],
-                                       index.column())
-                         : QModelIndex());
+        after.append(
+            index.isValid() && index.row() < rowCount()
+                ? this->index(newPosition[static_cast<std::size_t>(index.row())], index.column())
+                : QModelIndex());
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     return std::nullopt;

@@ -18,7 +18,6 @@ Icon rowIcon(FolderKind kind) {
     return Icon::DraftRow;
 }
 
-
 MessageRowBuilder::MessageRowBuilder(FolderKind kind, const Phonebook& phonebook)
     : m_kind(kind), m_names(phonebook) {}
 

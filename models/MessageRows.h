@@ -15,11 +15,11 @@
 namespace qb {
 
 struct MessageRow {
-    QString text;   // "Сообщение", also the row's caption
-    QString from;   // "От"
-    QString date;   // "Дата/Время"
-    QString index;  // "Индекс", as stored: Outbox and Draft keep their leading blank
-    int size = 0;   // "Размер": bytes of the text, one per character in Windows-1251
+    QString text;  // "Сообщение", also the row's caption
+    QString from;  // "От"
+    QString date;  // "Дата/Время"
+    QString index; // "Индекс", as stored: Outbox and Draft keep their leading blank
+    int size = 0;  // "Размер": bytes of the text, one per character in Windows-1251
     Icon icon = Icon::None;
     int record = 0; // position k (from 1) of the record in the folder it came from
 };

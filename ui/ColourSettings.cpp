@@ -1,8 +1,8 @@
 #include "ui/ColourSettings.h"
 
+#include "models/SettingsStore.h"
 #include "ui/ColourPicker.h"
 #include "ui/MessageViewer.h"
-#include "models/SettingsStore.h"
 
 #include <QApplication>
 #include <QWidget>

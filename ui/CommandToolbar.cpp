@@ -21,9 +21,9 @@ CommandToolbar::CommandToolbar(QWidget* parent) : GradientPanel(Edges::None, par
                                 buttonPicture(ButtonPicture::Connect));
     m_readButton = addButton("readButton", 56, QStringLiteral("Считать сообщения с телефона"),
                              buttonPicture(ButtonPicture::Read));
-    m_exportSelectedButton = addButton("exportSelectedButton", 104,
-                                       QStringLiteral("Сохранить сообщение"),
-                                       buttonPicture(ButtonPicture::Save));
+    m_exportSelectedButton =
+        addButton("exportSelectedButton", 104, QStringLiteral("Сохранить сообщение"),
+                  buttonPicture(ButtonPicture::Save));
     m_exportAllButton = addButton("exportAllButton", 152, QStringLiteral("Сохранить все сообщения"),
                                   buttonPicture(ButtonPicture::SaveAll));
     m_importButton = addButton("importButton", 200,

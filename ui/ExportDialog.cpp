@@ -77,10 +77,11 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor,
     connect(m_saveButton, &QPushButton::clicked, this, &ExportDialog::saveMessages);
     connect(m_cancelButton, &QPushButton::clicked, this, &ExportDialog::reject);
     connect(m_templateButton, &QPushButton::clicked, m_editor, &TemplateEditor::openTemplate);
-    connect(&m_exporter, &ExportController::exportProgress, this, [this](const ProgressState& state) {
-        m_progress->setMaximum(state.maximum);
-        m_progress->setPosition(state.position);
-    });
+    connect(&m_exporter, &ExportController::exportProgress, this,
+            [this](const ProgressState& state) {
+                m_progress->setMaximum(state.maximum);
+                m_progress->setPosition(state.position);
+            });
     connect(&m_exporter, &ExportController::exportFinished, this, &ExportDialog::exportFinished);
 }
 

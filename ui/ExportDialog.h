@@ -2,8 +2,8 @@
 // The export dialog: the split option, the save-file dialog and the progress of
 // the export. Created once, so the split option and the last file name and
 // filter carry over from one export to the next.
-#include "export/ExportRun.h"
 #include "core/Progress.h"
+#include "export/ExportRun.h"
 #include "ui/StatusProgress.h"
 
 #include <QDialog>

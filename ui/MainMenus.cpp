@@ -42,8 +42,8 @@ MainMenus::MainMenus(QMainWindow& window) {
     connectAction = addItem(phone, "connectAction", QStringLiteral("Подключить"), Icon::Connect);
     phone->addSeparator();
     readAction = addItem(phone, "readAction", QStringLiteral("Считать"), Icon::Read);
-    deleteOnPhoneAction = addItem(phone, "deleteOnPhoneAction",
-                                  QStringLiteral("Удалить сообщение"), Icon::DeleteMessage);
+    deleteOnPhoneAction = addItem(phone, "deleteOnPhoneAction", QStringLiteral("Удалить сообщение"),
+                                  Icon::DeleteMessage);
 
     auto* style = new FlatMenuStyle;
     style->setParent(&window);

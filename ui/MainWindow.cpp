@@ -238,8 +238,7 @@ void MainWindow::connectControls() {
 void MainWindow::connectCommands() {
     // The one command state: controls, progress bar, deferred close and refill
     connect(&m_commands, &CommandState::busyChanged, this, &MainWindow::commandStateChanged);
-    connect(&m_commands, &CommandState::progressChanged, m_statusBar,
-            &MainStatusBar::showProgress);
+    connect(&m_commands, &CommandState::progressChanged, m_statusBar, &MainStatusBar::showProgress);
     // Archive
     connect(m_archive, &ArchiveController::archiveReloaded, m_viewer, &MessageViewer::clear);
     connect(m_archive, &ArchiveController::archiveCaptionsChanged, this,
@@ -518,10 +517,9 @@ void MainWindow::exportAll() {
 void MainWindow::openExportDialog(ExportMode mode, std::vector<int> rows) {
     const int count = static_cast<int>(rows.size());
     // The dialog is modal: the list cannot change before the rows are read.
-    m_exportDialog->prepare(mode,
-                            {m_messages->rowCount(), count, [this, rows = std::move(rows)] {
-                                 return exportRows(*m_messageList->model(), rows);
-                             }});
+    m_exportDialog->prepare(mode, {m_messages->rowCount(), count, [this, rows = std::move(rows)] {
+                                       return exportRows(*m_messageList->model(), rows);
+                                   }});
     m_exportDialog->open();
 }
 

@@ -161,9 +161,9 @@ class MainWindow : public QMainWindow, public qb::UserDialogs {
     bool m_connected = false;
     bool m_selectionExportable = false; // rows are selected
     bool m_listExportable = false;      // a folder is listed with rows
-    bool m_closeWhenIdle = false; // closing waits for the cancelled job to end
-    bool m_refillWhenIdle = false; // a folder was chosen while a job ran
-    int m_fillSliceMs = 10;
+    bool m_closeWhenIdle = false;       // closing waits for the cancelled job to end
+    bool m_refillWhenIdle = false;      // a folder was chosen while a job ran
+    int m_fillSliceMs = 8;
 
     std::unique_ptr<qb::ui::MainMenus> m_menus;
     QAction* m_deleteKeyAction = nullptr;

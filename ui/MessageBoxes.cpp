@@ -5,8 +5,7 @@
 namespace qb::ui {
 
 void openMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
-                    QMessageBox::StandardButtons buttons,
-                    QMessageBox::StandardButton defaultButton,
+                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
                     std::function<void(QMessageBox::StandardButton)> answered) {
     auto* box = new QMessageBox(icon, ApplicationTitle, text, buttons, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);

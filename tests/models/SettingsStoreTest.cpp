@@ -25,8 +25,7 @@ TEST(SettingsStore, ValuesOutliveTheStoreThatWroteThem) {
         SettingsStore store(file);
         EXPECT_FALSE(store.contains(Setting::Background));
         EXPECT_EQ(store.number(Ident, 1), 1);
-        EXPECT_TRUE(store.setText(Setting::Background,
-                                    QStringLiteral("$00FF8000")));
+        EXPECT_TRUE(store.setText(Setting::Background, QStringLiteral("$00FF8000")));
         EXPECT_TRUE(store.setNumber(Ident, -1));
     }
     SettingsStore again(file);

@@ -2,9 +2,9 @@
 // values, stored colours at start, and a pick that recolours and writes at
 // once. The restart is tried in the main window itself.
 #include "ui/ColourSettings.h"
+#include "models/SettingsStore.h"
 #include "ui/ColourPicker.h"
 #include "ui/MessageViewer.h"
-#include "models/SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -67,8 +67,7 @@ class ColourSettingsTest : public QObject {
     }
 
     void storedColoursApplyAtStartAndUnreadableOnesAreIgnored() {
-        m_store->setText(Setting::Background,
-                           QStringLiteral("$00FF8000"));
+        m_store->setText(Setting::Background, QStringLiteral("$00FF8000"));
         m_store->setText(Setting::Text, QStringLiteral("clNavy"));
         {
             Window w(*m_store);
@@ -81,8 +80,7 @@ class ColourSettingsTest : public QObject {
             QCOMPARE(w.background.currentText(), QStringLiteral("$00FF8000"));
             QCOMPARE(w.text.colour(), 0x00800000u);
         }
-        m_store->setText(Setting::Background,
-                           QStringLiteral("lime green"));
+        m_store->setText(Setting::Background, QStringLiteral("lime green"));
         Window w(*m_store);
         QCOMPARE(w.backgroundOf(w.list), Lime);
         QCOMPARE(w.background.colour(), Colour::Lime);
@@ -99,8 +97,7 @@ class ColourSettingsTest : public QObject {
         for (QWidget* target : {static_cast<QWidget*>(&w.tree), static_cast<QWidget*>(&w.list),
                                 static_cast<QWidget*>(&w.viewer)})
             QCOMPARE(w.backgroundOf(*target), QColor(255, 0, 0));
-        QCOMPARE(m_store->text(Setting::Background).value_or(QString()),
-                 QStringLiteral("clRed"));
+        QCOMPARE(m_store->text(Setting::Background).value_or(QString()), QStringLiteral("clRed"));
         QVERIFY(!m_store->contains(Setting::Text));
 
         // A colour of one's own, from the colour dialog; cancelling it changes nothing.
@@ -115,8 +112,7 @@ class ColourSettingsTest : public QObject {
                                 static_cast<QWidget*>(&w.viewer)})
             QCOMPARE(w.textOf(*target), *answer);
         QCOMPARE(w.viewer.marginInk(), *answer);
-        QCOMPARE(m_store->text(Setting::Text).value_or(QString()),
-                 QStringLiteral("$00563412"));
+        QCOMPARE(m_store->text(Setting::Text).value_or(QString()), QStringLiteral("$00563412"));
         QCOMPARE(w.text.currentText(), QStringLiteral("$00563412"));
     }
 
@@ -127,8 +123,7 @@ class ColourSettingsTest : public QObject {
         QCOMPARE(m_store->text(Setting::Background).value_or(QString()),
                  QStringLiteral("clWindow"));
         emit w.text.activated(0); // the default entry: the built-in text colour
-        QCOMPARE(m_store->text(Setting::Text).value_or(QString()),
-                 QStringLiteral("clWindowText"));
+        QCOMPARE(m_store->text(Setting::Text).value_or(QString()), QStringLiteral("clWindowText"));
     }
 
     void anUnwritableStoreStillRecolours() {

@@ -5,8 +5,8 @@
 #include "ui/MainWindow.h"
 
 #include "archive/FolderTree.h"
-#include "ui/FolderTreeWidget.h"
 #include "models/MessageListModel.h"
+#include "ui/FolderTreeWidget.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,8 +24,8 @@ namespace {
 
 QByteArray inboxRecord(const QByteArray& text, int index) {
     const QByteArray idx = QByteArray::number(index);
-    return text + "\r\n" + idx + "\r\n+MMGL: " + idx + ", \"REC READ\", \"+700" + idx +
-           "\"\r\n0" + idx + "/02/2005,10:11:12\r\n";
+    return text + "\r\n" + idx + "\r\n+MMGL: " + idx + ", \"REC READ\", \"+700" + idx + "\"\r\n0" +
+           idx + "/02/2005,10:11:12\r\n";
 }
 
 QByteArray outboxRecord(const QByteArray& text) {
@@ -34,8 +34,7 @@ QByteArray outboxRecord(const QByteArray& text) {
 
 // A window started in a directory holding files of an earlier run.
 struct Window {
-    explicit Window(const QMap<QString, QByteArray>& files)
-        : dir(files), form(dir.path(), &boxes) {
+    explicit Window(const QMap<QString, QByteArray>& files) : dir(files), form(dir.path(), &boxes) {
         form.show();
         if (!QTest::qWaitForWindowExposed(&form))
             qWarning("the window was not shown");
@@ -118,19 +117,22 @@ class MainWindowArchiveTest : public QObject {
 // The real window end to end: the Delete key, the confirmation answered; a
 // record appended after the fill survives and the rows left are renumbered.
 void MainWindowArchiveTest::deleteKeyRemovesTheChosenRecord() {
-    const QByteArray three = inboxRecord("one", 1) + inboxRecord("two", 2) + inboxRecord("three", 3);
+    const QByteArray three =
+        inboxRecord("one", 1) + inboxRecord("two", 2) + inboxRecord("three", 3);
     Window w({{"Inbox.msg", three}});
     w.choose(TreeNode::ArchiveInbox);
     w.dir.write("Inbox.msg", three + inboxRecord("late", 4));
     w.selectRow(1);
     w.boxes.yes = false;
     QTest::keyClick(w.list(), Qt::Key_Delete);
-    QCOMPARE(w.boxes.texts, QStringList{QStringLiteral("Вы действительно хотите удалить сообщения?")});
+    QCOMPARE(w.boxes.texts,
+             QStringList{QStringLiteral("Вы действительно хотите удалить сообщения?")});
     QCOMPARE(w.form.messageModel()->rowCount(), 3);
     w.boxes.yes = true;
     QTest::keyClick(w.list(), Qt::Key_Delete);
     w.waitIdle();
-    QCOMPARE(w.dir.read("Inbox.msg"), inboxRecord("one", 1) + inboxRecord("three", 3) + inboxRecord("late", 4));
+    QCOMPARE(w.dir.read("Inbox.msg"),
+             inboxRecord("one", 1) + inboxRecord("three", 3) + inboxRecord("late", 4));
     QCOMPARE(w.rows(), QStringList({"one#1", "three#2"}));
     QCOMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (3)"));
 }
@@ -151,12 +153,14 @@ void MainWindowArchiveTest::deleteMenuEmptiesTheOutbox() {
 
 // With Inbox.msg missing; the rows still listed then delete into an empty file.
 void MainWindowArchiveTest::deletingAllKeepsThePhonebookAndAsksNothing() {
-    Window w({{"Outbox.msg", outboxRecord("a")}, {"Draft.msg", outboxRecord("b")},
+    Window w({{"Outbox.msg", outboxRecord("a")},
+              {"Draft.msg", outboxRecord("b")},
               {"Phonebook.pbk", "3\r\n555\r\nIvan\r\n\r\n"}});
     w.choose(TreeNode::ArchiveOutbox);
     w.action("deleteAllInArchiveAction")->trigger();
     QVERIFY(w.boxes.texts.isEmpty());
-    QVERIFY(!w.dir.exists("Outbox.msg") && !w.dir.exists("Draft.msg") && w.dir.exists("Phonebook.pbk"));
+    QVERIFY(!w.dir.exists("Outbox.msg") && !w.dir.exists("Draft.msg") &&
+            w.dir.exists("Phonebook.pbk"));
     QCOMPARE(w.caption(TreeNode::ArchiveOutbox), QStringLiteral("Исходящие "));
     QCOMPARE(w.caption(TreeNode::ArchiveDraft), QStringLiteral("Черновые "));
     QCOMPARE(w.form.messageModel()->rowCount(), 1);
@@ -188,7 +192,8 @@ void MainWindowArchiveTest::importThroughTheFileDialog() {
     QTRY_COMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (5)"));
     const QByteArray inbox = w.dir.read("Inbox.msg");
     QCOMPARE(int(inbox.count("\r\n")), 20);
-    QVERIFY(inbox.endsWith("third\r\n1000\r\n+MMGL: 1000, \"REC READ\", \"+7004\"\r\n02/01/2005,03:04:08\r\n"));
+    QVERIFY(inbox.endsWith(
+        "third\r\n1000\r\n+MMGL: 1000, \"REC READ\", \"+7004\"\r\n02/01/2005,03:04:08\r\n"));
     QCOMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (5)"));
     QCOMPARE(w.form.messageModel()->rowCount(), 2);
     w.action("importAction")->trigger();

@@ -7,9 +7,9 @@
 #include "core/FileStore.h"
 #include "core/LineList.h"
 #include "export/ExportTemplate.h"
+#include "models/MessageListModel.h"
 #include "ui/ExportDialog.h"
 #include "ui/FolderTreeWidget.h"
-#include "models/MessageListModel.h"
 
 #include <QAction>
 #include <QTableView>
@@ -107,7 +107,8 @@ class MainWindowExportTest : public QObject {
         closer.start(10);
         w.form.exportSelected(); // no row selected
         w.selectRows({0});
-        w.form.folderTree()->setCurrentItem(w.form.node(qb::TreeNode::Archive)); // the group node "Архив"
+        w.form.folderTree()->setCurrentItem(
+            w.form.node(qb::TreeNode::Archive)); // the group node "Архив"
         w.form.exportAll();
         w.form.exportSelected();
         w.form.folderTree()->setCurrentItem(w.form.node(qb::TreeNode::PhoneInbox));

@@ -7,10 +7,10 @@
 
 #include "archive/FolderTree.h"
 #include "core/Cp1251.h"
+#include "models/MessageListModel.h"
 #include "ui/AboutDialog.h"
 #include "ui/ColourPicker.h"
 #include "ui/FolderTreeWidget.h"
-#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
 
 #include <QAction>
@@ -28,8 +28,8 @@
 #include <memory>
 #include <string>
 
-using qb::TreeNode;
 using qb::MessageListModel;
+using qb::TreeNode;
 
 namespace {
 

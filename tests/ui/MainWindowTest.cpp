@@ -2,12 +2,12 @@
 // archive files of the current directory, the state of the commands, the
 // menus, failures shown in a message box, closing, and what assistive
 // technology can read.
-#include "tests/support/WindowTestSupport.h"
 #include "ui/MainWindow.h"
-#include "ui/PhoneMessages.h"
-#include "ui/FolderTreeWidget.h"
 #include "models/Icons.h"
 #include "models/MessageListModel.h"
+#include "tests/support/WindowTestSupport.h"
+#include "ui/FolderTreeWidget.h"
+#include "ui/PhoneMessages.h"
 #include "ui/StatusPanel.h"
 
 #include <QAccessible>
@@ -170,8 +170,10 @@ void MainWindowTest::menusCarryTheirTextsAndIcons() {
                               {"Удалить все сообщения", DeleteAll},
                               {"", None},
                               {"Выход", Exit}};
-    const QList<Item> phone = {
-        {"Подключить", Connect}, {"", None}, {"Считать", Read}, {"Удалить сообщение", DeleteMessage}};
+    const QList<Item> phone = {{"Подключить", Connect},
+                               {"", None},
+                               {"Считать", Read},
+                               {"Удалить сообщение", DeleteMessage}};
     for (const auto& [menu, items] : {std::pair{top[0]->menu(), file}, {top[1]->menu(), phone}}) {
         const QList<QAction*> actions = menu->actions();
         QCOMPARE(actions.size(), items.size());
@@ -180,8 +182,7 @@ void MainWindowTest::menusCarryTheirTextsAndIcons() {
             if (actions[i]->isSeparator())
                 continue;
             QCOMPARE(actions[i]->text(), items[i].text);
-            QCOMPARE(actions[i]->icon().cacheKey(),
-                     qb::icon(items[i].image).cacheKey());
+            QCOMPARE(actions[i]->icon().cacheKey(), qb::icon(items[i].image).cacheKey());
         }
     }
 }
@@ -191,7 +192,8 @@ void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
     MainWindow form(dir.path());
     // The export commands start by clearing the message panel: a cleared
     // panel shows that the command ran.
-    for (const auto& [item, button] : {std::pair{"exportSelectedAction", "exportSelectedButton"}, {"exportAllAction", "exportAllButton"}}) {
+    for (const auto& [item, button] : {std::pair{"exportSelectedAction", "exportSelectedButton"},
+                                       {"exportAllAction", "exportAllButton"}}) {
         form.setMessagePanel("hover text");
         child<QAction>(form, item)->trigger();
         QCOMPARE(form.messagePanel(), QString("hover text"));
@@ -237,7 +239,8 @@ void MainWindowTest::lostPhoneIsToldForWhatItIs() {
     QCOMPARE(qb::ui::lostPhoneText(Kind::PortRefused, node), qb::ui::noPermissionText(node));
     QVERIFY(qb::ui::noPermissionText(node).contains("(/dev/ttyACM0)"));
     QVERIFY(qb::ui::lostPhoneText(Kind::PortVanished, node).startsWith("Телефон отключён"));
-    QVERIFY(qb::ui::lostPhoneText(Kind::PhoneStalled, node).startsWith("Телефон перестал принимать команды"));
+    QVERIFY(qb::ui::lostPhoneText(Kind::PhoneStalled, node)
+                .startsWith("Телефон перестал принимать команды"));
     QVERIFY(qb::ui::lostPhoneText(Kind::Finished, node).isEmpty());
 }
 

@@ -6,9 +6,9 @@
 
 #include "ScriptedPhone.h"
 #include "core/Cp1251.h"
-#include "ui/FolderTreeWidget.h"
 #include "models/Icons.h"
 #include "models/MessageListModel.h"
+#include "ui/FolderTreeWidget.h"
 #include "ui/MessageViewer.h"
 
 #include <QAction>
@@ -67,7 +67,7 @@ class Window {
         form = std::make_unique<MainWindow>(m_dir.path(), &boxes);
         form->workspace().phonebook.countText = "5";
         form->workspace().phonebook.entries = {{"+79161112233", cp(QString::fromUtf8("Иван"))},
-                                   {"555", cp(QString::fromUtf8("Без имени"))}};
+                                               {"555", cp(QString::fromUtf8("Без имени"))}};
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         tree()->expandAll();
@@ -96,9 +96,7 @@ class Window {
         QCoreApplication::processEvents();
     }
     int shown() const { return form->shownFolder() ? int(*form->shownFolder()) : -1; }
-    int selected() const {
-        return tree()->selectedNode() ? int(*tree()->selectedNode()) : -1;
-    }
+    int selected() const { return tree()->selectedNode() ? int(*tree()->selectedNode()) : -1; }
     void clickRow(int row, Qt::KeyboardModifiers keys = {}) const {
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, keys,
                           list()->visualRect(model()->index(row, 0)).center());
@@ -107,9 +105,8 @@ class Window {
     void selectRows(const std::vector<int>& rows) const {
         list()->clearSelection();
         for (int row : rows)
-            list()->selectionModel()->select(model()->index(row, 0),
-                                             QItemSelectionModel::Select |
-                                                 QItemSelectionModel::Rows);
+            list()->selectionModel()->select(model()->index(row, 0), QItemSelectionModel::Select |
+                                                                         QItemSelectionModel::Rows);
     }
     QString cell(int row, int column) const {
         return model()->index(row, column).data().toString();
@@ -250,7 +247,8 @@ void MessageListTest::groupNodesEmptyTheList() {
 void MessageListTest::onlyAnotherNodeRefillsTheList() {
     Window w;
     w.choose(5);
-    w.form->workspace().archive.inbox.records.push_back(w.form->workspace().archive.inbox.records.front());
+    w.form->workspace().archive.inbox.records.push_back(
+        w.form->workspace().archive.inbox.records.front());
     w.choose(5);
     QCOMPARE(w.model()->rowCount(), 3);
     w.choose(6);
@@ -462,7 +460,7 @@ void MessageListTest::aFolderChosenDuringAFillTakesItsPlace() {
         QVERIFY(!w.button("importButton")->isEnabled());
         QVERIFY(!w.form->findChild<QAction*>("deleteOnPhoneAction")->isEnabled());
         QVERIFY(w.form->findChild<QAction*>("quitAction")->isEnabled()); // "Выход"
-        QTest::keyClick(w.list(), Qt::Key_Delete); // no question, no deletion
+        QTest::keyClick(w.list(), Qt::Key_Delete);                       // no question, no deletion
         QVERIFY(w.boxes.texts.isEmpty());
         w.click(7); // another folder
     });
