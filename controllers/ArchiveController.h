@@ -5,7 +5,6 @@
 // the reloaded archive is moved into the Workspace on the window's thread.
 #include "archive/ArchiveTypes.h"
 #include "archive/Workspace.h"
-#include "core/Failure.h"
 
 #include <QObject>
 #include <QStringList>

@@ -65,7 +65,8 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor,
     m_saveDialog->setNameFilters(descriptions());
     m_saveDialog->setDefaultSuffix(QStringLiteral("htm"));
     m_saveDialog->setDirectory(workDir);
-    askFileName = [this] { return runSaveDialog(); };
+    askFileName = [this](SaveAnswer answer) { openSaveDialog(std::move(answer)); };
+    connect(m_saveDialog.get(), &QDialog::finished, this, &ExportDialog::saveDialogFinished);
     if (auto* types = m_saveDialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
         // Queued, so that the patterns replace the ones the dialog has just set.
         connect(
@@ -134,17 +135,24 @@ void ExportDialog::prepare(ExportMode mode, ExportSource source) {
     m_splitSizeBox->setCurrentIndex(m_splitSizeBox->count() > 0 ? 0 : -1);
 }
 
-std::optional<SaveChoice> ExportDialog::runSaveDialog() {
+void ExportDialog::openSaveDialog(SaveAnswer answer) {
     // The dialog keeps its directory and filter; the last name is offered again.
     if (!m_lastFileName.isEmpty())
         m_saveDialog->selectFile(m_lastFileName);
     applyPatterns(m_saveDialog.get());
-    if (m_saveDialog->exec() != QDialog::Accepted || m_saveDialog->selectedFiles().isEmpty())
-        return std::nullopt;
-    m_lastFileName = m_saveDialog->selectedFiles().first();
-    const bool text = m_saveDialog->selectedNameFilter() == TextFilter;
-    return SaveChoice{m_saveDialog->selectedFiles().first(),
-                      text ? ExportFormat::Text : ExportFormat::Html};
+    m_saveAnswer = std::move(answer);
+    m_saveDialog->open();
+}
+
+void ExportDialog::saveDialogFinished(int result) {
+    std::optional<SaveChoice> choice;
+    if (result == QDialog::Accepted && !m_saveDialog->selectedFiles().isEmpty()) {
+        m_lastFileName = m_saveDialog->selectedFiles().first();
+        const bool text = m_saveDialog->selectedNameFilter() == TextFilter;
+        choice = SaveChoice{m_lastFileName, text ? ExportFormat::Text : ExportFormat::Html};
+    }
+    if (SaveAnswer answer = std::exchange(m_saveAnswer, {}))
+        answer(choice);
 }
 
 int ExportDialog::chosenSplitSize() const {
@@ -156,7 +164,11 @@ int ExportDialog::chosenSplitSize() const {
 
 void ExportDialog::saveMessages() {
     setEnabled(false);
-    if (const std::optional<SaveChoice> choice = askFileName()) {
+    askFileName([this](const std::optional<SaveChoice>& choice) { saveTo(choice); });
+}
+
+void ExportDialog::saveTo(const std::optional<SaveChoice>& choice) {
+    if (choice) {
         TemplateRead read = readTemplate(m_workDir);
         if (read.failure) {
             // Enabled again before the message: a box over a disabled dialog would be disabled too.

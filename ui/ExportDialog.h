@@ -48,10 +48,12 @@ class ExportDialog : public QDialog {
                  QWidget* parent = nullptr);
     ~ExportDialog() override;
 
-    // Sets the mode and refills the sizes; open() or exec() then shows the dialog.
+    // Sets the mode and refills the sizes; open() then shows the dialog.
     void prepare(ExportMode mode, ExportSource source);
-    // Shows the save-file dialog: none when the user cancels. Tests replace it.
-    std::function<std::optional<SaveChoice>()> askFileName;
+    // Shows the save-file dialog and passes on the choice, none when the user
+    // cancels. Tests replace it.
+    using SaveAnswer = std::function<void(std::optional<SaveChoice>)>;
+    std::function<void(SaveAnswer)> askFileName;
 
     QFileDialog* saveDialog() const { return m_saveDialog.get(); }
 
@@ -60,7 +62,9 @@ class ExportDialog : public QDialog {
 
   private:
     void buildLayout();
-    std::optional<SaveChoice> runSaveDialog();
+    void openSaveDialog(SaveAnswer answer);
+    void saveDialogFinished(int result);
+    void saveTo(const std::optional<SaveChoice>& choice);
     int chosenSplitSize() const;
     void startExport(const SaveChoice& choice, std::vector<std::string> templateLines);
     void exportFinished(bool written);
@@ -78,6 +82,7 @@ class ExportDialog : public QDialog {
     QPushButton* m_templateButton = nullptr;
     std::unique_ptr<QFileDialog> m_saveDialog;
     QString m_lastFileName;
+    SaveAnswer m_saveAnswer;
     std::unique_ptr<StatusProgress> m_progress;
 };
 

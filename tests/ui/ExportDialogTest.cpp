@@ -40,8 +40,8 @@ struct Windows {
 
     Windows() { ensureDefaultTemplate(dir.path()); }
     void save(const QString& name, ExportFormat format = ExportFormat::Html) {
-        dialog.askFileName = [=, this] {
-            return std::optional(SaveChoice{dir.filePath(name), format});
+        dialog.askFileName = [=, this](ExportDialog::SaveAnswer answer) {
+            answer(SaveChoice{dir.filePath(name), format});
         };
         QTest::mouseClick(control<QPushButton>(dialog, "saveButton"), Qt::LeftButton);
         QTRY_VERIFY(!commands.isBusy() && dialog.isEnabled()); // the export has been written

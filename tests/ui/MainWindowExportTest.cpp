@@ -41,10 +41,9 @@ struct Window {
         QTRY_VERIFY(!form.isBusy());
         // Stands in for the user choosing a name: the save-file dialog only opens from a shown
         // dialog.
-        form.exportDialog()->askFileName = [this] {
+        form.exportDialog()->askFileName = [this](qb::ui::ExportDialog::SaveAnswer answer) {
             opened = true;
-            return std::optional(
-                qb::ui::SaveChoice{dir.filePath("sms.htm"), qb::ExportFormat::Text});
+            answer(qb::ui::SaveChoice{dir.filePath("sms.htm"), qb::ExportFormat::Text});
         };
     }
     void selectRows(const std::vector<int>& rows) const {
