@@ -24,13 +24,13 @@
 #include "ui/TemplateEditor.h"
 #include "ui/TitleStrip.h"
 #include "ui/TrayPresence.h"
+#include "ui/WorkArea.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QScreen>
-#include <QSplitter>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -136,38 +136,15 @@ void MainWindow::buildWindow() {
 }
 
 QWidget* MainWindow::buildWorkArea() {
-    m_folderTree = new FolderTreeWidget(this);
-    m_folderTree->setObjectName(QStringLiteral("folderTree"));
-    m_folderTree->setAccessibleName(QStringLiteral("folderTree"));
     m_messages = new MessageListModel(this);
-    m_messageList = new MessageListView(this);
-    m_messageList->setModel(m_messages);
+    auto* area = new WorkArea(m_messages, size(), this);
+    m_folderTree = area->folderTree();
+    m_messageList = area->messageList();
+    m_viewer = area->viewer();
     // The Delete key deletes the selected messages of the listed folder, after
     // asking; as a command it rests while a job runs.
     m_deleteKeyAction = new QAction(m_messageList);
-    // The viewer brings its own font, tab width, wrapping and margin.
-    m_viewer = new MessageViewer(this);
-    m_viewer->setObjectName(QStringLiteral("viewer"));
-    m_viewer->setAccessibleName(QStringLiteral("viewer"));
-
-    auto* treeList = new QSplitter(Qt::Horizontal, this);
-    treeList->setObjectName(QStringLiteral("treeListSplitter"));
-    treeList->setHandleWidth(3);
-    treeList->setChildrenCollapsible(false);
-    treeList->addWidget(m_folderTree);
-    treeList->addWidget(m_messageList);
-    treeList->setStretchFactor(1, 1);
-    treeList->setSizes({185, width() - 188});
-
-    auto* listViewer = new QSplitter(Qt::Vertical, this);
-    listViewer->setObjectName(QStringLiteral("listViewerSplitter"));
-    listViewer->setHandleWidth(3);
-    listViewer->setChildrenCollapsible(false);
-    listViewer->addWidget(treeList);
-    listViewer->addWidget(m_viewer);
-    listViewer->setStretchFactor(0, 1);
-    listViewer->setSizes({height() - 170, 170});
-    return listViewer;
+    return area;
 }
 
 void MainWindow::createDialogs() {
