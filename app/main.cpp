@@ -6,6 +6,7 @@
 #include "ui/MainWindow.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char** argv) {
     if (const std::optional<int> status = runCommandLine(argc, argv))
@@ -15,7 +16,8 @@ int main(int argc, char** argv) {
         return *status;
     qb::ui::applyApplicationIdentity();
     qb::ui::installBalloonHints(app);
-    MainWindow window;
+    // The archive and the export template live in the directory the program starts in.
+    MainWindow window(QDir::currentPath());
     window.show();
     return app.exec();
 }

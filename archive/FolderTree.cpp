@@ -5,13 +5,11 @@
 namespace qb {
 namespace {
 
-std::string fromUtf8(const char* text)
-{
+std::string fromUtf8(const char* text) {
     return cp1251::fromUnicode(QString::fromUtf8(text));
 }
 
-const std::string& nameOf(FolderKind kind)
-{
+const std::string& nameOf(FolderKind kind) {
     static const std::string inbox = fromUtf8("Входящие");
     static const std::string outbox = fromUtf8("Исходящие");
     static const std::string draft = fromUtf8("Черновые");
@@ -20,37 +18,50 @@ const std::string& nameOf(FolderKind kind)
 
 } // namespace
 
-bool isPhoneFolder(int node)
-{
-    return node >= PhoneInbox && node <= PhoneDraft;
+bool isPhoneFolder(TreeNode node) {
+    return node == TreeNode::PhoneInbox || node == TreeNode::PhoneOutbox ||
+           node == TreeNode::PhoneDraft;
 }
 
-bool isArchiveFolder(int node)
-{
-    return node >= ArchiveInbox && node <= ArchiveDraft;
+bool isArchiveFolder(TreeNode node) {
+    return node == TreeNode::ArchiveInbox || node == TreeNode::ArchiveOutbox ||
+           node == TreeNode::ArchiveDraft;
 }
 
-FolderKind folderKindOfNode(int node)
-{
+bool isFolder(TreeNode node) {
+    return isPhoneFolder(node) || isArchiveFolder(node);
+}
+
+FolderKind folderKindOfNode(TreeNode node) {
     switch (node) {
-    case PhoneOutbox:
-    case ArchiveOutbox:
+    case TreeNode::PhoneOutbox:
+    case TreeNode::ArchiveOutbox:
         return FolderKind::Outbox;
-    case PhoneDraft:
-    case ArchiveDraft:
+    case TreeNode::PhoneDraft:
+    case TreeNode::ArchiveDraft:
         return FolderKind::Draft;
     default:
         return FolderKind::Inbox;
     }
 }
 
-std::string folderName(FolderKind kind)
-{
+TreeNode phoneFolderNode(FolderKind kind) {
+    static constexpr TreeNode inbox = TreeNode::PhoneInbox, outbox = TreeNode::PhoneOutbox,
+                              draft = TreeNode::PhoneDraft;
+    return byFolderKind(kind, inbox, outbox, draft);
+}
+
+TreeNode archiveFolderNode(FolderKind kind) {
+    static constexpr TreeNode inbox = TreeNode::ArchiveInbox, outbox = TreeNode::ArchiveOutbox,
+                              draft = TreeNode::ArchiveDraft;
+    return byFolderKind(kind, inbox, outbox, draft);
+}
+
+std::string folderName(FolderKind kind) {
     return nameOf(kind);
 }
 
-std::string folderCaption(FolderKind kind, int count)
-{
+std::string folderCaption(FolderKind kind, int count) {
     if (count >= 1)
         return nameOf(kind) + " (" + std::to_string(count) + ")";
     return nameOf(kind) + " ";

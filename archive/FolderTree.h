@@ -11,20 +11,26 @@
 
 namespace qb {
 
-// The eight tree nodes by position: 0 phone, 1-3 phone folders, 4 archive, 5-7 archive folders.
-enum TreeNode : int {
-    PhoneNode = 0,
-    PhoneInbox = 1,
-    PhoneOutbox = 2,
-    PhoneDraft = 3,
-    ArchiveNode = 4,
-    ArchiveInbox = 5,
-    ArchiveOutbox = 6,
-    ArchiveDraft = 7,
+// The eight nodes of the folder tree, top to bottom: each group is followed by
+// its three folders. The tree never adds, removes or reorders a node.
+enum class TreeNode {
+    Phone,
+    PhoneInbox,
+    PhoneOutbox,
+    PhoneDraft,
+    Archive,
+    ArchiveInbox,
+    ArchiveOutbox,
+    ArchiveDraft,
 };
-bool isPhoneFolder(int node);
-bool isArchiveFolder(int node);
-FolderKind folderKindOfNode(int node); // for nodes 1-3 and 5-7
+constexpr int TreeNodeCount = 8;
+bool isPhoneFolder(TreeNode node);
+bool isArchiveFolder(TreeNode node);
+bool isFolder(TreeNode node);
+FolderKind folderKindOfNode(TreeNode node); // for the six folders
+// The folder node of `kind` in the phone's or the archive's group.
+TreeNode phoneFolderNode(FolderKind kind);
+TreeNode archiveFolderNode(FolderKind kind);
 
 // "Входящие", "Исходящие", "Черновые" (Windows-1251).
 std::string folderName(FolderKind kind);
@@ -34,19 +40,18 @@ std::string folderCaption(FolderKind kind, int count);
 // The phonebook indexed for lookupName: same result as going through every
 // entry for every row (the last matching entry wins), without the linear scan.
 class NameIndex {
-public:
+  public:
     explicit NameIndex(const Phonebook& phonebook);
     // Set when the phonebook's count line is neither empty nor a whole number:
     // such a phonebook cannot be used for names.
     const MaybeFailure& failure() const { return m_failure; }
     std::optional<std::string> lookupName(std::string_view number, FolderKind kind) const;
 
-private:
+  private:
     // Keys compared with heterogeneous lookup, so a lookup allocates nothing.
     struct TextHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view text) const noexcept
-        {
+        std::size_t operator()(std::string_view text) const noexcept {
             return std::hash<std::string_view>{}(text);
         }
     };
@@ -55,9 +60,9 @@ private:
     static int find(const PositionMap& map, std::string_view key);
 
     std::vector<std::string> m_names;
-    PositionMap m_byNumber;       // N
-    PositionMap m_byNumberFrom3;  // N without its first two characters
-    PositionMap m_byNumberFrom2;  // N without its first character
+    PositionMap m_byNumber;      // N
+    PositionMap m_byNumberFrom3; // N without its first two characters
+    PositionMap m_byNumberFrom2; // N without its first character
     MaybeFailure m_failure;
 };
 

@@ -53,7 +53,7 @@ std::vector<MessageRow> receivedRows() {
                        .arg(random() % 60, 2, 10, QLatin1Char('0'));
         row.index = QString::number(k);
         row.size = static_cast<int>(row.text.size());
-        row.icon = 24;
+        row.icon = qb::Icon::InboxRow;
         row.record = k;
         rows.push_back(std::move(row));
     }
@@ -112,8 +112,7 @@ void BM_SortOrderOnly(benchmark::State& state) {
     Setup& s = setup();
     const int column = static_cast<int>(state.range(0));
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            qb::sortOrder(s.rows, column, qb::SortDirection::Ascending));
+        benchmark::DoNotOptimize(qb::sortOrder(s.rows, column, qb::SortDirection::Ascending));
 }
 BENCHMARK(BM_SortOrderOnly)
     ->ArgName("column")

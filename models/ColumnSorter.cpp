@@ -1,6 +1,5 @@
 #include "models/ColumnSorter.h"
 
-#include "models/ImageList.h"
 #include "models/MessageListModel.h"
 #include "models/SettingsStore.h"
 
@@ -14,7 +13,8 @@ bool isColumn(int column) {
 }
 
 bool isMark(int mark) {
-    return mark == -1 || mark == Image::SortAscending || mark == Image::SortDescending;
+    return mark == -1 || mark == MessageListModel::AscendingMark ||
+           mark == MessageListModel::DescendingMark;
 }
 
 } // namespace
@@ -31,25 +31,26 @@ MaybeFailure ColumnSorter::sortByColumn(int column) {
                 m_list.setSortMark(other, -1);
         if (MaybeFailure failure = m_list.sortRows(column, m_direction))
             return failure;
-        m_list.setSortMark(column, m_direction == SortDirection::Ascending ? Image::SortAscending
-                                                                           : Image::SortDescending);
+        m_list.setSortMark(column, m_direction == SortDirection::Ascending
+                                       ? MessageListModel::AscendingMark
+                                       : MessageListModel::DescendingMark);
     }
     m_direction = m_direction == SortDirection::Ascending ? SortDirection::Descending
                                                           : SortDirection::Ascending;
     // An unwritable store only loses the memory of the column; the sort stands.
-    m_store.writeNumber(Setting::SortSection, Setting::SortMark, m_list.sortMark(column));
-    m_store.writeNumber(Setting::SortSection, Setting::SortColumn, column);
+    m_store.setNumber(Setting::SortMark, m_list.sortMark(column));
+    m_store.setNumber(Setting::SortColumn, column);
     return std::nullopt;
 }
 
 MaybeFailure ColumnSorter::restoreColumnSort() {
-    if (!m_store.contains(Setting::SortSection, Setting::SortMark))
+    if (!m_store.contains(Setting::SortMark))
         return std::nullopt;
     // The program writes nothing else; a hand-edited value out of range counts as absent.
-    const int mark = m_store.readNumber(Setting::SortSection, Setting::SortMark, DefaultSortValue);
+    const int mark = m_store.number(Setting::SortMark, DefaultSortValue);
     if (!isMark(mark))
         return std::nullopt;
-    int column = m_store.readNumber(Setting::SortSection, Setting::SortColumn, DefaultSortValue);
+    int column = m_store.number(Setting::SortColumn, DefaultSortValue);
     if (!isColumn(column))
         column = DefaultSortValue;
     for (int each = 0; each < MessageListModel::ColumnCount; ++each)

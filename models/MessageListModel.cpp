@@ -1,6 +1,6 @@
 #include "models/MessageListModel.h"
 
-#include "models/ImageList.h"
+#include "models/Icons.h"
 
 #include <algorithm>
 
@@ -40,8 +40,8 @@ QVariant MessageListModel::data(const QModelIndex& index, int role) const {
     case Qt::AccessibleTextRole:
         return cell(r, index.column());
     case Qt::DecorationRole:
-        return index.column() == TextColumn && r.icon >= 0 ? QVariant(imageListIcon(r.icon))
-                                                           : QVariant();
+        return index.column() == TextColumn && r.icon != Icon::None ? QVariant(icon(r.icon))
+                                                                    : QVariant();
     case Qt::BackgroundRole:
         return m_shaded && r.from == *m_shaded ? QVariant(ShadeColour) : QVariant();
     case RecordRole:
@@ -53,7 +53,7 @@ QVariant MessageListModel::data(const QModelIndex& index, int role) const {
 
 QVariant MessageListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DecorationRole)
-        return sortMark(section) >= 0 ? QVariant(imageListIcon(sortMark(section))) : QVariant();
+        return sortMarkIcon(sortMark(section));
     if (orientation != Qt::Horizontal ||
         (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
         return {};
@@ -90,8 +90,7 @@ void MessageListModel::setShadedSender(const std::optional<QString>& from) {
         return;
     m_shaded = from;
     if (!m_rows.empty())
-        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
-                         {Qt::BackgroundRole});
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::BackgroundRole});
 }
 
 void MessageListModel::removeRecords(std::vector<int> deleted) {
@@ -138,13 +137,21 @@ MaybeFailure MessageListModel::sortRows(int column, SortDirection direction) {
     QModelIndexList after;
     after.reserve(before.size());
     for (const QModelIndex& index : before)
-        after.append(index.isValid() && index.row() < rowCount()
-                         ? this->index(newPosition[static_cast<std::size_t>(index.row())],
-                                       index.column())
-                         : QModelIndex());
+        after.append(
+            index.isValid() && index.row() < rowCount()
+                ? this->index(newPosition[static_cast<std::size_t>(index.row())], index.column())
+                : QModelIndex());
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     return std::nullopt;
+}
+
+QVariant MessageListModel::sortMarkIcon(int mark) {
+    if (mark == AscendingMark)
+        return icon(Icon::SortAscending);
+    if (mark == DescendingMark)
+        return icon(Icon::SortDescending);
+    return {};
 }
 
 int MessageListModel::sortMark(int column) const {

@@ -41,7 +41,6 @@ class MessageListModel : public QAbstractTableModel {
 
     // Shades every row whose "От" cell is `from`; none shades no row.
     void setShadedSender(const std::optional<QString>& from);
-    const std::optional<QString>& shadedSender() const { return m_shaded; }
 
     // Removes the rows of the records `deleted` (their k) and gives the others
     // their positions among the records that stay: the source keeps its order,
@@ -51,7 +50,12 @@ class MessageListModel : public QAbstractTableModel {
     // Reorders the rows by `column`; the selection and the record numbers move
     // with their rows. A failure leaves the rows as they were.
     MaybeFailure sortRows(int column, SortDirection direction);
-    // The picture a column header shows: -1 none, 0 sorted ascending, 1 descending.
+    // The mark a column header shows. The values are the ones the settings
+    // store keeps for the last sorted column, so they stay numbers.
+    static constexpr int NoMark = -1;
+    static constexpr int AscendingMark = 0;
+    static constexpr int DescendingMark = 1;
+    static QVariant sortMarkIcon(int mark);
     int sortMark(int column) const;
     void setSortMark(int column, int mark);
 

@@ -2,22 +2,21 @@
 
 #include "archive/ArchiveFiles.h"
 #include "core/Cp1251.h"
-#include "models/ImageList.h"
+#include "models/Icons.h"
 
 namespace qb {
 
-int rowIcon(FolderKind kind) {
+Icon rowIcon(FolderKind kind) {
     switch (kind) {
     case FolderKind::Inbox:
-        return Image::InboxRow;
+        return Icon::InboxRow;
     case FolderKind::Outbox:
-        return Image::OutboxRow;
+        return Icon::OutboxRow;
     case FolderKind::Draft:
         break;
     }
-    return Image::DraftRow;
+    return Icon::DraftRow;
 }
-
 
 MessageRowBuilder::MessageRowBuilder(FolderKind kind, const Phonebook& phonebook)
     : m_kind(kind), m_names(phonebook) {}

@@ -4,6 +4,7 @@
 // holds them, so 100 000 messages cost a few dozen bytes of cells each.
 #include "archive/ArchiveTypes.h"
 #include "archive/FolderTree.h"
+#include "models/Icons.h"
 
 #include <QString>
 #include <array>
@@ -14,17 +15,17 @@
 namespace qb {
 
 struct MessageRow {
-    QString text;   // "Сообщение", also the row's caption
-    QString from;   // "От"
-    QString date;   // "Дата/Время"
-    QString index;  // "Индекс", as stored: Outbox and Draft keep their leading blank
-    int size = 0;   // "Размер": bytes of the text, one per character in Windows-1251
-    int icon = -1;  // picture of the image list
+    QString text;  // "Сообщение", also the row's caption
+    QString from;  // "От"
+    QString date;  // "Дата/Время"
+    QString index; // "Индекс", as stored: Outbox and Draft keep their leading blank
+    int size = 0;  // "Размер": bytes of the text, one per character in Windows-1251
+    Icon icon = Icon::None;
     int record = 0; // position k (from 1) of the record in the folder it came from
 };
 
-// The picture of a row: 24 Inbox, 23 Outbox, 22 Draft, for phone and archive alike.
-int rowIcon(FolderKind kind);
+// The picture of a row, by folder kind, for phone and archive alike.
+Icon rowIcon(FolderKind kind);
 // Sent and unsent messages have no date; the column shows 16 hyphens instead.
 inline const QString NoDate = QStringLiteral("----------------");
 

@@ -7,8 +7,8 @@
 namespace qb {
 namespace {
 
-QString key(const QString& section, const QString& ident) {
-    return section + QLatin1Char('/') + ident;
+QString path(const SettingKey& key) {
+    return key.section + QLatin1Char('/') + key.name;
 }
 
 } // namespace
@@ -23,35 +23,38 @@ SettingsStore::SettingsStore(const QString& filePath)
 
 SettingsStore::~SettingsStore() = default;
 
-bool SettingsStore::contains(const QString& section, const QString& ident) const {
-    return m_settings->contains(key(section, ident));
+bool SettingsStore::contains(const SettingKey& key) const {
+    return m_settings->contains(path(key));
 }
 
-QString SettingsStore::readText(const QString& section, const QString& ident) const {
-    return m_settings->value(key(section, ident)).toString();
+std::optional<QString> SettingsStore::text(const SettingKey& key) const {
+    const QVariant value = m_settings->value(path(key));
+    if (!value.isValid())
+        return std::nullopt;
+    return value.toString();
 }
 
-int SettingsStore::readNumber(const QString& section, const QString& ident, int fallback) const {
-    const QVariant value = m_settings->value(key(section, ident));
+int SettingsStore::number(const SettingKey& key, int fallback) const {
+    const QVariant value = m_settings->value(path(key));
     if (!value.isValid())
         return fallback;
     const QByteArray text = value.toString().toLatin1();
     return parseBlankLedNumber(std::string_view(text.constData(), text.size())).value_or(fallback);
 }
 
-bool SettingsStore::writeText(const QString& section, const QString& ident, const QString& text) {
-    return write(section, ident, text);
+bool SettingsStore::setText(const SettingKey& key, const QString& text) {
+    return write(key, text);
 }
 
-bool SettingsStore::writeNumber(const QString& section, const QString& ident, int value) {
-    return write(section, ident, value);
+bool SettingsStore::setNumber(const SettingKey& key, int value) {
+    return write(key, value);
 }
 
-bool SettingsStore::write(const QString& section, const QString& ident, const QVariant& value) {
+bool SettingsStore::write(const SettingKey& key, const QVariant& value) {
     // A store that cannot be written must not stop the caller: the value still
     // holds for this run (QSettings keeps it in memory) but does not survive it.
     const bool writable = m_settings->isWritable();
-    m_settings->setValue(key(section, ident), value);
+    m_settings->setValue(path(key), value);
     m_settings->sync();
     return writable && m_settings->status() == QSettings::NoError;
 }

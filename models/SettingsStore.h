@@ -5,18 +5,24 @@
 // keeps every value as text, so numbers are read back from their decimal text.
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QSettings;
 
 namespace qb {
 
+// Where one value lives: its section and its name within the section.
+struct SettingKey {
+    QString section;
+    QString name;
+};
+
+// The four values the program keeps; the spellings are those of earlier versions.
 namespace Setting {
-inline const QString ColourSection = QStringLiteral("Color");
-inline const QString Background = QStringLiteral("BlColor");
-inline const QString Text = QStringLiteral("FontColor");
-inline const QString SortSection = QStringLiteral("ColumSort");
-inline const QString SortMark = QStringLiteral("ColumnImage");
-inline const QString SortColumn = QStringLiteral("ColumnI");
+inline const SettingKey Background{QStringLiteral("Color"), QStringLiteral("BlColor")};
+inline const SettingKey Text{QStringLiteral("Color"), QStringLiteral("FontColor")};
+inline const SettingKey SortMark{QStringLiteral("ColumSort"), QStringLiteral("ColumnImage")};
+inline const SettingKey SortColumn{QStringLiteral("ColumSort"), QStringLiteral("ColumnI")};
 } // namespace Setting
 
 class SettingsStore {
@@ -27,16 +33,17 @@ class SettingsStore {
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
-    bool contains(const QString& section, const QString& ident) const;
-    QString readText(const QString& section, const QString& ident) const;
+    bool contains(const SettingKey& key) const;
+    // The stored text; none when the value is absent.
+    std::optional<QString> text(const SettingKey& key) const;
     // The number's decimal value; `fallback` when absent or not a whole number.
-    int readNumber(const QString& section, const QString& ident, int fallback) const;
+    int number(const SettingKey& key, int fallback) const;
     // Both report whether the value reached the file.
-    bool writeText(const QString& section, const QString& ident, const QString& text);
-    bool writeNumber(const QString& section, const QString& ident, int value);
+    bool setText(const SettingKey& key, const QString& text);
+    bool setNumber(const SettingKey& key, int value);
 
   private:
-    bool write(const QString& section, const QString& ident, const QVariant& value);
+    bool write(const SettingKey& key, const QVariant& value);
 
     std::unique_ptr<QSettings> m_settings;
 };

@@ -1,6 +1,6 @@
 #include "ui/ApplicationTitle.h"
 
-#include "models/ImageList.h"
+#include "models/Icons.h"
 
 #include <QApplication>
 

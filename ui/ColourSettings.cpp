@@ -1,8 +1,8 @@
 #include "ui/ColourSettings.h"
 
+#include "models/SettingsStore.h"
 #include "ui/ColourPicker.h"
 #include "ui/MessageViewer.h"
-#include "models/SettingsStore.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -17,10 +17,11 @@ void setRole(QWidget* target, QPalette::ColorRole role, const QColor& colour) {
     target->setPalette(colours);
 }
 
-std::optional<ColourValue> storedColour(const SettingsStore& store, const QString& ident) {
-    if (!store.contains(Setting::ColourSection, ident))
+std::optional<ColourValue> storedColour(const SettingsStore& store, const SettingKey& key) {
+    const std::optional<QString> text = store.text(key);
+    if (!text)
         return std::nullopt;
-    return parseColourText(store.readText(Setting::ColourSection, ident));
+    return parseColourText(*text);
 }
 
 QColor resolved(ColourValue colour, QPalette::ColorRole defaultRole) {
@@ -71,12 +72,12 @@ void ColourSettings::applyStoredColours() {
 void ColourSettings::pickBackground(ColourValue colour) {
     applyBackground(colour);
     // Written at once; a store that cannot be written still leaves the colour for this run.
-    m_store.writeText(Setting::ColourSection, Setting::Background, colourText(colour));
+    m_store.setText(Setting::Background, colourText(colour));
 }
 
 void ColourSettings::pickText(ColourValue colour) {
     applyText(colour);
-    m_store.writeText(Setting::ColourSection, Setting::Text, colourText(colour));
+    m_store.setText(Setting::Text, colourText(colour));
 }
 
 } // namespace qb::ui

@@ -1,6 +1,7 @@
 #include "ui/ExportDialog.h"
 
-#include "ui/ApplicationTitle.h"
+#include "controllers/ExportController.h"
+#include "ui/MessageBoxes.h"
 #include "ui/TemplateEditor.h"
 
 #include <QCheckBox>
@@ -10,7 +11,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -46,8 +46,9 @@ QPushButton* button(const QString& text, const char* name, QWidget* parent) {
 
 } // namespace
 
-ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor, QWidget* parent)
-    : QDialog(parent, Qt::Tool), m_workDir(workDir), m_editor(editor) {
+ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor,
+                           ExportController& exporter, QWidget* parent)
+    : QDialog(parent, Qt::Tool), m_workDir(workDir), m_editor(editor), m_exporter(exporter) {
     setObjectName(QStringLiteral("exportDialog"));
     setWindowTitle(QStringLiteral("Сохранение сообщений"));
     setModal(true);
@@ -64,7 +65,8 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor, QWidg
     m_saveDialog->setNameFilters(descriptions());
     m_saveDialog->setDefaultSuffix(QStringLiteral("htm"));
     m_saveDialog->setDirectory(workDir);
-    askFileName = [this] { return runSaveDialog(); };
+    askFileName = [this](SaveAnswer answer) { openSaveDialog(std::move(answer)); };
+    connect(m_saveDialog.get(), &QDialog::finished, this, &ExportDialog::saveDialogFinished);
     if (auto* types = m_saveDialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
         // Queued, so that the patterns replace the ones the dialog has just set.
         connect(
@@ -76,6 +78,12 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor, QWidg
     connect(m_saveButton, &QPushButton::clicked, this, &ExportDialog::saveMessages);
     connect(m_cancelButton, &QPushButton::clicked, this, &ExportDialog::reject);
     connect(m_templateButton, &QPushButton::clicked, m_editor, &TemplateEditor::openTemplate);
+    connect(&m_exporter, &ExportController::exportProgress, this,
+            [this](const ProgressState& state) {
+                m_progress->setMaximum(state.maximum);
+                m_progress->setPosition(state.position);
+            });
+    connect(&m_exporter, &ExportController::exportFinished, this, &ExportDialog::exportFinished);
 }
 
 ExportDialog::~ExportDialog() = default;
@@ -127,17 +135,24 @@ void ExportDialog::prepare(ExportMode mode, ExportSource source) {
     m_splitSizeBox->setCurrentIndex(m_splitSizeBox->count() > 0 ? 0 : -1);
 }
 
-std::optional<SaveChoice> ExportDialog::runSaveDialog() {
+void ExportDialog::openSaveDialog(SaveAnswer answer) {
     // The dialog keeps its directory and filter; the last name is offered again.
     if (!m_lastFileName.isEmpty())
         m_saveDialog->selectFile(m_lastFileName);
     applyPatterns(m_saveDialog.get());
-    if (m_saveDialog->exec() != QDialog::Accepted || m_saveDialog->selectedFiles().isEmpty())
-        return std::nullopt;
-    m_lastFileName = m_saveDialog->selectedFiles().first();
-    const bool text = m_saveDialog->selectedNameFilter() == TextFilter;
-    return SaveChoice{m_saveDialog->selectedFiles().first(),
-                      text ? ExportFormat::Text : ExportFormat::Html};
+    m_saveAnswer = std::move(answer);
+    m_saveDialog->open();
+}
+
+void ExportDialog::saveDialogFinished(int result) {
+    std::optional<SaveChoice> choice;
+    if (result == QDialog::Accepted && !m_saveDialog->selectedFiles().isEmpty()) {
+        m_lastFileName = m_saveDialog->selectedFiles().first();
+        const bool text = m_saveDialog->selectedNameFilter() == TextFilter;
+        choice = SaveChoice{m_lastFileName, text ? ExportFormat::Text : ExportFormat::Html};
+    }
+    if (SaveAnswer answer = std::exchange(m_saveAnswer, {}))
+        answer(choice);
 }
 
 int ExportDialog::chosenSplitSize() const {
@@ -149,34 +164,41 @@ int ExportDialog::chosenSplitSize() const {
 
 void ExportDialog::saveMessages() {
     setEnabled(false);
-    MaybeFailure failure;
-    bool written = false;
-    if (const std::optional<SaveChoice> choice = askFileName()) {
-        const TemplateRead read = readTemplate(m_workDir);
-        // A missing template exports nothing, without a word.
-        failure = read.failure;
-        if (!failure && read.exists) {
-            failure = runExport(*choice, read.lines);
-            written = !failure;
-        }
-    }
-    // Enabled again before any message: a box over a disabled dialog would be disabled too.
-    setEnabled(true);
-    if (failure)
-        QMessageBox::critical(this, ApplicationTitle, failure->text());
-    else if (written)
-        accept();
+    askFileName([this](const std::optional<SaveChoice>& choice) { saveTo(choice); });
 }
 
-MaybeFailure ExportDialog::runExport(const SaveChoice& choice,
-                                     const std::vector<std::string>& lines) {
+void ExportDialog::saveTo(const std::optional<SaveChoice>& choice) {
+    if (choice) {
+        TemplateRead read = readTemplate(m_workDir);
+        if (read.failure) {
+            // Enabled again before the message: a box over a disabled dialog would be disabled too.
+            setEnabled(true);
+            openMessageBox(this, QMessageBox::Critical, read.failure->text());
+            return;
+        }
+        // A missing template exports nothing, without a word.
+        if (read.exists)
+            return startExport(*choice, std::move(read.lines));
+    }
+    setEnabled(true);
+}
+
+void ExportDialog::startExport(const SaveChoice& choice, std::vector<std::string> lines) {
     if (m_mode == ExportMode::Selected)
         m_progress->setTextVisible(false);
-    const ExportSettings job{choice.fileName, choice.format, chosenSplitSize(),
-                             m_source.listRowCount};
+    ExportSettings settings{choice.fileName, choice.format, chosenSplitSize(),
+                            m_source.listRowCount};
     m_saveDialog->setDefaultSuffix(choice.format == ExportFormat::Html ? QStringLiteral("htm")
                                                                        : QStringLiteral("txt"));
-    return qb::runExport(lines, m_source.rows(), job, *m_progress).failure;
+    if (!m_exporter.exportRows(std::move(lines), m_source.rows(), std::move(settings)))
+        setEnabled(true); // another command runs; nothing was written
+}
+
+void ExportDialog::exportFinished(bool written) {
+    setEnabled(true);
+    m_progress->setPosition(0);
+    if (written)
+        accept();
 }
 
 } // namespace qb::ui

@@ -2,6 +2,7 @@
 // The export dialog: the split option, the save-file dialog and the progress of
 // the export. Created once, so the split option and the last file name and
 // filter carry over from one export to the next.
+#include "core/Progress.h"
 #include "export/ExportRun.h"
 #include "ui/StatusProgress.h"
 
@@ -17,6 +18,10 @@ class QComboBox;
 class QFileDialog;
 class QProgressBar;
 class QPushButton;
+
+namespace qb {
+class ExportController;
+} // namespace qb
 
 namespace qb::ui {
 
@@ -38,13 +43,17 @@ struct SaveChoice {
 class ExportDialog : public QDialog {
     Q_OBJECT
   public:
-    ExportDialog(const QString& workDir, TemplateEditor* editor, QWidget* parent = nullptr);
+    // The export runs through `exporter`, which also reports its failures.
+    ExportDialog(const QString& workDir, TemplateEditor* editor, ExportController& exporter,
+                 QWidget* parent = nullptr);
     ~ExportDialog() override;
 
-    // Sets the mode and refills the sizes; open() or exec() then shows the dialog.
+    // Sets the mode and refills the sizes; open() then shows the dialog.
     void prepare(ExportMode mode, ExportSource source);
-    // Shows the save-file dialog: none when the user cancels. Tests replace it.
-    std::function<std::optional<SaveChoice>()> askFileName;
+    // Shows the save-file dialog and passes on the choice, none when the user
+    // cancels. Tests replace it.
+    using SaveAnswer = std::function<void(std::optional<SaveChoice>)>;
+    std::function<void(SaveAnswer)> askFileName;
 
     QFileDialog* saveDialog() const { return m_saveDialog.get(); }
 
@@ -53,12 +62,16 @@ class ExportDialog : public QDialog {
 
   private:
     void buildLayout();
-    std::optional<SaveChoice> runSaveDialog();
+    void openSaveDialog(SaveAnswer answer);
+    void saveDialogFinished(int result);
+    void saveTo(const std::optional<SaveChoice>& choice);
     int chosenSplitSize() const;
-    MaybeFailure runExport(const SaveChoice& choice, const std::vector<std::string>& templateLines);
+    void startExport(const SaveChoice& choice, std::vector<std::string> templateLines);
+    void exportFinished(bool written);
 
     QString m_workDir;
     TemplateEditor* m_editor;
+    ExportController& m_exporter;
     ExportMode m_mode = ExportMode::All;
     ExportSource m_source;
     QCheckBox* m_splitCheckBox = nullptr;
@@ -69,6 +82,7 @@ class ExportDialog : public QDialog {
     QPushButton* m_templateButton = nullptr;
     std::unique_ptr<QFileDialog> m_saveDialog;
     QString m_lastFileName;
+    SaveAnswer m_saveAnswer;
     std::unique_ptr<StatusProgress> m_progress;
 };
 

@@ -1,7 +1,6 @@
 #include "ui/FolderTreeWidget.h"
 
-#include "archive/FolderTree.h"
-#include "models/ImageList.h"
+#include "models/Icons.h"
 
 #include <QHeaderView>
 
@@ -11,15 +10,15 @@ namespace {
 
 struct NodeLook {
     const char16_t* caption;
-    int icon;
+    Icon icon;
 };
 
 // Captions shown until the counts first set them; groups are followed by their folders.
 constexpr NodeLook Nodes[FolderTreeWidget::NodeCount] = {
-    {u"Телефон", Image::PhoneGroup},     {u"Входящие", Image::InboxFolder},
-    {u"Исходящие", Image::OutboxFolder}, {u"Черновые", Image::DraftFolder},
-    {u"Архив", Image::ArchiveGroup},     {u"Входящие", Image::InboxFolder},
-    {u"Исходящие", Image::OutboxFolder}, {u"Черновые", Image::DraftFolder},
+    {u"Телефон", Icon::PhoneGroup},     {u"Входящие", Icon::InboxFolder},
+    {u"Исходящие", Icon::OutboxFolder}, {u"Черновые", Icon::DraftFolder},
+    {u"Архив", Icon::ArchiveGroup},     {u"Входящие", Icon::InboxFolder},
+    {u"Исходящие", Icon::OutboxFolder}, {u"Черновые", Icon::DraftFolder},
 };
 
 } // namespace
@@ -34,41 +33,39 @@ FolderTreeWidget::FolderTreeWidget(QWidget* parent) : QTreeWidget(parent) {
     QTreeWidgetItem* group = nullptr;
     for (int position = 0; position < NodeCount; ++position) {
         const NodeLook& look = Nodes[position];
-        const bool isGroup = position == PhoneNode || position == ArchiveNode;
+        const auto node = static_cast<TreeNode>(position);
+        const bool isGroup = node == TreeNode::Phone || node == TreeNode::Archive;
         auto* item = isGroup ? new QTreeWidgetItem(this) : new QTreeWidgetItem(group);
         if (isGroup)
             group = item;
         item->setText(0, QString::fromUtf16(look.caption));
-        item->setIcon(0, imageListIcon(look.icon));
+        item->setIcon(0, icon(look.icon));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         m_nodes[static_cast<std::size_t>(position)] = item;
     }
     // The archive's counts are known from the start; the phone's only after a read.
-    m_nodes[ArchiveNode]->setExpanded(true);
+    node(TreeNode::Archive)->setExpanded(true);
 }
 
-QTreeWidgetItem* FolderTreeWidget::node(int position) const {
-    if (position < 0 || position >= NodeCount)
-        return nullptr;
-    return m_nodes[static_cast<std::size_t>(position)];
+QTreeWidgetItem* FolderTreeWidget::node(TreeNode node) const {
+    return m_nodes[static_cast<std::size_t>(node)];
 }
 
-int FolderTreeWidget::positionOf(const QTreeWidgetItem* item) const {
+std::optional<TreeNode> FolderTreeWidget::nodeOf(const QTreeWidgetItem* item) const {
     for (int position = 0; position < NodeCount; ++position) {
         if (m_nodes[static_cast<std::size_t>(position)] == item)
-            return position;
+            return static_cast<TreeNode>(position);
     }
-    return -1;
+    return std::nullopt;
 }
 
-int FolderTreeWidget::selectedPosition() const {
+std::optional<TreeNode> FolderTreeWidget::selectedNode() const {
     const QList<QTreeWidgetItem*> selected = selectedItems();
-    return selected.isEmpty() ? -1 : positionOf(selected.first());
+    return selected.isEmpty() ? std::nullopt : nodeOf(selected.first());
 }
 
-void FolderTreeWidget::setCaption(int position, const QString& caption) {
-    if (QTreeWidgetItem* item = node(position))
-        item->setText(0, caption);
+void FolderTreeWidget::setCaption(TreeNode node, const QString& caption) {
+    this->node(node)->setText(0, caption);
 }
 
 } // namespace qb::ui

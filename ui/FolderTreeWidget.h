@@ -1,25 +1,28 @@
 #pragma once
-// The folder tree: eight nodes in fixed positions, never added, removed or
-// reordered, so a node is addressed by its position (0-7).
+// The folder tree: eight nodes in fixed places, never added, removed or
+// reordered, so a node is addressed by its TreeNode.
+#include "archive/FolderTree.h"
+
 #include <QTreeWidget>
 #include <array>
+#include <optional>
 
 namespace qb::ui {
 
 class FolderTreeWidget : public QTreeWidget {
     Q_OBJECT
   public:
-    static constexpr int NodeCount = 8;
+    static constexpr int NodeCount = TreeNodeCount;
 
     explicit FolderTreeWidget(QWidget* parent = nullptr);
 
-    QTreeWidgetItem* node(int position) const;
-    // Position of `item`, or -1 when it is none of the nodes.
-    int positionOf(const QTreeWidgetItem* item) const;
-    // Position of the selected node, or -1 when none is selected.
-    int selectedPosition() const;
+    QTreeWidgetItem* node(TreeNode node) const;
+    // The node `item` is, or none when it is none of the nodes.
+    std::optional<TreeNode> nodeOf(const QTreeWidgetItem* item) const;
+    // The selected node, or none when none is selected.
+    std::optional<TreeNode> selectedNode() const;
     // Changes only the text: the selection and the current node stay.
-    void setCaption(int position, const QString& caption);
+    void setCaption(TreeNode node, const QString& caption);
 
   private:
     std::array<QTreeWidgetItem*, NodeCount> m_nodes{};

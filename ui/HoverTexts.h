@@ -5,7 +5,6 @@
 // program's name back into the title label.
 #include <QHash>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <functional>
 

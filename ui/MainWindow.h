@@ -1,91 +1,93 @@
 #pragma once
 // The main window: folder tree, message list and viewer under a menu, a title
-// strip and a toolbar. It wires controls to the commands; the program's state
-// lives in the Workspace it owns, and the commands' logic in the libraries.
+// strip and a toolbar. It creates the widgets, connects them to the commands
+// and shows what the commands report. The program's state lives in the
+// Workspace it owns, the commands in the controllers.
+#include "archive/FolderTree.h"
 #include "archive/Workspace.h"
-#include "core/Failure.h"
-#include "core/Progress.h"
-#include "export/ExportRun.h"
+#include "controllers/CommandState.h"
+#include "controllers/UserDialogs.h"
 #include "reading/PhoneLine.h"
-#include "ui/BusyScope.h"
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
-class QLabel;
+class QFileDialog;
 class QKeyEvent;
-class QProgressBar;
-class QSplitter;
-class QStatusBar;
-class QTableView;
 class QTimer;
-class QToolButton;
 class QTreeWidgetItem;
 
 namespace qb {
-class PhoneWatcher;
-class PhonePort;
+class ArchiveController;
 class ColumnSorter;
-class SettingsStore;
+class ExportController;
+class ListFill;
 class MessageListModel;
+class PhonePort;
+class SettingsStore;
+enum class ExportMode;
 } // namespace qb
 
 namespace qb::ui {
 class AboutDialog;
-class ColourPicker;
 class ColourSettings;
+class CommandToolbar;
 class ExportDialog;
 class FolderTreeWidget;
+class MainStatusBar;
+class MessageListView;
 class MessageViewer;
-class StatusPanel;
-class StatusProgress;
-class TemplateEditor;
+class PhoneCommands;
+class TitleStrip;
+struct MainMenus;
 } // namespace qb::ui
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public qb::UserDialogs {
     Q_OBJECT
   public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // `workDir` holds the archive and the export template. Message boxes go
+    // to `dialogs` when given (the tests record them), else to this window.
+    explicit MainWindow(const QString& workDir, qb::UserDialogs* dialogs = nullptr,
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The archive, the phonebook and the last read, for the commands and the tests.
     qb::Workspace& workspace() { return m_workspace; }
     const qb::Workspace& workspace() const { return m_workspace; }
-    // Tree position whose messages the list shows; -1: none.
-    int shownFolder() const { return m_shownFolder; }
-
-    QTreeWidgetItem* node(int position) const;
-    qb::ui::FolderTreeWidget* folderTree() const { return m_folderTree; }
-    qb::MessageListModel* messageModel() const { return m_messages; }
-    qb::PhonePort* activePort() const { return m_activePort; }
+    // The one "a command is running" state; the command controls follow it.
+    qb::CommandState& commandState() { return m_commands; }
+    bool isBusy() const { return m_commands.isBusy(); }
+    // The node whose messages the list shows, if any.
+    std::optional<qb::TreeNode> shownFolder() const { return m_shownFolder; }
+    // "От" cell of the row last looked at; decides when the list repaints.
     const QString& lastSender() const { return m_lastSender; }
 
-    // Lists the folder at a tree position (even the one shown), or nothing for a group node.
-    void showFolder(int position);
+    QTreeWidgetItem* node(qb::TreeNode node) const;
+    qb::ui::FolderTreeWidget* folderTree() const { return m_folderTree; }
+    qb::MessageListModel* messageModel() const { return m_messages; }
+    qb::ui::ExportDialog* exportDialog() const { return m_exportDialog; }
+    qb::PhonePort* activePort() const;
+    // Replaces the port deletion on the phone talks to (a scripted phone in the tests).
+    void setDeletionPort(qb::PortSource port);
+    // How long a fill builds rows before the window handles its events.
+    void setFillSliceMilliseconds(int milliseconds) { m_fillSliceMs = milliseconds; }
+
+    // Lists the folder at a node (even the one shown); a group node lists nothing.
+    void showFolder(qb::TreeNode node);
     void fillList();
-    qb::Progress& progress();
     void setMessagePanel(const QString& text);
     QString messagePanel() const;
-
-    // Reload the archive or phonebook from the working directory; a failure is shown.
     void reloadArchive();
-    void loadPhonebook();
-    void setArchiveCaptions();
     void setPhoneCaptions();
 
-    // The port deletion on the phone talks to: the active port unless replaced
-    // (the tests put a scripted phone here).
-    void setDeletionPort(qb::PortSource port) { m_deletionPort = std::move(port); }
-    // How often a fill lets window events run, in milliseconds (0: after every row).
-    void setFillEventInterval(int milliseconds) { m_fillEventInterval = milliseconds; }
-
-    // While a long command lets window events run, every other command is refused.
-    bool isBusy() const { return m_busy.isBusy(); }
-
-    qb::ui::ExportDialog* exportDialog() const { return m_exportDialog; }
-    qb::ui::BusyGuard& busyGuard() { return m_busy; }
+    // UserDialogs: window-modal boxes over the window or the dialog it shows.
+    void inform(const QString& text) override;
+    void tell(const QString& text) override;
+    void fail(const QString& text) override;
+    void ask(const QString& question, std::function<void(bool)> answered) override;
 
   public slots:
     void readPhone();
@@ -105,107 +107,76 @@ class MainWindow : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void buildWindow();
+    QWidget* buildWorkArea();
+    void createDialogs();
+    void connectControls();
+    void connectCommands();
     void loadStartState();
-    void closePorts();
-    void createDeviceWatcher();
-    void forgetPort(qb::PhonePort* port);
-    qb::PortSource portSource();
-    bool openActivePort();
-    void finishPhoneRead();
-    void refreshShownPhoneFolder();
-    bool reportFailure(const qb::MaybeFailure& failure);
-    void showFailure(const qb::Failure& failure);
-    void closeIfRequested();
+    QWidget* modalParent();
 
-    // The folder tree and the message list, in MainWindowList.cpp.
-    void restoreColumnSort();
-    qb::MaybeFailure fillRows(int position);
+    // Commands follow one state: enabled while no job runs and their subject exists.
+    void updateCommandControls();
+    void commandStateChanged(bool busy);
+
+    // Folder tree and message list.
     void showSelectedFolder();
     void showFolderOnArrowKey(QKeyEvent* event);
+    void fillDone(qb::ListFill& fill);
     void showClickedRow();
     void followSelection();
-    void followKeyboardSelection(QKeyEvent* event);
+    void followKeyboardSelection();
     void followSender(int row);
     void showRowText(int row);
-    std::vector<int> selectedRows() const;
+    void setArchiveCaptions(const QStringList& captions);
+    void removeListedRecords(const std::vector<int>& records);
 
-    // Deleting, in MainWindowDelete.cpp.
+    // Deleting and exporting.
     void handleListKey(QKeyEvent* event);
-    int deletionTarget() const;
-    void deleteOnPhone(qb::FolderKind folder);
+    void askAndDeleteSelected();
+    std::optional<qb::TreeNode> deletionTarget() const;
     void deleteRowsInArchive(qb::FolderKind folder);
-
-    // Exporting, in MainWindowExport.cpp.
-    void createExportWindows();
+    void deleteRowsOnPhone(qb::FolderKind folder);
     bool folderNodeSelected() const;
     void openExportDialog(qb::ExportMode mode, std::vector<int> rows);
-    std::vector<qb::ExportRow> exportRows(const std::vector<int>& rows) const;
 
-    // Construction, in MainWindowLayout.cpp.
-    void buildWindow();
-    void buildMenus();
-    QWidget* buildTitleStrip();
-    QWidget* buildToolbar();
-    QWidget* buildColourPanel(QWidget* parent);
-    QToolButton* buildToolButton(QWidget* parent, const char* name, int x, const QString& hint,
-                                 const QIcon& picture);
-    QWidget* buildWorkArea();
-    void buildStatusBar();
-    void connectControls();
-    // Colours, hover texts, the notification icon and the about box, in MainWindowExtras.cpp.
-    void setUpExtras();
+    // Phone.
+    void showConnected(const QString& location);
+    void showDisconnected();
+    void phoneReadFinished(bool readSomething);
+    void refreshShownPhoneFolder();
 
     qb::Workspace m_workspace;
+    qb::CommandState m_commands;
+    qb::UserDialogs& m_dialogs;
     std::unique_ptr<qb::SettingsStore> m_settings;
     std::unique_ptr<qb::ColumnSorter> m_sorter;
+    qb::ArchiveController* m_archive = nullptr;
+    qb::ExportController* m_exporter = nullptr;
+    qb::ui::PhoneCommands* m_phone = nullptr;
     qb::ui::ColourSettings* m_colours = nullptr;
-    int m_shownFolder = -1;
-    QString m_lastSender; // "От" cell of the row last looked at; decides when the list repaints
 
-    // The phone link: the watcher owns the ports; the active port only refers
-    // to one of them and becomes null the moment the watcher destroys it.
-    qb::PhoneWatcher* m_phoneWatcher = nullptr;
-    qb::PhonePort* m_activePort = nullptr;
-    qb::PortSource m_deletionPort;
+    std::optional<qb::TreeNode> m_shownFolder;
+    QString m_lastSender;
+    bool m_connected = false;
+    bool m_selectionExportable = false; // rows are selected
+    bool m_listExportable = false;      // a folder is listed with rows
+    bool m_closeWhenIdle = false;       // closing waits for the cancelled job to end
+    bool m_refillWhenIdle = false;      // a folder was chosen while a job ran
+    int m_fillSliceMs = 8;
 
-    QLabel* m_titleLabel = nullptr;
-    QToolButton* m_readButton = nullptr;
-    QToolButton* m_connectButton = nullptr;
-    QToolButton* m_importButton = nullptr;
-    QToolButton* m_exportSelectedButton = nullptr;
-    QToolButton* m_exportAllButton = nullptr;
-    QWidget* m_toolbarPanel = nullptr;
-    qb::ui::ColourPicker* m_backgroundColourPicker = nullptr;
-    qb::ui::ColourPicker* m_textColourPicker = nullptr;
-    qb::ui::AboutDialog* m_about = nullptr;
+    std::unique_ptr<qb::ui::MainMenus> m_menus;
+    QAction* m_deleteKeyAction = nullptr;
+    qb::ui::TitleStrip* m_titleStrip = nullptr;
+    qb::ui::CommandToolbar* m_toolbar = nullptr;
     qb::ui::FolderTreeWidget* m_folderTree = nullptr;
-    QTableView* m_messageList = nullptr;
+    qb::ui::MessageListView* m_messageList = nullptr;
     qb::MessageListModel* m_messages = nullptr;
     qb::ui::MessageViewer* m_viewer = nullptr;
-    QSplitter* m_treeListSplitter = nullptr;
-    QSplitter* m_listViewerSplitter = nullptr;
-    QStatusBar* m_statusBar = nullptr;
-    qb::ui::StatusPanel* m_statusPanel = nullptr; // panel 0
-    QLabel* m_messagePanel = nullptr;             // panel 1
-    QProgressBar* m_progressBar = nullptr;
+    qb::ui::MainStatusBar* m_statusBar = nullptr;
     QTimer* m_connectionTimer = nullptr;
-    std::unique_ptr<qb::ui::StatusProgress> m_progress;
-    qb::ui::BusyGuard m_busy;
-    bool m_closeRequested = false; // closing waits for the running long command
-    int m_fillEventInterval = 10;
-
-    qb::ui::TemplateEditor* m_templateEditor = nullptr;
+    qb::ui::AboutDialog* m_about = nullptr;
     qb::ui::ExportDialog* m_exportDialog = nullptr;
-
-    QAction* m_exportSelectedAction = nullptr;  // Файл ▸ Сохранить
-    QAction* m_exportAllAction = nullptr;       // Файл ▸ Сохранить все
-    QAction* m_smartphoneExportAction = nullptr; // Файл ▸ Экспорт для смартфона…
-    QAction* m_importAction = nullptr;          // Файл ▸ Конвертировать
-    QAction* m_deleteInArchiveAction = nullptr; // Файл ▸ Удалить сообщение
-    QAction* m_deleteAllInArchiveAction = nullptr; // Файл ▸ Удалить все сообщения
-    QAction* m_quitAction = nullptr;               // Файл ▸ Выход
-    QAction* m_connectAction = nullptr;            // Телефон ▸ Подключить
-    QAction* m_readAction = nullptr;               // Телефон ▸ Считать
-    QAction* m_deleteOnPhoneAction = nullptr; // Телефон ▸ Удалить сообщение
-    QAction* m_aboutAction = nullptr;         // О Программе
+    QFileDialog* m_importDialog = nullptr;
+    QFileDialog* m_smartphoneDialog = nullptr;
 };

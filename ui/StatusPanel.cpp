@@ -1,6 +1,6 @@
 #include "ui/StatusPanel.h"
 
-#include "models/ImageList.h"
+#include "models/Icons.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,9 +26,9 @@ QString StatusPanel::text() const {
     return m_text->text();
 }
 
-void StatusPanel::setImage(int index) {
-    m_image = index;
-    m_picture->setPixmap(imageListIcon(index).pixmap(QSize(16, 16), devicePixelRatioF()));
+void StatusPanel::setIcon(Icon picture) {
+    m_icon = picture;
+    m_picture->setPixmap(qb::icon(picture).pixmap(QSize(16, 16), devicePixelRatioF()));
 }
 
 } // namespace qb::ui

@@ -1,5 +1,7 @@
 #pragma once
-// A status-bar panel showing a small picture of the image list and a text.
+// A status-bar panel showing a small picture and a text.
+#include "models/Icons.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -13,13 +15,13 @@ class StatusPanel : public QWidget {
 
     void setText(const QString& text);
     QString text() const;
-    void setImage(int index);
-    int image() const { return m_image; }
+    void setIcon(Icon picture);
+    Icon icon() const { return m_icon; }
 
   private:
     QLabel* m_picture;
     QLabel* m_text;
-    int m_image = -1;
+    Icon m_icon = Icon::None;
 };
 
 } // namespace qb::ui

@@ -1,6 +1,5 @@
 #include "ui/StatusProgress.h"
 
-#include <QCoreApplication>
 #include <QProgressBar>
 
 namespace qb::ui {

@@ -3,10 +3,9 @@
 #include "core/Cp1251.h"
 #include "core/LineList.h"
 #include "export/ExportTemplate.h"
-#include "ui/ApplicationTitle.h"
+#include "ui/MessageBoxes.h"
 
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
 #include <QVBoxLayout>
@@ -80,7 +79,7 @@ TemplateEditor::TemplateEditor(const QString& workDir, QWidget* parent)
 bool TemplateEditor::loadTemplate() {
     const TemplateRead read = readTemplate(m_workDir);
     if (read.failure) {
-        QMessageBox::critical(this, ApplicationTitle, read.failure->text());
+        openMessageBox(this, QMessageBox::Critical, read.failure->text());
         return false;
     }
     // Without a file the editor keeps what it held when it was last closed.
@@ -91,7 +90,7 @@ bool TemplateEditor::loadTemplate() {
 
 void TemplateEditor::openTemplate() {
     if (loadTemplate())
-        exec();
+        open();
 }
 
 void TemplateEditor::resetToDefault() {
@@ -101,7 +100,7 @@ void TemplateEditor::resetToDefault() {
 void TemplateEditor::saveTemplate() {
     const std::vector<std::string> lines = splitFileLines(cp1251::fromUnicode(m_text->text()));
     if (const MaybeFailure failure = writeTemplate(m_workDir, lines)) {
-        QMessageBox::critical(this, ApplicationTitle, failure->text());
+        openMessageBox(this, QMessageBox::Critical, failure->text());
         return;
     }
     accept();

@@ -1,6 +1,6 @@
 #include "ui/TrayPresence.h"
 
-#include "models/ImageList.h"
+#include "models/Icons.h"
 
 #include <QEvent>
 #include <QTimer>

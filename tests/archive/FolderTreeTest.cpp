@@ -7,8 +7,7 @@
 using namespace qb;
 using namespace qb::test;
 
-TEST(FolderTree, CaptionsShowTheCountOrATrailingBlank)
-{
+TEST(FolderTree, CaptionsShowTheCountOrATrailingBlank) {
     EXPECT_EQ(folderCaption(FolderKind::Inbox, 3), cp("Входящие (3)"));
     EXPECT_EQ(folderCaption(FolderKind::Outbox, 0), cp("Исходящие "));
     EXPECT_EQ(folderCaption(FolderKind::Draft, 0), cp("Черновые "));
@@ -16,22 +15,26 @@ TEST(FolderTree, CaptionsShowTheCountOrATrailingBlank)
     EXPECT_EQ(folderName(FolderKind::Outbox), "\xc8\xf1\xf5\xee\xe4\xff\xf9\xe8\xe5");
 }
 
-TEST(FolderTree, NodesMapToFolders)
-{
-    for (int node = 0; node < 8; ++node) {
-        EXPECT_EQ(isPhoneFolder(node), node >= 1 && node <= 3) << node;
-        EXPECT_EQ(isArchiveFolder(node), node >= 5 && node <= 7) << node;
+TEST(FolderTree, NodesMapToFolders) {
+    for (int position = 0; position < TreeNodeCount; ++position) {
+        const auto node = static_cast<TreeNode>(position);
+        EXPECT_EQ(isPhoneFolder(node), position >= 1 && position <= 3) << position;
+        EXPECT_EQ(isArchiveFolder(node), position >= 5 && position <= 7) << position;
     }
-    EXPECT_EQ(folderKindOfNode(PhoneInbox), FolderKind::Inbox);
-    EXPECT_EQ(folderKindOfNode(ArchiveOutbox), FolderKind::Outbox);
-    EXPECT_EQ(folderKindOfNode(PhoneDraft), FolderKind::Draft);
-    EXPECT_EQ(folderKindOfNode(ArchiveDraft), FolderKind::Draft);
+    EXPECT_EQ(folderKindOfNode(TreeNode::PhoneInbox), FolderKind::Inbox);
+    EXPECT_EQ(folderKindOfNode(TreeNode::ArchiveOutbox), FolderKind::Outbox);
+    EXPECT_EQ(folderKindOfNode(TreeNode::PhoneDraft), FolderKind::Draft);
+    EXPECT_EQ(folderKindOfNode(TreeNode::ArchiveDraft), FolderKind::Draft);
+    for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
+        EXPECT_EQ(folderKindOfNode(phoneFolderNode(kind)), kind);
+        EXPECT_EQ(folderKindOfNode(archiveFolderNode(kind)), kind);
+        EXPECT_TRUE(isArchiveFolder(archiveFolderNode(kind)));
+    }
 }
 
-TEST(lookupName, MatchesNumbersWithAndWithoutTheirPrefixes)
-{
-    const NameIndex names(Phonebook{"7", {{"+70001112233", "A"}, {"0001112233", "B"},
-                                          {"80005556677", "C"}}});
+TEST(lookupName, MatchesNumbersWithAndWithoutTheirPrefixes) {
+    const NameIndex names(
+        Phonebook{"7", {{"+70001112233", "A"}, {"0001112233", "B"}, {"80005556677", "C"}}});
     EXPECT_EQ(names.lookupName("0001112233", FolderKind::Outbox), "B");
     EXPECT_EQ(names.lookupName("+70001112233", FolderKind::Draft), "B"); // later entry wins
     EXPECT_EQ(names.lookupName("0005556677", FolderKind::Inbox), "C");
@@ -43,8 +46,7 @@ TEST(lookupName, MatchesNumbersWithAndWithoutTheirPrefixes)
     EXPECT_EQ(twice.lookupName("+7001", FolderKind::Inbox), "New");
 }
 
-TEST(lookupName, DisplaysTheNumberAloneWithoutAName)
-{
+TEST(lookupName, DisplaysTheNumberAloneWithoutAName) {
     const NameIndex names(Phonebook{"5", {{"+7001", cp("Мама")}, {"+7002", cp("Без имени")}}});
     EXPECT_EQ(displayCorrespondent(names, "+7001", FolderKind::Inbox), cp("Мама (+7001)"));
     EXPECT_EQ(displayCorrespondent(names, "+7002", FolderKind::Inbox), "+7002");
@@ -53,14 +55,13 @@ TEST(lookupName, DisplaysTheNumberAloneWithoutAName)
 
 namespace {
 
-std::string_view after(std::string_view text, std::size_t count)
-{
+std::string_view after(std::string_view text, std::size_t count) {
     return text.size() > count ? text.substr(count) : std::string_view();
 }
 
 // Every entry in order, the last match winning.
-std::optional<std::string> lookupByScan(const Phonebook& phonebook, std::string_view c, FolderKind kind)
-{
+std::optional<std::string> lookupByScan(const Phonebook& phonebook, std::string_view c,
+                                        FolderKind kind) {
     std::optional<std::string> name;
     for (const auto& [n, m] : phonebook.entries) {
         const std::string_view number = n;
@@ -71,8 +72,7 @@ std::optional<std::string> lookupByScan(const Phonebook& phonebook, std::string_
     return name;
 }
 
-std::string randomNumber(std::mt19937& rng)
-{
+std::string randomNumber(std::mt19937& rng) {
     static const std::string alphabet = "+78";
     std::string number;
     const int length = static_cast<int>(rng() % 6);
@@ -83,8 +83,7 @@ std::string randomNumber(std::mt19937& rng)
 
 } // namespace
 
-TEST(lookupName, IndexAgreesWithAScanOverEveryEntry)
-{
+TEST(lookupName, IndexAgreesWithAScanOverEveryEntry) {
     std::mt19937 rng(2024);
     for (int round = 0; round < 20; ++round) {
         Phonebook phonebook;

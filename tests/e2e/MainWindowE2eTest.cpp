@@ -4,10 +4,10 @@
 #include "ServedPhone.h"
 #include "WindowProbe.h"
 
+#include "models/Icons.h"
+#include "models/MessageListModel.h"
 #include "phonelink/PhonePort.h"
 #include "ui/FolderTreeWidget.h"
-#include "models/ImageList.h"
-#include "models/MessageListModel.h"
 #include "ui/StatusPanel.h"
 
 #include <QProgressBar>
@@ -97,15 +97,16 @@ int lineCount(const QByteArray& file) {
 // working directory, the testbed with the phone, and the window started in both.
 struct Rig {
     explicit Rig(const char* content, const QMap<QString, QByteArray>& earlierFiles = {})
-        : dir(earlierFiles), phone(parsePhoneContent(content), instantReplies()) {
+        : dir(earlierFiles), phone(parsePhoneContent(content), instantReplies()),
+          form(dir.path(), &boxes) {
         form.show();
     }
 
-    QString caption(int position) const { return form.node(position)->text(0); }
+    QString caption(TreeNode node) const { return form.node(node)->text(0); }
     QStringList captions() const {
         QStringList all;
         for (int position = 0; position < ui::FolderTreeWidget::NodeCount; ++position)
-            all << caption(position);
+            all << caption(static_cast<TreeNode>(position));
         return all;
     }
     ui::StatusPanel* status() const { return control<ui::StatusPanel>(form, "statusPanel"); }
@@ -118,7 +119,7 @@ struct Rig {
     }
 
     StartedIn dir;
-    MessageBoxCatcher boxes;
+    qb::testing::RecordingDialogs boxes;
     ServedPhone phone;
     MainWindow form;
 };
@@ -138,12 +139,15 @@ std::optional<int> rowWithIndex(const MessageListModel& model, const QString& in
     return std::nullopt;
 }
 
-void clickNode(Rig& rig, int position) {
+void clickNode(Rig& rig, TreeNode node) {
     ui::FolderTreeWidget* tree = rig.form.folderTree();
-    const QRect place = tree->visualItemRect(rig.form.node(position));
+    const QRect place = tree->visualItemRect(rig.form.node(node));
     QVERIFY(place.isValid());
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, place.center());
-    QTRY_COMPARE_WITH_TIMEOUT(tree->selectedPosition(), position, Patience);
+    QTRY_COMPARE_WITH_TIMEOUT(tree->selectedNode(), std::optional(node), Patience);
+    // The list is filled over a few turns of the event loop.
+    QTRY_COMPARE_WITH_TIMEOUT(rig.form.shownFolder(), std::optional(node), Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
 }
 
 } // namespace
@@ -172,23 +176,23 @@ void MainWindowE2eTest::initTestCase() {
 void MainWindowE2eTest::windowFollowsThePhone() {
     Rig rig(SmallPhone);
     QCOMPARE(rig.status()->text(), Disconnected);
-    QCOMPARE(rig.status()->image(), Image::Disconnected);
+    QCOMPARE(rig.status()->icon(), Icon::Disconnected);
     QVERIFY(!rig.readButton()->isEnabled());
-    QCOMPARE(rig.caption(PhoneNode), QStringLiteral("Телефон"));
+    QCOMPARE(rig.caption(TreeNode::Phone), QStringLiteral("Телефон"));
     QCOMPARE(rig.form.activePort(), nullptr);
 
     plugIn(rig);
     RETURN_IF_FAILED();
-    QCOMPARE(rig.status()->image(), Image::Connected);
-    QCOMPARE(rig.caption(PhoneNode), V3Caption);
+    QCOMPARE(rig.status()->icon(), Icon::Connected);
+    QCOMPARE(rig.caption(TreeNode::Phone), V3Caption);
     QVERIFY(rig.form.activePort());
     QCOMPARE(rig.form.activePort()->modem().devNode, std::string("/dev/ttyACM0"));
 
     rig.phone.unplug();
     QTRY_COMPARE_WITH_TIMEOUT(rig.status()->text(), Disconnected, Patience);
-    QCOMPARE(rig.status()->image(), Image::Disconnected);
+    QCOMPARE(rig.status()->icon(), Icon::Disconnected);
     QVERIFY(!rig.readButton()->isEnabled());
-    QCOMPARE(rig.caption(PhoneNode), V3Caption);
+    QCOMPARE(rig.caption(TreeNode::Phone), V3Caption);
     QCOMPARE(rig.form.activePort(), nullptr);
     // Following the cable never talks to the phone.
     QVERIFY(rig.phone.commands().empty());
@@ -245,12 +249,12 @@ void MainWindowE2eTest::checkFirstRead(Rig& rig) {
     QCOMPARE(rig.captions(),
              QStringList({V3Caption, "Входящие (4)", "Исходящие (2)", "Черновые (1)", "Архив",
                           "Входящие (4)", "Исходящие (2)", "Черновые (1)"}));
-    QVERIFY(rig.form.node(PhoneNode)->isExpanded());
+    QVERIFY(rig.form.node(TreeNode::Phone)->isExpanded());
     QVERIFY(!control<QProgressBar>(rig.form, "progressBar")->isVisible());
 }
 
 void MainWindowE2eTest::listAndDeleteOnPhone(Rig& rig) {
-    clickNode(rig, PhoneInbox);
+    clickNode(rig, TreeNode::PhoneInbox);
     RETURN_IF_FAILED();
     const MessageListModel& model = *rig.form.messageModel();
     QTRY_COMPARE_WITH_TIMEOUT(model.rowCount(), 4, Patience);
@@ -277,7 +281,7 @@ void MainWindowE2eTest::listAndDeleteOnPhone(Rig& rig) {
 
     QCOMPARE(model.rowCount(), 3);
     QVERIFY(!rowWithIndex(model, "2"));
-    QCOMPARE(rig.caption(PhoneInbox), QStringLiteral("Входящие (3)"));
+    QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие (3)"));
     QCOMPARE(rig.boxes.texts, QStringList());
 }
 
@@ -293,7 +297,7 @@ void MainWindowE2eTest::deleteWithoutThePhone(Rig& rig) {
     QCOMPARE(rig.boxes.texts, QStringList({QStringLiteral("Утройство занято!")}));
     QCOMPARE(rig.form.messageModel()->rowCount(), 3);
     QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(3));
-    QCOMPARE(rig.caption(PhoneInbox), QStringLiteral("Входящие (3)"));
+    QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие (3)"));
     QCOMPARE(rig.phone.commands().size(), sent);
 }
 
@@ -350,8 +354,8 @@ void MainWindowE2eTest::readsAfterReplug(Rig& rig) {
     const QByteArray inbox = rig.dir.read("Inbox.msg");
     QVERIFY(inbox.startsWith(FirstInboxRecord));
     QCOMPARE(lineCount(inbox), 4 + 4 * 4);
-    QCOMPARE(rig.caption(PhoneInbox), QStringLiteral("Входящие (4)"));
-    QCOMPARE(rig.caption(ArchiveInbox), QStringLiteral("Входящие (5)"));
+    QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие (4)"));
+    QCOMPARE(rig.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (5)"));
 }
 
 QTEST_MAIN(MainWindowE2eTest)

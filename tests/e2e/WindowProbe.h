@@ -1,6 +1,6 @@
 #pragma once
 // What the end-to-end tests look at in and around the running window: its
-// controls by name, the message boxes it raises and the files it writes.
+// controls by name, the message boxes it raises (recorded) and the files it writes.
 #include "tests/support/WindowTestSupport.h"
 #include "ui/MainWindow.h"
 
@@ -17,6 +17,5 @@ namespace qb::e2e {
 using qb::testing::StartedIn;
 
 using qb::testing::control;
-using MessageBoxCatcher = qb::testing::MessageBoxAnswerer;
 
 } // namespace qb::e2e

@@ -69,7 +69,7 @@ class SortState : public ::testing::Test {
     Model model;
     ColumnSorter sorter{model, store};
 
-    int stored(const QString& ident) { return store.readNumber(Setting::SortSection, ident, 99); }
+    int stored(const SettingKey& ident) { return store.number(ident, 99); }
     std::vector<int> marks() {
         std::vector<int> m;
         for (int c = 0; c < Model::ColumnCount; ++c)
@@ -154,7 +154,7 @@ TEST_F(SortState, EachRefillSortsByTheRememberedColumnTheOtherWayRound) {
     EXPECT_FALSE(sorter.restoreColumnSort()); // nothing clicked yet: the fill's order stays
     EXPECT_EQ(column(model, Model::TextColumn), QStringList({"b", "a"}));
     EXPECT_EQ(marks(), (std::vector<int>{-1, -1, -1, -1, -1}));
-    EXPECT_FALSE(store.contains(Setting::SortSection, Setting::SortMark));
+    EXPECT_FALSE(store.contains(Setting::SortMark));
 
     EXPECT_FALSE(sorter.sortByColumn(Model::TextColumn)); // ascending
     fill(model, {row("x"), row("z"), row("y")});
@@ -169,8 +169,8 @@ TEST_F(SortState, EachRefillSortsByTheRememberedColumnTheOtherWayRound) {
 
 TEST_F(SortState, RestartSortsByTheStoredColumnAscending) {
     // Values edited by hand as text are read as numbers.
-    store.writeText(Setting::SortSection, Setting::SortMark, QStringLiteral("1"));
-    store.writeText(Setting::SortSection, Setting::SortColumn, QStringLiteral(" 3"));
+    store.setText(Setting::SortMark, QStringLiteral("1"));
+    store.setText(Setting::SortColumn, QStringLiteral(" 3"));
     fill(model, {row("ccc"), row("a"), row("bb")});
     EXPECT_FALSE(sorter.restoreColumnSort());
     EXPECT_EQ(column(model, Model::SizeColumn), QStringList({"1", "2", "3"}));
@@ -185,14 +185,14 @@ TEST_F(SortState, RestartSortsByTheStoredColumnAscending) {
 
 TEST_F(SortState, StoredValuesOutOfRange) {
     fill(model, {row("b"), row("a")});
-    store.writeNumber(Setting::SortSection, Setting::SortMark, 2); // counts as never clicked
-    store.writeNumber(Setting::SortSection, Setting::SortColumn, 0);
+    store.setNumber(Setting::SortMark, 2); // counts as never clicked
+    store.setNumber(Setting::SortColumn, 0);
     EXPECT_FALSE(sorter.restoreColumnSort());
     EXPECT_EQ(column(model, Model::TextColumn), QStringList({"b", "a"}));
     EXPECT_EQ(sorter.direction(), SortDirection::Ascending);
 
-    store.writeNumber(Setting::SortSection, Setting::SortMark, 0);
-    store.writeNumber(Setting::SortSection, Setting::SortColumn, 7); // the column's default, 1
+    store.setNumber(Setting::SortMark, 0);
+    store.setNumber(Setting::SortColumn, 7); // the column's default, 1
     EXPECT_FALSE(sorter.restoreColumnSort());
     EXPECT_EQ(model.sortMark(Model::FromColumn), 0);
     EXPECT_EQ(stored(Setting::SortColumn), 1);

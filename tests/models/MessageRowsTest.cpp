@@ -1,7 +1,7 @@
 // The cells of the message list's rows, and what the list's model does with
 // them when rows are shaded or deleted.
-#include "models/MessageListModel.h"
 #include "models/MessageRows.h"
+#include "models/MessageListModel.h"
 
 #include "core/Cp1251.h"
 
@@ -50,13 +50,14 @@ TEST(MessageRows, InboxRecordFillsEveryColumn) {
     EXPECT_EQ(row.date, u("01/02/2005,10:11:12"));
     EXPECT_EQ(row.size, 6); // one byte per character, Cyrillic included
     EXPECT_EQ(row.index, u("5"));
-    EXPECT_EQ(row.icon, 24);
+    EXPECT_EQ(row.icon, Icon::InboxRow);
     EXPECT_EQ(row.record, 3);
     EXPECT_EQ(rows.fromArchive(record("", "6", "1"), 4).size, 0);
 }
 
 TEST(MessageRows, SentAndUnsentShowHyphensAndKeepTheIndexBlank) {
-    for (const auto& [kind, icon] : {std::pair{FolderKind::Outbox, 23}, {FolderKind::Draft, 22}}) {
+    for (const auto& [kind, icon] :
+         {std::pair{FolderKind::Outbox, Icon::OutboxRow}, {FolderKind::Draft, Icon::DraftRow}}) {
         MessageRowBuilder rows(kind, {});
         const MessageRow row = rows.fromArchive(record("ok", " 5", "123", "ignored"), 1);
         EXPECT_EQ(row.date, u("----------------"));
@@ -67,15 +68,15 @@ TEST(MessageRows, SentAndUnsentShowHyphensAndKeepTheIndexBlank) {
 }
 
 TEST(MessageRows, NamesFollowThePhonebookAndItsNoNameText) {
-    const Phonebook book = phonebook(
-        {{"+70001112233", "Иван"}, {"555", "Без имени"}, {"80009998877", "Пётр"}, {"777", "A"},
-         {"777", "B"}});
+    const Phonebook book = phonebook({{"+70001112233", "Иван"},
+                                      {"555", "Без имени"},
+                                      {"80009998877", "Пётр"},
+                                      {"777", "A"},
+                                      {"777", "B"}});
     MessageRowBuilder inbox(FolderKind::Inbox, book);
-    EXPECT_EQ(inbox.fromArchive(record("", "1", "0001112233"), 1).from,
-              u("Иван (0001112233)"));
+    EXPECT_EQ(inbox.fromArchive(record("", "1", "0001112233"), 1).from, u("Иван (0001112233)"));
     EXPECT_EQ(inbox.fromArchive(record("", "1", "555"), 1).from, u("555"));
-    EXPECT_EQ(inbox.fromArchive(record("", "1", "0009998877"), 1).from,
-              u("Пётр (0009998877)"));
+    EXPECT_EQ(inbox.fromArchive(record("", "1", "0009998877"), 1).from, u("Пётр (0009998877)"));
     EXPECT_EQ(inbox.fromArchive(record("", "1", "777"), 1).from, u("B (777)"));
     EXPECT_EQ(inbox.fromArchive(record("", "1", "999"), 1).from, u("999"));
     // Dropping the first digit is a rule of received messages only.
@@ -85,8 +86,8 @@ TEST(MessageRows, NamesFollowThePhonebookAndItsNoNameText) {
 
 TEST(MessageRows, PhoneEntryTakesItsCorrespondentFromTheHeaderAndStatus) {
     MessageRowBuilder inbox(FolderKind::Inbox, phonebook({{"+79160000001", "Оля"}}));
-    ReadEntry entry{"+MMGL: 12, \"REC UNREAD\", \"+79160000001\"", cp("Текст"), "12",
-                    "REC UNREAD", "03/04/2006,07:08:09"};
+    ReadEntry entry{"+MMGL: 12, \"REC UNREAD\", \"+79160000001\"", cp("Текст"), "12", "REC UNREAD",
+                    "03/04/2006,07:08:09"};
     const MessageRow row = inbox.fromPhone(entry, 2);
     EXPECT_EQ(row.from, u("Оля (+79160000001)"));
     EXPECT_EQ(row.date, u("03/04/2006,07:08:09"));
@@ -145,9 +146,7 @@ TEST(MessageListModel, DeletedRecordsGoAndTheOthersAreRenumberedInSourceOrder) {
 TEST(MessageListModel, ShadesTheRowsOfOneSender) {
     qb::MessageListModel model;
     model.append({listed(1, "Иван (1)"), listed(2, "2"), listed(3, "Иван (1)")});
-    const auto background = [&](int r) {
-        return model.index(r, 1).data(Qt::BackgroundRole);
-    };
+    const auto background = [&](int r) { return model.index(r, 1).data(Qt::BackgroundRole); };
     EXPECT_FALSE(background(0).isValid());
     model.setShadedSender(QString::fromUtf8("Иван (1)"));
     EXPECT_EQ(background(0).value<QColor>(), QColor(166, 202, 240));

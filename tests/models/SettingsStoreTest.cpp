@@ -14,8 +14,7 @@ using namespace qb;
 
 namespace {
 
-const QString Section = QStringLiteral("ColumSort");
-const QString Ident = QStringLiteral("ColumnI");
+const SettingKey Ident = Setting::SortColumn;
 
 } // namespace
 
@@ -24,16 +23,15 @@ TEST(SettingsStore, ValuesOutliveTheStoreThatWroteThem) {
     const QString file = dir.filePath(QStringLiteral("q.conf"));
     {
         SettingsStore store(file);
-        EXPECT_FALSE(store.contains(Setting::ColourSection, Setting::Background));
-        EXPECT_EQ(store.readNumber(Section, Ident, 1), 1);
-        EXPECT_TRUE(store.writeText(Setting::ColourSection, Setting::Background,
-                                    QStringLiteral("$00FF8000")));
-        EXPECT_TRUE(store.writeNumber(Section, Ident, -1));
+        EXPECT_FALSE(store.contains(Setting::Background));
+        EXPECT_EQ(store.number(Ident, 1), 1);
+        EXPECT_TRUE(store.setText(Setting::Background, QStringLiteral("$00FF8000")));
+        EXPECT_TRUE(store.setNumber(Ident, -1));
     }
     SettingsStore again(file);
-    EXPECT_TRUE(again.contains(Setting::ColourSection, Setting::Background));
-    EXPECT_EQ(again.readText(Setting::ColourSection, Setting::Background), "$00FF8000");
-    EXPECT_EQ(again.readNumber(Section, Ident, 1), -1);
+    EXPECT_TRUE(again.contains(Setting::Background));
+    EXPECT_EQ(again.text(Setting::Background).value_or(QString()), "$00FF8000");
+    EXPECT_EQ(again.number(Ident, 1), -1);
     // The sections and idents are the program's own, spelling included.
     QFile raw(file);
     ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
@@ -49,8 +47,8 @@ TEST(SettingsStore, NumbersStoredAsTextAreReadAsTheirValue) {
                                                  {"-1", -1}, {"x", 1},          {"", 1},
                                                  {"4 ", 1},  {"99999999999", 1}};
     for (const auto& [text, value] : cases) {
-        store.writeText(Section, Ident, QString::fromLatin1(text));
-        EXPECT_EQ(store.readNumber(Section, Ident, 1), value) << text;
+        store.setText(Ident, QString::fromLatin1(text));
+        EXPECT_EQ(store.number(Ident, 1), value) << text;
     }
 }
 
@@ -61,10 +59,10 @@ TEST(SettingsStore, TheUsersStoreLivesInTheXdgConfigDirectory) {
         QStringLiteral("/Quillbox/Quillbox.conf");
     {
         SettingsStore store;
-        EXPECT_TRUE(store.writeNumber(Section, Ident, 4));
+        EXPECT_TRUE(store.setNumber(Ident, 4));
     }
     EXPECT_TRUE(QFile::exists(expected)) << expected.toStdString();
-    EXPECT_EQ(SettingsStore().readNumber(Section, Ident, 1), 4);
+    EXPECT_EQ(SettingsStore().number(Ident, 1), 4);
     QFile::remove(expected);
     QStandardPaths::setTestModeEnabled(false);
 }
@@ -75,6 +73,6 @@ TEST(SettingsStore, AnUnwritableStoreKeepsTheValueForThisRun) {
     const QString file = dir.filePath(QStringLiteral("blocked.conf"));
     ASSERT_TRUE(QDir().mkpath(file));
     SettingsStore store(file);
-    EXPECT_FALSE(store.writeText(Setting::ColourSection, Setting::Text, QStringLiteral("clRed")));
-    EXPECT_EQ(store.readText(Setting::ColourSection, Setting::Text), "clRed");
+    EXPECT_FALSE(store.setText(Setting::Text, QStringLiteral("clRed")));
+    EXPECT_EQ(store.text(Setting::Text).value_or(QString()), "clRed");
 }

@@ -1,16 +1,16 @@
 #pragma once
-// What the window tests share: starting the window in a fresh directory,
-// finding its controls by name, and answering the message boxes it raises.
-#include <QAbstractButton>
-#include <QPushButton>
-#include <QApplication>
+// What the window tests share: a fresh working directory for the window,
+// finding its controls by name, and recording the message boxes it raises.
+#include "archive/FolderTree.h"
+#include "controllers/UserDialogs.h"
+#include "core/Job.h"
+
 #include <QDir>
 #include <QFile>
 #include <QMap>
-#include <QMessageBox>
 #include <QSettings>
+#include <QStringList>
 #include <QTemporaryDir>
-#include <QTimer>
 
 namespace qb::testing {
 
@@ -29,17 +29,14 @@ class IsolatedSettings {
     QTemporaryDir m_dir;
 };
 
-// Runs the window in a fresh directory, as if the program had been started
-// there, holding `files` (name to content) from an earlier run.
+// A fresh working directory for the window, as if the program had been
+// started there, holding `files` (name to content) from an earlier run.
 class StartedIn {
   public:
-    explicit StartedIn(const QMap<QString, QByteArray>& files = {})
-        : m_previous(QDir::currentPath()) {
-        QDir::setCurrent(m_dir.path());
+    explicit StartedIn(const QMap<QString, QByteArray>& files = {}) {
         for (auto file = files.begin(); file != files.end(); ++file)
             write(file.key(), file.value());
     }
-    ~StartedIn() { QDir::setCurrent(m_previous); }
     StartedIn(const StartedIn&) = delete;
     StartedIn& operator=(const StartedIn&) = delete;
 
@@ -59,7 +56,6 @@ class StartedIn {
 
   private:
     QTemporaryDir m_dir;
-    QString m_previous;
     IsolatedSettings m_settings;
 };
 
@@ -70,35 +66,41 @@ template <typename T, typename Window> T* control(const Window& form, const char
     return found;
 }
 
-// Answers every message box that comes up with `answer` (its default button
-// when none is given) and keeps the texts: a box left open would stop the
-// test in its modal loop.
-class MessageBoxAnswerer : public QObject {
-  public:
-    explicit MessageBoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::NoButton)
-        : m_answer(answer) {
-        connect(&m_poll, &QTimer::timeout, this, &MessageBoxAnswerer::poll);
-        m_poll.start(10);
-    }
-    QStringList texts;
+// The tree node at a position counted from the top, 0 to 7.
+inline TreeNode nodeAt(int position) {
+    return static_cast<TreeNode>(position);
+}
 
-  private:
-    void poll() {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(widget);
-            if (!box || !box->isVisible())
-                continue;
-            texts << box->text();
-            QAbstractButton* button = box->button(m_answer);
-            if (!button)
-                button = box->defaultButton();
-            if (!button)
-                button = box->buttons().value(0);
-            button->click();
-        }
+// A job that runs until the test ends it or it is cancelled, as a long file
+// command does.
+class SlowJob : public Job {
+  public:
+    bool started = false;
+    bool cancelled = false;
+    void start() override { started = true; }
+    void cancel() override {
+        cancelled = true;
+        QMetaObject::invokeMethod(this, &Job::finished, Qt::QueuedConnection);
     }
-    QMessageBox::StandardButton m_answer;
-    QTimer m_poll;
+    void end() { emit finished(); }
+};
+
+// Stands in for the window's message boxes: keeps every text, in order, and
+// answers every question with `yes`.
+class RecordingDialogs : public UserDialogs {
+  public:
+    QStringList texts;
+    QStringList questions;
+    bool yes = true;
+
+    void inform(const QString& text) override { texts << text; }
+    void tell(const QString& text) override { texts << text; }
+    void fail(const QString& text) override { texts << text; }
+    void ask(const QString& question, std::function<void(bool)> answered) override {
+        texts << question;
+        questions << question;
+        answered(yes);
+    }
 };
 
 } // namespace qb::testing

@@ -2,9 +2,9 @@
 // values, stored colours at start, and a pick that recolours and writes at
 // once. The restart is tried in the main window itself.
 #include "ui/ColourSettings.h"
+#include "models/SettingsStore.h"
 #include "ui/ColourPicker.h"
 #include "ui/MessageViewer.h"
-#include "models/SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,14 +62,13 @@ class ColourSettingsTest : public QObject {
         QCOMPARE(w.background.colour(), Colour::Lime);
         QCOMPARE(w.background.currentText(), QStringLiteral("clLime"));
         QCOMPARE(w.text.colour(), Colour::WindowText);
-        QVERIFY(!m_store->contains(Setting::ColourSection, Setting::Background));
-        QVERIFY(!m_store->contains(Setting::ColourSection, Setting::Text));
+        QVERIFY(!m_store->contains(Setting::Background));
+        QVERIFY(!m_store->contains(Setting::Text));
     }
 
     void storedColoursApplyAtStartAndUnreadableOnesAreIgnored() {
-        m_store->writeText(Setting::ColourSection, Setting::Background,
-                           QStringLiteral("$00FF8000"));
-        m_store->writeText(Setting::ColourSection, Setting::Text, QStringLiteral("clNavy"));
+        m_store->setText(Setting::Background, QStringLiteral("$00FF8000"));
+        m_store->setText(Setting::Text, QStringLiteral("clNavy"));
         {
             Window w(*m_store);
             QCOMPARE(w.backgroundOf(w.viewer), QColor(0, 0x80, 0xFF));
@@ -81,12 +80,11 @@ class ColourSettingsTest : public QObject {
             QCOMPARE(w.background.currentText(), QStringLiteral("$00FF8000"));
             QCOMPARE(w.text.colour(), 0x00800000u);
         }
-        m_store->writeText(Setting::ColourSection, Setting::Background,
-                           QStringLiteral("lime green"));
+        m_store->setText(Setting::Background, QStringLiteral("lime green"));
         Window w(*m_store);
         QCOMPARE(w.backgroundOf(w.list), Lime);
         QCOMPARE(w.background.colour(), Colour::Lime);
-        QCOMPARE(m_store->readText(Setting::ColourSection, Setting::Background),
+        QCOMPARE(m_store->text(Setting::Background).value_or(QString()),
                  QStringLiteral("lime green")); // left as it was
     }
 
@@ -99,24 +97,22 @@ class ColourSettingsTest : public QObject {
         for (QWidget* target : {static_cast<QWidget*>(&w.tree), static_cast<QWidget*>(&w.list),
                                 static_cast<QWidget*>(&w.viewer)})
             QCOMPARE(w.backgroundOf(*target), QColor(255, 0, 0));
-        QCOMPARE(m_store->readText(Setting::ColourSection, Setting::Background),
-                 QStringLiteral("clRed"));
-        QVERIFY(!m_store->contains(Setting::ColourSection, Setting::Text));
+        QCOMPARE(m_store->text(Setting::Background).value_or(QString()), QStringLiteral("clRed"));
+        QVERIFY(!m_store->contains(Setting::Text));
 
         // A colour of one's own, from the colour dialog; cancelling it changes nothing.
         std::optional<QColor> answer;
         w.text.setCustomColourSource([&](const QColor&) { return answer; });
         emit w.text.activated(w.text.customEntry());
         QCOMPARE(w.text.colour(), Colour::WindowText);
-        QVERIFY(!m_store->contains(Setting::ColourSection, Setting::Text));
+        QVERIFY(!m_store->contains(Setting::Text));
         answer = QColor(0x12, 0x34, 0x56);
         emit w.text.activated(w.text.customEntry());
         for (QWidget* target : {static_cast<QWidget*>(&w.tree), static_cast<QWidget*>(&w.list),
                                 static_cast<QWidget*>(&w.viewer)})
             QCOMPARE(w.textOf(*target), *answer);
         QCOMPARE(w.viewer.marginInk(), *answer);
-        QCOMPARE(m_store->readText(Setting::ColourSection, Setting::Text),
-                 QStringLiteral("$00563412"));
+        QCOMPARE(m_store->text(Setting::Text).value_or(QString()), QStringLiteral("$00563412"));
         QCOMPARE(w.text.currentText(), QStringLiteral("$00563412"));
     }
 
@@ -124,11 +120,10 @@ class ColourSettingsTest : public QObject {
         Window w(*m_store);
         w.settings.pickBackground(0xFF000005); // clWindow
         QCOMPARE(w.backgroundOf(w.tree), QApplication::palette().color(QPalette::Base));
-        QCOMPARE(m_store->readText(Setting::ColourSection, Setting::Background),
+        QCOMPARE(m_store->text(Setting::Background).value_or(QString()),
                  QStringLiteral("clWindow"));
         emit w.text.activated(0); // the default entry: the built-in text colour
-        QCOMPARE(m_store->readText(Setting::ColourSection, Setting::Text),
-                 QStringLiteral("clWindowText"));
+        QCOMPARE(m_store->text(Setting::Text).value_or(QString()), QStringLiteral("clWindowText"));
     }
 
     void anUnwritableStoreStillRecolours() {

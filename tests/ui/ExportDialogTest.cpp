@@ -1,6 +1,8 @@
 // The export dialog and the template editor, driven through their controls
 // with the save-file dialog answered by the test.
 #include "ui/ExportDialog.h"
+#include "controllers/CommandState.h"
+#include "controllers/ExportController.h"
 #include "export/ExportTemplate.h"
 #include "tests/support/WindowTestSupport.h"
 #include "ui/TemplateEditor.h"
@@ -10,6 +12,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <Qsci/qsciscintilla.h>
 #include <QtTest>
 
@@ -28,15 +31,20 @@ ExportSource rowsOf(int listRows, int exported) {
 
 struct Windows {
     qb::testing::StartedIn dir;
+    qb::testing::RecordingDialogs boxes;
+    Workspace workspace{dir.path()};
+    CommandState commands;
+    ExportController exporter{workspace, commands, boxes};
     TemplateEditor editor{dir.path()};
-    ExportDialog dialog{dir.path(), &editor};
+    ExportDialog dialog{dir.path(), &editor, exporter};
 
     Windows() { ensureDefaultTemplate(dir.path()); }
     void save(const QString& name, ExportFormat format = ExportFormat::Html) {
-        dialog.askFileName = [=, this] {
-            return std::optional(SaveChoice{dir.filePath(name), format});
+        dialog.askFileName = [=, this](ExportDialog::SaveAnswer answer) {
+            answer(SaveChoice{dir.filePath(name), format});
         };
         QTest::mouseClick(control<QPushButton>(dialog, "saveButton"), Qt::LeftButton);
+        QTRY_VERIFY(!commands.isBusy() && dialog.isEnabled()); // the export has been written
     }
     QCheckBox* split() const { return control<QCheckBox>(dialog, "splitCheckBox"); }
     QComboBox* sizes() const { return control<QComboBox>(dialog, "splitSizeBox"); }
@@ -80,14 +88,13 @@ class ExportDialogTest : public QObject {
         Windows w;
         w.dialog.prepare(ExportMode::All, rowsOf(3, 3));
         w.dialog.show();
-        qb::testing::MessageBoxAnswerer boxes;
         w.save("missing-folder/sms.htm");
-        QCOMPARE(boxes.texts.size(), 1);
-        QVERIFY(boxes.texts[0].startsWith("Cannot create file \"" +
-                                          w.dir.filePath("missing-folder/sms.htm")));
+        QCOMPARE(w.boxes.texts.size(), 1);
+        QVERIFY(w.boxes.texts[0].startsWith("Cannot create file \"" +
+                                            w.dir.filePath("missing-folder/sms.htm")));
         QFile::remove(templatePath(w.dir.path()));
         w.save("sms.htm"); // nothing written, nothing said
-        QCOMPARE(boxes.texts.size(), 1);
+        QCOMPARE(w.boxes.texts.size(), 1);
         QVERIFY(!w.dir.exists("sms.htm") && w.dialog.isVisible() && w.dialog.isEnabled());
     }
 

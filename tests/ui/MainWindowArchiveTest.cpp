@@ -5,25 +5,27 @@
 #include "ui/MainWindow.h"
 
 #include "archive/FolderTree.h"
-#include "ui/FolderTreeWidget.h"
 #include "models/MessageListModel.h"
+#include "ui/FolderTreeWidget.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <memory>
 
-using qb::testing::MessageBoxAnswerer;
+using qb::TreeNode;
 
 namespace {
 
 QByteArray inboxRecord(const QByteArray& text, int index) {
     const QByteArray idx = QByteArray::number(index);
-    return text + "\r\n" + idx + "\r\n+MMGL: " + idx + ", \"REC READ\", \"+700" + idx +
-           "\"\r\n0" + idx + "/02/2005,10:11:12\r\n";
+    return text + "\r\n" + idx + "\r\n+MMGL: " + idx + ", \"REC READ\", \"+700" + idx + "\"\r\n0" +
+           idx + "/02/2005,10:11:12\r\n";
 }
 
 QByteArray outboxRecord(const QByteArray& text) {
@@ -32,25 +34,29 @@ QByteArray outboxRecord(const QByteArray& text) {
 
 // A window started in a directory holding files of an earlier run.
 struct Window {
-    explicit Window(const QMap<QString, QByteArray>& files) : dir(files) {
+    explicit Window(const QMap<QString, QByteArray>& files) : dir(files), form(dir.path(), &boxes) {
         form.show();
         if (!QTest::qWaitForWindowExposed(&form))
             qWarning("the window was not shown");
         form.folderTree()->expandAll();
     }
     qb::testing::StartedIn dir;
+    qb::testing::RecordingDialogs boxes;
     MainWindow form;
 
     QTableView* list() const { return qb::testing::control<QTableView>(form, "messageList"); }
     QAction* action(const char* name) const { return qb::testing::control<QAction>(form, name); }
-    QString caption(int position) const { return form.node(position)->text(0); }
-    void choose(int position) {
-        QTreeWidgetItem* node = form.node(position);
-        form.folderTree()->scrollToItem(node);
+    QString caption(TreeNode node) const { return form.node(node)->text(0); }
+    void choose(TreeNode node) {
+        QTreeWidgetItem* item = form.node(node);
+        form.folderTree()->scrollToItem(item);
         QTest::mouseClick(form.folderTree()->viewport(), Qt::LeftButton, {},
-                          form.folderTree()->visualItemRect(node).center());
-        QCoreApplication::processEvents(); // the click reaches the window queued
+                          form.folderTree()->visualItemRect(item).center());
+        // The click reaches the window queued; the rows follow over a few turns.
+        QTRY_COMPARE(form.shownFolder(), std::optional(node));
+        QTRY_VERIFY(!form.isBusy());
     }
+    void waitIdle() const { QTRY_VERIFY(!form.isBusy()); }
     void selectRow(int row) const { list()->selectRow(row); }
     // Each row as its text and hidden record number.
     QStringList rows() const {
@@ -111,52 +117,56 @@ class MainWindowArchiveTest : public QObject {
 // The real window end to end: the Delete key, the confirmation answered; a
 // record appended after the fill survives and the rows left are renumbered.
 void MainWindowArchiveTest::deleteKeyRemovesTheChosenRecord() {
-    const QByteArray three = inboxRecord("one", 1) + inboxRecord("two", 2) + inboxRecord("three", 3);
+    const QByteArray three =
+        inboxRecord("one", 1) + inboxRecord("two", 2) + inboxRecord("three", 3);
     Window w({{"Inbox.msg", three}});
-    w.choose(qb::ArchiveInbox);
+    w.choose(TreeNode::ArchiveInbox);
     w.dir.write("Inbox.msg", three + inboxRecord("late", 4));
     w.selectRow(1);
-    {
-        MessageBoxAnswerer no(QMessageBox::No);
-        QTest::keyClick(w.list(), Qt::Key_Delete);
-        QCOMPARE(no.texts, QStringList{QStringLiteral("Вы действительно хотите удалить сообщения?")});
-        QCOMPARE(w.form.messageModel()->rowCount(), 3);
-    }
-    MessageBoxAnswerer yes(QMessageBox::Yes);
+    w.boxes.yes = false;
     QTest::keyClick(w.list(), Qt::Key_Delete);
-    QCOMPARE(w.dir.read("Inbox.msg"), inboxRecord("one", 1) + inboxRecord("three", 3) + inboxRecord("late", 4));
+    QCOMPARE(w.boxes.texts,
+             QStringList{QStringLiteral("Вы действительно хотите удалить сообщения?")});
+    QCOMPARE(w.form.messageModel()->rowCount(), 3);
+    w.boxes.yes = true;
+    QTest::keyClick(w.list(), Qt::Key_Delete);
+    w.waitIdle();
+    QCOMPARE(w.dir.read("Inbox.msg"),
+             inboxRecord("one", 1) + inboxRecord("three", 3) + inboxRecord("late", 4));
     QCOMPARE(w.rows(), QStringList({"one#1", "three#2"}));
-    QCOMPARE(w.caption(qb::ArchiveInbox), QStringLiteral("Входящие (3)"));
+    QCOMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (3)"));
 }
 
 // Every row of the Outbox, by the menu: an empty file.
 void MainWindowArchiveTest::deleteMenuEmptiesTheOutbox() {
     Window w({{"Outbox.msg", outboxRecord("a") + outboxRecord("b")}});
-    w.choose(qb::ArchiveOutbox);
+    w.choose(TreeNode::ArchiveOutbox);
     w.list()->selectAll();
-    MessageBoxAnswerer none;
     w.action("deleteInArchiveAction")->trigger();
-    QVERIFY(none.texts.isEmpty());
+    w.waitIdle();
+    QVERIFY(w.boxes.texts.isEmpty());
     QVERIFY(w.dir.exists("Outbox.msg"));
     QCOMPARE(w.dir.read("Outbox.msg"), QByteArray());
-    QCOMPARE(w.caption(qb::ArchiveOutbox), QStringLiteral("Исходящие "));
+    QCOMPARE(w.caption(TreeNode::ArchiveOutbox), QStringLiteral("Исходящие "));
     QCOMPARE(w.form.messageModel()->rowCount(), 0);
 }
 
 // With Inbox.msg missing; the rows still listed then delete into an empty file.
 void MainWindowArchiveTest::deletingAllKeepsThePhonebookAndAsksNothing() {
-    Window w({{"Outbox.msg", outboxRecord("a")}, {"Draft.msg", outboxRecord("b")},
+    Window w({{"Outbox.msg", outboxRecord("a")},
+              {"Draft.msg", outboxRecord("b")},
               {"Phonebook.pbk", "3\r\n555\r\nIvan\r\n\r\n"}});
-    w.choose(qb::ArchiveOutbox);
-    MessageBoxAnswerer none;
+    w.choose(TreeNode::ArchiveOutbox);
     w.action("deleteAllInArchiveAction")->trigger();
-    QVERIFY(none.texts.isEmpty());
-    QVERIFY(!w.dir.exists("Outbox.msg") && !w.dir.exists("Draft.msg") && w.dir.exists("Phonebook.pbk"));
-    QCOMPARE(w.caption(qb::ArchiveOutbox), QStringLiteral("Исходящие "));
-    QCOMPARE(w.caption(qb::ArchiveDraft), QStringLiteral("Черновые "));
+    QVERIFY(w.boxes.texts.isEmpty());
+    QVERIFY(!w.dir.exists("Outbox.msg") && !w.dir.exists("Draft.msg") &&
+            w.dir.exists("Phonebook.pbk"));
+    QCOMPARE(w.caption(TreeNode::ArchiveOutbox), QStringLiteral("Исходящие "));
+    QCOMPARE(w.caption(TreeNode::ArchiveDraft), QStringLiteral("Черновые "));
     QCOMPARE(w.form.messageModel()->rowCount(), 1);
     w.selectRow(0);
     w.action("deleteInArchiveAction")->trigger();
+    w.waitIdle();
     QCOMPARE(w.dir.read("Outbox.msg"), QByteArray());
 }
 
@@ -167,28 +177,31 @@ void MainWindowArchiveTest::importThroughTheFileDialog() {
               {"p2k.txt", "+7001;2005/1/2,3:04:05;first\r\n;2005/1/2,3:04:05;no sender\r\n"
                           "+7002;2005/1/2,3:04:06;second; with ;\r\n+7003;2005/1/2,3:04:07;\r\n"
                           "+7004;2005/1/2,3:04:08;third\r\n"}});
-    w.choose(qb::ArchiveInbox);
+    w.choose(TreeNode::ArchiveInbox);
     w.form.setMessagePanel("before");
     {
         DialogAnswerer cancel({});
         w.action("importAction")->trigger();
+        QTRY_VERIFY(!cancel.offered.isEmpty());
         QCOMPARE(cancel.offered, QStringLiteral("Архив P2kTools (*.txt)|txt"));
         QCOMPARE(w.form.messagePanel(), QString());
-        QCOMPARE(w.caption(qb::ArchiveInbox), QStringLiteral("Входящие (2)"));
+        QCOMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (2)"));
     }
     DialogAnswerer answer(w.dir.filePath("p2k.txt"));
     QTest::mouseClick(qb::testing::control<QToolButton>(w.form, "importButton"), Qt::LeftButton);
+    QTRY_COMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (5)"));
     const QByteArray inbox = w.dir.read("Inbox.msg");
     QCOMPARE(int(inbox.count("\r\n")), 20);
-    QVERIFY(inbox.endsWith("third\r\n1000\r\n+MMGL: 1000, \"REC READ\", \"+7004\"\r\n02/01/2005,03:04:08\r\n"));
-    QCOMPARE(w.caption(qb::ArchiveInbox), QStringLiteral("Входящие (5)"));
+    QVERIFY(inbox.endsWith(
+        "third\r\n1000\r\n+MMGL: 1000, \"REC READ\", \"+7004\"\r\n02/01/2005,03:04:08\r\n"));
+    QCOMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (5)"));
     QCOMPARE(w.form.messageModel()->rowCount(), 2);
     w.action("importAction")->trigger();
-    QCOMPARE(w.caption(qb::ArchiveInbox), QStringLiteral("Входящие (8)"));
+    QTRY_COMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (8)"));
 }
 
-// While the import lets events run, other commands are refused; an Inbox that
-// cannot be replaced gives the message and stays as it was.
+// While the import runs, other commands are refused; an Inbox that cannot be
+// replaced gives the message and stays as it was.
 void MainWindowArchiveTest::importRefusesOtherCommandsAndReportsFailures() {
     QByteArray big;
     for (int i = 0; i < 200000; ++i)
@@ -203,15 +216,15 @@ void MainWindowArchiveTest::importRefusesOtherCommandsAndReportsFailures() {
     meanwhile.start(1);
     DialogAnswerer answer(w.dir.filePath("big.txt"));
     w.action("importAction")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(w.caption(TreeNode::ArchiveInbox),
+                              QStringLiteral("Входящие (200000)"), 20000);
     QVERIFY(triedMeanwhile);
     QVERIFY(w.dir.exists("Outbox.msg"));
-    QCOMPARE(w.caption(qb::ArchiveInbox), QStringLiteral("Входящие (200000)"));
 
     QVERIFY(QFile::remove(w.dir.filePath("Inbox.msg")) && QDir(w.dir.path()).mkdir("Inbox.msg"));
-    MessageBoxAnswerer ok;
     w.action("importAction")->trigger();
-    QCOMPARE(ok.texts.size(), 1);
-    QVERIFY(ok.texts.front().startsWith("Cannot open file \""));
+    QTRY_COMPARE(w.boxes.texts.size(), 1);
+    QVERIFY(w.boxes.texts.front().startsWith("Cannot open file \""));
     QVERIFY(QFileInfo(w.dir.filePath("Inbox.msg")).isDir());
 }
 

@@ -7,9 +7,9 @@
 #include "core/FileStore.h"
 #include "core/LineList.h"
 #include "export/ExportTemplate.h"
+#include "models/MessageListModel.h"
 #include "ui/ExportDialog.h"
 #include "ui/FolderTreeWidget.h"
-#include "models/MessageListModel.h"
 
 #include <QAction>
 #include <QTableView>
@@ -31,18 +31,19 @@ QByteArray inboxOfTen() {
 
 struct Window {
     qb::testing::StartedIn dir{{{"Inbox.msg", inboxOfTen()}}};
-    MainWindow form;
+    qb::testing::RecordingDialogs boxes;
+    MainWindow form{dir.path(), &boxes};
     bool opened = false;
 
     Window() {
-        form.folderTree()->setCurrentItem(form.node(qb::ArchiveInbox));
-        form.showFolder(qb::ArchiveInbox);
+        form.folderTree()->setCurrentItem(form.node(qb::TreeNode::ArchiveInbox));
+        form.showFolder(qb::TreeNode::ArchiveInbox);
+        QTRY_VERIFY(!form.isBusy());
         // Stands in for the user choosing a name: the save-file dialog only opens from a shown
         // dialog.
-        form.exportDialog()->askFileName = [this] {
+        form.exportDialog()->askFileName = [this](qb::ui::ExportDialog::SaveAnswer answer) {
             opened = true;
-            return std::optional(
-                qb::ui::SaveChoice{dir.filePath("sms.htm"), qb::ExportFormat::Text});
+            answer(qb::ui::SaveChoice{dir.filePath("sms.htm"), qb::ExportFormat::Text});
         };
     }
     void selectRows(const std::vector<int>& rows) const {
@@ -51,14 +52,14 @@ struct Window {
             list->selectionModel()->select(form.messageModel()->index(row, 0),
                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
-    // Runs a command and presses "Сохранить" once the export dialog shows.
+    // Runs a command and presses "Сохранить" once the export dialog shows;
+    // the dialog closes once the export has been written.
     void exportWith(const std::function<void()>& command) {
-        QTimer::singleShot(0, form.exportDialog(), [this] {
-            if (form.exportDialog()->isVisible())
-                QTest::mouseClick(form.exportDialog()->findChild<QWidget*>("saveButton"),
-                                  Qt::LeftButton);
-        });
         command();
+        QTRY_VERIFY(form.exportDialog()->isVisible());
+        QTest::mouseClick(form.exportDialog()->findChild<QWidget*>("saveButton"), Qt::LeftButton);
+        QTRY_VERIFY(!form.exportDialog()->isVisible());
+        QVERIFY(!form.isBusy());
     }
     // The "Сообщение" cells of the export, in the order of its blocks.
     QStringList exported() const {
@@ -105,12 +106,15 @@ class MainWindowExportTest : public QObject {
         closer.start(10);
         w.form.exportSelected(); // no row selected
         w.selectRows({0});
-        w.form.folderTree()->setCurrentItem(w.form.node(4)); // the group node "Архив"
+        w.form.folderTree()->setCurrentItem(
+            w.form.node(qb::TreeNode::Archive)); // the group node "Архив"
         w.form.exportAll();
         w.form.exportSelected();
-        w.form.folderTree()->setCurrentItem(w.form.node(qb::PhoneInbox));
-        w.form.showFolder(qb::PhoneInbox); // no phone read yet: an empty folder
+        w.form.folderTree()->setCurrentItem(w.form.node(qb::TreeNode::PhoneInbox));
+        w.form.showFolder(qb::TreeNode::PhoneInbox); // no phone read yet: an empty folder
+        QTRY_VERIFY(!w.form.isBusy());
         w.form.exportAll();
+        QTest::qWait(30);
         QVERIFY(!w.opened);
     }
 };

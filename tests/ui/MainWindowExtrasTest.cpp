@@ -7,10 +7,10 @@
 
 #include "archive/FolderTree.h"
 #include "core/Cp1251.h"
+#include "models/MessageListModel.h"
 #include "ui/AboutDialog.h"
 #include "ui/ColourPicker.h"
 #include "ui/FolderTreeWidget.h"
-#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
 
 #include <QAction>
@@ -28,8 +28,8 @@
 #include <memory>
 #include <string>
 
-using qb::testing::MessageBoxAnswerer;
 using qb::MessageListModel;
+using qb::TreeNode;
 
 namespace {
 
@@ -48,15 +48,16 @@ QByteArray folder(const std::vector<std::array<std::string, 4>>& records, bool i
 }
 
 struct Window {
-    explicit Window(const qb::testing::StartedIn&) : form(std::make_unique<MainWindow>()) {
+    explicit Window(const qb::testing::StartedIn& dir)
+        : form(std::make_unique<MainWindow>(dir.path(), &boxes)) {
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         form->folderTree()->expandAll();
     }
-    void choose(int position) const {
-        form->folderTree()->setCurrentItem(form->node(position));
-        form->showFolder(position);
-        QCoreApplication::processEvents();
+    void choose(TreeNode node) const {
+        form->folderTree()->setCurrentItem(form->node(node));
+        form->showFolder(node);
+        QTRY_VERIFY(!form->isBusy());
     }
     QTableView* list() const { return form->findChild<QTableView*>("messageList"); }
     MessageListModel* model() const { return form->messageModel(); }
@@ -80,6 +81,7 @@ struct Window {
         return qb::testing::control<T>(*form, name);
     }
 
+    qb::testing::RecordingDialogs boxes;
     std::unique_ptr<MainWindow> form;
 };
 
@@ -108,7 +110,7 @@ class MainWindowExtrasTest : public QObject {
     void headerClicksSortUpThenDownAndMarkTheColumn() {
         const auto dir = startedWithMessages();
         Window w(dir);
-        w.choose(qb::ArchiveInbox);
+        w.choose(TreeNode::ArchiveInbox);
         QCOMPARE(w.cells(MessageListModel::SizeColumn), QStringList({"100", "9", "10"}));
         w.clickHeader(MessageListModel::SizeColumn);
         QCOMPARE(w.cells(MessageListModel::SizeColumn), QStringList({"9", "10", "100"}));
@@ -133,19 +135,19 @@ class MainWindowExtrasTest : public QObject {
         const auto dir = startedWithMessages();
         {
             Window w(dir);
-            w.choose(qb::ArchiveOutbox);
+            w.choose(TreeNode::ArchiveOutbox);
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 10", " 9", " 100"}));
             w.clickHeader(MessageListModel::IndexColumn); // the blank is no obstacle
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 9", " 10", " 100"}));
-            w.choose(qb::ArchiveInbox);  // the remembered column, the other way round
-            w.choose(qb::ArchiveOutbox); // and back again
+            w.choose(TreeNode::ArchiveInbox);  // the remembered column, the other way round
+            w.choose(TreeNode::ArchiveOutbox); // and back again
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 9", " 10", " 100"}));
-            w.choose(qb::ArchiveInbox);
+            w.choose(TreeNode::ArchiveInbox);
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({"3", "2", "1"}));
             QCOMPARE(w.mark(MessageListModel::IndexColumn), 1);
         }
         Window restarted(dir); // the column survives, the direction starts ascending again
-        restarted.choose(qb::ArchiveInbox);
+        restarted.choose(TreeNode::ArchiveInbox);
         QCOMPARE(restarted.cells(MessageListModel::IndexColumn), QStringList({"1", "2", "3"}));
         QCOMPARE(restarted.mark(MessageListModel::IndexColumn), 0);
         restarted.clickHeader(MessageListModel::DateColumn); // one day's messages keep their order
@@ -157,7 +159,7 @@ class MainWindowExtrasTest : public QObject {
     void withoutARememberedColumnTheFillOrderStays() {
         const auto dir = startedWithMessages();
         Window w(dir);
-        w.choose(qb::ArchiveOutbox);
+        w.choose(TreeNode::ArchiveOutbox);
         QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "a", "c"}));
         for (int column = 0; column < MessageListModel::ColumnCount; ++column)
             QVERIFY(!w.markShown(column));
@@ -168,10 +170,9 @@ class MainWindowExtrasTest : public QObject {
         qb::testing::StartedIn dir({{QStringLiteral("Outbox.msg"),
                                      folder({{"a", " 1", "9", ""}, {"b", " x", "9", ""}}, false)}});
         Window w(dir);
-        w.choose(qb::ArchiveOutbox);
-        MessageBoxAnswerer boxes;
+        w.choose(TreeNode::ArchiveOutbox);
         w.clickHeader(MessageListModel::IndexColumn);
-        QTRY_COMPARE(boxes.texts, QStringList({"' x' is not a valid integer value"}));
+        QCOMPARE(w.boxes.texts, QStringList({"' x' is not a valid integer value"}));
         QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"a", "b"}));
         QCOMPARE(storedNumber(dir, "ColumnI"), 99);
         w.clickHeader(MessageListModel::TextColumn); // the direction was kept: ascending
@@ -194,10 +195,9 @@ class MainWindowExtrasTest : public QObject {
         }
         qb::test::ScriptedPhone phone;
         w.form->setDeletionPort([&]() -> qb::AtPort* { return &phone; });
-        w.choose(qb::PhoneInbox);
+        w.choose(TreeNode::PhoneInbox);
         w.clickHeader(MessageListModel::TextColumn); // a (12), b (13), c (11)
         w.list()->selectRow(0);
-        MessageBoxAnswerer yes(QMessageBox::Yes);
         QTest::keyClick(w.list(), Qt::Key_Delete);
         QCOMPARE(phone.sent, (std::vector<std::string>{"AT+CMGF=0", "AT+CMGD=12"}));
         QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "c"}));
@@ -207,11 +207,11 @@ class MainWindowExtrasTest : public QObject {
     void deletingAfterASortInTheArchiveRemovesTheChosenRecords() {
         const qb::testing::StartedIn dir = startedWithMessages();
         Window w(dir);
-        w.choose(qb::ArchiveOutbox);
+        w.choose(TreeNode::ArchiveOutbox);
         w.clickHeader(MessageListModel::TextColumn); // a (record 2), b (1), c (3)
         w.list()->selectRow(0);
-        MessageBoxAnswerer yes(QMessageBox::Yes);
         QTest::keyClick(w.list(), Qt::Key_Delete);
+        QTRY_VERIFY(!w.form->isBusy());
         QCOMPARE(dir.read(QStringLiteral("Outbox.msg")),
                  folder({{"b", " 10", "9", ""}, {"c", " 100", "9", ""}}, false));
         QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "c"}));
@@ -310,13 +310,10 @@ class MainWindowExtrasTest : public QObject {
         QVERIFY(mail->accessibleName().startsWith(QStringLiteral("E-Mail адрес:")));
         QCOMPARE(about->findChild<QLabel*>(QStringLiteral("discussionLink"))->accessibleName(),
                  QStringLiteral("Обсуждение программы"));
-        bool modal = false;
-        QTimer::singleShot(50, [&] {
-            modal = QApplication::activeModalWidget() == about;
-            about->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
-        });
         w.control<QAction>("aboutAction")->trigger();
-        QVERIFY(modal);
+        QTRY_VERIFY(about->isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), about);
+        about->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
         QVERIFY(!about->isVisible());
     }
 };

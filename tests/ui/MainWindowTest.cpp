@@ -2,13 +2,12 @@
 // archive files of the current directory, the state of the commands, the
 // menus, failures shown in a message box, closing, and what assistive
 // technology can read.
-#include "tests/support/WindowTestSupport.h"
 #include "ui/MainWindow.h"
-#include "ui/BusyScope.h"
-#include "ui/PhoneMessages.h"
-#include "ui/FolderTreeWidget.h"
-#include "models/ImageList.h"
+#include "models/Icons.h"
 #include "models/MessageListModel.h"
+#include "tests/support/WindowTestSupport.h"
+#include "ui/FolderTreeWidget.h"
+#include "ui/PhoneMessages.h"
 #include "ui/StatusPanel.h"
 
 #include <QAccessible>
@@ -30,7 +29,9 @@
 
 namespace {
 
-using qb::testing::MessageBoxAnswerer;
+using qb::testing::nodeAt;
+using qb::testing::RecordingDialogs;
+using qb::testing::SlowJob;
 
 // Runs the window in a fresh directory, as if the program had been started there.
 class StartedIn : public qb::testing::StartedIn {
@@ -44,7 +45,7 @@ class StartedIn : public qb::testing::StartedIn {
 };
 
 QString caption(const MainWindow& form, int position) {
-    return form.node(position)->text(0);
+    return form.node(nodeAt(position))->text(0);
 }
 
 template <typename T> T* child(const MainWindow& form, const char* name) {
@@ -62,10 +63,11 @@ class MainWindowTest : public QObject {
     void startsDisconnectedWithEmptyList();
     void menusCarryTheirTextsAndIcons();
     void menuItemsActOnlyWhileTheirButtonIsEnabled();
-    void readButtonFollowsThePhoneWhenALongCommandEnds();
+    void commandsRestWhileAJobRuns();
     void lostPhoneIsToldForWhatItIs();
     void unreadableArchiveFileIsReported();
     void closingIsNeverRefused();
+    void closingDuringAJobCancelsItAndClosesOnceItEnds();
     void progressDrivesTheStatusBar();
     void controlsAreNamedForAssistiveTechnology();
     void workAreaKeepsItsProportions();
@@ -73,19 +75,18 @@ class MainWindowTest : public QObject {
 
 void MainWindowTest::emptyDirectoryShowsEmptyArchiveFolders() {
     StartedIn dir;
-    MainWindow form;
+    MainWindow form(dir.path());
     QCOMPARE(form.workspace().workDir, dir.path());
     const QStringList expected = {"Телефон", "Входящие",  "Исходящие",  "Черновые",
                                   "Архив",   "Входящие ", "Исходящие ", "Черновые "};
     for (int position = 0; position < 8; ++position) {
         QCOMPARE(caption(form, position), expected[position]);
-        QVERIFY(!form.node(position)->icon(0).isNull());
-        QVERIFY(!(form.node(position)->flags() & Qt::ItemIsEditable));
+        QVERIFY(!form.node(nodeAt(position))->icon(0).isNull());
+        QVERIFY(!(form.node(nodeAt(position))->flags() & Qt::ItemIsEditable));
     }
-    QCOMPARE(form.node(5)->parent(), form.node(4));
-    QCOMPARE(form.node(1)->parent(), form.node(0));
-    QCOMPARE(form.node(8), nullptr);
-    QCOMPARE(form.shownFolder(), -1);
+    QCOMPARE(form.node(qb::TreeNode::ArchiveInbox)->parent(), form.node(qb::TreeNode::Archive));
+    QCOMPARE(form.node(qb::TreeNode::PhoneInbox)->parent(), form.node(qb::TreeNode::Phone));
+    QCOMPARE(form.shownFolder(), std::nullopt);
 }
 
 void MainWindowTest::archiveFilesGiveCounts() {
@@ -93,15 +94,13 @@ void MainWindowTest::archiveFilesGiveCounts() {
     dir.writeLines("Inbox.msg", 9);
     dir.writeLines("Outbox.msg", 1);
     dir.writeLines("Draft.msg", 6);
-    MainWindow form;
+    MainWindow form(dir.path());
     QCOMPARE(caption(form, 5), QString("Входящие (3)"));
     QCOMPARE(caption(form, 6), QString("Исходящие "));
     QCOMPARE(caption(form, 7), QString("Черновые (2)"));
     QCOMPARE(form.workspace().archive.inbox.count(), 3);
 
-    // The directory is taken once: moving away later does not move the archive.
-    QTemporaryDir elsewhere;
-    QDir::setCurrent(elsewhere.path());
+    // The directory is the one given: the process's own does not move the archive.
     form.reloadArchive();
     QCOMPARE(form.workspace().workDir, dir.path());
     QCOMPARE(caption(form, 5), QString("Входящие (3)"));
@@ -109,10 +108,10 @@ void MainWindowTest::archiveFilesGiveCounts() {
 
 void MainWindowTest::captionChangesKeepTheSelection() {
     StartedIn dir;
-    MainWindow form;
+    MainWindow form(dir.path());
     auto* tree = child<qb::ui::FolderTreeWidget>(form, "folderTree");
-    form.node(6)->setSelected(true);
-    tree->setCurrentItem(form.node(6));
+    form.node(qb::TreeNode::ArchiveOutbox)->setSelected(true);
+    tree->setCurrentItem(form.node(qb::TreeNode::ArchiveOutbox));
 
     form.workspace().readResult.inbox.countMark = "2";
     form.workspace().readResult.outbox.countMark = "-1";
@@ -127,20 +126,20 @@ void MainWindowTest::captionChangesKeepTheSelection() {
     form.reloadArchive();
     QCOMPARE(caption(form, 6), QString("Исходящие (2)"));
     QVERIFY(child<QPlainTextEdit>(form, "viewer")->toPlainText().isEmpty());
-    QCOMPARE(tree->selectedPosition(), 6);
-    QCOMPARE(tree->currentItem(), form.node(6));
+    QCOMPARE(tree->selectedNode(), qb::TreeNode::ArchiveOutbox);
+    QCOMPARE(tree->currentItem(), form.node(qb::TreeNode::ArchiveOutbox));
 }
 
 void MainWindowTest::startsDisconnectedWithEmptyList() {
     StartedIn dir;
-    MainWindow form;
+    MainWindow form(dir.path());
     for (const char* name : {"readButton", "exportSelectedButton", "exportAllButton"})
         QVERIFY2(!child<QToolButton>(form, name)->isEnabled(), name);
     QVERIFY(child<QToolButton>(form, "connectButton")->isEnabled());
     QVERIFY(child<QToolButton>(form, "importButton")->isEnabled());
     auto* status = child<qb::ui::StatusPanel>(form, "statusPanel");
     QCOMPARE(status->text(), QString(" Состояние: Отключен"));
-    QCOMPARE(status->image(), qb::Image::Disconnected);
+    QCOMPARE(status->icon(), qb::Icon::Disconnected);
     QCOMPARE(child<QTableView>(form, "messageList")->model()->rowCount(), 0);
     auto* timer = child<QTimer>(form, "connectionTimer");
     QVERIFY(timer->isActive());
@@ -149,7 +148,7 @@ void MainWindowTest::startsDisconnectedWithEmptyList() {
 
 void MainWindowTest::menusCarryTheirTextsAndIcons() {
     StartedIn dir;
-    MainWindow form;
+    MainWindow form(dir.path());
     const QList<QAction*> top = form.menuBar()->actions();
     QCOMPARE(top.size(), 3);
     QCOMPARE(top[0]->text(), QString("Файл"));
@@ -159,14 +158,22 @@ void MainWindowTest::menusCarryTheirTextsAndIcons() {
 
     struct Item {
         QString text; // empty: a separator
-        int image;
+        qb::Icon image;
     };
-    const QList<Item> file = {
-        {"Сохранить", 3},          {"Сохранить все", 29},         {"Экспорт для смартфона…", 29},
-        {"", -1},                  {"Конвертировать", 26},        {"Удалить сообщение", 14},
-        {"Удалить все сообщения", 12}, {"", -1},                  {"Выход", 16}};
-    const QList<Item> phone = {
-        {"Подключить", 25}, {"", -1}, {"Считать", 28}, {"Удалить сообщение", 14}};
+    using enum qb::Icon;
+    const QList<Item> file = {{"Сохранить", Save},
+                              {"Сохранить все", SaveAll},
+                              {"Экспорт для смартфона…", SaveAll},
+                              {"", None},
+                              {"Конвертировать", Convert},
+                              {"Удалить сообщение", DeleteMessage},
+                              {"Удалить все сообщения", DeleteAll},
+                              {"", None},
+                              {"Выход", Exit}};
+    const QList<Item> phone = {{"Подключить", Connect},
+                               {"", None},
+                               {"Считать", Read},
+                               {"Удалить сообщение", DeleteMessage}};
     for (const auto& [menu, items] : {std::pair{top[0]->menu(), file}, {top[1]->menu(), phone}}) {
         const QList<QAction*> actions = menu->actions();
         QCOMPARE(actions.size(), items.size());
@@ -175,18 +182,18 @@ void MainWindowTest::menusCarryTheirTextsAndIcons() {
             if (actions[i]->isSeparator())
                 continue;
             QCOMPARE(actions[i]->text(), items[i].text);
-            QCOMPARE(actions[i]->icon().cacheKey(),
-                     qb::imageListIcon(items[i].image).cacheKey());
+            QCOMPARE(actions[i]->icon().cacheKey(), qb::icon(items[i].image).cacheKey());
         }
     }
 }
 
 void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
     StartedIn dir;
-    MainWindow form;
+    MainWindow form(dir.path());
     // The export commands start by clearing the message panel: a cleared
     // panel shows that the command ran.
-    for (const auto& [item, button] : {std::pair{"exportSelectedAction", "exportSelectedButton"}, {"exportAllAction", "exportAllButton"}}) {
+    for (const auto& [item, button] : {std::pair{"exportSelectedAction", "exportSelectedButton"},
+                                       {"exportAllAction", "exportAllButton"}}) {
         form.setMessagePanel("hover text");
         child<QAction>(form, item)->trigger();
         QCOMPARE(form.messagePanel(), QString("hover text"));
@@ -201,20 +208,28 @@ void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
     QVERIFY(!child<QToolButton>(form, "readButton")->isEnabled());
 }
 
-// A long command disables the commands and gives them back as they were. The
-// phone may have gone meanwhile (no phone is listed here): the read button
-// then stays off instead of waiting for the next status tick.
-void MainWindowTest::readButtonFollowsThePhoneWhenALongCommandEnds() {
+// While a job runs every command control rests; when it ends they come back
+// as the window's state has them: the read button stays off without a phone.
+void MainWindowTest::commandsRestWhileAJobRuns() {
     StartedIn dir;
-    MainWindow form;
-    QToolButton* read = child<QToolButton>(form, "readButton");
-    read->setEnabled(true); // as while the phone was still there
-    {
-        qb::ui::BusyScope busy(form);
-        QVERIFY(!read->isEnabled());
-    }
-    QVERIFY(!read->isEnabled());
-    QVERIFY(child<QToolButton>(form, "connectButton")->isEnabled());
+    MainWindow form(dir.path());
+    const auto enabled = [&form](const char* name) {
+        return child<QToolButton>(form, name)->isEnabled();
+    };
+    auto* job = new SlowJob;
+    QVERIFY(form.commandState().run(job, {}));
+    QVERIFY(form.isBusy() && job->started);
+    for (const char* name : {"connectButton", "importButton", "readButton"})
+        QVERIFY2(!enabled(name), name);
+    for (const char* name : {"importAction", "deleteAllInArchiveAction", "aboutAction"})
+        QVERIFY2(!child<QAction>(form, name)->isEnabled(), name);
+    QVERIFY(child<QAction>(form, "quitAction")->isEnabled());
+    QVERIFY(!form.commandState().run(new SlowJob, {})); // one command at a time
+
+    job->end();
+    QVERIFY(!form.isBusy());
+    QVERIFY(enabled("connectButton") && enabled("importButton") && !enabled("readButton"));
+    QVERIFY(child<QAction>(form, "importAction")->isEnabled());
 }
 
 void MainWindowTest::lostPhoneIsToldForWhatItIs() {
@@ -224,18 +239,19 @@ void MainWindowTest::lostPhoneIsToldForWhatItIs() {
     QCOMPARE(qb::ui::lostPhoneText(Kind::PortRefused, node), qb::ui::noPermissionText(node));
     QVERIFY(qb::ui::noPermissionText(node).contains("(/dev/ttyACM0)"));
     QVERIFY(qb::ui::lostPhoneText(Kind::PortVanished, node).startsWith("Телефон отключён"));
-    QVERIFY(qb::ui::lostPhoneText(Kind::PhoneStalled, node).startsWith("Телефон перестал принимать команды"));
+    QVERIFY(qb::ui::lostPhoneText(Kind::PhoneStalled, node)
+                .startsWith("Телефон перестал принимать команды"));
     QVERIFY(qb::ui::lostPhoneText(Kind::Finished, node).isEmpty());
 }
 
 void MainWindowTest::unreadableArchiveFileIsReported() {
     StartedIn dir;
     QVERIFY(QDir(dir.path()).mkdir("Inbox.msg"));
-    MessageBoxAnswerer catcher;
-    MainWindow form;
-    QVERIFY2(
-        catcher.texts.value(0).startsWith(QString("Cannot open file \"%1/Inbox.msg\". ").arg(dir.path())),
-        qPrintable(catcher.texts.value(0)));
+    RecordingDialogs boxes;
+    MainWindow form(dir.path(), &boxes);
+    QVERIFY2(boxes.texts.value(0).startsWith(
+                 QString("Cannot open file \"%1/Inbox.msg\". ").arg(dir.path())),
+             qPrintable(boxes.texts.value(0)));
     QCOMPARE(caption(form, 5), QString("Входящие")); // the load stopped before the captions
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -245,7 +261,7 @@ void MainWindowTest::unreadableArchiveFileIsReported() {
 
 void MainWindowTest::closingIsNeverRefused() {
     StartedIn dir;
-    MainWindow form;
+    MainWindow form(dir.path());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     child<QAction>(form, "quitAction")->trigger(); // "Выход"
@@ -255,32 +271,51 @@ void MainWindowTest::closingIsNeverRefused() {
     QVERIFY(!form.isVisible());
 }
 
+void MainWindowTest::closingDuringAJobCancelsItAndClosesOnceItEnds() {
+    StartedIn dir;
+    MainWindow form(dir.path());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* job = new SlowJob;
+    bool done = false;
+    form.commandState().run(job, [&done](qb::Job&) { done = true; });
+    QVERIFY(!form.close()); // not yet: the job still works on the window's state
+    QVERIFY(job->cancelled && form.isVisible());
+    QTRY_VERIFY(done);
+    QTRY_VERIFY(!form.isVisible());
+}
+
+// A job's progress reaches the status bar by signal, throttled but complete.
 void MainWindowTest::progressDrivesTheStatusBar() {
     StartedIn dir;
-    MainWindow form;
+    MainWindow form(dir.path());
     form.show();
     auto* bar = child<QProgressBar>(form, "progressBar");
     QVERIFY(!bar->isVisible());
     QCOMPARE(bar->maximum(), 100);
     QCOMPARE(bar->parentWidget(), child<QWidget>(form, "statusBar"));
 
-    qb::Progress& progress = form.progress();
+    auto* job = new SlowJob;
+    form.commandState().run(job, {});
+    qb::Progress& progress = job->progress();
     progress.setVisible(true);
     progress.setMaximum(20);
-    progress.setPosition(5);
-    QCoreApplication::processEvents();
     QVERIFY(bar->isVisible());
-    QCOMPARE(progress.position(), 5);
+    QCOMPARE(bar->maximum(), 20);
+    QTest::qWait(50); // steps come at most every few milliseconds
+    progress.setPosition(5);
     QCOMPARE(bar->value(), 5);
     progress.setMaximum(-1); // a folder of one message
     QCOMPARE(bar->minimum(), 0);
+    QCOMPARE(bar->maximum(), 0);
     progress.setVisible(false);
     QVERIFY(!bar->isVisible());
+    job->end();
 }
 
 void MainWindowTest::controlsAreNamedForAssistiveTechnology() {
     StartedIn dir;
-    MainWindow form;
+    MainWindow form(dir.path());
     for (const char* name :
          {"folderTree", "messageList", "viewer", "statusBar", "progressBar", "toolbarPanel",
           "titleStrip", "titleLabel", "treeListSplitter", "listViewerSplitter",
@@ -319,7 +354,7 @@ void MainWindowTest::controlsAreNamedForAssistiveTechnology() {
 
 void MainWindowTest::workAreaKeepsItsProportions() {
     StartedIn dir;
-    MainWindow form;
+    MainWindow form(dir.path());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.size(), QSize(870, 640));

@@ -1,7 +1,8 @@
 #pragma once
-// Mouse clicks and key presses of a view as signals, so the window can keep a
-// handler per control event without subclassing the views. A key press that a
-// handler accepts is not passed on to the view.
+// A view's completed left clicks and its keys as signals: the window acts on
+// a click once the view has moved its selection, and on the release of an
+// arrow key once the key is no longer held down. A key press that a handler
+// accepts is not passed on to the view.
 #include <QObject>
 
 class QAbstractScrollArea;
@@ -9,11 +10,11 @@ class QKeyEvent;
 
 namespace qb::ui {
 
-class ControlEvents : public QObject {
+class ClickAndKeySignals : public QObject {
     Q_OBJECT
   public:
     // Watches `view` (keys) and its viewport (clicks); owned by the view.
-    static ControlEvents* watch(QAbstractScrollArea* view);
+    static ClickAndKeySignals* watch(QAbstractScrollArea* view);
 
   signals:
     void clicked(); // left button released over the view's contents, after the view saw it

@@ -1,4 +1,4 @@
-#include "models/ImageList.h"
+#include "models/Icons.h"
 
 #include <QHash>
 
@@ -27,10 +27,11 @@ QIcon cachedIcon(const QString& path) {
 
 } // namespace
 
-QIcon imageListIcon(int index) {
-    if (index < 0 || index >= ImageListCount)
+QIcon icon(Icon which) {
+    if (which == Icon::None)
         return {};
-    return cachedIcon(QStringLiteral(":/icons/icon%1.png").arg(index, 2, 10, QLatin1Char('0')));
+    const int number = static_cast<int>(which);
+    return cachedIcon(QStringLiteral(":/icons/icon%1.png").arg(number, 2, 10, QLatin1Char('0')));
 }
 
 QIcon buttonPicture(ButtonPicture picture) {

@@ -1,0 +1,89 @@
+#include "controllers/ArchiveController.h"
+
+#include "archive/ArchiveDeletion.h"
+#include "archive/ArchiveJobs.h"
+#include "controllers/CommandState.h"
+#include "controllers/UserDialogs.h"
+#include "core/Cp1251.h"
+
+namespace qb {
+
+ArchiveController::ArchiveController(Workspace& workspace, CommandState& commands,
+                                     UserDialogs& dialogs, QObject* parent)
+    : QObject(parent), m_workspace(workspace), m_commands(commands), m_dialogs(dialogs) {}
+
+void ArchiveController::reloadArchive() {
+    const MaybeFailure failure = m_workspace.reloadArchive();
+    emit archiveReloaded();
+    if (failure)
+        m_dialogs.fail(failure->text());
+    else
+        showCaptions();
+}
+
+void ArchiveController::loadPhonebook() {
+    if (const MaybeFailure failure = m_workspace.loadPhonebook())
+        m_dialogs.fail(failure->text());
+}
+
+void ArchiveController::showCaptions() {
+    QStringList captions;
+    for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
+        captions << cp1251::toUnicode(m_workspace.archiveCaption(kind));
+    emit archiveCaptionsChanged(captions);
+}
+
+bool ArchiveController::deleteRecords(FolderKind folder, std::vector<int> records) {
+    auto* job = new DeleteRecordsJob(m_workspace.workDir, folder, records);
+    ProgressSignal& progress = job->progress();
+    progress.setTextVisible(false);
+    progress.setPosition(0);
+    progress.setMaximum(static_cast<int>(records.size()));
+    progress.setVisible(true);
+    // The rows go only once the file has lost their records.
+    return runChange(job, [this, folder, records = std::move(records)] {
+        emit recordsDeleted(folder, records);
+    });
+}
+
+bool ArchiveController::deleteAll() {
+    // Quick enough to need no job, but refused like one while a job works on the files.
+    if (m_commands.isBusy())
+        return false;
+    deleteAllFolderFiles(m_workspace.workDir);
+    reloadArchive();
+    return true;
+}
+
+bool ArchiveController::importArchive(const QString& source) {
+    // The list is not refilled: new messages show when the folder is chosen again.
+    return runChange(new ImportJob(m_workspace.workDir, source), {});
+}
+
+bool ArchiveController::runChange(ArchiveChangeJob* job, std::function<void()> changed) {
+    return m_commands.run(job, [this, changed = std::move(changed)](Job& done) {
+        auto& change = static_cast<ArchiveChangeJob&>(done);
+        change.progress().setVisible(false);
+        change.progress().setTextVisible(true);
+        if (!change.changed()) {
+            // Nothing was written: the file keeps its records, the rows stay.
+            if (change.failure() && !change.cancelled())
+                m_dialogs.fail(change.failure()->text());
+            return;
+        }
+        takeReload(change);
+        if (changed)
+            changed();
+    });
+}
+
+void ArchiveController::takeReload(ArchiveChangeJob& job) {
+    job.applyReload(m_workspace.archive);
+    emit archiveReloaded();
+    if (job.failure())
+        m_dialogs.fail(job.failure()->text());
+    else
+        showCaptions();
+}
+
+} // namespace qb

@@ -1,0 +1,42 @@
+#include "controllers/ExportController.h"
+
+#include "controllers/CommandState.h"
+#include "controllers/UserDialogs.h"
+#include "export/ExportJob.h"
+#include "export/smartphone/SmartphoneExportJob.h"
+
+namespace qb {
+
+ExportController::ExportController(Workspace& workspace, CommandState& commands,
+                                   UserDialogs& dialogs, QObject* parent)
+    : QObject(parent), m_workspace(workspace), m_commands(commands), m_dialogs(dialogs) {}
+
+bool ExportController::exportRows(std::vector<std::string> templateLines,
+                                  std::vector<ExportRow> rows, ExportSettings settings) {
+    auto* job = new ExportJob(std::move(templateLines), std::move(rows), std::move(settings));
+    connect(&job->progress(), &ProgressSignal::changed, this, &ExportController::exportProgress);
+    return m_commands.run(job, [this](Job& done) {
+        const auto& job = static_cast<ExportJob&>(done);
+        // The dialog is enabled again before the message: a box over a
+        // disabled dialog would be disabled too. Files written before a
+        // failure stay, as they always did.
+        emit exportFinished(!job.failure() && !job.cancelled());
+        if (job.failure() && !job.cancelled())
+            m_dialogs.fail(job.failure()->text());
+    });
+}
+
+bool ExportController::exportForSmartphone(const QString& targetDir) {
+    return m_commands.run(new SmartphoneExportJob(m_workspace.workDir, targetDir),
+                          [this](Job& done) {
+                              const auto& job = static_cast<SmartphoneExportJob&>(done);
+                              if (job.cancelled())
+                                  return;
+                              if (job.result().failure)
+                                  m_dialogs.fail(job.result().failure->text());
+                              else
+                                  emit smartphoneExported(smartphoneExportSummary(job.result()));
+                          });
+}
+
+} // namespace qb

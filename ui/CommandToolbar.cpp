@@ -1,0 +1,103 @@
+#include "ui/CommandToolbar.h"
+
+#include "models/ColourText.h"
+#include "models/Icons.h"
+#include "ui/AnimatedBanner.h"
+#include "ui/ColourPicker.h"
+#include "ui/HoverTexts.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+
+namespace qb::ui {
+
+CommandToolbar::CommandToolbar(QWidget* parent) : GradientPanel(Edges::None, parent) {
+    setObjectName(QStringLiteral("toolbarPanel"));
+    setFixedHeight(61);
+    // Buttons and banner sit at fixed places; only the colour panel follows the right edge.
+    m_connectButton = addButton("connectButton", 8, QStringLiteral("Подключить телефон"),
+                                buttonPicture(ButtonPicture::Connect));
+    m_readButton = addButton("readButton", 56, QStringLiteral("Считать сообщения с телефона"),
+                             buttonPicture(ButtonPicture::Read));
+    m_exportSelectedButton =
+        addButton("exportSelectedButton", 104, QStringLiteral("Сохранить сообщение"),
+                  buttonPicture(ButtonPicture::Save));
+    m_exportAllButton = addButton("exportAllButton", 152, QStringLiteral("Сохранить все сообщения"),
+                                  buttonPicture(ButtonPicture::SaveAll));
+    m_importButton = addButton("importButton", 200,
+                               QStringLiteral("Конвертировать архив P2kTools в архив Quillbox"),
+                               buttonPicture(ButtonPicture::Convert));
+    auto* banner = new AnimatedBanner(this);
+    banner->setObjectName(QStringLiteral("Banner"));
+    banner->setAccessibleName(QStringLiteral("Motorola Quillbox"));
+    banner->move(360, 11);
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addStretch(1);
+    row->addWidget(buildColourPanel());
+    installHoverTexts();
+}
+
+QToolButton* CommandToolbar::addButton(const char* name, int x, const QString& hint,
+                                       const QIcon& picture) {
+    auto* button = new QToolButton(this);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(x, 8, 45, 45);
+    button->setIcon(picture);
+    button->setIconSize(QSize(32, 32));
+    button->setAutoRaise(true);
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFocusPolicy(Qt::NoFocus); // never shows a focus rectangle
+    return button;
+}
+
+QWidget* CommandToolbar::buildColourPanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("ColourPanel"));
+    panel->setFixedWidth(185);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(4, 6, 8, 6);
+    grid->setVerticalSpacing(4);
+    const QString captions[] = {QStringLiteral("Фоновый цвет:"), QStringLiteral("Цвет текста:")};
+    m_backgroundColourPicker = new ColourPicker(Colour::Lime, panel);
+    m_backgroundColourPicker->setObjectName(QStringLiteral("backgroundColourPicker"));
+    m_textColourPicker = new ColourPicker(Colour::WindowText, panel);
+    m_textColourPicker->setObjectName(QStringLiteral("textColourPicker"));
+    ColourPicker* const pickers[] = {m_backgroundColourPicker, m_textColourPicker};
+    for (int i = 0; i < 2; ++i) {
+        auto* label = new QLabel(captions[i], panel);
+        QPalette ink = label->palette();
+        ink.setColor(QPalette::WindowText, GradientPanel::ink());
+        label->setPalette(ink);
+        pickers[i]->setAccessibleName(captions[i]);
+        pickers[i]->setFixedHeight(21);
+        label->setBuddy(pickers[i]);
+        grid->addWidget(label, i, 0);
+        grid->addWidget(pickers[i], i, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    return panel;
+}
+
+void CommandToolbar::installHoverTexts() {
+    auto* hover = new HoverTexts(
+        this, [this](const QString& text) { emit titleHint(text); },
+        [this](const QString& text) { emit panelHint(text); });
+    hover->addButton(m_connectButton, QStringLiteral(" Подключить"),
+                     QStringLiteral(" Подключить телефон"));
+    hover->addButton(m_readButton, QStringLiteral(" Считать"),
+                     QStringLiteral(" Считать все сообщения с телефона"));
+    hover->addButton(m_exportSelectedButton, QStringLiteral(" Сохранить сообщение"),
+                     QStringLiteral(" Сохранить сообщение"));
+    hover->addButton(m_exportAllButton, QStringLiteral(" Сохранить все сообщения"),
+                     QStringLiteral(" Сохранить все сообщения"));
+    hover->addButton(m_importButton, QStringLiteral(" Конвертировать"),
+                     QStringLiteral(" Конвертировать архив P2kTools в архив Quillbox"));
+}
+
+} // namespace qb::ui

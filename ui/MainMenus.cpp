@@ -1,0 +1,59 @@
+#include "ui/MainMenus.h"
+
+#include "models/Icons.h"
+#include "ui/FlatMenuStyle.h"
+#include "ui/SideBarMenu.h"
+
+#include <QMainWindow>
+#include <QMenuBar>
+
+namespace qb::ui {
+
+namespace {
+
+QAction* addItem(QMenu* menu, const char* name, const QString& text, Icon picture) {
+    QAction* action = menu->addAction(icon(picture), text);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+} // namespace
+
+MainMenus::MainMenus(QMainWindow& window) {
+    auto* file = new SideBarMenu(QStringLiteral("Файл"), &window);
+    file->setObjectName(QStringLiteral("fileMenu"));
+    exportSelectedAction =
+        addItem(file, "exportSelectedAction", QStringLiteral("Сохранить"), Icon::Save);
+    exportAllAction =
+        addItem(file, "exportAllAction", QStringLiteral("Сохранить все"), Icon::SaveAll);
+    smartphoneExportAction = addItem(file, "smartphoneExportAction",
+                                     QStringLiteral("Экспорт для смартфона…"), Icon::SaveAll);
+    file->addSeparator();
+    importAction = addItem(file, "importAction", QStringLiteral("Конвертировать"), Icon::Convert);
+    deleteInArchiveAction = addItem(file, "deleteInArchiveAction",
+                                    QStringLiteral("Удалить сообщение"), Icon::DeleteMessage);
+    deleteAllInArchiveAction = addItem(file, "deleteAllInArchiveAction",
+                                       QStringLiteral("Удалить все сообщения"), Icon::DeleteAll);
+    file->addSeparator();
+    quitAction = addItem(file, "quitAction", QStringLiteral("Выход"), Icon::Exit);
+
+    auto* phone = new SideBarMenu(QStringLiteral("Телефон"), &window);
+    phone->setObjectName(QStringLiteral("phoneMenu"));
+    connectAction = addItem(phone, "connectAction", QStringLiteral("Подключить"), Icon::Connect);
+    phone->addSeparator();
+    readAction = addItem(phone, "readAction", QStringLiteral("Считать"), Icon::Read);
+    deleteOnPhoneAction = addItem(phone, "deleteOnPhoneAction", QStringLiteral("Удалить сообщение"),
+                                  Icon::DeleteMessage);
+
+    auto* style = new FlatMenuStyle;
+    style->setParent(&window);
+    for (QMenu* menu : {static_cast<QMenu*>(file), static_cast<QMenu*>(phone)}) {
+        menu->setStyle(style);
+        menu->setAttribute(Qt::WA_WindowPropagation); // the window's font, not the desktop's
+        window.menuBar()->addMenu(menu);
+    }
+    aboutAction = window.menuBar()->addAction(QStringLiteral("О Программе"));
+    aboutAction->setObjectName(QStringLiteral("aboutAction"));
+}
+
+} // namespace qb::ui

@@ -1,0 +1,24 @@
+#pragma once
+// The menu bar of the main window: "Файл", "Телефон" and "О Программе".
+class QAction;
+class QMainWindow;
+
+namespace qb::ui {
+
+struct MainMenus {
+    explicit MainMenus(QMainWindow& window);
+
+    QAction* exportSelectedAction;     // Файл ▸ Сохранить
+    QAction* exportAllAction;          // Файл ▸ Сохранить все
+    QAction* smartphoneExportAction;   // Файл ▸ Экспорт для смартфона…
+    QAction* importAction;             // Файл ▸ Конвертировать
+    QAction* deleteInArchiveAction;    // Файл ▸ Удалить сообщение
+    QAction* deleteAllInArchiveAction; // Файл ▸ Удалить все сообщения
+    QAction* quitAction;               // Файл ▸ Выход
+    QAction* connectAction;            // Телефон ▸ Подключить
+    QAction* readAction;               // Телефон ▸ Считать
+    QAction* deleteOnPhoneAction;      // Телефон ▸ Удалить сообщение
+    QAction* aboutAction;              // О Программе
+};
+
+} // namespace qb::ui

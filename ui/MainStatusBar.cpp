@@ -1,0 +1,52 @@
+#include "ui/MainStatusBar.h"
+
+#include "ui/StatusPanel.h"
+#include "ui/StatusProgress.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+namespace qb::ui {
+
+MainStatusBar::MainStatusBar(QWidget* parent)
+    : QStatusBar(parent), m_statusPanel(new StatusPanel(this)), m_messagePanel(new QLabel(this)),
+      m_progressBar(new QProgressBar(this)),
+      m_progress(std::make_unique<StatusProgress>(m_progressBar)) {
+    setObjectName(QStringLiteral("statusBar"));
+    setSizeGripEnabled(false);
+    setFixedHeight(19);
+    m_statusPanel->setObjectName(QStringLiteral("statusPanel"));
+    m_statusPanel->setFixedWidth(150);
+    m_messagePanel->setObjectName(QStringLiteral("messagePanel"));
+    addWidget(m_statusPanel);
+    addWidget(m_messagePanel, 1);
+
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
+    m_progressBar->setAccessibleName(QStringLiteral("progressBar"));
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setGeometry(157, 5, 150, 12);
+    m_progressBar->hide();
+}
+
+MainStatusBar::~MainStatusBar() = default;
+
+void MainStatusBar::setMessage(const QString& text) {
+    m_messagePanel->setText(text);
+}
+
+QString MainStatusBar::message() const {
+    return m_messagePanel->text();
+}
+
+Progress& MainStatusBar::progress() {
+    return *m_progress;
+}
+
+void MainStatusBar::showProgress(const ProgressState& state) {
+    m_progress->setMaximum(state.maximum);
+    m_progress->setPosition(state.position);
+    m_progress->setTextVisible(state.textVisible);
+    m_progress->setVisible(state.visible);
+}
+
+} // namespace qb::ui

@@ -1,0 +1,38 @@
+#pragma once
+// The window's status bar: the connection panel, the message panel and, over
+// them, the progress bar of the long commands.
+#include "core/Progress.h"
+
+#include <QStatusBar>
+#include <memory>
+
+class QLabel;
+class QProgressBar;
+
+namespace qb::ui {
+
+class StatusPanel;
+class StatusProgress;
+
+class MainStatusBar : public QStatusBar {
+    Q_OBJECT
+  public:
+    explicit MainStatusBar(QWidget* parent = nullptr);
+    ~MainStatusBar() override;
+
+    StatusPanel* statusPanel() const { return m_statusPanel; }
+    void setMessage(const QString& text);
+    QString message() const;
+    // The bar as a command sees it, for the commands that still write to it directly.
+    Progress& progress();
+    // Follows a job's progress.
+    void showProgress(const qb::ProgressState& state);
+
+  private:
+    StatusPanel* m_statusPanel;
+    QLabel* m_messagePanel;
+    QProgressBar* m_progressBar;
+    std::unique_ptr<StatusProgress> m_progress;
+};
+
+} // namespace qb::ui

@@ -1,0 +1,21 @@
+#include "ui/MessageBoxes.h"
+
+#include "ui/ApplicationTitle.h"
+
+namespace qb::ui {
+
+void openMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
+                    std::function<void(QMessageBox::StandardButton)> answered) {
+    auto* box = new QMessageBox(icon, ApplicationTitle, text, buttons, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    if (defaultButton != QMessageBox::NoButton)
+        box->setDefaultButton(defaultButton);
+    QObject::connect(box, &QMessageBox::finished, box, [box, answered = std::move(answered)] {
+        if (answered)
+            answered(box->standardButton(box->clickedButton()));
+    });
+    box->open();
+}
+
+} // namespace qb::ui

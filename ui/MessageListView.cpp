@@ -1,0 +1,47 @@
+#include "ui/MessageListView.h"
+
+#include "models/MessageListModel.h"
+
+#include <QHeaderView>
+#include <algorithm>
+
+namespace qb::ui {
+
+MessageListView::MessageListView(QWidget* parent) : QTableView(parent) {
+    setObjectName(QStringLiteral("messageList"));
+    setAccessibleName(QStringLiteral("messageList"));
+    setShowGrid(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setIconSize(QSize(16, 16));
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(17);
+}
+
+void MessageListView::setModel(QAbstractItemModel* model) {
+    QTableView::setModel(model);
+    QHeaderView* columns = horizontalHeader();
+    columns->setHighlightSections(false);
+    columns->setSectionsClickable(true);
+    columns->setSectionResizeMode(MessageListModel::TextColumn, QHeaderView::Stretch);
+    columns->resizeSection(MessageListModel::FromColumn, 150);
+    columns->resizeSection(MessageListModel::DateColumn, 150);
+    columns->resizeSection(MessageListModel::SizeColumn, 50);
+    columns->setSectionResizeMode(MessageListModel::IndexColumn, QHeaderView::Fixed);
+    columns->resizeSection(MessageListModel::IndexColumn, 50);
+}
+
+std::vector<int> MessageListView::selectedRows() const {
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+} // namespace qb::ui
