@@ -2,16 +2,16 @@
 
 #include "archive/FolderTree.h"
 #include "core/Cp1251.h"
+#include "models/ColumnSorter.h"
+#include "models/ImageList.h"
+#include "models/MessageListModel.h"
+#include "models/SettingsStore.h"
 #include "ui/AboutDialog.h"
 #include "ui/ApplicationTitle.h"
 #include "ui/ColourSettings.h"
-#include "models/ColumnSorter.h"
 #include "ui/ControlEvents.h"
 #include "ui/FolderTreeWidget.h"
-#include "models/ImageList.h"
-#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
-#include "models/SettingsStore.h"
 #include "ui/StatusPanel.h"
 #include "ui/StatusProgress.h"
 
@@ -151,6 +151,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (isBusy()) {
         // A long command still works on this window's state: close once it has ended.
         m_closeRequested = true;
+        m_commands.cancel();
         event->ignore();
         return;
     }

@@ -3,14 +3,16 @@
 // strip and a toolbar. It wires controls to the commands; the program's state
 // lives in the Workspace it owns, and the commands' logic in the libraries.
 #include "archive/Workspace.h"
+#include "controllers/CommandState.h"
+#include "controllers/UserDialogs.h"
 #include "core/Failure.h"
 #include "core/Progress.h"
 #include "export/ExportRun.h"
-#include "reading/PhoneLine.h"
 #include "ui/BusyScope.h"
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -25,6 +27,8 @@ class QToolButton;
 class QTreeWidgetItem;
 
 namespace qb {
+class AtPort;
+class PhoneController;
 class PhoneWatcher;
 class PhonePort;
 class ColumnSorter;
@@ -59,7 +63,7 @@ class MainWindow : public QMainWindow {
     QTreeWidgetItem* node(int position) const;
     qb::ui::FolderTreeWidget* folderTree() const { return m_folderTree; }
     qb::MessageListModel* messageModel() const { return m_messages; }
-    qb::PhonePort* activePort() const { return m_activePort; }
+    qb::PhonePort* activePort() const;
     const QString& lastSender() const { return m_lastSender; }
 
     // Lists the folder at a tree position (even the one shown), or nothing for a group node.
@@ -77,7 +81,7 @@ class MainWindow : public QMainWindow {
 
     // The port deletion on the phone talks to: the active port unless replaced
     // (the tests put a scripted phone here).
-    void setDeletionPort(qb::PortSource port) { m_deletionPort = std::move(port); }
+    void setDeletionPort(qb::AtPort* port);
     // How often a fill lets window events run, in milliseconds (0: after every row).
     void setFillEventInterval(int milliseconds) { m_fillEventInterval = milliseconds; }
 
@@ -108,10 +112,8 @@ class MainWindow : public QMainWindow {
     void loadStartState();
     void closePorts();
     void createDeviceWatcher();
-    void forgetPort(qb::PhonePort* port);
-    qb::PortSource portSource();
-    bool openActivePort();
-    void finishPhoneRead();
+    void showConnectionState(bool connected, const QString& phoneCaption);
+    void expandPhoneNode();
     void refreshShownPhoneFolder();
     bool reportFailure(const qb::MaybeFailure& failure);
     void showFailure(const qb::Failure& failure);
@@ -162,11 +164,11 @@ class MainWindow : public QMainWindow {
     int m_shownFolder = -1;
     QString m_lastSender; // "От" cell of the row last looked at; decides when the list repaints
 
-    // The phone link: the watcher owns the ports; the active port only refers
-    // to one of them and becomes null the moment the watcher destroys it.
+    // The phone link: the watcher owns the ports; the controller follows it.
+    std::unique_ptr<qb::UserDialogs> m_dialogs;
+    qb::CommandState m_commands;
     qb::PhoneWatcher* m_phoneWatcher = nullptr;
-    qb::PhonePort* m_activePort = nullptr;
-    qb::PortSource m_deletionPort;
+    qb::PhoneController* m_phone = nullptr;
 
     QLabel* m_titleLabel = nullptr;
     QToolButton* m_readButton = nullptr;
@@ -191,16 +193,17 @@ class MainWindow : public QMainWindow {
     QTimer* m_connectionTimer = nullptr;
     std::unique_ptr<qb::ui::StatusProgress> m_progress;
     qb::ui::BusyGuard m_busy;
-    bool m_closeRequested = false; // closing waits for the running long command
+    std::optional<qb::ui::BusyScope> m_jobBusy; // while m_commands runs a job
+    bool m_closeRequested = false;              // closing waits for the running long command
     int m_fillEventInterval = 10;
 
     qb::ui::TemplateEditor* m_templateEditor = nullptr;
     qb::ui::ExportDialog* m_exportDialog = nullptr;
 
-    QAction* m_exportSelectedAction = nullptr;  // Файл ▸ Сохранить
-    QAction* m_exportAllAction = nullptr;       // Файл ▸ Сохранить все
+    QAction* m_exportSelectedAction = nullptr; // Файл ▸ Сохранить
+    QAction* m_exportAllAction = nullptr;      // Файл ▸ Сохранить все
     QAction* m_smartphoneExportAction = nullptr; // Файл ▸ Экспорт для смартфона…
-    QAction* m_importAction = nullptr;          // Файл ▸ Конвертировать
+    QAction* m_importAction = nullptr;           // Файл ▸ Конвертировать
     QAction* m_deleteInArchiveAction = nullptr; // Файл ▸ Удалить сообщение
     QAction* m_deleteAllInArchiveAction = nullptr; // Файл ▸ Удалить все сообщения
     QAction* m_quitAction = nullptr;               // Файл ▸ Выход

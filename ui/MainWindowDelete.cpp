@@ -3,13 +3,12 @@
 #include "ui/MainWindow.h"
 
 #include "archive/FolderTree.h"
+#include "controllers/PhoneController.h"
 #include "core/Cp1251.h"
-#include "reading/DeleteOnPhone.h"
+#include "models/MessageListModel.h"
 #include "ui/ApplicationTitle.h"
 #include "ui/FolderTreeWidget.h"
-#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
-#include "ui/PhoneMessages.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -20,13 +19,6 @@ using qb::MessageRow;
 namespace {
 
 const QString DeleteQuestion = QStringLiteral("Вы действительно хотите удалить сообщения?");
-const QString PhoneKeptMessages =
-    QStringLiteral("Телефон не удалил сообщений: %1. Они остались на телефоне и в списке.");
-
-void tell(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, qb::ui::ApplicationTitle, text, QMessageBox::Ok, parent);
-    box.exec();
-}
 
 } // namespace
 
@@ -60,36 +52,16 @@ int MainWindow::deletionTarget() const {
 }
 
 void MainWindow::deleteSelectedOnPhone() {
-    if (isBusy())
-        return;
     const int target = deletionTarget();
     if (qb::isPhoneFolder(target))
         deleteOnPhone(qb::folderKindOfNode(target));
 }
 
 void MainWindow::deleteOnPhone(qb::FolderKind folder) {
-    if (isBusy())
-        return;
     std::vector<qb::DeleteRow> rows;
     for (const int row : selectedRows()) {
         const MessageRow& shown = m_messages->row(row);
         rows.push_back({shown.record, qb::cp1251::fromUnicode(shown.index)});
     }
-    if (rows.empty())
-        return; // nothing to delete: the phone is not even asked
-    qb::DeleteOutcome outcome;
-    {
-        qb::ui::BusyScope busy(*this);
-        const qb::PortSource port = m_deletionPort ? m_deletionPort : portSource();
-        outcome = qb::deleteOnPhone(port, progress(), folder, rows, m_workspace.readResult);
-    }
-    if (outcome.kind == qb::DeleteOutcome::Kind::NoPort) {
-        tell(this, qb::ui::deviceBusyText());
-        return;
-    }
-    m_messages->removeRecords(outcome.deleted);
-    setPhoneCaptions();
-    m_viewer->clear();
-    if (outcome.notDeleted > 0)
-        tell(this, PhoneKeptMessages.arg(outcome.notDeleted));
+    m_phone->deleteOnPhone(folder, std::move(rows));
 }

@@ -1,19 +1,20 @@
-// The main window's side of the phone link: following the device watcher,
-// the connection status, the read command and closing the ports at exit.
+// The main window's side of the phone link: it shows what the phone
+// controller reports (connection status, the end of a read) and closes the
+// ports at exit.
 #include "ui/MainWindow.h"
 
 #include "archive/FolderTree.h"
-#include "phonelink/PhonePort.h"
-#include "phonelink/PhoneWatcher.h"
-#include "reading/PhoneRead.h"
-#include "ui/ApplicationTitle.h"
-#include "ui/BusyScope.h"
-#include "ui/FolderTreeWidget.h"
+#include "controllers/PhoneController.h"
+#include "controllers/UserDialogs.h"
 #include "models/ImageList.h"
 #include "models/MessageListModel.h"
+#include "phonelink/PhonePort.h"
+#include "phonelink/PhoneWatcher.h"
+#include "ui/ApplicationTitle.h"
+#include "ui/FolderTreeWidget.h"
 #include "ui/MessageViewer.h"
-#include "ui/PhoneMessages.h"
 #include "ui/StatusPanel.h"
+#include "ui/StatusProgress.h"
 
 #include <QMessageBox>
 #include <QToolButton>
@@ -21,36 +22,87 @@
 
 namespace {
 
-void tell(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, qb::ui::ApplicationTitle, text);
-}
+// The window's message boxes for the commands.
+class Dialogs : public qb::UserDialogs {
+  public:
+    explicit Dialogs(QWidget* parent) : m_parent(parent) {}
+    void inform(const QString& text) override {
+        QMessageBox::information(m_parent, qb::ui::ApplicationTitle, text);
+    }
+    void tell(const QString& text) override {
+        QMessageBox box(QMessageBox::NoIcon, qb::ui::ApplicationTitle, text, QMessageBox::Ok,
+                        m_parent);
+        box.exec();
+    }
+    void fail(const QString& text) override {
+        QMessageBox::critical(m_parent, qb::ui::ApplicationTitle, text);
+    }
+    void ask(const QString& question, std::function<void(bool)> answered) override {
+        answered(QMessageBox::question(m_parent, qb::ui::ApplicationTitle, question,
+                                       QMessageBox::Yes | QMessageBox::No,
+                                       QMessageBox::No) == QMessageBox::Yes);
+    }
+
+  private:
+    QWidget* m_parent;
+};
 
 } // namespace
 
 void MainWindow::createDeviceWatcher() {
     m_phoneWatcher = new qb::PhoneWatcher(this);
-    connect(m_phoneWatcher, &qb::PhoneWatcher::portRemoved, this, &MainWindow::forgetPort);
+    m_dialogs = std::make_unique<Dialogs>(this);
+    m_phone = new qb::PhoneController(m_workspace, *m_phoneWatcher, m_commands, *m_dialogs, this);
+    connect(m_phone, &qb::PhoneController::connectionChanged, this,
+            &MainWindow::showConnectionState);
+    connect(m_phone, &qb::PhoneController::readEnded, this, &MainWindow::expandPhoneNode);
+    connect(m_phone, &qb::PhoneController::phoneCaptionsChanged, this,
+            &MainWindow::setPhoneCaptions);
+    connect(m_phone, &qb::PhoneController::archiveChanged, this, [this] {
+        reloadArchive();
+        loadPhonebook();
+    });
+    connect(m_phone, &qb::PhoneController::phoneFolderChanged, this,
+            &MainWindow::refreshShownPhoneFolder);
+    connect(m_phone, &qb::PhoneController::deletedOnPhone, this,
+            [this](qb::FolderKind, const std::vector<int>& positions) {
+                m_messages->removeRecords(positions);
+                m_viewer->clear();
+            });
+    // One busy state: the command controls rest while a job runs.
+    connect(&m_commands, &qb::CommandState::busyChanged, this, [this](bool busy) {
+        if (busy)
+            m_jobBusy.emplace(m_busy);
+        else
+            m_jobBusy.reset();
+    });
+    connect(&m_commands, &qb::CommandState::progressChanged, this,
+            [this](const qb::ProgressState& state) {
+                m_progress->setMaximum(state.maximum);
+                m_progress->setPosition(state.position);
+                m_progress->setTextVisible(state.textVisible);
+                m_progress->setVisible(state.visible);
+            });
 }
 
-void MainWindow::forgetPort(qb::PhonePort* port) {
-    if (m_activePort == port)
-        m_activePort = nullptr;
+qb::PhonePort* MainWindow::activePort() const {
+    return m_phone->activePort();
 }
 
-qb::PortSource MainWindow::portSource() {
-    return [this]() -> qb::AtPort* { return m_activePort; };
+void MainWindow::setDeletionPort(qb::AtPort* port) {
+    m_phone->setDeletionPort(port);
 }
 
 void MainWindow::refreshConnectionStatus() {
-    if (m_phoneWatcher->count() >= 1) {
-        m_activePort = m_phoneWatcher->ports().at(0);
+    m_phone->refreshConnection();
+}
+
+void MainWindow::showConnectionState(bool connected, const QString& phoneCaption) {
+    if (connected) {
         m_readButton->setEnabled(!isBusy());
         m_statusPanel->setText(QStringLiteral(" Состояние: Подключен"));
         m_statusPanel->setImage(qb::Image::Connected);
-        // sysfs gives the USB product string in UTF-8, not in the archive's code page.
-        const std::string& location = m_activePort->modem().productName;
-        m_folderTree->setCaption(qb::PhoneNode,
-                                 QString::fromUtf8(location.data(), qsizetype(location.size())));
+        m_folderTree->setCaption(qb::PhoneNode, phoneCaption);
     } else {
         m_statusPanel->setText(QStringLiteral(" Состояние: Отключен"));
         m_statusPanel->setImage(qb::Image::Disconnected);
@@ -58,74 +110,19 @@ void MainWindow::refreshConnectionStatus() {
     }
 }
 
-// --- The read command
-
-bool MainWindow::openActivePort() {
-    if (m_activePort && m_activePort->open())
-        return true;
-    const bool denied =
-        m_activePort && m_activePort->lastOpenError() == qb::OpenError::NoPermission;
-    tell(this, denied ? qb::ui::noPermissionText(m_activePort->modem().devNode)
-                      : qb::ui::deviceBusyText());
-    return false;
-}
-
 void MainWindow::readPhone() {
     // The menu item acts only while the toolbar button would.
-    if (isBusy() || !m_readButton->isEnabled() || !openActivePort())
+    if (!m_readButton->isEnabled() || m_commands.isBusy())
         return;
     setMessagePanel(QString());
-    progress().setMaximum(100);
-    progress().setVisible(true);
-    progress().setPosition(0);
-
-    qb::ReadOutcome outcome;
-    {
-        qb::ui::BusyScope busy(*this);
-        qb::ReadContext context{portSource(), progress(), m_workspace.readResult,
-                                m_workspace.phonebook, m_workspace.workDir};
-        outcome = qb::readPhone(context);
-    }
-    progress().setTextVisible(true);
-    switch (outcome.kind) {
-    case qb::ReadOutcome::Kind::PortVanished:
-    case qb::ReadOutcome::Kind::PortBusy:
-    case qb::ReadOutcome::Kind::PortRefused:
-    case qb::ReadOutcome::Kind::PhoneStalled:
-        progress().setVisible(false);
-        tell(this, qb::ui::lostPhoneText(outcome.kind, m_activePort ? m_activePort->modem().devNode
-                                                                    : std::string()));
-        break;
-    case qb::ReadOutcome::Kind::Failed:
-        progress().setVisible(false);
-        showFailure(*outcome.failure);
-        finishPhoneRead(); // the phone folders show what was read before the stop
-        break;
-    case qb::ReadOutcome::Kind::Finished:
-    case qb::ReadOutcome::Kind::NothingListed:
-        finishPhoneRead();
-        break;
-    }
-    refreshConnectionStatus();
+    m_phone->readPhone();
 }
 
-void MainWindow::finishPhoneRead() {
+void MainWindow::expandPhoneNode() {
     QTreeWidgetItem* phone = node(qb::PhoneNode);
     m_folderTree->expandItem(phone);
     for (int i = 0; i < phone->childCount(); ++i)
         m_folderTree->expandItem(phone->child(i));
-    progress().setVisible(false);
-    const auto readSomething = [this](qb::FolderKind kind) {
-        const qb::ReadEntry* first = m_workspace.readResult.folder(kind).find(1);
-        return first && !first->index.empty();
-    };
-    if (readSomething(qb::FolderKind::Inbox) || readSomething(qb::FolderKind::Outbox) ||
-        readSomething(qb::FolderKind::Draft)) {
-        setPhoneCaptions();
-        reloadArchive();
-        loadPhonebook();
-    }
-    refreshShownPhoneFolder();
 }
 
 // Rows of a phone folder carry positions of the read that filled them. After a

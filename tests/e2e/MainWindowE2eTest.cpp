@@ -4,10 +4,10 @@
 #include "ServedPhone.h"
 #include "WindowProbe.h"
 
-#include "phonelink/PhonePort.h"
-#include "ui/FolderTreeWidget.h"
 #include "models/ImageList.h"
 #include "models/MessageListModel.h"
+#include "phonelink/PhonePort.h"
+#include "ui/FolderTreeWidget.h"
 #include "ui/StatusPanel.h"
 
 #include <QProgressBar>
@@ -201,6 +201,7 @@ void MainWindowE2eTest::readsThePhoneIntoTheArchive() {
     RETURN_IF_FAILED();
 
     rig.readButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience); // the read runs on the event loop
     QCOMPARE(rig.boxes.texts, QStringList());
     checkFirstRead(rig);
     RETURN_IF_FAILED();
@@ -212,6 +213,7 @@ void MainWindowE2eTest::readsThePhoneIntoTheArchive() {
 
     // Everything the phone still holds is archived already.
     rig.readButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience); // the read runs on the event loop
     QCOMPARE(rig.boxes.texts, QStringList());
     QCOMPARE(rig.phone.countCommands("at+mmgl=\"ALL\""), 2);
     QCOMPARE(rig.phone.countCommands("AT+CMGR="), 4 + 3);
@@ -265,6 +267,7 @@ void MainWindowE2eTest::listAndDeleteOnPhone(Rig& rig) {
     auto* list = control<QTableView>(rig.form, "messageList");
     list->selectRow(*lena);
     rig.form.deleteSelectedOnPhone();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
 
     const std::vector<std::string> sent = rig.phone.commands();
     QVERIFY(sent.size() >= 2);
@@ -290,6 +293,7 @@ void MainWindowE2eTest::deleteWithoutThePhone(Rig& rig) {
     QCOMPARE(rig.form.activePort(), nullptr);
     control<QTableView>(rig.form, "messageList")->selectRow(0);
     rig.form.deleteSelectedOnPhone();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
     QCOMPARE(rig.boxes.texts, QStringList({QStringLiteral("Утройство занято!")}));
     QCOMPARE(rig.form.messageModel()->rowCount(), 3);
     QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(3));
@@ -305,8 +309,8 @@ void MainWindowE2eTest::unplugDuringTheDatePassStopsTheRead() {
     const QStringList captionsBefore = rig.captions();
     const QMap<QString, QByteArray> filesBefore = rig.files();
 
-    // The read lets the window's events run once per time stamp; the first
-    // chance after a time stamp was asked for pulls the cable.
+    // The read runs on the window's event loop; the first chance after a time
+    // stamp was asked for pulls the cable.
     QTimer puller;
     connect(&puller, &QTimer::timeout, this, [&] {
         if (rig.phone.countCommands("AT+CMGR=") >= 1) {
@@ -318,6 +322,7 @@ void MainWindowE2eTest::unplugDuringTheDatePassStopsTheRead() {
     // can be over within a few milliseconds: look at every chance.
     puller.start(0);
     rig.readButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience); // the read runs on the event loop
     QVERIFY2(!puller.isActive(), "the read ended before the phone could be unplugged");
 
     QCOMPARE(rig.boxes.texts.size(), 1);
@@ -345,6 +350,7 @@ void MainWindowE2eTest::readsAfterReplug(Rig& rig) {
     RETURN_IF_FAILED();
     QCOMPARE(rig.form.activePort()->modem().devNode, std::string("/dev/ttyACM1"));
     rig.readButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience); // the read runs on the event loop
     QCOMPARE(rig.boxes.texts.size(), 1);
     QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(4));
     const QByteArray inbox = rig.dir.read("Inbox.msg");

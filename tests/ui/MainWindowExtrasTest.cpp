@@ -7,10 +7,10 @@
 
 #include "archive/FolderTree.h"
 #include "core/Cp1251.h"
+#include "models/MessageListModel.h"
 #include "ui/AboutDialog.h"
 #include "ui/ColourPicker.h"
 #include "ui/FolderTreeWidget.h"
-#include "models/MessageListModel.h"
 #include "ui/MessageViewer.h"
 
 #include <QAction>
@@ -28,8 +28,8 @@
 #include <memory>
 #include <string>
 
-using qb::testing::MessageBoxAnswerer;
 using qb::MessageListModel;
+using qb::testing::MessageBoxAnswerer;
 
 namespace {
 
@@ -193,14 +193,14 @@ class MainWindowExtrasTest : public QObject {
             entry.date = "01/01/2005,09:05:03";
         }
         qb::test::ScriptedPhone phone;
-        w.form->setDeletionPort([&]() -> qb::AtPort* { return &phone; });
+        w.form->setDeletionPort(&phone);
         w.choose(qb::PhoneInbox);
         w.clickHeader(MessageListModel::TextColumn); // a (12), b (13), c (11)
         w.list()->selectRow(0);
         MessageBoxAnswerer yes(QMessageBox::Yes);
         QTest::keyClick(w.list(), Qt::Key_Delete);
+        QTRY_COMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "c"}));
         QCOMPARE(phone.sent, (std::vector<std::string>{"AT+CMGF=0", "AT+CMGD=12"}));
-        QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "c"}));
         QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({"13", "11"}));
     }
 

@@ -2,13 +2,13 @@
 // archive files of the current directory, the state of the commands, the
 // menus, failures shown in a message box, closing, and what assistive
 // technology can read.
-#include "tests/support/WindowTestSupport.h"
 #include "ui/MainWindow.h"
-#include "ui/BusyScope.h"
-#include "ui/PhoneMessages.h"
-#include "ui/FolderTreeWidget.h"
+#include "controllers/PhoneMessages.h"
 #include "models/ImageList.h"
 #include "models/MessageListModel.h"
+#include "tests/support/WindowTestSupport.h"
+#include "ui/BusyScope.h"
+#include "ui/FolderTreeWidget.h"
 #include "ui/StatusPanel.h"
 
 #include <QAccessible>
@@ -162,9 +162,9 @@ void MainWindowTest::menusCarryTheirTextsAndIcons() {
         int image;
     };
     const QList<Item> file = {
-        {"Сохранить", 3},          {"Сохранить все", 29},         {"Экспорт для смартфона…", 29},
-        {"", -1},                  {"Конвертировать", 26},        {"Удалить сообщение", 14},
-        {"Удалить все сообщения", 12}, {"", -1},                  {"Выход", 16}};
+        {"Сохранить", 3},       {"Сохранить все", 29},     {"Экспорт для смартфона…", 29}, {"", -1},
+        {"Конвертировать", 26}, {"Удалить сообщение", 14}, {"Удалить все сообщения", 12},  {"", -1},
+        {"Выход", 16}};
     const QList<Item> phone = {
         {"Подключить", 25}, {"", -1}, {"Считать", 28}, {"Удалить сообщение", 14}};
     for (const auto& [menu, items] : {std::pair{top[0]->menu(), file}, {top[1]->menu(), phone}}) {
@@ -175,8 +175,7 @@ void MainWindowTest::menusCarryTheirTextsAndIcons() {
             if (actions[i]->isSeparator())
                 continue;
             QCOMPARE(actions[i]->text(), items[i].text);
-            QCOMPARE(actions[i]->icon().cacheKey(),
-                     qb::imageListIcon(items[i].image).cacheKey());
+            QCOMPARE(actions[i]->icon().cacheKey(), qb::imageListIcon(items[i].image).cacheKey());
         }
     }
 }
@@ -186,7 +185,8 @@ void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
     MainWindow form;
     // The export commands start by clearing the message panel: a cleared
     // panel shows that the command ran.
-    for (const auto& [item, button] : {std::pair{"exportSelectedAction", "exportSelectedButton"}, {"exportAllAction", "exportAllButton"}}) {
+    for (const auto& [item, button] : {std::pair{"exportSelectedAction", "exportSelectedButton"},
+                                       {"exportAllAction", "exportAllButton"}}) {
         form.setMessagePanel("hover text");
         child<QAction>(form, item)->trigger();
         QCOMPARE(form.messagePanel(), QString("hover text"));
@@ -220,12 +220,13 @@ void MainWindowTest::readButtonFollowsThePhoneWhenALongCommandEnds() {
 void MainWindowTest::lostPhoneIsToldForWhatItIs() {
     using Kind = qb::ReadOutcome::Kind;
     const std::string node = "/dev/ttyACM0";
-    QCOMPARE(qb::ui::lostPhoneText(Kind::PortBusy, node), QStringLiteral("Утройство занято!"));
-    QCOMPARE(qb::ui::lostPhoneText(Kind::PortRefused, node), qb::ui::noPermissionText(node));
-    QVERIFY(qb::ui::noPermissionText(node).contains("(/dev/ttyACM0)"));
-    QVERIFY(qb::ui::lostPhoneText(Kind::PortVanished, node).startsWith("Телефон отключён"));
-    QVERIFY(qb::ui::lostPhoneText(Kind::PhoneStalled, node).startsWith("Телефон перестал принимать команды"));
-    QVERIFY(qb::ui::lostPhoneText(Kind::Finished, node).isEmpty());
+    QCOMPARE(qb::lostPhoneText(Kind::PortBusy, node), QStringLiteral("Утройство занято!"));
+    QCOMPARE(qb::lostPhoneText(Kind::PortRefused, node), qb::noPermissionText(node));
+    QVERIFY(qb::noPermissionText(node).contains("(/dev/ttyACM0)"));
+    QVERIFY(qb::lostPhoneText(Kind::PortVanished, node).startsWith("Телефон отключён"));
+    QVERIFY(qb::lostPhoneText(Kind::PhoneStalled, node)
+                .startsWith("Телефон перестал принимать команды"));
+    QVERIFY(qb::lostPhoneText(Kind::Finished, node).isEmpty());
 }
 
 void MainWindowTest::unreadableArchiveFileIsReported() {
@@ -233,9 +234,9 @@ void MainWindowTest::unreadableArchiveFileIsReported() {
     QVERIFY(QDir(dir.path()).mkdir("Inbox.msg"));
     MessageBoxAnswerer catcher;
     MainWindow form;
-    QVERIFY2(
-        catcher.texts.value(0).startsWith(QString("Cannot open file \"%1/Inbox.msg\". ").arg(dir.path())),
-        qPrintable(catcher.texts.value(0)));
+    QVERIFY2(catcher.texts.value(0).startsWith(
+                 QString("Cannot open file \"%1/Inbox.msg\". ").arg(dir.path())),
+             qPrintable(catcher.texts.value(0)));
     QCOMPARE(caption(form, 5), QString("Входящие")); // the load stopped before the captions
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
