@@ -2,14 +2,12 @@
 
 namespace qb {
 
-int charPos(char c, std::string_view text)
-{
+int firstPosition(char c, std::string_view text) {
     const auto pos = text.find(c);
     return pos == std::string_view::npos ? -1 : static_cast<int>(pos) + 1;
 }
 
-void findFieldBounds(FieldBounds& bounds, char first, char second, std::string_view text)
-{
+void updateFieldBounds(CarriedFieldBounds& bounds, char first, char second, std::string_view text) {
     const auto start = text.find(first);
     if (start == std::string_view::npos)
         return;

@@ -6,16 +6,17 @@ namespace qb {
 
 // Position of the first `c` in `text`, or -1. Callers add 1 to reach the
 // character after it; -1 + 1 = 0 then counts as position 1 for substring().
-int charPos(char c, std::string_view text);
+int firstPosition(char c, std::string_view text);
 
-// Field bounds kept from one findFieldBounds call to the next:
-// a call that misses a delimiter leaves its value as it was.
-struct FieldBounds {
+// Bounds of a field that live on from line to line: a line that lacks a
+// delimiter leaves the value an earlier line gave, and the field is cut there.
+struct CarriedFieldBounds {
     int fieldStart = 0;
     int fieldEnd = 0;
 };
 
-// fieldStart := the first `first`; fieldEnd := the first `second` after it.
-void findFieldBounds(FieldBounds& bounds, char first, char second, std::string_view text);
+// fieldStart := the first `first`; fieldEnd := the first `second` after it;
+// each only when found.
+void updateFieldBounds(CarriedFieldBounds& bounds, char first, char second, std::string_view text);
 
 } // namespace qb

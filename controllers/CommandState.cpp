@@ -16,7 +16,9 @@ bool CommandState::run(Job* job, std::function<void(Job&)> done) {
         if (done)
             done(*job);
         job->deleteLater();
-        emit busyChanged(false);
+        // done() may have started the next job already.
+        if (!isBusy())
+            emit busyChanged(false);
     });
     emit busyChanged(true);
     job->start();

@@ -1,7 +1,11 @@
 #pragma once
 // The few operations the AT dialogue needs from a modem port. The phone read,
 // the phonebook capture and the deletion talk to this, so they run the same
-// against a real tty and against a scripted phone in the tests.
+// against a real tty and against a scripted phone in the tests. Nothing here
+// waits: commands are queued and written as the phone takes them, and what the
+// phone sends arrives by signal on the event loop.
+#include <QMetaType>
+#include <QObject>
 #include <string>
 
 namespace qb {
@@ -16,22 +20,36 @@ enum class OpenError {
     Other,        // not a usable tty, or an unexpected system error
 };
 
-class AtPort {
+// How an open port stopped working for the dialogue.
+enum class PortLoss {
+    HungUp,  // the line went down (unplugged); the port has closed itself
+    Stalled, // the phone took no byte of a command for a second while the line
+             // stayed up; the rest of the output was dropped, the port stays open
+};
+
+class AtPort : public QObject {
+    Q_OBJECT
   public:
-    virtual ~AtPort() = default;
+    using QObject::QObject;
+
     virtual bool open() = 0;
     virtual void close() = 0;
     virtual bool isOpen() = 0;
-    // Writes the command followed by CR LF; true when any byte was written.
+    // Queues the command followed by CR LF and starts writing it; false when
+    // the port is closed.
     virtual bool sendCommand(const std::string& command) = 0;
-    // What the phone sent (raw bytes) until the reply holds finalCodes final
-    // result codes, the answers of that many commands sent together, or until
-    // the line fell quiet, whichever comes first. 0 waits for quiet alone.
-    virtual std::string readReply(int waitMs, int finalCodes) = 0;
+    // Queued bytes the phone has not taken yet; outputWritten() follows once
+    // they are all out.
+    virtual bool hasPendingOutput() const { return false; }
     virtual OpenError lastOpenError() const { return OpenError::None; }
-    // The last command was not written whole because the phone took no byte
-    // for the stall limit, while the line itself stayed up.
-    virtual bool writeStalled() const { return false; }
+
+  signals:
+    // Raw bytes as they came, line breaks and zero bytes included.
+    void received(const std::string& bytes);
+    void outputWritten();
+    void lost(qb::PortLoss loss);
 };
 
 } // namespace qb
+
+Q_DECLARE_METATYPE(qb::PortLoss)

@@ -1,9 +1,9 @@
 #include "phonelink/PhonePort.h"
 
-#include "phonelink/FinalCodeCounter.h"
+#include <QPointer>
+#include <QSocketNotifier>
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -11,26 +11,18 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
-#include <string_view>
+
+// The tty is driven through termios and QSocketNotifier rather than
+// QSerialPort: QSerialPort reports EBUSY and EACCES alike as PermissionError,
+// and the read tells the user different things for a port another program
+// holds and for one they may not open.
 
 namespace qb {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// A phone that stops reading for this long while a command is being written
-// is taken as gone.
+// A phone that takes no byte of a command for this long, while the line stays
+// up, is taken as stalled.
 constexpr int WriteStallMs = 1000;
-
-// The quiet-line rule: the first look at the line, then the quiet that ends a reply.
-constexpr std::chrono::milliseconds FirstCheck{50};
-constexpr std::chrono::milliseconds CheckInterval{100};
-
-int millisUntil(Clock::time_point when) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(when - Clock::now()).count();
-    return int(std::max<long long>(0, left));
-}
 
 OpenError classify(int error) {
     switch (error) {
@@ -64,7 +56,12 @@ void setDeviceTimeOut(termios& tio, int32_t milliseconds) {
 
 } // namespace
 
-PhonePort::PhonePort(UsbModem modemInfo) : m_modemInfo(std::move(modemInfo)) {}
+PhonePort::PhonePort(UsbModem modemInfo, QObject* parent)
+    : AtPort(parent), m_modemInfo(std::move(modemInfo)) {
+    m_stall.setSingleShot(true);
+    m_stall.setInterval(WriteStallMs);
+    connect(&m_stall, &QTimer::timeout, this, &PhonePort::stallExpired);
+}
 
 PhonePort::~PhonePort() {
     if (isOpen())
@@ -100,10 +97,10 @@ bool PhonePort::open() {
     }
     m_lastOpenError = OpenError::None;
     setTimeout(m_timeout);
+    watch();
     m_debug = "I Phone Open";
     return true;
 }
-
 bool PhonePort::lockAndConfigure() {
     // TIOCEXCL refuses other opens of the tty except by root; flock also holds
     // against root and against a second descriptor in this process. Mocked and
@@ -123,11 +120,25 @@ bool PhonePort::lockAndConfigure() {
     return tcsetattr(m_fd, TCSANOW, &tio) == 0;
 }
 
+void PhonePort::watch() {
+    m_readable = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
+    connect(m_readable, &QSocketNotifier::activated, this, &PhonePort::readWaiting);
+    m_writable = new QSocketNotifier(m_fd, QSocketNotifier::Write, this);
+    m_writable->setEnabled(false);
+    connect(m_writable, &QSocketNotifier::activated, this, &PhonePort::writeQueued);
+}
+
 void PhonePort::close() {
     if (m_fd < 0) {
         m_debug = "E Close Phone Failed";
         return;
     }
+    // The notifiers must go before the descriptor they watch.
+    delete m_readable;
+    delete m_writable;
+    m_readable = m_writable = nullptr;
+    m_output.clear();
+    m_stall.stop();
     // Linux releases the descriptor even when close reports an error, so it
     // must never be closed a second time.
     const int result = ::close(m_fd);
@@ -135,105 +146,98 @@ void PhonePort::close() {
     m_debug = result == 0 || errno == EINTR ? "I Phone Close" : "E Close Phone Failed";
 }
 
-uint32_t PhonePort::writeData(const void* bytes, uint32_t count) {
-    const auto* data = static_cast<const char*>(bytes);
-    uint32_t written = 0;
-    bool failed = m_fd < 0;
-    m_writeStalled = false;
-    // The descriptor is non-blocking; a full output buffer waits for room
-    // instead of cutting the command short.
-    while (!failed && written < count) {
-        const ssize_t n = ::write(m_fd, data + written, count - written);
+bool PhonePort::sendCommand(const std::string& command) {
+    if (m_fd < 0) {
+        m_debug = "E Phone Send Command Failed";
+        return false;
+    }
+    m_output += command + "\r\n";
+    writeQueued();
+    if (m_fd < 0) {
+        m_debug = "E Phone Send Command Failed";
+        return false;
+    }
+    m_debug = "I Phone Send Command";
+    return true;
+}
+
+void PhonePort::writeQueued() {
+    while (m_fd >= 0 && !m_output.empty()) {
+        const ssize_t n = ::write(m_fd, m_output.data(), m_output.size());
         if (n > 0) {
-            written += uint32_t(n);
+            m_output.erase(0, size_t(n));
+            m_stall.start();
         } else if (n < 0 && errno == EINTR) {
             continue;
         } else if (n < 0 && errno == EAGAIN) {
-            pollfd p{m_fd, POLLOUT, 0};
-            const int ready = ::poll(&p, 1, WriteStallMs);
-            m_writeStalled = ready == 0;
-            failed = ready <= 0 || (p.revents & (POLLERR | POLLHUP));
+            // A full output buffer waits for room instead of cutting the command short.
+            m_writable->setEnabled(true);
+            if (!m_stall.isActive())
+                m_stall.start();
+            return;
         } else {
-            failed = true;
+            m_debug = "E Phone Write Data Failed";
+            hangUp();
+            return;
         }
     }
-    m_debug = failed ? "E Phone Write Data Failed" : "I Phone Write Data";
-    return written;
+    if (m_fd < 0)
+        return;
+    m_stall.stop();
+    m_writable->setEnabled(false);
+    m_debug = "I Phone Write Data";
+    emit outputWritten();
 }
 
-bool PhonePort::sendCommand(const std::string& command) {
-    const std::string line = command + "\r\n";
-    if (writeData(line.data(), uint32_t(line.size())) > 0) {
-        m_debug = "I Phone Send Command";
-        return true;
+void PhonePort::stallExpired() {
+    if (m_output.empty())
+        return;
+    if (!isOpen()) {
+        hangUp();
+        return;
     }
-    m_debug = "E Phone Send Command Failed";
-    return false;
+    // The command was cut short; the phone would take whatever followed for garbage.
+    m_output.clear();
+    m_writable->setEnabled(false);
+    m_debug = "E Phone Write Data Failed";
+    emit lost(PortLoss::Stalled);
 }
 
-PhonePort::Drained PhonePort::drainWaiting(std::string& reply) {
+void PhonePort::readWaiting() {
     // TIOCINQ is not used: it caps at 4095 and fails on mocked ttys.
-    Drained result;
-    pollfd p{m_fd, POLLIN, 0};
-    if (::poll(&p, 1, 0) < 0 || !(p.revents & POLLIN)) {
-        result.lineDead = p.revents & (POLLHUP | POLLERR | POLLNVAL);
-        return result;
-    }
+    std::string bytes;
     char buffer[4096];
+    bool dead = false;
     for (;;) {
         const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
         if (n > 0) {
-            reply.append(buffer, size_t(n));
-            result.gotBytes = true;
+            bytes.append(buffer, size_t(n));
             m_debug = "I Phone Read Command By Ok";
         } else if (n < 0 && errno == EINTR) {
             continue;
         } else if (n < 0 && errno == EAGAIN) {
-            return result;
+            break;
         } else {
-            // 0 or EIO: the phone hung up; what it sent before stays in reply.
+            // 0 or EIO: the phone hung up; what it sent before still counts.
             if (n < 0)
                 m_debug = "E Phone Read Command By Ok Failed";
-            result.lineDead = true;
-            return result;
+            dead = true;
+            break;
         }
     }
+    // A receiver may end the dialogue and let the watcher drop this port.
+    const QPointer<PhonePort> alive(this);
+    if (!bytes.empty())
+        emit received(bytes);
+    if (alive && dead && m_fd >= 0)
+        hangUp();
 }
 
-std::string PhonePort::readReply(int /*waitMs*/, int finalCodes) {
-    // The wait limit bounded the completion of an overlapped read; reads here
-    // take only bytes already waiting and never block, so there is nothing to wait for.
-    std::string reply;
-    if (m_fd < 0)
-        return reply;
-    // The reply ends at whichever comes first: the final result codes of the
-    // commands it answers, or a check (50 ms after the call, then 100 ms
-    // after the previous check) that finds nothing arrived since the one before.
-    // Bytes are taken as they arrive, so the codes end the wait at once.
-    FinalCodeCounter codes(finalCodes);
-    auto check = Clock::now() + FirstCheck;
-    bool arrived = false; // since the previous check
-    for (;;) {
-        pollfd p{m_fd, POLLIN, 0};
-        const int ready = ::poll(&p, 1, millisUntil(check));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        const bool checking = ready <= 0;
-        const std::size_t before = reply.size();
-        const Drained drained = drainWaiting(reply);
-        codes.feed(std::string_view(reply).substr(before));
-        arrived = arrived || drained.gotBytes;
-        if (drained.lineDead || codes.complete())
-            return reply;
-        if (!checking)
-            continue;
-        if (!arrived)
-            return reply;
-        arrived = false;
-        check = Clock::now() + CheckInterval;
-    }
+void PhonePort::hangUp() {
+    if (m_fd >= 0)
+        close();
+    emit lost(PortLoss::HungUp);
 }
-
 void PhonePort::setTimeout(int32_t milliseconds) {
     termios tio{};
     const bool known = m_fd >= 0 && tcgetattr(m_fd, &tio) == 0;

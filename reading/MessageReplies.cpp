@@ -1,27 +1,25 @@
 #include "reading/MessageReplies.h"
 
-#include "core/Substring.h"
 #include "codecs/Timestamp.h"
 #include "codecs/Ucs2Decoder.h"
+#include "core/Substring.h"
 
 #include <array>
 
 namespace qb {
 namespace {
 
-bool statusMatches(std::string_view line, long long q, std::string_view status)
-{
+bool statusMatches(std::string_view line, long long q, std::string_view status) {
     return substring(line, q, static_cast<long long>(status.size())) == status;
 }
 
 } // namespace
 
-std::optional<std::string> listingHeaderStatus(std::string_view line, FolderKind kind)
-{
+std::optional<std::string> listingHeaderStatus(std::string_view line, FolderKind kind) {
     if (line.size() <= ShortestListingLine)
         return std::nullopt;
     // Without a quotation mark q is 0, which reads from the line's start.
-    const long long q = charPos('"', line) + 1;
+    const long long q = firstPosition('"', line) + 1;
     std::array<std::string_view, 2> statuses;
     switch (kind) {
     case FolderKind::Inbox:
@@ -41,8 +39,7 @@ std::optional<std::string> listingHeaderStatus(std::string_view line, FolderKind
     return std::nullopt;
 }
 
-bool listingHoldsMessages(const LineList& listing)
-{
+bool listingHoldsMessages(const LineList& listing) {
     for (int i = 0; i < listing.count(); ++i) {
         const std::string_view line = listing.lineView(i);
         for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
@@ -53,9 +50,8 @@ bool listingHoldsMessages(const LineList& listing)
     return false;
 }
 
-void parseListingFolder(const LineList& listing, FolderKind kind, FieldBounds& bounds,
-                        ReadFolder& folder)
-{
+void parseListingFolder(const LineList& listing, FolderKind kind, CarriedFieldBounds& bounds,
+                        ReadFolder& folder) {
     // Received indexes are stored without the blank after the colon, sent and
     // unsent ones with it; the archive files have always held them that way.
     const int skip = kind == FolderKind::Inbox ? 2 : 1;
@@ -65,11 +61,12 @@ void parseListingFolder(const LineList& listing, FolderKind kind, FieldBounds& b
         if (line.size() <= ShortestListingLine)
             continue;
         if (auto status = listingHeaderStatus(line, kind)) {
-            findFieldBounds(bounds, ':', ',', line);
+            updateFieldBounds(bounds, ':', ',', line);
             ReadEntry& entry = folder.at(p);
             entry.status = std::move(*status);
-            entry.index = substring(line, static_cast<long long>(bounds.fieldStart) + skip,
-                                    static_cast<long long>(bounds.fieldEnd) - bounds.fieldStart - skip);
+            entry.index =
+                substring(line, static_cast<long long>(bounds.fieldStart) + skip,
+                          static_cast<long long>(bounds.fieldEnd) - bounds.fieldStart - skip);
             entry.textHex = std::string(listing.lineView(i + 1));
             entry.text = decodeUcs2Hex(entry.textHex);
             entry.header = std::string(line);
@@ -79,8 +76,7 @@ void parseListingFolder(const LineList& listing, FolderKind kind, FieldBounds& b
     }
 }
 
-std::string parseCmgrDate(const LineList& reply)
-{
+std::string parseCmgrDate(const LineList& reply) {
     // The time stamp is the last field, closed by a quotation mark.
     const std::string_view header = reply.lineView(1);
     const auto length = static_cast<long long>(header.size());

@@ -4,8 +4,8 @@
 // the archive files were always filled, so a record read today matches one
 // archived years ago byte for byte.
 #include "archive/ArchiveTypes.h"
-#include "core/LineList.h"
 #include "codecs/FieldBounds.h"
+#include "core/LineList.h"
 
 #include <optional>
 #include <string>
@@ -26,7 +26,7 @@ bool listingHoldsMessages(const LineList& listing);
 // One pass over an +MMGL listing: the headers of one folder, each with the text
 // line after it, into positions 1, 2, ... of `folder`. countMark is rewritten
 // only when the listing has a line long enough to be a header.
-void parseListingFolder(const LineList& listing, FolderKind kind, FieldBounds& bounds,
+void parseListingFolder(const LineList& listing, FolderKind kind, CarriedFieldBounds& bounds,
                         ReadFolder& folder);
 
 // The receive time of an +CMGR reply (echo on line 0, header on line 1), as

@@ -1,21 +1,12 @@
 #include "reading/PhoneLine.h"
 
+#include <QTimer>
 #include <utility>
 
 namespace qb {
-
-// The phone waits for the next command without an explicit deadline.
-constexpr int ReplyWaitMs = 0;
-
-PhoneLine::PhoneLine(PortSource source)
-    : m_source(std::move(source))
-{
-}
-
 namespace {
 
-LineLoss openLoss(OpenError error)
-{
+LineLoss openLoss(OpenError error) {
     switch (error) {
     case OpenError::Busy:
         return LineLoss::Busy;
@@ -28,77 +19,98 @@ LineLoss openLoss(OpenError error)
 
 } // namespace
 
-AtPort* PhoneLine::usablePort()
-{
-    if (m_loss != LineLoss::None)
-        return nullptr;
-    AtPort* port = m_source ? m_source() : nullptr;
-    // A port whose device went away fails its state query.
-    if (!port || !port->isOpen()) {
-        m_loss = LineLoss::Vanished;
-        return nullptr;
-    }
-    return port;
+PhoneLine::PhoneLine(AtPort* port, QObject* parent)
+    : QObject(parent), m_port(port), m_reader(port) {
+    if (!port)
+        return;
+    connect(port, &AtPort::lost, this, [this](PortLoss loss) {
+        lose(loss == PortLoss::Stalled ? LineLoss::Stalled : LineLoss::Vanished);
+    });
+    connect(port, &QObject::destroyed, this, [this] { lose(LineLoss::Vanished); });
 }
 
-bool PhoneLine::reopen()
-{
-    AtPort* port = m_source ? m_source() : nullptr;
-    if (!port) {
-        m_loss = LineLoss::Vanished;
+AtPort* PhoneLine::usablePort() {
+    if (m_loss != LineLoss::None)
+        return nullptr;
+    // A port whose device went away fails its state query.
+    if (!m_port || !m_port->isOpen()) {
+        lose(LineLoss::Vanished);
+        return nullptr;
+    }
+    return m_port;
+}
+
+bool PhoneLine::reopen() {
+    if (!m_port) {
+        lose(LineLoss::Vanished);
         return false;
     }
     m_unanswered = 0;
-    port->close();
+    m_port->close();
     // Between the close and the open another program can take the tty.
-    if (!port->open()) {
-        m_loss = openLoss(port->lastOpenError());
+    if (!m_port->open()) {
+        lose(openLoss(m_port->lastOpenError()));
         return false;
     }
     return usablePort() != nullptr;
 }
 
-bool PhoneLine::send(const std::string& command)
-{
-    AtPort* port = usablePort();
-    if (!port)
-        return false;
-    const bool sent = port->sendCommand(command);
-    // A command cut short is lost as much as one never sent; the phone would
-    // take the rest of the dialogue for garbage.
-    if (port->writeStalled() && port->isOpen()) {
-        m_loss = LineLoss::Stalled;
-        return false;
-    }
-    if (!sent) {
-        m_loss = LineLoss::Vanished;
-        return false;
-    }
-    ++m_unanswered;
-    return true;
-}
-
-std::optional<std::string> PhoneLine::reply()
-{
-    AtPort* port = usablePort();
-    if (!port)
-        return std::nullopt;
-    std::string text = port->readReply(ReplyWaitMs, std::exchange(m_unanswered, 0));
-    // An empty reply from a port that closed itself meanwhile is no answer.
-    if (!port->isOpen()) {
-        m_loss = LineLoss::Vanished;
-        return std::nullopt;
-    }
-    return text;
-}
-
-std::optional<std::string> PhoneLine::exchange(std::initializer_list<std::string> commands)
-{
+void PhoneLine::exchange(const std::vector<std::string>& commands, Reply then) {
+    m_then = std::move(then);
     for (const std::string& command : commands) {
-        if (!send(command))
-            return std::nullopt;
+        AtPort* port = usablePort();
+        if (!port)
+            return;
+        if (!port->sendCommand(command)) {
+            lose(LineLoss::Vanished);
+            return;
+        }
+        ++m_unanswered;
     }
-    return reply();
+    AtPort* port = usablePort();
+    if (!port)
+        return;
+    // The reply's clock starts once the phone has taken the commands, as it
+    // did when every write blocked until done.
+    if (!port->hasPendingOutput()) {
+        awaitReply();
+        return;
+    }
+    m_written = connect(port, &AtPort::outputWritten, this, [this] {
+        disconnect(m_written);
+        awaitReply();
+    });
+}
+
+void PhoneLine::awaitReply() {
+    const int unanswered = std::exchange(m_unanswered, 0);
+    const int codes = m_endAtCodes ? unanswered : 0;
+    emit replyAwaited(codes);
+    m_reader.read(codes, [this](std::string reply) {
+        // An empty reply from a port that closed itself meanwhile is no answer.
+        if (!usablePort())
+            return;
+        if (Reply then = std::exchange(m_then, nullptr))
+            then(std::move(reply));
+    });
+}
+
+void PhoneLine::abandon() {
+    m_then = nullptr;
+    disconnect(m_written);
+    m_reader.abandon();
+    m_loss = m_loss == LineLoss::None ? LineLoss::Vanished : m_loss;
+}
+
+void PhoneLine::lose(LineLoss loss) {
+    if (m_loss != LineLoss::None)
+        return;
+    m_loss = loss;
+    m_then = nullptr;
+    disconnect(m_written);
+    m_reader.abandon();
+    // Told from the event loop: the port may be in the middle of being destroyed.
+    QTimer::singleShot(0, this, [this, loss] { emit lost(loss); });
 }
 
 } // namespace qb

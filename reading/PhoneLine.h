@@ -1,18 +1,17 @@
 #pragma once
-// The AT dialogue's hold on the window's current port. The phone can be
-// unplugged whenever the window handles events, and the watcher then destroys
-// its port, so the port is fetched anew before every use and never kept.
+// The AT dialogue's hold on one port. The watcher may destroy the port at any
+// time (the phone was unplugged), so it is held weakly: its destruction, its
+// hang-up and a stalled write all end the line with the loss they stand for.
 #include "phonelink/AtPort.h"
+#include "phonelink/ReplyReader.h"
 
+#include <QObject>
+#include <QPointer>
 #include <functional>
-#include <initializer_list>
-#include <optional>
 #include <string>
+#include <vector>
 
 namespace qb {
-
-// The window's current port, or nullptr once the phone was unplugged.
-using PortSource = std::function<AtPort*()>;
 
 // Why the dialogue lost its phone: the user is told different things for each.
 enum class LineLoss {
@@ -23,31 +22,50 @@ enum class LineLoss {
     Stalled,  // the phone stopped taking commands while the line stayed up
 };
 
-class PhoneLine {
-public:
-    explicit PhoneLine(PortSource source);
+class PhoneLine : public QObject {
+    Q_OBJECT
+  public:
+    using Reply = std::function<void(std::string reply)>;
+
+    explicit PhoneLine(AtPort* port, QObject* parent = nullptr);
 
     // Close and Open again; false, with the reason, when the port is not
-    // usable afterwards.
+    // usable afterwards. Commands left unanswered are forgotten.
     bool reopen();
-    // Each returns false / none once the port is lost; after that the port
-    // is never touched again.
-    bool send(const std::string& command);
-    std::optional<std::string> reply();
-    // Several commands, then one reply for all of them.
-    std::optional<std::string> exchange(std::initializer_list<std::string> commands);
+    // Sends the commands one after the other, then collects one reply for
+    // them and for any sent before without a reply; `then` gets it unless the
+    // line is lost first, which ends the dialogue with lost() instead.
+    void exchange(const std::vector<std::string>& commands, Reply then);
+    // Stops waiting: neither `then` nor lost() comes any more.
+    void abandon();
 
-    bool vanished() const { return m_loss != LineLoss::None; }
     LineLoss loss() const { return m_loss; }
+    // false: every reply ends by the quiet line alone, as before replies were
+    // told whole by their final result codes (for comparing the two).
+    void setEndAtFinalCodes(bool atCodes) { m_endAtCodes = atCodes; }
 
-private:
+  signals:
+    // Once per line, from the event loop; the port is never touched again.
+    void lost(qb::LineLoss loss);
+    // A reply is being collected until it holds this many final result codes.
+    void replyAwaited(int finalCodes);
+
+  private:
     AtPort* usablePort();
+    void awaitReply();
+    void lose(LineLoss loss);
 
-    PortSource m_source;
+    QPointer<AtPort> m_port;
+    ReplyReader m_reader;
     LineLoss m_loss = LineLoss::None;
     // Commands sent since the last reply: the reply is whole once it holds
     // that many final result codes.
     int m_unanswered = 0;
+    bool m_endAtCodes = true;
+    Reply m_then;
+    QMetaObject::Connection m_written;
 };
 
 } // namespace qb
+
+Q_DECLARE_METATYPE(qb::LineLoss)

@@ -2,11 +2,14 @@
 
 #include "controllers/ArchiveController.h"
 #include "controllers/ExportController.h"
+#include "controllers/PhoneController.h"
 #include "core/Cp1251.h"
 #include "models/ColumnSorter.h"
 #include "models/ListFill.h"
 #include "models/MessageListModel.h"
 #include "models/SettingsStore.h"
+#include "phonelink/PhonePort.h"
+#include "phonelink/PhoneWatcher.h"
 #include "ui/AboutDialog.h"
 #include "ui/ClickAndKeySignals.h"
 #include "ui/ColourSettings.h"
@@ -18,7 +21,6 @@
 #include "ui/MessageBoxes.h"
 #include "ui/MessageListView.h"
 #include "ui/MessageViewer.h"
-#include "ui/PhoneCommands.h"
 #include "ui/PixelFont.h"
 #include "ui/StatusPanel.h"
 #include "ui/TemplateEditor.h"
@@ -89,7 +91,8 @@ MainWindow::MainWindow(const QString& workDir, UserDialogs* dialogs, QWidget* pa
     m_sorter = std::make_unique<ColumnSorter>(*m_messages, *m_settings);
     m_archive = new ArchiveController(m_workspace, m_commands, m_dialogs, this);
     m_exporter = new ExportController(m_workspace, m_commands, m_dialogs, this);
-    m_phone = new PhoneCommands(m_workspace, m_dialogs, m_statusBar->progress(), this);
+    m_watcher = new PhoneWatcher(this);
+    m_phone = new PhoneController(m_workspace, *m_watcher, m_commands, m_dialogs, this);
     // Colours: the built-in ones now, the stored ones at start-up.
     m_colours = new ColourSettings(*m_settings, {m_folderTree, m_messageList, m_viewer},
                                    m_toolbar->backgroundColourPicker(),
@@ -225,14 +228,17 @@ void MainWindow::connectCommands() {
     // Export for a smartphone
     connect(m_exporter, &ExportController::smartphoneExported, this, &MainWindow::setMessagePanel);
     // Phone
-    connect(m_phone, &PhoneCommands::connected, this, &MainWindow::showConnected);
-    connect(m_phone, &PhoneCommands::disconnected, this, &MainWindow::showDisconnected);
-    connect(m_phone, &PhoneCommands::readStarted, this, [this] { setMessagePanel(QString()); });
-    connect(m_phone, &PhoneCommands::readFinished, this, &MainWindow::phoneReadFinished);
-    connect(m_phone, &PhoneCommands::deletedOnPhone, this, [this](const std::vector<int>& records) {
-        removeListedRecords(records);
-        setPhoneCaptions();
+    connect(m_phone, &PhoneController::connectionChanged, this, &MainWindow::showConnectionState);
+    connect(m_phone, &PhoneController::readEnded, this, &MainWindow::expandPhoneNode);
+    connect(m_phone, &PhoneController::phoneCaptionsChanged, this, &MainWindow::setPhoneCaptions);
+    connect(m_phone, &PhoneController::archiveChanged, this, [this] {
+        m_archive->reloadArchive();
+        m_archive->loadPhonebook();
     });
+    connect(m_phone, &PhoneController::phoneFolderChanged, this,
+            &MainWindow::refreshShownPhoneFolder);
+    connect(m_phone, &PhoneController::deletedOnPhone, this,
+            [this](FolderKind, const std::vector<int>& records) { removeListedRecords(records); });
 }
 
 void MainWindow::loadStartState() {
@@ -508,18 +514,18 @@ void MainWindow::showAbout() {
     m_about->open();
 }
 
-// --- Phone (the phone's commands themselves are in PhoneCommands)
+// --- Phone (the phone's commands themselves are in PhoneController)
 
 PhonePort* MainWindow::activePort() const {
     return m_phone->activePort();
 }
 
-void MainWindow::setDeletionPort(PortSource port) {
-    m_phone->setDeletionPort(std::move(port));
+void MainWindow::setDeletionPort(AtPort* port) {
+    m_phone->setDeletionPort(port);
 }
 
 void MainWindow::refreshConnectionStatus() {
-    m_phone->refreshConnectionStatus();
+    m_phone->refreshConnection();
 }
 
 void MainWindow::showConnection() {
@@ -529,36 +535,28 @@ void MainWindow::showConnection() {
 
 void MainWindow::readPhone() {
     // The menu item acts only while the toolbar button would.
-    if (m_toolbar->readButton()->isEnabled())
-        m_phone->readPhone();
+    if (!m_toolbar->readButton()->isEnabled())
+        return;
+    setMessagePanel(QString());
+    m_phone->readPhone();
 }
 
-void MainWindow::showConnected(const QString& location) {
-    m_connected = true;
+void MainWindow::showConnectionState(bool connected, const QString& phoneCaption) {
+    m_connected = connected;
     updateCommandControls();
-    m_statusBar->statusPanel()->setText(QStringLiteral(" Состояние: Подключен"));
-    m_statusBar->statusPanel()->setIcon(Icon::Connected);
-    m_folderTree->setCaption(TreeNode::Phone, location);
+    StatusPanel* status = m_statusBar->statusPanel();
+    status->setText(connected ? QStringLiteral(" Состояние: Подключен")
+                              : QStringLiteral(" Состояние: Отключен"));
+    status->setIcon(connected ? Icon::Connected : Icon::Disconnected);
+    if (connected)
+        m_folderTree->setCaption(TreeNode::Phone, phoneCaption);
 }
 
-void MainWindow::showDisconnected() {
-    m_connected = false;
-    updateCommandControls();
-    m_statusBar->statusPanel()->setText(QStringLiteral(" Состояние: Отключен"));
-    m_statusBar->statusPanel()->setIcon(Icon::Disconnected);
-}
-
-void MainWindow::phoneReadFinished(bool readSomething) {
+void MainWindow::expandPhoneNode() {
     QTreeWidgetItem* phone = node(TreeNode::Phone);
     m_folderTree->expandItem(phone);
     for (int i = 0; i < phone->childCount(); ++i)
         m_folderTree->expandItem(phone->child(i));
-    if (readSomething) {
-        setPhoneCaptions();
-        m_archive->reloadArchive();
-        m_archive->loadPhonebook();
-    }
-    refreshShownPhoneFolder();
 }
 
 // Rows of a phone folder carry positions of the read that filled them. After a

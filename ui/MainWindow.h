@@ -7,7 +7,6 @@
 #include "archive/Workspace.h"
 #include "controllers/CommandState.h"
 #include "controllers/UserDialogs.h"
-#include "reading/PhoneLine.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -24,9 +23,12 @@ namespace qb {
 class ArchiveController;
 class ColumnSorter;
 class ExportController;
+class AtPort;
 class ListFill;
 class MessageListModel;
+class PhoneController;
 class PhonePort;
+class PhoneWatcher;
 class SettingsStore;
 enum class ExportMode;
 } // namespace qb
@@ -40,7 +42,6 @@ class FolderTreeWidget;
 class MainStatusBar;
 class MessageListView;
 class MessageViewer;
-class PhoneCommands;
 class TitleStrip;
 struct MainMenus;
 } // namespace qb::ui
@@ -71,7 +72,7 @@ class MainWindow : public QMainWindow, public qb::UserDialogs {
     qb::ui::ExportDialog* exportDialog() const { return m_exportDialog; }
     qb::PhonePort* activePort() const;
     // Replaces the port deletion on the phone talks to (a scripted phone in the tests).
-    void setDeletionPort(qb::PortSource port);
+    void setDeletionPort(qb::AtPort* port);
     // How long a fill builds rows before the window handles its events.
     void setFillSliceMilliseconds(int milliseconds) { m_fillSliceMs = milliseconds; }
 
@@ -141,9 +142,8 @@ class MainWindow : public QMainWindow, public qb::UserDialogs {
     void openExportDialog(qb::ExportMode mode, std::vector<int> rows);
 
     // Phone.
-    void showConnected(const QString& location);
-    void showDisconnected();
-    void phoneReadFinished(bool readSomething);
+    void showConnectionState(bool connected, const QString& phoneCaption);
+    void expandPhoneNode();
     void refreshShownPhoneFolder();
 
     qb::Workspace m_workspace;
@@ -153,7 +153,8 @@ class MainWindow : public QMainWindow, public qb::UserDialogs {
     std::unique_ptr<qb::ColumnSorter> m_sorter;
     qb::ArchiveController* m_archive = nullptr;
     qb::ExportController* m_exporter = nullptr;
-    qb::ui::PhoneCommands* m_phone = nullptr;
+    qb::PhoneWatcher* m_watcher = nullptr;
+    qb::PhoneController* m_phone = nullptr;
     qb::ui::ColourSettings* m_colours = nullptr;
 
     std::optional<qb::TreeNode> m_shownFolder;

@@ -205,6 +205,7 @@ void MainWindowE2eTest::readsThePhoneIntoTheArchive() {
     RETURN_IF_FAILED();
 
     rig.readButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience); // the read runs on the event loop
     QCOMPARE(rig.boxes.texts, QStringList());
     checkFirstRead(rig);
     RETURN_IF_FAILED();
@@ -216,6 +217,7 @@ void MainWindowE2eTest::readsThePhoneIntoTheArchive() {
 
     // Everything the phone still holds is archived already.
     rig.readButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience); // the read runs on the event loop
     QCOMPARE(rig.boxes.texts, QStringList());
     QCOMPARE(rig.phone.countCommands("at+mmgl=\"ALL\""), 2);
     QCOMPARE(rig.phone.countCommands("AT+CMGR="), 4 + 3);
@@ -269,6 +271,7 @@ void MainWindowE2eTest::listAndDeleteOnPhone(Rig& rig) {
     auto* list = control<QTableView>(rig.form, "messageList");
     list->selectRow(*lena);
     rig.form.deleteSelectedOnPhone();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
 
     const std::vector<std::string> sent = rig.phone.commands();
     QVERIFY(sent.size() >= 2);
@@ -294,6 +297,7 @@ void MainWindowE2eTest::deleteWithoutThePhone(Rig& rig) {
     QCOMPARE(rig.form.activePort(), nullptr);
     control<QTableView>(rig.form, "messageList")->selectRow(0);
     rig.form.deleteSelectedOnPhone();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
     QCOMPARE(rig.boxes.texts, QStringList({QStringLiteral("Утройство занято!")}));
     QCOMPARE(rig.form.messageModel()->rowCount(), 3);
     QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(3));
@@ -309,8 +313,8 @@ void MainWindowE2eTest::unplugDuringTheDatePassStopsTheRead() {
     const QStringList captionsBefore = rig.captions();
     const QMap<QString, QByteArray> filesBefore = rig.files();
 
-    // The read lets the window's events run once per time stamp; the first
-    // chance after a time stamp was asked for pulls the cable.
+    // The read runs on the window's event loop; the first chance after a time
+    // stamp was asked for pulls the cable.
     QTimer puller;
     connect(&puller, &QTimer::timeout, this, [&] {
         if (rig.phone.countCommands("AT+CMGR=") >= 1) {
@@ -322,6 +326,7 @@ void MainWindowE2eTest::unplugDuringTheDatePassStopsTheRead() {
     // can be over within a few milliseconds: look at every chance.
     puller.start(0);
     rig.readButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience); // the read runs on the event loop
     QVERIFY2(!puller.isActive(), "the read ended before the phone could be unplugged");
 
     QCOMPARE(rig.boxes.texts.size(), 1);
@@ -349,6 +354,7 @@ void MainWindowE2eTest::readsAfterReplug(Rig& rig) {
     RETURN_IF_FAILED();
     QCOMPARE(rig.form.activePort()->modem().devNode, std::string("/dev/ttyACM1"));
     rig.readButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience); // the read runs on the event loop
     QCOMPARE(rig.boxes.texts.size(), 1);
     QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(4));
     const QByteArray inbox = rig.dir.read("Inbox.msg");

@@ -4,20 +4,20 @@
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     qb::LineList listing;
     listing.add(std::string_view(reinterpret_cast<const char*>(data), size));
     const bool holds = qb::listingHoldsMessages(listing);
     qb::ReadResult read;
-    qb::FieldBounds bounds;
+    qb::CarriedFieldBounds bounds;
     int headers = 0;
     for (const auto kind : {qb::FolderKind::Inbox, qb::FolderKind::Outbox, qb::FolderKind::Draft}) {
         qb::ReadFolder& folder = read.folder(kind);
         qb::parseListingFolder(listing, kind, bounds, folder);
         const auto count = folder.count();
         // Every long line writes the count, so it is a number whenever there was one.
-        if (!folder.countMark.empty() && (!count || *count < 0 || static_cast<std::size_t>(*count) > folder.entries.size()))
+        if (!folder.countMark.empty() &&
+            (!count || *count < 0 || static_cast<std::size_t>(*count) > folder.entries.size()))
             std::abort();
         headers += count.value_or(0);
         for (int k = 1; k <= count.value_or(0); ++k) {

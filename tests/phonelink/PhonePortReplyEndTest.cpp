@@ -2,7 +2,10 @@
 // answers; without them the quiet-line rule ends it as before. Against a pty,
 // with a thread playing the phone.
 #include "PhoneSide.h"
+#include "ReplyWait.h"
 #include "phonelink/PhonePort.h"
+
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -48,12 +51,16 @@ class PhonePortReplyEndTest : public ::testing::Test {
         });
     }
 
+    std::string replyOf(int finalCodes) { return waitForReply(reader, finalCodes); }
+
     Pty pty;
     PhonePort port{[this] {
+        ensureApplication();
         UsbModem modem;
         modem.devNode = pty.slavePath;
         return modem;
     }()};
+    ReplyReader reader{&port};
     std::thread phone;
 };
 
@@ -64,35 +71,35 @@ TEST_F(PhonePortReplyEndTest, ReplyEndingInOkReturnsWellBeforeTheQuietFloor) {
     // kept it in this reply, the final code leaves it to the next one.
     phoneSends({{5, "AT\r\r\nOK\r\n"}, {60, "\r\nRING\r\n"}});
     const auto start = Clock::now();
-    EXPECT_EQ(port.readReply(0, 1), "AT\r\r\nOK\r\n");
+    EXPECT_EQ(replyOf(1), "AT\r\r\nOK\r\n");
     EXPECT_LT(msSince(start), QuietFloorMs - 30);
     EXPECT_EQ(port.debugText(), "I Phone Read Command By Ok");
     phone.join();
-    EXPECT_EQ(port.readReply(0, 1), "\r\nRING\r\n");
+    EXPECT_EQ(replyOf(1), "\r\nRING\r\n");
 }
 
 TEST_F(PhonePortReplyEndTest, CommandsSentTogetherWaitForAllTheirCodes) {
     const std::string three = "AT\r\r\nOK\r\nAT+CMGF=1\r\r\nOK\r\nAT+CSCS=UCS2\r\r\nOK\r\n";
     const std::string fourth = "AT+CPBS=\"MT\"\r\r\nOK\r\n";
     phoneSends({{5, three}, {40, fourth}, {40, "\r\n+CMTI: \"ME\",9\r\n"}});
-    EXPECT_EQ(port.readReply(0, 4), three + fourth);
-    EXPECT_EQ(port.readReply(0, 1), "\r\n+CMTI: \"ME\",9\r\n");
+    EXPECT_EQ(replyOf(4), three + fourth);
+    EXPECT_EQ(replyOf(1), "\r\n+CMTI: \"ME\",9\r\n");
 }
 
 TEST_F(PhonePortReplyEndTest, ErrorCodesEndAReplyToo) {
     for (const std::string code : {"ERROR", "+CMS ERROR: 321", "+CME ERROR: 21"}) {
         const std::string reply = "AT+CMGD=9\r\r\n" + code + "\r\n";
         phoneSends({{5, reply}, {60, "late\r\n"}});
-        EXPECT_EQ(port.readReply(0, 1), reply);
+        EXPECT_EQ(replyOf(1), reply);
         phone.join();
-        EXPECT_EQ(port.readReply(0, 0), "late\r\n");
+        EXPECT_EQ(replyOf(0), "late\r\n");
     }
 }
 
 TEST_F(PhonePortReplyEndTest, BytesInTheSameReadAsTheCodeStayInTheReply) {
     const std::string reply = "AT\r\r\nOK\r\n\r\n+CMTI: \"ME\",5\r\nRI";
     writeAll(pty.master, reply);
-    EXPECT_EQ(port.readReply(0, 1), reply);
+    EXPECT_EQ(replyOf(1), reply);
 }
 
 TEST_F(PhonePortReplyEndTest, WithoutFinalCodesTheQuietRuleEndsTheReply) {
@@ -102,13 +109,13 @@ TEST_F(PhonePortReplyEndTest, WithoutFinalCodesTheQuietRuleEndsTheReply) {
              {1, "AT+CSQ\r\r\n+CSQ: 5,99\r\n"}, {2, "AT\r\r\nOK\r\n"}, {1, "AT\r\r\nOK"}}) {
         phoneSends({{5, reply}});
         const auto start = Clock::now();
-        EXPECT_EQ(port.readReply(0, codes), reply);
+        EXPECT_EQ(replyOf(codes), reply);
         EXPECT_GE(msSince(start), QuietFloorMs - 5);
         phone.join();
     }
     // A phone that has not begun after the first 50 ms still gives nothing.
     phoneSends({{120, "AT\r\r\nOK\r\n"}});
-    EXPECT_EQ(port.readReply(0, 1), "");
+    EXPECT_EQ(replyOf(1), "");
 }
 
 TEST_F(PhonePortReplyEndTest, ReplyInChunksThirtyMillisecondsApartIsTakenWhole) {
@@ -121,17 +128,17 @@ TEST_F(PhonePortReplyEndTest, ReplyInChunksThirtyMillisecondsApartIsTakenWhole) 
                 {30, text.substr(10, text.size() - 13)},
                 {30, text.substr(text.size() - 3)},
                 {60, "late\r\n"}});
-    EXPECT_EQ(port.readReply(0, 1), header + text);
+    EXPECT_EQ(replyOf(1), header + text);
 }
 
 TEST_F(PhonePortReplyEndTest, CodeSplitAcrossTwoReadsIsRecognised) {
     phoneSends({{5, "AT\r\r\nO"}, {30, "K\r\n"}, {60, "\r\nRING\r\n"}});
-    EXPECT_EQ(port.readReply(0, 1), "AT\r\r\nOK\r\n");
+    EXPECT_EQ(replyOf(1), "AT\r\r\nOK\r\n");
     phone.join();
     // A text line whose hex is digits only is no code: the reply waits on.
     phoneSends(
         {{5, "AT+CMGR=1\r\r\n+CMGR: \"REC READ\"\r\n0031"}, {30, "0032\r\n"}, {30, "\r\nOK\r\n"}});
-    EXPECT_EQ(port.readReply(0, 1),
+    EXPECT_EQ(replyOf(1),
               "\r\nRING\r\nAT+CMGR=1\r\r\n+CMGR: \"REC READ\"\r\n00310032\r\n\r\nOK\r\n");
 }
 
@@ -142,10 +149,13 @@ TEST_F(PhonePortReplyEndTest, UnplugWhileWaitingForTheCodeEndsTheReplyAtOnce) {
         sleepMs(30);
         pty.hangUp();
     });
+    QSignalSpy lost(&port, &AtPort::lost);
     const auto start = Clock::now();
-    port.readReply(0, 1);
+    replyOf(1);
     pull.join();
     EXPECT_LT(msSince(start), 1000);
+    ASSERT_TRUE(lost.count() == 1 || lost.wait(1000));
+    EXPECT_EQ(lost.at(0).at(0).value<PortLoss>(), PortLoss::HungUp);
     EXPECT_FALSE(port.isOpen());
     EXPECT_FALSE(port.sendCommand("AT"));
 }

@@ -2,6 +2,9 @@
 // master hangs the other side up the way an unplugged phone does).
 #include "phonelink/PhonePort.h"
 #include "PhoneSide.h"
+#include "ReplyWait.h"
+
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +19,7 @@ using namespace qb::test;
 namespace {
 
 UsbModem deviseAt(const std::string& path) {
+    ensureApplication();
     UsbModem d;
     d.deviceId = 7;
     d.devNode = path;
@@ -25,8 +29,10 @@ UsbModem deviseAt(const std::string& path) {
 class ModemItemTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_FALSE(pty.slavePath.empty()); }
+    std::string replyOf(int finalCodes) { return waitForReply(reader, finalCodes); }
     Pty pty;
     PhonePort port{deviseAt(pty.slavePath)};
+    ReplyReader reader{&port};
 };
 
 } // namespace
@@ -34,11 +40,7 @@ class ModemItemTest : public ::testing::Test {
 TEST_F(ModemItemTest, ClosedPortOperations) {
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(port.debugText(), "");
-    EXPECT_EQ(port.writeData("AT", 2), 0u);
-    EXPECT_EQ(port.debugText(), "E Phone Write Data Failed");
     EXPECT_FALSE(port.sendCommand("AT"));
-    EXPECT_EQ(port.debugText(), "E Phone Send Command Failed");
-    EXPECT_EQ(port.readReply(0, 0), "");
     EXPECT_EQ(port.debugText(), "E Phone Send Command Failed");
     port.close();
     EXPECT_EQ(port.debugText(), "E Close Phone Failed");
@@ -63,7 +65,7 @@ TEST_F(ModemItemTest, OpenSendAndRawLine) {
 
     // A cooked tty would echo the phone's bytes back to it as commands.
     writeAll(pty.master, "\r\nOK\r\n");
-    EXPECT_EQ(port.readReply(0, 0), "\r\nOK\r\n");
+    EXPECT_EQ(replyOf(0), "\r\nOK\r\n");
     EXPECT_EQ(port.debugText(), "I Phone Read Command By Ok");
     EXPECT_EQ(readFor(pty.master, 100), "");
 }
@@ -72,12 +74,12 @@ TEST_F(ModemItemTest, ReplyKeepsEveryByte) {
     ASSERT_TRUE(port.open());
     const std::string bytes("\r\n+MMGL: 1\r\x00\x03\n\x7f\xff\rOK\r\n", 18);
     writeAll(pty.master, bytes);
-    EXPECT_EQ(port.readReply(0, 0), bytes);
+    EXPECT_EQ(replyOf(0), bytes);
 }
 
 TEST_F(ModemItemTest, NothingWaitingGivesEmptyReply) {
     ASSERT_TRUE(port.open());
-    EXPECT_EQ(port.readReply(0, 0), "");
+    EXPECT_EQ(replyOf(0), "");
     EXPECT_EQ(port.debugText(), "I Phone Open");
 }
 
@@ -90,9 +92,9 @@ TEST_F(ModemItemTest, BurstsCloseTogetherComeBackWhole) {
             writeAll(pty.master, burst);
         }
     });
-    const std::string reply = port.readReply(0, 0);
+    const std::string whole = replyOf(0);
     phone.join();
-    EXPECT_EQ(reply, "part1;part2;part3;part4");
+    EXPECT_EQ(whole, "part1;part2;part3;part4");
 }
 
 TEST_F(ModemItemTest, LongSilenceSplitsTheReply) {
@@ -102,9 +104,9 @@ TEST_F(ModemItemTest, LongSilenceSplitsTheReply) {
         sleepMs(400);
         writeAll(pty.master, "second");
     });
-    EXPECT_EQ(port.readReply(0, 0), "first");
+    EXPECT_EQ(replyOf(0), "first");
     phone.join();
-    EXPECT_EQ(port.readReply(0, 0), "second");
+    EXPECT_EQ(replyOf(0), "second");
 }
 
 TEST_F(ModemItemTest, LongCommandWaitsForRoomInsteadOfBeingCut) {
@@ -113,32 +115,43 @@ TEST_F(ModemItemTest, LongCommandWaitsForRoomInsteadOfBeingCut) {
     std::string seen;
     std::thread phone([&] { seen = readFor(pty.master, 1500); });
     sleepMs(300); // let the output buffer fill before the phone drains it
+    QSignalSpy written(&port, &AtPort::outputWritten);
+    QSignalSpy lost(&port, &AtPort::lost);
     EXPECT_TRUE(port.sendCommand(command));
+    EXPECT_TRUE(port.hasPendingOutput());
+    EXPECT_TRUE(written.wait(3000));
     phone.join();
     EXPECT_EQ(seen.size(), command.size() + 2);
-    EXPECT_EQ(port.debugText(), "I Phone Send Command");
+    EXPECT_TRUE(lost.isEmpty());
+    EXPECT_EQ(port.debugText(), "I Phone Write Data");
 }
 
 // A phone that takes no more bytes is still there: the write gives up after
 // the stall limit and says so, and the port stays open.
 TEST_F(ModemItemTest, PhoneThatTakesNothingStallsTheWriteButNotThePort) {
     ASSERT_TRUE(port.open());
-    EXPECT_FALSE(port.writeStalled());
+    QSignalSpy lost(&port, &AtPort::lost);
     EXPECT_TRUE(port.sendCommand(std::string(100000, 'A'))); // some bytes went out
-    EXPECT_TRUE(port.writeStalled());
-    EXPECT_EQ(port.debugText(), "I Phone Send Command");
+    ASSERT_TRUE(lost.wait(3000));
+    EXPECT_EQ(lost.at(0).at(0).value<PortLoss>(), PortLoss::Stalled);
+    EXPECT_FALSE(port.hasPendingOutput());
     EXPECT_TRUE(port.isOpen());
     readFor(pty.master, 300); // the phone takes commands again
+    QSignalSpy written(&port, &AtPort::outputWritten);
     ASSERT_TRUE(port.sendCommand("AT"));
-    EXPECT_FALSE(port.writeStalled());
+    EXPECT_TRUE(written.count() == 1 || !port.hasPendingOutput());
+    EXPECT_FALSE(lost.wait(1300));
 }
 
 TEST_F(ModemItemTest, UnplugClosesThePort) {
     ASSERT_TRUE(port.open());
     writeAll(pty.master, "OK");
     sleepMs(20);
+    QSignalSpy lost(&port, &AtPort::lost);
     pty.hangUp();
-    port.readReply(0, 0); // returns at once whatever survived the hang-up
+    replyOf(0); // whatever survived the hang-up
+    ASSERT_TRUE(lost.count() == 1 || lost.wait(1000));
+    EXPECT_EQ(lost.at(0).at(0).value<PortLoss>(), PortLoss::HungUp);
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(port.debugText(), "I Phone Close");
     EXPECT_FALSE(port.sendCommand("AT"));

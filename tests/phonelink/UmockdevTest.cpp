@@ -5,6 +5,7 @@
 #include <umockdev.h>
 
 #include "PhoneSide.h"
+#include "ReplyWait.h"
 #include "phonelink/PhoneWatcher.h"
 
 #include <gtest/gtest.h>
@@ -114,8 +115,7 @@ bool waitFor(const bool& flag) {
 }
 
 // Clears `port` the moment the watcher destroys it, as the window does.
-void forgetWhenRemoved(PhoneWatcher& watcher, PhonePort*& port)
-{
+void forgetWhenRemoved(PhoneWatcher& watcher, PhonePort*& port) {
     QObject::connect(&watcher, &PhoneWatcher::portRemoved, [&port](PhonePort* gone) {
         if (gone == port)
             port = nullptr;
@@ -180,14 +180,16 @@ TEST_F(Umockdev, ReplugGivesANewKey) {
 
 TEST_F(Umockdev, PortOnTheMockedTty) {
     add(razrV3Description());
+    application();
     PhonePort port(modems().at(0));
+    ReplyReader reader(&port);
     ASSERT_TRUE(port.open());
     const int phone = umockdev_testbed_get_dev_fd(testbed, "/dev/ttyACM0");
     ASSERT_GE(phone, 0);
     ASSERT_TRUE(port.sendCommand("AT"));
     EXPECT_EQ(readFor(phone, 100), "AT\r\n");
     writeAll(phone, std::string("AT\r\r\nOK\r\n\0", 10));
-    EXPECT_EQ(port.readReply(0, 0), std::string("AT\r\r\nOK\r\n\0", 10));
+    EXPECT_EQ(waitForReply(reader, 0), std::string("AT\r\r\nOK\r\n\0", 10));
 
     // The mocked tty knows no TIOCEXCL; the lock still keeps a second opener out.
     PhonePort second(port.modem());

@@ -1,8 +1,8 @@
 // How many final result codes each reply of the dialogue waits for: one per
 // command sent since the previous reply.
-#include "reading/DeleteOnPhone.h"
+#include "reading/DeleteOnPhoneJob.h"
 #include "reading/PhoneLine.h"
-#include "reading/PhoneRead.h"
+#include "reading/PhoneReadJob.h"
 
 #include "ScriptedPhone.h"
 
@@ -13,24 +13,38 @@
 using namespace qb;
 using Wanted = std::vector<int>;
 
+namespace {
+
+// Runs one exchange to its end; false when the line was lost instead.
+bool exchange(PhoneLine& line, const std::vector<std::string>& commands) {
+    bool answered = false;
+    QSignalSpy lost(&line, &PhoneLine::lost);
+    line.exchange(commands, [&](std::string) { answered = true; });
+    for (int i = 0; i < 100 && !answered && lost.isEmpty(); ++i)
+        lost.wait(10);
+    return answered;
+}
+
+} // namespace
+
 TEST(FinalCodesWantedTest, OneCodePerCommandSinceTheLastReply) {
     test::ScriptedPhone phone;
-    PhoneLine line([&phone]() -> AtPort* { return &phone; });
-    ASSERT_TRUE(line.exchange({"AT", "AT+CMGF=1", "AT+CSCS=UCS2", "AT+CPBS=\"MT\""}));
-    ASSERT_TRUE(line.send("at+mmgl=\"ALL\""));
-    ASSERT_TRUE(line.reply());
+    PhoneLine line(&phone);
+    Wanted wanted;
+    QObject::connect(&line, &PhoneLine::replyAwaited, [&](int codes) { wanted.push_back(codes); });
+    ASSERT_TRUE(exchange(line, {"AT", "AT+CMGF=1", "AT+CSCS=UCS2", "AT+CPBS=\"MT\""}));
+    ASSERT_TRUE(exchange(line, {"at+mmgl=\"ALL\""}));
     // A reply with nothing sent since the last one waits for quiet alone.
-    ASSERT_TRUE(line.reply());
-    ASSERT_TRUE(line.send("AT"));
-    // Commands left unanswered before a re-open are not counted after it.
+    ASSERT_TRUE(exchange(line, {}));
     ASSERT_TRUE(line.reopen());
-    ASSERT_TRUE(line.exchange({"AT"}));
-    EXPECT_EQ(phone.finalCodesWanted, (Wanted{4, 1, 0, 1}));
+    ASSERT_TRUE(exchange(line, {"AT"}));
+    EXPECT_EQ(wanted, (Wanted{4, 1, 0, 1}));
     // Once the port is gone nothing is sent or read.
     phone.unplug();
-    EXPECT_FALSE(line.send("AT"));
-    EXPECT_FALSE(line.reply());
-    EXPECT_EQ(phone.finalCodesWanted.size(), 4u);
+    phone.sent.clear();
+    EXPECT_FALSE(exchange(line, {"AT"}));
+    EXPECT_TRUE(phone.sent.empty());
+    EXPECT_EQ(wanted.size(), 4u);
 }
 
 TEST(FinalCodesWantedTest, WholeReadAndDeletion) {
@@ -41,18 +55,18 @@ TEST(FinalCodesWantedTest, WholeReadAndDeletion) {
                      "\r\n+MMGL: 5, \"STO SENT\", \"+7916\"\r\n" + test::ucs2("OK") + "\r\nOK\r\n");
     phone.answer("AT+CPBR=?", "+CPBR: (1-250),50,14\r\nOK\r\n");
     QTemporaryDir dir;
-    NullProgress progress;
     ReadResult result;
     Phonebook phonebook;
-    ReadContext context{[&phone]() -> AtPort* { return &phone; }, progress, result, phonebook,
-                        dir.path()};
-    ASSERT_EQ(readPhone(context).kind, ReadOutcome::Kind::Finished);
+    Wanted wanted;
+    PhoneReadJob read({&phone, result, phonebook, dir.path()});
+    ASSERT_TRUE(test::runToEnd(read, &wanted));
+    ASSERT_EQ(read.outcome().kind, ReadOutcome::Kind::Finished);
     // Set-up, listing, AT and AT+CMGR= per received message, storage and
     // range together, the range alone, the entries.
-    EXPECT_EQ(phone.finalCodesWanted, (Wanted{4, 1, 1, 1, 1, 1, 2, 1, 1}));
+    EXPECT_EQ(wanted, (Wanted{4, 1, 1, 1, 1, 1, 2, 1, 1}));
 
-    phone.finalCodesWanted.clear();
-    deleteOnPhone([&phone]() -> AtPort* { return &phone; }, progress, FolderKind::Inbox,
-                  {{1, "3"}, {2, "4"}}, result);
-    EXPECT_EQ(phone.finalCodesWanted, (Wanted{1, 1, 1, 1}));
+    wanted.clear();
+    DeleteOnPhoneJob deletion(&phone, FolderKind::Inbox, {{1, "3"}, {2, "4"}}, result);
+    ASSERT_TRUE(test::runToEnd(deletion, &wanted));
+    EXPECT_EQ(wanted, (Wanted{1, 1, 1, 1}));
 }

@@ -12,23 +12,25 @@ using namespace std::string_literals;
 
 namespace {
 
-LineList lines(const std::string& reply)
-{
+LineList lines(const std::string& reply) {
     LineList list;
     list.add(reply);
     return list;
 }
 
 const std::string MixedListing = "at+mmgl=\"ALL\"\r\n"
-                                 "+MMGL: 3, \"REC UNREAD\", \"+79161234567\"\r\n" + ucs2("Hi") + "\r\n"
-                                 "+MMGL: 12, \"STO SENT\", \"+79160000001\"\r\n" + ucs2("Sent") + "\r\n"
+                                 "+MMGL: 3, \"REC UNREAD\", \"+79161234567\"\r\n" +
+                                 ucs2("Hi") +
+                                 "\r\n"
+                                 "+MMGL: 12, \"STO SENT\", \"+79160000001\"\r\n" +
+                                 ucs2("Sent") +
+                                 "\r\n"
                                  "+MMGL: 12, \"REC READ\", \"+79160000002\"\r\n041C0430043C0430\r\n"
                                  "+MMGL: 7, \"STO UNSENT\", \"+79160000003\"\r\n\r\n"
                                  "OK\r\n";
 
-ReadResult sortListing(const LineList& listing, ReadResult result = {})
-{
-    FieldBounds bounds;
+ReadResult sortListing(const LineList& listing, ReadResult result = {}) {
+    CarriedFieldBounds bounds;
     for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
         parseListingFolder(listing, kind, bounds, result.folder(kind));
     return result;
@@ -36,8 +38,7 @@ ReadResult sortListing(const LineList& listing, ReadResult result = {})
 
 } // namespace
 
-TEST(MmglListing, SortsMessagesIntoFoldersByStatus)
-{
+TEST(MmglListing, SortsMessagesIntoFoldersByStatus) {
     const ReadResult read = sortListing(lines(MixedListing));
     ASSERT_EQ(read.inbox.countMark, "1");
     EXPECT_EQ(read.inbox.entries[0].status, "REC UNREAD");
@@ -58,20 +59,18 @@ TEST(MmglListing, SortsMessagesIntoFoldersByStatus)
     EXPECT_EQ(read.draft.entries[0].text, "");
 }
 
-TEST(MmglListing, LeavesPositionsAboveTheCountAsAnEarlierReadLeftThem)
-{
+TEST(MmglListing, LeavesPositionsAboveTheCountAsAnEarlierReadLeftThem) {
     ReadResult earlier;
     earlier.outbox.countMark = "1";
     earlier.outbox.at(2).text = "old";
-    const ReadResult read =
-        sortListing(lines("at+mmgl=\"ALL\"\r\n+MMGL: 4, \"REC READ\", \"+7\"\r\n0041\r\nOK\r\n"), earlier);
+    const ReadResult read = sortListing(
+        lines("at+mmgl=\"ALL\"\r\n+MMGL: 4, \"REC READ\", \"+7\"\r\n0041\r\nOK\r\n"), earlier);
     EXPECT_EQ(read.outbox.countMark, "-1");
     EXPECT_EQ(read.draft.countMark, "-1");
     EXPECT_EQ(read.outbox.entries[1].text, "old");
 }
 
-TEST(MmglListing, WithoutLongLinesLeavesTheCountAlone)
-{
+TEST(MmglListing, WithoutLongLinesLeavesTheCountAlone) {
     ReadResult earlier;
     earlier.inbox.countMark = "4";
     const ReadResult read = sortListing(lines("at+mmgl=\"ALL\"\r\nERROR\r\n"), earlier);
@@ -79,8 +78,7 @@ TEST(MmglListing, WithoutLongLinesLeavesTheCountAlone)
     EXPECT_EQ(read.outbox.countMark, "");
 }
 
-TEST(MmglListing, PassesOverUnknownStatusesAndDecodesWhateverFollowsAHeader)
-{
+TEST(MmglListing, PassesOverUnknownStatusesAndDecodesWhateverFollowsAHeader) {
     const ReadResult read = sortListing(lines("at+mmgl=\"ALL\"\r\n"
                                               "+MMGL: 1, \"STO DRAFT\", \"+7\"\r\n0041\r\n"
                                               "+MMGL: 2, \"REC READ\", \"+7\"\r\n"
@@ -93,24 +91,25 @@ TEST(MmglListing, PassesOverUnknownStatusesAndDecodesWhateverFollowsAHeader)
     EXPECT_EQ(read.inbox.entries[1].text, ""); // header without a text line
 }
 
-TEST(MmglListing, TellsAListingWithMessagesFromOneWithout)
-{
+TEST(MmglListing, TellsAListingWithMessagesFromOneWithout) {
     // A first message with an empty text leaves the third line empty.
-    EXPECT_TRUE(listingHoldsMessages(lines("at+mmgl=\"ALL\"\r\n+MMGL: 1, \"STO SENT\", \"+7\"\r\n\r\nOK\r\n")));
+    EXPECT_TRUE(listingHoldsMessages(
+        lines("at+mmgl=\"ALL\"\r\n+MMGL: 1, \"STO SENT\", \"+7\"\r\n\r\nOK\r\n")));
     EXPECT_FALSE(listingHoldsMessages(lines("at+mmgl=\"ALL\"\r\nOK\r\n")));
     EXPECT_FALSE(listingHoldsMessages(lines("at+mmgl=\"ALL\"\r\n+CMS ERROR: 321\r\n")));
-    EXPECT_FALSE(listingHoldsMessages(lines("at+mmgl=\"ALL\"\r\n+MMGL: 1, \"STO DRAFT\", \"+7\"\r\nOK\r\n")));
+    EXPECT_FALSE(listingHoldsMessages(
+        lines("at+mmgl=\"ALL\"\r\n+MMGL: 1, \"STO DRAFT\", \"+7\"\r\nOK\r\n")));
     EXPECT_FALSE(listingHoldsMessages(lines("")));
-    EXPECT_FALSE(listingHoldsMessages(lines("at+mmgl=\"ALL\"\r\n\0+MMGL: 1, \"STO SENT\", \"+7\"\r\n0041"s)));
+    EXPECT_FALSE(listingHoldsMessages(
+        lines("at+mmgl=\"ALL\"\r\n\0+MMGL: 1, \"STO SENT\", \"+7\"\r\n0041"s)));
 }
 
-TEST(CmgrDate, MotorolaL7TextModeReply)
-{
-    EXPECT_EQ(parseCmgrDate(lines(test::capturedReply("cmgr-text-motorola-l7.dump"))), "18/08/2009,19:11:45");
+TEST(CmgrDate, MotorolaL7TextModeReply) {
+    EXPECT_EQ(parseCmgrDate(lines(test::capturedReply("cmgr-text-motorola-l7.dump"))),
+              "18/08/2009,19:11:45");
 }
 
-TEST(CmgrDate, ReplyWithoutAHeaderLine)
-{
+TEST(CmgrDate, ReplyWithoutAHeaderLine) {
     EXPECT_EQ(parseCmgrDate(lines("AT+CMGR=3\r\n")), "0/0/,0:00:00");
     EXPECT_EQ(parseCmgrDate(lines("")), "0/0/,0:00:00");
 }

@@ -1,5 +1,7 @@
 // The whole phone read against a scripted Motorola phone.
-#include "reading/PhoneRead.h"
+#include "reading/PhoneReadJob.h"
+
+#include "core/LineList.h"
 
 #include "Captures.h"
 #include "ScriptedPhone.h"
@@ -7,7 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -26,8 +30,7 @@ const std::string Read12 = "+MMGL: 12, \"REC READ\", \"+79160000002\"";
 const std::string Sent12 = "+MMGL: 12, \"STO SENT\", \"+79160000001\"";
 const std::string Unsent7 = "+MMGL: 7, \"STO UNSENT\", \"+79160000003\"";
 
-std::string listing(const std::vector<std::string>& lines)
-{
+std::string listing(const std::vector<std::string>& lines) {
     std::string reply;
     for (const std::string& line : lines)
         reply += line + "\r\n";
@@ -35,23 +38,31 @@ std::string listing(const std::vector<std::string>& lines)
 }
 
 class PhoneReadTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         phone.answer("AT+CPBR=?", "+CPBR: (1-250),50,14,,,,40,20\r\nOK\r\n");
         phone.answer("at+cpbr=1,250", "OK\r\n");
     }
 
-    ReadOutcome read()
-    {
+    ReadOutcome read() {
         phone.sent.clear();
-        ReadContext context{[this]() -> AtPort* { return plugged ? &phone : nullptr; },
-                            progress, result, phonebook, dir.path()};
-        return readPhone(context);
+        finalCodesWanted.clear();
+        PhoneReadJob job({plugged ? &phone : nullptr, result, phonebook, dir.path()});
+        test::ProgressLog log(job);
+        if (cancelAt.empty())
+            phone.onSent = nullptr;
+        else
+            phone.onSent = [&](const std::string& command) {
+                if (command == cancelAt)
+                    job.cancel();
+            };
+        EXPECT_TRUE(test::runToEnd(job, &finalCodesWanted));
+        progress = log.last;
+        maximums = log.maximums;
+        return job.outcome();
     }
 
-    std::string file(const char* name) const
-    {
+    std::string file(const char* name) const {
         std::ifstream in(QDir(dir.path()).filePath(name).toStdString(), std::ios::binary);
         if (!in)
             return "<missing>";
@@ -65,7 +76,10 @@ protected:
     QTemporaryDir dir;
     test::ScriptedPhone phone;
     bool plugged = true;
-    test::RecordingProgress progress;
+    std::string cancelAt;   // the read is cancelled as this command goes out
+    ProgressState progress; // the bar as the read left it
+    std::vector<int> maximums;
+    std::vector<int> finalCodesWanted;
     ReadResult result;
     Phonebook phonebook;
 };
@@ -73,20 +87,19 @@ protected:
 const Commands SetUpAndListing = {"AT", "AT+CMGF=1", "AT+CSCS=UCS2", "AT+CPBS=\"MT\"", Echo};
 const Commands PhonebookCommands = {"AT+CPBS=\"MT\"", "AT+CPBR=?", "AT+CPBR=?", "at+cpbr=1,250"};
 
-Commands joined(Commands a, const Commands& b)
-{
+Commands joined(Commands a, const Commands& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
 } // namespace
 
-TEST_F(PhoneReadTest, MotorolaPhoneWithMessagesInEveryFolder)
-{
+TEST_F(PhoneReadTest, MotorolaPhoneWithMessagesInEveryFolder) {
     const std::string reply = listing({Echo, Unread3, ucs2("Hi"), Sent12, ucs2("Yes"), Read12,
                                        "041C0430043C0430", Unsent7, ucs2("Later")});
     phone.answer(Echo, reply.substr(Echo.size() + 2));
-    phone.answer("AT+CMGR=3", "+CMGR: \"REC UNREAD\", \"+79161234567\", \"2005/1/2,9:5:3\"\r\n0048\r\nOK\r\n");
+    phone.answer("AT+CMGR=3",
+                 "+CMGR: \"REC UNREAD\", \"+79161234567\", \"2005/1/2,9:5:3\"\r\n0048\r\nOK\r\n");
     phone.answer("AT+CMGR=12", test::capturedReply("cmgr-text-motorola-l7.dump").substr(14));
     phone.answer("at+cpbr=1,250", "+CPBR: 1,\"+79161234567\",145,041C0430043C0430\r\n\r\n"
                                   "+CPBR: 2,\"112\",129,0053004F0053\r\n\r\n"
@@ -96,53 +109,107 @@ TEST_F(PhoneReadTest, MotorolaPhoneWithMessagesInEveryFolder)
 
     EXPECT_EQ(phone.sent, joined(joined(SetUpAndListing, {"AT", "AT+CMGR=3", "AT", "AT+CMGR=12"}),
                                  PhonebookCommands));
-    EXPECT_EQ(phone.replyReads, 9); // one per group of commands
+    EXPECT_EQ(finalCodesWanted.size(), 9u); // one reply per group of commands
     EXPECT_EQ(result.inbox.entries[0].date, "02/01/2005,09:05:03");
     EXPECT_EQ(result.inbox.entries[1].date, "18/08/2009,19:11:45");
     EXPECT_EQ(result.outbox.entries[0].date, "");
 
-    EXPECT_EQ(file("Inbox.msg"), "Hi\r\n3\r\n" + Unread3 + "\r\n02/01/2005,09:05:03\r\n"
-                                 "\xCC\xE0\xEC\xE0\r\n12\r\n" + Read12 + "\r\n18/08/2009,19:11:45\r\n");
+    EXPECT_EQ(file("Inbox.msg"), "Hi\r\n3\r\n" + Unread3 +
+                                     "\r\n02/01/2005,09:05:03\r\n"
+                                     "\xCC\xE0\xEC\xE0\r\n12\r\n" +
+                                     Read12 + "\r\n18/08/2009,19:11:45\r\n");
     EXPECT_EQ(file("Outbox.msg"), "Yes\r\n 12\r\n" + Sent12 + "\r\n");
     EXPECT_EQ(file("Draft.msg"), "Later\r\n 7\r\n" + Unsent7 + "\r\n");
-    EXPECT_EQ(file("Phonebook.pbk"), "7\r\n+79161234567\r\n\xCC\xE0\xEC\xE0\r\n112\r\nSOS\r\n+7\r\n\r\n\r\n");
+    EXPECT_EQ(file("Phonebook.pbk"),
+              "7\r\n+79161234567\r\n\xCC\xE0\xEC\xE0\r\n112\r\nSOS\r\n+7\r\n\r\n\r\n");
     EXPECT_EQ(phonebook.countText, "7");
 
     // Re-open, command sent, listing stored; one per listing line number in
     // the Draft pass; one per received message; two for the phonebook.
     LineList lines;
     lines.add(reply);
-    EXPECT_EQ(progress.maximums, std::vector<int>{lines.count() + 7});
-    EXPECT_EQ(progress.position(), 3 + lines.count() + 1 + 2 + 2);
-    EXPECT_FALSE(progress.textVisible);
-    EXPECT_EQ(progress.eventRounds, 2);
+    EXPECT_EQ(maximums, std::vector<int>{lines.count() + 7});
+    EXPECT_EQ(progress.position, 3 + lines.count() + 1 + 2 + 2);
+    EXPECT_FALSE(progress.visible);
+    EXPECT_TRUE(progress.textVisible);
 }
 
-TEST_F(PhoneReadTest, SecondReadAddsNothingAndAReadMessageIsArchivedAgain)
-{
+TEST_F(PhoneReadTest, BarIsShownWithoutTextWhileTheReadRuns) {
+    phone.answer(Echo, listing({Sent12, ucs2("Yes")}));
+    PhoneReadJob job({&phone, result, phonebook, dir.path()});
+    std::vector<ProgressState> states;
+    QObject::connect(&job.progress(), &ProgressSignal::changed, &job,
+                     [&](const ProgressState& state) { states.push_back(state); });
+    ASSERT_TRUE(test::runToEnd(job));
+    ASSERT_GE(states.size(), 3u);
+    EXPECT_TRUE(states.front().visible);
+    EXPECT_FALSE(states[1].textVisible);
+    EXPECT_EQ(states[1].maximum, 100);
+    EXPECT_FALSE(states.back().visible);
+}
+
+TEST_F(PhoneReadTest, CancelledReadWritesNoFileAndKeepsTheFolders) {
+    phone.answer(Echo, listing({Read3, ucs2("Hi"), Read12, ucs2("Yo"), Sent12, ucs2("Yes")}));
+    result.outbox.countMark = "0";
+    result.outbox.at(1).text = "earlier";
+    phonebook = {"3", {{"+7", "A"}}};
+    for (const std::string at : {Echo, std::string("AT+CMGR=12"), std::string("at+cpbr=1,250")}) {
+        SCOPED_TRACE(at);
+        cancelAt = at;
+        EXPECT_EQ(read().kind, Kind::Cancelled);
+        EXPECT_EQ(phone.sent.back(), at); // nothing after the step that was running
+        EXPECT_TRUE(noArchiveFiles());
+        EXPECT_EQ(result.outbox.entries[0].text, "earlier");
+        EXPECT_EQ(result.inbox.countMark, "");
+        EXPECT_EQ(phonebook.entries.size(), 1u);
+    }
+}
+
+TEST(progressStep, NeverGoesBeyondAHundred) {
+    NullProgress bar;
+    bar.setPosition(95);
+    progressStep(bar, 20);
+    EXPECT_EQ(bar.position(), 100);
+    progressStep(bar, 1);
+    EXPECT_EQ(bar.position(), 100);
+    bar.setPosition(150); // the Draft pass may leave it there
+    progressStep(bar, 1);
+    EXPECT_EQ(bar.position(), 100);
+    bar.setPosition(3);
+    progressStep(bar, 1);
+    EXPECT_EQ(bar.position(), 4);
+}
+
+TEST_F(PhoneReadTest, SecondReadAddsNothingAndAReadMessageIsArchivedAgain) {
     phone.answer(Echo, listing({Unread3, ucs2("Hi"), Sent12, ucs2("Yes")}));
     phone.thenAnswer(Echo, listing({Read3, ucs2("Hi"), Sent12, ucs2("Yes")}));
-    phone.answer("AT+CMGR=3", "+CMGR: \"REC READ\", \"+79161234567\", \"2005/01/02,09:05:03\"\r\n0048\r\nOK\r\n");
+    phone.answer(
+        "AT+CMGR=3",
+        "+CMGR: \"REC READ\", \"+79161234567\", \"2005/01/02,09:05:03\"\r\n0048\r\nOK\r\n");
     ASSERT_EQ(read().kind, Kind::Finished);
     const std::string outbox = file("Outbox.msg");
     ASSERT_EQ(read().kind, Kind::Finished);
     ASSERT_EQ(read().kind, Kind::Finished);
     EXPECT_EQ(file("Outbox.msg"), outbox);
     EXPECT_EQ(file("Draft.msg"), "");
-    EXPECT_EQ(file("Inbox.msg"), "Hi\r\n3\r\n" + Unread3 + "\r\n02/01/2005,09:05:03\r\n"
-                                 "Hi\r\n3\r\n" + Read3 + "\r\n02/01/2005,09:05:03\r\n");
+    EXPECT_EQ(file("Inbox.msg"), "Hi\r\n3\r\n" + Unread3 +
+                                     "\r\n02/01/2005,09:05:03\r\n"
+                                     "Hi\r\n3\r\n" +
+                                     Read3 + "\r\n02/01/2005,09:05:03\r\n");
 }
 
 // Archives carried over from versions that decoded by a fixed table hold the
 // text without "#", "&", "<", ">", line breaks and lower-case digits. Reading
 // the same messages again must not archive them a second time.
-TEST_F(PhoneReadTest, MessagesArchivedByTheEarlierDecodingAreNotArchivedAgain)
-{
-    const std::string digits = ucs2("Meet #5 & <") + "0434043e043c" + ucs2(">") + "000D000A" + ucs2("ok");
-    const std::string cmgr = "+CMGR: \"REC READ\", \"+79161234567\", \"2005/01/02,09:05:03\"\r\nOK\r\n";
+TEST_F(PhoneReadTest, MessagesArchivedByTheEarlierDecodingAreNotArchivedAgain) {
+    const std::string digits =
+        ucs2("Meet #5 & <") + "0434043e043c" + ucs2(">") + "000D000A" + ucs2("ok");
+    const std::string cmgr =
+        "+CMGR: \"REC READ\", \"+79161234567\", \"2005/01/02,09:05:03\"\r\nOK\r\n";
     phone.answer("AT+CMGR=3", cmgr);
     phone.answer("AT+CMGR=12", cmgr);
-    const std::string earlierInbox = "Meet 5  \xE4ok\r\n3\r\n" + Read3 + "\r\n02/01/2005,09:05:03\r\n";
+    const std::string earlierInbox =
+        "Meet 5  \xE4ok\r\n3\r\n" + Read3 + "\r\n02/01/2005,09:05:03\r\n";
     const std::string earlierOutbox = "Meet 5  \xE4ok\r\n 12\r\n" + Sent12 + "\r\n";
     QFile inbox(QDir(dir.path()).filePath("Inbox.msg"));
     ASSERT_TRUE(inbox.open(QIODevice::WriteOnly));
@@ -156,15 +223,14 @@ TEST_F(PhoneReadTest, MessagesArchivedByTheEarlierDecodingAreNotArchivedAgain)
     phone.answer(Echo, listing({Read3, digits, Sent12, digits, Read12, digits}));
     ASSERT_EQ(read().kind, Kind::Finished);
     // The message at index 12 really is new, and goes in as today's decoding reads it.
-    EXPECT_EQ(file("Inbox.msg"), earlierInbox + "Meet #5 & <\xE4\xEE\xEC> ok\r\n12\r\n" + Read12
-                                     + "\r\n02/01/2005,09:05:03\r\n");
+    EXPECT_EQ(file("Inbox.msg"), earlierInbox + "Meet #5 & <\xE4\xEE\xEC> ok\r\n12\r\n" + Read12 +
+                                     "\r\n02/01/2005,09:05:03\r\n");
     EXPECT_EQ(file("Outbox.msg"), earlierOutbox);
     ASSERT_EQ(read().kind, Kind::Finished);
     EXPECT_EQ(file("Outbox.msg"), earlierOutbox);
 }
 
-TEST_F(PhoneReadTest, PhonebookWithoutEntriesKeepsWhatIsKnown)
-{
+TEST_F(PhoneReadTest, PhonebookWithoutEntriesKeepsWhatIsKnown) {
     phone.answer(Echo, listing({Sent12, ucs2("Yes")}));
     ASSERT_EQ(read().kind, Kind::Finished);
     EXPECT_EQ(file("Phonebook.pbk"), "1\r\n\r\n");
@@ -175,8 +241,7 @@ TEST_F(PhoneReadTest, PhonebookWithoutEntriesKeepsWhatIsKnown)
     EXPECT_EQ(phonebook.entries.size(), 2u);
 }
 
-TEST_F(PhoneReadTest, HandEditedPhonebookCountStopsBeforeTheMerge)
-{
+TEST_F(PhoneReadTest, HandEditedPhonebookCountStopsBeforeTheMerge) {
     phone.answer(Echo, listing({Sent12, ucs2("Yes")}));
     phonebook = {"x7", {}};
     const ReadOutcome outcome = read();
@@ -187,16 +252,14 @@ TEST_F(PhoneReadTest, HandEditedPhonebookCountStopsBeforeTheMerge)
     EXPECT_EQ(result.outbox.countMark, "0"); // the messages of this read are shown all the same
 }
 
-TEST_F(PhoneReadTest, FirstMessageWithEmptyTextIsNotMistakenForAnEmptyPhone)
-{
+TEST_F(PhoneReadTest, FirstMessageWithEmptyTextIsNotMistakenForAnEmptyPhone) {
     phone.answer(Echo, listing({Sent12, "", Unsent7, ucs2("Later")}));
     ASSERT_EQ(read().kind, Kind::Finished);
     EXPECT_EQ(file("Outbox.msg"), "\r\n 12\r\n" + Sent12 + "\r\n");
     EXPECT_EQ(result.draft.entries[0].text, "Later");
 }
 
-TEST_F(PhoneReadTest, PhoneWithoutMessagesChangesNothing)
-{
+TEST_F(PhoneReadTest, PhoneWithoutMessagesChangesNothing) {
     result.inbox.countMark = ""; // never read: no count to fail on
     phone.answer(Echo, "OK\r\n");
     EXPECT_EQ(read().kind, Kind::NothingListed);
@@ -208,24 +271,30 @@ TEST_F(PhoneReadTest, PhoneWithoutMessagesChangesNothing)
     EXPECT_EQ(read().kind, Kind::NothingListed);
 }
 
-TEST_F(PhoneReadTest, UnpluggedDuringTheDatePassLeavesEverythingAsBefore)
-{
+TEST_F(PhoneReadTest, UnpluggedDuringTheDatePassLeavesEverythingAsBefore) {
     result.outbox.countMark = "0";
     result.outbox.at(1).text = "earlier";
     phonebook = {"3", {{"+7", "A"}}};
-    phone.answer(Echo, listing({Read3, ucs2("Hi"), Read12, ucs2("Yo"), Sent12, ucs2("Yes")}));
     const ReadResult before = result;
-    for (const bool sourceForgetsThePort : {true, false}) {
-        progress.onEvents = [&](int round) {
-            if (round == 1 && sourceForgetsThePort)
-                plugged = false;
-            else if (round == 1)
-                phone.unplug();
+    // The watcher destroys the port, or the port hangs up, as the first date is asked for.
+    for (const bool portDestroyed : {true, false}) {
+        SCOPED_TRACE(portDestroyed);
+        auto port = std::make_unique<test::ScriptedPhone>();
+        port->answer(Echo, listing({Read3, ucs2("Hi"), Read12, ucs2("Yo"), Sent12, ucs2("Yes")}));
+        port->onSent = [&](const std::string& command) {
+            if (command != "AT+CMGR=3")
+                return;
+            if (portDestroyed)
+                QTimer::singleShot(0, [&port] { port.reset(); });
+            else
+                port->unplug();
         };
-        progress.eventRounds = 0;
-        plugged = true;
-        EXPECT_EQ(read().kind, Kind::PortVanished);
-        EXPECT_EQ(phone.sent, joined(SetUpAndListing, {"AT", "AT+CMGR=3"}));
+        PhoneReadJob job({port.get(), result, phonebook, dir.path()});
+        ASSERT_TRUE(test::runToEnd(job));
+        EXPECT_EQ(job.outcome().kind, Kind::PortVanished);
+        if (port) {
+            EXPECT_EQ(port->sent, joined(SetUpAndListing, {"AT", "AT+CMGR=3"}));
+        }
         EXPECT_EQ(result.outbox.entries[0].text, "earlier");
         EXPECT_EQ(result.outbox.countMark, before.outbox.countMark);
         EXPECT_EQ(result.inbox.countMark, before.inbox.countMark);
@@ -237,8 +306,7 @@ TEST_F(PhoneReadTest, UnpluggedDuringTheDatePassLeavesEverythingAsBefore)
 // A port another program took, a port the user may not open and a phone that
 // stops taking commands each end the read as what they are, not as an unplugged
 // phone; like an unplug, they leave the folders and the archive as they were.
-TEST_F(PhoneReadTest, BusyRefusedOrStalledPhoneEndsTheReadAsSuch)
-{
+TEST_F(PhoneReadTest, BusyRefusedOrStalledPhoneEndsTheReadAsSuch) {
     phone.answer(Echo, listing({Read3, ucs2("Hi"), Sent12, ucs2("Yes")}));
     result.outbox.countMark = "0";
     result.outbox.at(1).text = "earlier";
@@ -246,22 +314,20 @@ TEST_F(PhoneReadTest, BusyRefusedOrStalledPhoneEndsTheReadAsSuch)
     struct Case {
         OpenError openFailure;
         std::string stallAt;
-        bool partly;
         Kind expected;
     };
     const Case cases[] = {
-        {OpenError::Busy, "", false, Kind::PortBusy},
-        {OpenError::NoPermission, "", false, Kind::PortRefused},
-        {OpenError::Missing, "", false, Kind::PortVanished},
-        {OpenError::None, Echo, false, Kind::PhoneStalled},
-        {OpenError::None, "AT+CMGR=3", true, Kind::PhoneStalled},
-        {OpenError::None, "at+cpbr=1,250", false, Kind::PhoneStalled},
+        {OpenError::Busy, "", Kind::PortBusy},
+        {OpenError::NoPermission, "", Kind::PortRefused},
+        {OpenError::Missing, "", Kind::PortVanished},
+        {OpenError::None, Echo, Kind::PhoneStalled},
+        {OpenError::None, "AT+CMGR=3", Kind::PhoneStalled},
+        {OpenError::None, "at+cpbr=1,250", Kind::PhoneStalled},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stallAt + " " + std::to_string(static_cast<int>(c.openFailure)));
         phone.openFailure = c.openFailure;
         phone.stallAt = c.stallAt;
-        phone.stalledAfterSomeBytes = c.partly;
         EXPECT_EQ(read().kind, c.expected);
         EXPECT_TRUE(noArchiveFiles());
         EXPECT_EQ(result.outbox.find(1)->text, "earlier");
@@ -276,8 +342,7 @@ TEST_F(PhoneReadTest, BusyRefusedOrStalledPhoneEndsTheReadAsSuch)
     EXPECT_EQ(read().kind, Kind::Finished); // the phone takes commands again
 }
 
-TEST_F(PhoneReadTest, VanishedOrDeadPortIsNeverUsed)
-{
+TEST_F(PhoneReadTest, VanishedOrDeadPortIsNeverUsed) {
     plugged = false;
     EXPECT_EQ(read().kind, Kind::PortVanished);
     EXPECT_TRUE(phone.sent.empty());
@@ -286,12 +351,11 @@ TEST_F(PhoneReadTest, VanishedOrDeadPortIsNeverUsed)
     phone.unplug(); // still listed, but the device is gone: re-open fails
     EXPECT_EQ(read().kind, Kind::PortVanished);
     EXPECT_TRUE(phone.sent.empty());
-    EXPECT_EQ(phone.replyReads, 0);
+    EXPECT_TRUE(finalCodesWanted.empty());
     EXPECT_TRUE(noArchiveFiles());
 }
 
-TEST_F(PhoneReadTest, TenThousandReceivedMessages)
-{
+TEST_F(PhoneReadTest, TenThousandReceivedMessages) {
     std::vector<std::string> lines;
     for (int i = 1; i <= 10000; ++i) {
         lines.push_back("+MMGL: " + std::to_string(i) + ", \"REC READ\", \"+7\"");
@@ -301,13 +365,12 @@ TEST_F(PhoneReadTest, TenThousandReceivedMessages)
     ASSERT_EQ(read().kind, Kind::Finished);
     EXPECT_EQ(result.inbox.countMark, "9999");
     EXPECT_EQ(phone.sent.size(), SetUpAndListing.size() + 20000 + PhonebookCommands.size());
-    EXPECT_EQ(progress.position(), 100);
+    EXPECT_EQ(progress.position, 100);
 }
 
 class BadListing : public PhoneReadTest, public ::testing::WithParamInterface<std::string> {};
 
-TEST_P(BadListing, NeverCrashes)
-{
+TEST_P(BadListing, NeverCrashes) {
     phone.answer(Echo, GetParam());
     phone.answer("AT+CMGR=1", GetParam());
     phone.answer("AT+CPBR=?", GetParam());
@@ -318,10 +381,10 @@ TEST_P(BadListing, NeverCrashes)
 
 INSTANTIATE_TEST_SUITE_P(
     PhoneRead, BadListing,
-    ::testing::Values(std::string(), "ERROR\r\n", "+CMS ERROR: 321\r\n",
-                      "+MMGL: 1, \"REC RE", "+MMGL: 1, \"REC READ\", \"+7\"\r\n00",
-                      "+MMGL: 1, \"REC READ\", \"+7\"",
-                      "+MMGL: 1, \"REC READ\"\r\n+MMGL: 2, \"STO SENT\"\r\n+MMGL: 3, \"STO UNSENT\"\r\n",
-                      "+MMGL: 1, \"RECEIVED\", \"+7\"\r\n0041\r\nOK\r\n", "\"REC READ\"\"\"\"\"\"\"\r\n\"-)\r\n",
-                      std::string("+MMGL: 1, \"REC READ\"\0\xFF\xFE\r\n\x01\x02\r\r\n\n\r", 33),
-                      std::string(5000, '\xFF') + "\r\n+MMGL: 1, \"STO SENT\", \"" + std::string(5000, 'x')));
+    ::testing::Values(
+        std::string(), "ERROR\r\n", "+CMS ERROR: 321\r\n", "+MMGL: 1, \"REC RE",
+        "+MMGL: 1, \"REC READ\", \"+7\"\r\n00", "+MMGL: 1, \"REC READ\", \"+7\"",
+        "+MMGL: 1, \"REC READ\"\r\n+MMGL: 2, \"STO SENT\"\r\n+MMGL: 3, \"STO UNSENT\"\r\n",
+        "+MMGL: 1, \"RECEIVED\", \"+7\"\r\n0041\r\nOK\r\n", "\"REC READ\"\"\"\"\"\"\"\r\n\"-)\r\n",
+        std::string("+MMGL: 1, \"REC READ\"\0\xFF\xFE\r\n\x01\x02\r\r\n\n\r", 33),
+        std::string(5000, '\xFF') + "\r\n+MMGL: 1, \"STO SENT\", \"" + std::string(5000, 'x')));

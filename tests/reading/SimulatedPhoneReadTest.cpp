@@ -2,9 +2,10 @@
 // reply at its final result codes must change nothing the read sends, reads
 // or writes compared with waiting for the line to fall quiet.
 #include "phonelink/PhonePort.h"
-#include "reading/PhoneRead.h"
+#include "reading/PhoneReadJob.h"
 #include "tests/e2e/ServingLoop.h"
 #include "tests/phonelink/PhoneSide.h"
+#include "tests/reading/ScriptedPhone.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -40,20 +41,6 @@ const char Content[] = R"([messages]
 900|Bank
 +79032223344|OK
 )";
-
-// Takes every reply by the quiet-line rule alone, as the port always did.
-class QuietLinePort : public AtPort {
-  public:
-    explicit QuietLinePort(AtPort& port) : m_port(port) {}
-    bool open() override { return m_port.open(); }
-    void close() override { m_port.close(); }
-    bool isOpen() override { return m_port.isOpen(); }
-    bool sendCommand(const std::string& command) override { return m_port.sendCommand(command); }
-    std::string readReply(int waitMs, int) override { return m_port.readReply(waitMs, 0); }
-
-  private:
-    AtPort& m_port;
-};
 
 // The simulated phone on a pty, answered from a thread of its own: each answer
 // 5 ms after the command, in chunks 10 ms apart.
@@ -117,35 +104,25 @@ std::string fileContent(const QString& path) {
     return content.str();
 }
 
-// Lets the test act while the read handles window events in its date pass.
-class RecordingEvents : public NullProgress {
-  public:
-    explicit RecordingEvents(std::function<void(int)> onEvents = {})
-        : m_onEvents(std::move(onEvents)) {}
-    void processEvents() {
-        if (m_onEvents)
-            m_onEvents(++m_rounds);
-    }
-
-  private:
-    std::function<void(int)> m_onEvents;
-    int m_rounds = 0;
-};
-
-ReadRun readFrom(SlowPhone& phone, Progress& progress, bool quietLineOnly) {
+// The read over the pty; `whileReading` may act on the job before it starts.
+ReadRun readFrom(SlowPhone& phone, bool quietLineOnly,
+                 const std::function<void(PhoneReadJob&)>& whileReading = {}) {
+    test::ensureApplication();
     UsbModem modem;
     modem.devNode = phone.pty.slavePath;
     PhonePort port(modem);
-    QuietLinePort quiet(port);
-    AtPort* used = quietLineOnly ? static_cast<AtPort*>(&quiet) : &port;
     QTemporaryDir dir;
     ReadRun run;
-    ReadContext context{[used] { return used; }, progress, run.result, run.phonebook, dir.path()};
     if (!port.open())
         return run;
+    PhoneReadJob job({&port, run.result, run.phonebook, dir.path()});
+    job.findChild<PhoneLine*>()->setEndAtFinalCodes(!quietLineOnly);
+    if (whileReading)
+        whileReading(job);
     const auto start = Clock::now();
-    run.outcome = readPhone(context);
+    EXPECT_TRUE(test::runToEnd(job));
     run.ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    run.outcome = job.outcome();
     for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
         run.files[name] = fileContent(QDir(dir.path()).filePath(name));
     return run;
@@ -169,11 +146,10 @@ void expectSameFolder(const ReadFolder& fast, const ReadFolder& quiet) {
 
 TEST(SimulatedPhoneReadTest, EndingRepliesAtTheirCodesChangesNothingButTheTime) {
     SlowPhone quietPhone;
-    NullProgress progress;
-    const ReadRun quiet = readFrom(quietPhone, progress, true);
+    const ReadRun quiet = readFrom(quietPhone, true);
     quietPhone.unplug();
     SlowPhone fastPhone;
-    const ReadRun fast = readFrom(fastPhone, progress, false);
+    const ReadRun fast = readFrom(fastPhone, false);
     fastPhone.unplug();
     ASSERT_EQ(quiet.outcome.kind, ReadOutcome::Kind::Finished);
     ASSERT_EQ(fast.outcome.kind, ReadOutcome::Kind::Finished);
@@ -196,15 +172,19 @@ TEST(SimulatedPhoneReadTest, UnpluggingDuringAFastReadStopsCleanly) {
     // ten answers still to come, each at least 25 ms away.
     SlowPhone phone;
     std::thread puller;
-    RecordingEvents progress([&](int round) {
-        if (round == 1)
-            puller = std::thread([&] {
-                test::sleepMs(5);
-                phone.unplug();
-            });
+    const ReadRun run = readFrom(phone, false, [&](PhoneReadJob& job) {
+        // Set-up, listing, AT, then the first date: the fifth reply is the next AT's.
+        QObject::connect(job.findChild<PhoneLine*>(), &PhoneLine::replyAwaited, &job,
+                         [&, replies = 0](int) mutable {
+                             if (++replies == 5)
+                                 puller = std::thread([&] {
+                                     test::sleepMs(5);
+                                     phone.unplug();
+                                 });
+                         });
     });
-    const ReadRun run = readFrom(phone, progress, false);
-    puller.join();
+    if (puller.joinable())
+        puller.join();
     EXPECT_EQ(run.outcome.kind, ReadOutcome::Kind::PortVanished);
     EXPECT_TRUE(run.files.empty());
     EXPECT_LT(phone.commands.size(), 17u); // a whole read sends 17

@@ -7,7 +7,7 @@
 #include "models/MessageListModel.h"
 #include "tests/support/WindowTestSupport.h"
 #include "ui/FolderTreeWidget.h"
-#include "ui/PhoneMessages.h"
+#include "controllers/PhoneMessages.h"
 #include "ui/StatusPanel.h"
 
 #include <QAccessible>
@@ -235,13 +235,13 @@ void MainWindowTest::commandsRestWhileAJobRuns() {
 void MainWindowTest::lostPhoneIsToldForWhatItIs() {
     using Kind = qb::ReadOutcome::Kind;
     const std::string node = "/dev/ttyACM0";
-    QCOMPARE(qb::ui::lostPhoneText(Kind::PortBusy, node), QStringLiteral("Утройство занято!"));
-    QCOMPARE(qb::ui::lostPhoneText(Kind::PortRefused, node), qb::ui::noPermissionText(node));
-    QVERIFY(qb::ui::noPermissionText(node).contains("(/dev/ttyACM0)"));
-    QVERIFY(qb::ui::lostPhoneText(Kind::PortVanished, node).startsWith("Телефон отключён"));
-    QVERIFY(qb::ui::lostPhoneText(Kind::PhoneStalled, node)
+    QCOMPARE(qb::lostPhoneText(Kind::PortBusy, node), QStringLiteral("Утройство занято!"));
+    QCOMPARE(qb::lostPhoneText(Kind::PortRefused, node), qb::noPermissionText(node));
+    QVERIFY(qb::noPermissionText(node).contains("(/dev/ttyACM0)"));
+    QVERIFY(qb::lostPhoneText(Kind::PortVanished, node).startsWith("Телефон отключён"));
+    QVERIFY(qb::lostPhoneText(Kind::PhoneStalled, node)
                 .startsWith("Телефон перестал принимать команды"));
-    QVERIFY(qb::ui::lostPhoneText(Kind::Finished, node).isEmpty());
+    QVERIFY(qb::lostPhoneText(Kind::Finished, node).isEmpty());
 }
 
 void MainWindowTest::unreadableArchiveFileIsReported() {

@@ -1,6 +1,6 @@
-#include "ui/PhoneMessages.h"
+#include "controllers/PhoneMessages.h"
 
-namespace qb::ui {
+namespace qb {
 
 QString deviceBusyText() {
     return QStringLiteral("Утройство занято!");
@@ -17,7 +17,8 @@ QString lostPhoneText(ReadOutcome::Kind kind, const std::string& devNode) {
     using Kind = ReadOutcome::Kind;
     switch (kind) {
     case Kind::PortVanished:
-        return QStringLiteral("Телефон отключён во время чтения. Чтение прервано, архив не изменён.");
+        return QStringLiteral(
+            "Телефон отключён во время чтения. Чтение прервано, архив не изменён.");
     case Kind::PortBusy:
         return deviceBusyText();
     case Kind::PortRefused:
@@ -28,9 +29,15 @@ QString lostPhoneText(ReadOutcome::Kind kind, const std::string& devNode) {
     case Kind::Finished:
     case Kind::NothingListed:
     case Kind::Failed:
+    case Kind::Cancelled:
         break;
     }
     return {};
 }
 
-} // namespace qb::ui
+QString keptOnPhoneText(int notDeleted) {
+    return QStringLiteral("Телефон не удалил сообщений: %1. Они остались на телефоне и в списке.")
+        .arg(notDeleted);
+}
+
+} // namespace qb

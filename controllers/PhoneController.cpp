@@ -1,0 +1,125 @@
+#include "controllers/PhoneController.h"
+
+#include "archive/Workspace.h"
+#include "controllers/CommandState.h"
+#include "controllers/PhoneMessages.h"
+#include "controllers/UserDialogs.h"
+#include "phonelink/PhonePort.h"
+#include "phonelink/PhoneWatcher.h"
+#include "reading/PhoneReadJob.h"
+
+namespace qb {
+
+PhoneController::PhoneController(Workspace& workspace, PhoneWatcher& watcher,
+                                 CommandState& commands, UserDialogs& dialogs, QObject* parent)
+    : QObject(parent), m_workspace(workspace), m_watcher(watcher), m_commands(commands),
+      m_dialogs(dialogs) {
+    connect(&watcher, &PhoneWatcher::portRemoved, this, &PhoneController::forgetPort);
+}
+
+bool PhoneController::isConnected() const {
+    return m_watcher.count() >= 1;
+}
+
+void PhoneController::forgetPort(PhonePort* port) {
+    if (m_activePort == port)
+        m_activePort = nullptr;
+}
+
+void PhoneController::refreshConnection() {
+    if (!isConnected()) {
+        emit connectionChanged(false, QString());
+        return;
+    }
+    m_activePort = m_watcher.ports().at(0);
+    // sysfs gives the USB product string in UTF-8, not in the archive's code page.
+    const std::string& product = m_activePort->modem().productName;
+    emit connectionChanged(true, QString::fromUtf8(product.data(), qsizetype(product.size())));
+}
+
+void PhoneController::closePorts() {
+    PhonePortList& ports = m_watcher.ports();
+    for (int i = 0; i < ports.count(); ++i) {
+        if (PhonePort* port = ports.at(i); port->isOpen())
+            port->close();
+    }
+}
+
+std::string PhoneController::activeDevNode() const {
+    return m_activePort ? m_activePort->modem().devNode : std::string();
+}
+
+bool PhoneController::openActivePort() {
+    if (m_activePort && m_activePort->open())
+        return true;
+    const bool denied = m_activePort && m_activePort->lastOpenError() == OpenError::NoPermission;
+    m_dialogs.inform(denied ? noPermissionText(activeDevNode()) : deviceBusyText());
+    return false;
+}
+
+void PhoneController::readPhone() {
+    if (m_commands.isBusy() || !openActivePort())
+        return;
+    auto* job = new PhoneReadJob(
+        {m_activePort, m_workspace.readResult, m_workspace.phonebook, m_workspace.workDir});
+    m_commands.run(job, [this](Job& done) { readEnd(static_cast<PhoneReadJob&>(done)); });
+}
+
+void PhoneController::readEnd(const PhoneReadJob& job) {
+    using Kind = ReadOutcome::Kind;
+    const ReadOutcome& outcome = job.outcome();
+    switch (outcome.kind) {
+    case Kind::PortVanished:
+    case Kind::PortBusy:
+    case Kind::PortRefused:
+    case Kind::PhoneStalled:
+        m_dialogs.inform(lostPhoneText(outcome.kind, activeDevNode()));
+        break;
+    case Kind::Cancelled:
+        break;
+    case Kind::Failed:
+        m_dialogs.fail(outcome.failure->text());
+        [[fallthrough]]; // the phone folders show what was read before the stop
+    case Kind::Finished:
+    case Kind::NothingListed: {
+        emit readEnded();
+        const auto readSomething = [this](FolderKind kind) {
+            const ReadEntry* first = m_workspace.readResult.folder(kind).find(1);
+            return first && !first->index.empty();
+        };
+        if (readSomething(FolderKind::Inbox) || readSomething(FolderKind::Outbox) ||
+            readSomething(FolderKind::Draft)) {
+            emit phoneCaptionsChanged();
+            emit archiveChanged();
+        }
+        // Rows of a phone folder carry positions of the read that filled them.
+        emit phoneFolderChanged();
+        break;
+    }
+    }
+    refreshConnection();
+}
+
+void PhoneController::deleteOnPhone(FolderKind folder, std::vector<DeleteRow> rows) {
+    if (m_commands.isBusy() || rows.empty())
+        return; // nothing to delete: the phone is not even asked
+    AtPort* port = m_deletionPort ? m_deletionPort.data() : m_activePort;
+    auto* job = new DeleteOnPhoneJob(port, folder, std::move(rows), m_workspace.readResult);
+    m_commands.run(job, [this, folder](Job& done) {
+        deletionEnd(folder, static_cast<DeleteOnPhoneJob&>(done));
+    });
+}
+
+void PhoneController::deletionEnd(FolderKind folder, const DeleteOnPhoneJob& job) {
+    const DeleteOutcome& outcome = job.outcome();
+    if (outcome.kind == DeleteOutcome::Kind::NoPort) {
+        m_dialogs.tell(deviceBusyText());
+        return;
+    }
+    emit deletedOnPhone(folder, outcome.deleted);
+    emit phoneCaptionsChanged();
+    if (outcome.notDeleted > 0)
+        m_dialogs.tell(keptOnPhoneText(outcome.notDeleted));
+}
+
+} // namespace qb

@@ -1,0 +1,75 @@
+#pragma once
+// The phone's commands without widgets: following the device watcher (the
+// connection status and the active port), the read and the deletion on the
+// phone. Jobs run through the one CommandState; results go to the user
+// through UserDialogs and to the window through signals.
+#include "archive/ArchiveTypes.h"
+#include "reading/DeleteOnPhoneJob.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <vector>
+
+namespace qb {
+
+class AtPort;
+class CommandState;
+class PhonePort;
+class PhoneWatcher;
+class UserDialogs;
+struct Workspace;
+
+class PhoneController : public QObject {
+    Q_OBJECT
+  public:
+    PhoneController(Workspace& workspace, PhoneWatcher& watcher, CommandState& commands,
+                    UserDialogs& dialogs, QObject* parent = nullptr);
+
+    // The port the commands talk to: the watcher's first, none once it is gone.
+    PhonePort* activePort() const { return m_activePort; }
+    bool isConnected() const;
+
+    // Takes the watcher's current list (start-up, the connect command, the
+    // status timer); emits connectionChanged.
+    void refreshConnection();
+    // The read command: opens the active port, reads, merges, reports.
+    void readPhone();
+    // Deletes the chosen rows of a phone folder on the phone (rows in list order).
+    void deleteOnPhone(FolderKind folder, std::vector<DeleteRow> rows);
+    // Closes every listed port that is open (at exit).
+    void closePorts();
+    // The port deletion talks to instead of the active one (a scripted phone in tests).
+    void setDeletionPort(AtPort* port) { m_deletionPort = port; }
+
+  signals:
+    // connected: at least one modem port listed; phoneCaption: the product
+    // name for the phone node, empty while disconnected (the node keeps its caption).
+    void connectionChanged(bool connected, const QString& phoneCaption);
+    // A read ended with the phone still usable: expand the phone node.
+    void readEnded();
+    // The three phone folders' counts may have changed.
+    void phoneCaptionsChanged();
+    // A read merged into the archive files and wrote the phonebook: reload both.
+    void archiveChanged();
+    // Positions of the read result changed: a phone folder on show is listed afresh.
+    void phoneFolderChanged();
+    // These ReadResult positions of `folder` were deleted on the phone: remove their rows.
+    void deletedOnPhone(qb::FolderKind folder, const std::vector<int>& positions);
+
+  private:
+    bool openActivePort();
+    void readEnd(const class PhoneReadJob& job);
+    void deletionEnd(FolderKind folder, const DeleteOnPhoneJob& job);
+    std::string activeDevNode() const;
+    void forgetPort(PhonePort* port);
+
+    Workspace& m_workspace;
+    PhoneWatcher& m_watcher;
+    CommandState& m_commands;
+    UserDialogs& m_dialogs;
+    PhonePort* m_activePort = nullptr; // cleared by the watcher's portRemoved
+    QPointer<AtPort> m_deletionPort;
+};
+
+} // namespace qb

@@ -1,0 +1,125 @@
+#include "reading/DeleteOnPhoneJob.h"
+
+#include "core/LineList.h"
+
+#include <QTimer>
+#include <algorithm>
+
+namespace qb {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    constexpr std::string_view blanks = " \t\r\n";
+    const auto first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+// Positions 1 .. kept take the entries not deleted, in ascending k; the rest
+// stays as it was, since only countMark says how many are valid.
+void keepUndeleted(ReadFolder& folder, const std::vector<int>& deletedRows) {
+    const std::set<int> deleted(deletedRows.begin(), deletedRows.end());
+    const int count = std::max(folder.count().value_or(0), 0);
+    std::vector<ReadEntry> kept;
+    for (int k = 1; k <= count; ++k) {
+        if (!deleted.contains(k))
+            kept.push_back(folder.at(k));
+    }
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        folder.at(static_cast<int>(i) + 1) = std::move(kept[i]);
+    folder.countMark = std::to_string(static_cast<int>(kept.size()) - 1);
+}
+
+} // namespace
+
+bool deletionConfirmed(std::string_view reply) {
+    LineList lines;
+    lines.add(reply);
+    for (int i = lines.count() - 1; i >= 0; --i) {
+        const std::string_view line = trimmed(lines.lineView(i));
+        if (!line.empty())
+            return line == "OK";
+    }
+    return false;
+}
+
+DeleteOnPhoneJob::DeleteOnPhoneJob(AtPort* port, FolderKind folder, std::vector<DeleteRow> rows,
+                                   ReadResult& result, QObject* parent)
+    : Job(parent), m_port(port), m_line(new PhoneLine(port, this)), m_folder(folder),
+      m_rows(std::move(rows)), m_result(result) {
+    connect(m_line, &PhoneLine::lost, this, &DeleteOnPhoneJob::lineLost);
+}
+
+void DeleteOnPhoneJob::start() {
+    if (m_rows.empty()) {
+        finish(DeleteOutcome::Kind::Done);
+        return;
+    }
+    // The port is used as the last read left it, never opened here.
+    if (!m_port || !m_port->isOpen()) {
+        finish(DeleteOutcome::Kind::NoPort);
+        return;
+    }
+    m_counted = m_rows.size() > 1;
+    progress().setPosition(0);
+    progress().setMaximum(m_counted ? static_cast<int>(m_rows.size()) : 0);
+    progress().setVisible(true);
+    deleteNextRow();
+}
+
+void DeleteOnPhoneJob::deleteNextRow() {
+    if (m_next == m_rows.size()) {
+        finish(DeleteOutcome::Kind::Done);
+        return;
+    }
+    if (m_cancelled) {
+        finish(DeleteOutcome::Kind::Cancelled);
+        return;
+    }
+    m_line->exchange({"AT+CMGF=0"}, [this](std::string reply) { askToDelete(std::move(reply)); });
+}
+
+void DeleteOnPhoneJob::askToDelete(std::string /*answerToFormat*/) {
+    m_line->exchange({"AT+CMGD=" + m_rows[m_next].indexCell},
+                     [this](std::string reply) { rowAnswered(std::move(reply)); });
+}
+
+void DeleteOnPhoneJob::rowAnswered(std::string reply) {
+    if (deletionConfirmed(reply))
+        m_outcome.deleted.push_back(m_rows[m_next].k);
+    else
+        ++m_outcome.notDeleted;
+    rowDone();
+    deleteNextRow();
+}
+
+void DeleteOnPhoneJob::rowDone() {
+    ++m_next;
+    if (m_counted)
+        progress().setPosition(progress().position() + 1);
+}
+
+// The rows not yet tried stay: they were never deleted.
+void DeleteOnPhoneJob::lineLost() {
+    while (!m_finished && m_next < m_rows.size()) {
+        ++m_outcome.notDeleted;
+        rowDone();
+    }
+    finish(m_cancelled ? DeleteOutcome::Kind::Cancelled : DeleteOutcome::Kind::Done);
+}
+
+void DeleteOnPhoneJob::finish(DeleteOutcome::Kind kind) {
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_line->abandon();
+    m_outcome.kind = kind;
+    if (kind != DeleteOutcome::Kind::NoPort && !m_rows.empty()) {
+        keepUndeleted(m_result.folder(m_folder), m_outcome.deleted);
+        progress().setVisible(false);
+    }
+    emit finished();
+}
+
+} // namespace qb

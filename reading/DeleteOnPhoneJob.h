@@ -1,0 +1,68 @@
+#pragma once
+// Deleting selected messages of a phone folder on the phone itself, one row
+// after the other, on the event loop.
+#include "archive/ArchiveTypes.h"
+#include "core/Job.h"
+#include "reading/PhoneLine.h"
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qb {
+
+// One selected list row: the ReadResult position it shows and its "Индекс" cell.
+struct DeleteRow {
+    int k = 0;
+    std::string indexCell;
+};
+
+struct DeleteOutcome {
+    enum class Kind {
+        Done, // every row was tried; `deleted` lists those the phone confirmed
+        NoPort, // the phone is gone: nothing sent, nothing removed ("Утройство занято!")
+        Cancelled, // stopped on request; the rows confirmed so far are gone all the same
+    };
+    Kind kind = Kind::Done;
+    std::vector<int> deleted; // positions k, in the order the rows were given
+    int notDeleted = 0;       // rows the phone refused or never answered; they stay
+};
+
+// Whether the phone's answer to AT+CMGD confirms the deletion: its last
+// non-empty line is "OK" (after "ERROR" or "+CMS ERROR: ..." the message is still there).
+bool deletionConfirmed(std::string_view reply);
+
+// Sends the delete commands for `rows` (list order, top to bottom), then keeps
+// in the folder's ReadResult the entries of every row not confirmed deleted.
+class DeleteOnPhoneJob : public Job {
+    Q_OBJECT
+  public:
+    DeleteOnPhoneJob(AtPort* port, FolderKind folder, std::vector<DeleteRow> rows,
+                     ReadResult& result, QObject* parent = nullptr);
+
+    void start() override;
+    void cancel() override { m_cancelled = true; }
+    const DeleteOutcome& outcome() const { return m_outcome; }
+
+  private:
+    void deleteNextRow();
+    void askToDelete(std::string answerToFormat);
+    void rowAnswered(std::string reply);
+    void rowDone();
+    void lineLost();
+    void finish(DeleteOutcome::Kind kind);
+
+    QPointer<AtPort> m_port;
+    PhoneLine* m_line;
+    FolderKind m_folder;
+    std::vector<DeleteRow> m_rows;
+    ReadResult& m_result;
+    std::size_t m_next = 0; // the row being deleted
+    bool m_counted = false; // the bar counts rows only when more than one is chosen
+    bool m_cancelled = false;
+    bool m_finished = false;
+    DeleteOutcome m_outcome;
+};
+
+} // namespace qb

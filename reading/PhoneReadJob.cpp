@@ -1,0 +1,182 @@
+#include "reading/PhoneReadJob.h"
+
+#include "archive/ArchiveFiles.h"
+#include "core/Cp1251.h"
+#include "core/LineList.h"
+#include "reading/MessageReplies.h"
+#include "reading/PhonebookReplies.h"
+
+namespace qb {
+namespace {
+
+using Kind = ReadOutcome::Kind;
+
+ReadOutcome failed(Failure failure) {
+    return {Kind::Failed, std::move(failure)};
+}
+
+// How a read that lost its phone ends; no file has been touched by then.
+Kind lostKind(LineLoss loss) {
+    switch (loss) {
+    case LineLoss::Busy:
+        return Kind::PortBusy;
+    case LineLoss::Refused:
+        return Kind::PortRefused;
+    case LineLoss::Stalled:
+        return Kind::PhoneStalled;
+    case LineLoss::None:
+    case LineLoss::Vanished:
+        break;
+    }
+    return Kind::PortVanished;
+}
+
+LineList lines(const std::string& reply) {
+    LineList list;
+    list.add(reply);
+    return list;
+}
+
+} // namespace
+
+void progressStep(Progress& bar, int stepSize) {
+    if (bar.position() < 100)
+        bar.setPosition(bar.position() + stepSize);
+    if (bar.position() >= 100)
+        bar.setPosition(100);
+}
+
+PhoneReadJob::PhoneReadJob(ReadContext context, QObject* parent)
+    : Job(parent), m_context(std::move(context)), m_line(new PhoneLine(m_context.port, this)),
+      m_read(m_context.result) {
+    connect(m_line, &PhoneLine::lost, this, &PhoneReadJob::lineLost);
+}
+
+void PhoneReadJob::ask(const std::vector<std::string>& commands, Step next) {
+    m_line->exchange(commands, [this, next](std::string reply) {
+        if (m_cancelled)
+            finish({Kind::Cancelled, std::nullopt});
+        else
+            (this->*next)(std::move(reply));
+    });
+}
+
+void PhoneReadJob::start() {
+    progress().setMaximum(100);
+    progress().setVisible(true);
+    progress().setPosition(0);
+    progress().setTextVisible(false);
+    m_stepSize = 1;
+    if (!m_line->reopen())
+        return; // lineLost() ends the read
+    step();
+    // The phone answers the set-up commands together; the read relies on its
+    // echo, not on those answers.
+    ask({"AT", "AT+CMGF=1", "AT+CSCS=UCS2", "AT+CPBS=\"MT\""}, &PhoneReadJob::askForListing);
+}
+
+void PhoneReadJob::askForListing(std::string /*setUpAnswers*/) {
+    ask({"at+mmgl=\"ALL\""}, &PhoneReadJob::sortListing);
+    step();
+}
+
+void PhoneReadJob::sortListing(std::string reply) {
+    const LineList listing = lines(reply);
+    step();
+    m_stepSize = 20;
+    // Decided by the headers, not by the third line: a first message with an
+    // empty text leaves that line empty too.
+    if (!listingHoldsMessages(listing)) {
+        finish({Kind::NothingListed, std::nullopt});
+        return;
+    }
+    parseListingFolder(listing, FolderKind::Inbox, m_indexBounds, m_read.inbox);
+    parseListingFolder(listing, FolderKind::Outbox, m_indexBounds, m_read.outbox);
+    m_stepSize = 1;
+    progress().setMaximum(listing.count() + 7);
+    parseListingFolder(listing, FolderKind::Draft, m_indexBounds, m_read.draft);
+    // One step per line number the Draft pass visits, past 100 if need be.
+    progress().setPosition(progress().position() + listing.count() + 1);
+    if (!m_read.inbox.count()) {
+        // The window keeps this read's messages from here on, as it has always
+        // done once the listing was sorted, also when a later step fails.
+        m_context.result = m_read;
+        finish(failed(Failure::notInteger(cp1251::toUnicode(m_read.inbox.countMark))));
+        return;
+    }
+    m_date = 0;
+    readNextDate();
+}
+
+void PhoneReadJob::readNextDate() {
+    if (++m_date > *m_read.inbox.count()) {
+        askForPhonebookRange();
+        return;
+    }
+    // A bare AT first takes whatever the phone still had to say, so the
+    // +CMGR reply starts with its own echo and the header is its line 1.
+    ask({"AT"}, &PhoneReadJob::askForDate);
+}
+
+void PhoneReadJob::askForDate(std::string /*answerToAt*/) {
+    ask({"AT+CMGR=" + m_read.inbox.at(m_date).index}, &PhoneReadJob::takeDate);
+}
+
+void PhoneReadJob::takeDate(std::string reply) {
+    step();
+    m_read.inbox.at(m_date).date = parseCmgrDate(lines(reply));
+    readNextDate();
+}
+
+void PhoneReadJob::askForPhonebookRange() {
+    // The first reply holds the answer to the storage switch as well; asking
+    // for the range again gives a reply with the range alone.
+    ask({"AT+CPBS=\"MT\"", "AT+CPBR=?"}, &PhoneReadJob::askForRangeAlone);
+}
+
+void PhoneReadJob::askForRangeAlone(std::string /*storageAndRange*/) {
+    ask({"AT+CPBR=?"}, &PhoneReadJob::askForEntries);
+}
+
+void PhoneReadJob::askForEntries(std::string range) {
+    ask({"at+cpbr=1," + parsePhonebookRangeEnd(range)}, &PhoneReadJob::storeEverything);
+    step();
+}
+
+void PhoneReadJob::storeEverything(std::string reply) {
+    const LineList entryLines = lines(reply);
+    step();
+    std::vector<PhonebookEntry> entries = parsePhonebookEntries(entryLines);
+    m_context.result = m_read;
+    // A phone that lists no entry keeps the phonebook already known.
+    if (!entries.empty()) {
+        m_context.phonebook.countText = std::to_string(2 * entries.size() + 1);
+        m_context.phonebook.entries = std::move(entries);
+    }
+    if (auto failure = savePhonebook(m_context.workDir, m_context.phonebook)) {
+        finish(failed(*failure));
+        return;
+    }
+    if (auto failure = mergeReadResult(m_context.workDir, m_read)) {
+        finish(failed(*failure));
+        return;
+    }
+    finish({Kind::Finished, std::nullopt});
+}
+
+void PhoneReadJob::lineLost(LineLoss loss) {
+    finish({m_cancelled ? Kind::Cancelled : lostKind(loss), std::nullopt});
+}
+
+void PhoneReadJob::finish(ReadOutcome outcome) {
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_line->abandon();
+    m_outcome = std::move(outcome);
+    progress().setVisible(false);
+    progress().setTextVisible(true);
+    emit finished();
+}
+
+} // namespace qb
