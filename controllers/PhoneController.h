@@ -16,6 +16,7 @@ namespace qb {
 class AtPort;
 class CommandState;
 class PhonePort;
+class PhoneReadJob;
 class PhoneWatcher;
 class UserDialogs;
 struct Workspace;
@@ -59,7 +60,7 @@ class PhoneController : public QObject {
 
   private:
     bool openActivePort();
-    void readEnd(const class PhoneReadJob& job);
+    void readEnd(const PhoneReadJob& job);
     void deletionEnd(FolderKind folder, const DeleteOnPhoneJob& job);
     std::string activeDevNode() const;
     void forgetPort(PhonePort* port);

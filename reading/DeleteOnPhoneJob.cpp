@@ -4,6 +4,7 @@
 
 #include <QTimer>
 #include <algorithm>
+#include <set>
 
 namespace qb {
 namespace {

@@ -5,7 +5,6 @@
 #include "core/Job.h"
 #include "reading/PhoneLine.h"
 
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
