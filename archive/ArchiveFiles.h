@@ -33,7 +33,8 @@ ArchiveFolder parseFolder(FolderKind kind, std::string_view content);
 // Status derived from a header ("REC READ", "REC UNREAD", "STO SENT", "STO UNSENT" or empty).
 std::string deriveStatus(FolderKind kind, std::string_view header);
 // The number between the last pair of quotes, found by the header's fixed layout.
-std::string deriveCorrespondent(std::string_view header, std::string_view index, std::string_view status);
+std::string deriveCorrespondent(std::string_view header, std::string_view index,
+                                std::string_view status);
 
 // The load half of reloadArchive: replaces the folders of `archive` one by one
 // (Inbox, Outbox, Draft) from the files in `workDir`. A missing file is an empty
@@ -47,6 +48,9 @@ MaybeFailure loadPhonebook(const QString& workDir, Phonebook& phonebook);
 // never past the content's last line.
 constexpr int MaxPhonebookEntries = 49999;
 Phonebook parsePhonebook(std::string_view content);
+// A count line that is neither empty nor a whole number ("5 ", "0x5") leaves a
+// phonebook without entries; a copy made of it would pass for an empty phonebook.
+MaybeFailure damagedPhonebookCount(const Phonebook& phonebook);
 // Phonebook.pbk content for a phonebook: its count line (2n + 1 when it holds no
 // count), the pairs and one empty line. Fails when the count text held is not a number.
 struct PhonebookText {

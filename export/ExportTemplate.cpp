@@ -63,7 +63,9 @@ const std::vector<std::string>& defaultTemplate() {
 }
 
 QString templatePath(const QString& workDir) {
-    return joinPath(workDir, QStringLiteral("Normal.htm"));
+    // Found without regard to letter case, as the archive files are: a folder
+    // carried over from Windows may hold "NORMAL.HTM".
+    return resolveInDir(workDir, QStringLiteral("Normal.htm"));
 }
 
 MaybeFailure ensureDefaultTemplate(const QString& workDir) {
