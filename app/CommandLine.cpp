@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
 
 namespace {
@@ -37,10 +38,32 @@ bool asksForCommandLine(int argc, char** argv) {
     return false;
 }
 
+// A standard stream started closed would lend its number to the next file
+// opened, and what is said there would land in an exported file. /dev/null
+// takes the number instead; a closed stdout still leaves the summary unsaid.
+bool stdoutClosed = false;
+
+void guardStandardStreams() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        stdoutClosed = stdoutClosed || fd == 1;
+        ::open("/dev/null", O_RDWR); // the lowest free number: this one
+    }
+}
+
 // False when the text could not be written (a closed or full stdout).
 bool say(FILE* stream, const QString& text) {
+    if (stream == stdout && stdoutClosed) {
+        errno = EBADF;
+        return false;
+    }
     const bool put = std::fputs(qPrintable(text + QLatin1Char('\n')), stream) >= 0;
-    return std::fflush(stream) == 0 && put;
+    const int error = errno;
+    const bool flushed = std::fflush(stream) == 0;
+    if (!put)
+        errno = error;
+    return flushed && put;
 }
 
 QString systemReason() {
@@ -149,6 +172,7 @@ std::optional<int> checkOptions(QCommandLineParser& parser, const QStringList& a
 std::optional<int> runCommandLine(int& argc, char** argv) {
     if (!asksForCommandLine(argc, argv))
         return std::nullopt;
+    guardStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillbox"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLBOX_VERSION));

@@ -56,6 +56,8 @@ for args in "--export-android out --export-android out" "--export-android out -v
 done
 status=0; "$quillbox" --export-android out > /dev/full 2>/dev/null || status=$?
 [ "$status" -eq 1 ] || fail "summary to a full stdout: $status"
+status=0; "$quillbox" --export-android out >&- 2>/dev/null || status=$?
+[ "$status" -eq 1 ] && grep -q '^BEGIN:VCARD' out/contacts.vcf || fail "summary to a closed stdout: $status"
 
 # Paths are bytes: a folder whose name is not UTF-8 is found, as archive and as target.
 odd=$(printf 'odd\377')
