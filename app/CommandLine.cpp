@@ -1,35 +1,103 @@
 #include "app/CommandLine.h"
 
+#include "app/NativeDir.h"
+#include "archive/ArchiveFiles.h"
+#include "core/FileStore.h"
 #include "core/Version.h"
 #include "export/smartphone/SmartphoneExport.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <new>
 
 namespace {
 
 const char* const ExportOption = "export-android";
 const char* const UndatedOption = "undated";
 
+// Exit statuses: 0 done; 1 a file or folder could not be read or written (the
+// summary included); 2 the command line itself is wrong (unknown or clashing
+// options, extra arguments) or names no folder.
+constexpr int FileError = 1;
+constexpr int UsageError = 2;
+
 // Only our own options leave the window out; anything else (Qt's -platform,
 // -style, ...) is for the window's application to take.
 bool asksForCommandLine(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
-        if (!std::strcmp(arg, "-h") || !std::strcmp(arg, "--help") || !std::strcmp(arg, "-v") ||
+        if (!std::strcmp(arg, "-h") || !std::strcmp(arg, "-?") || !std::strcmp(arg, "--help") ||
+            !std::strcmp(arg, "--help-all") || !std::strcmp(arg, "-v") ||
             !std::strcmp(arg, "--version") || !std::strncmp(arg, "--export-android", 16))
             return true;
     }
     return false;
 }
 
-void say(FILE* stream, const QString& text) {
-    std::fputs(qPrintable(text + QLatin1Char('\n')), stream);
+// A standard stream started closed would lend its number to the next file
+// opened, and what is said there would land in an exported file. /dev/null
+// takes the number instead; a closed stdout still leaves the summary unsaid.
+bool stdoutClosed = false;
+
+void guardStandardStreams() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        stdoutClosed = stdoutClosed || fd == 1;
+        ::open("/dev/null", O_RDWR); // the lowest free number: this one
+    }
+}
+
+// False when the text could not be written (a closed or full stdout).
+bool say(FILE* stream, const QString& text) {
+    if (stream == stdout && stdoutClosed) {
+        errno = EBADF;
+        return false;
+    }
+    const bool put = std::fputs(qPrintable(text + QLatin1Char('\n')), stream) >= 0;
+    const int error = errno;
+    const bool flushed = std::fflush(stream) == 0;
+    if (!put)
+        errno = error;
+    return flushed && put;
+}
+
+QString systemReason() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// The folder's name as the system gave it: QCoreApplication::arguments() has
+// already replaced whatever bytes of it are not UTF-8.
+QByteArray exportTarget(int argc, char** argv) {
+    const QByteArray option = QByteArray("--") + ExportOption;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--")
+            break;
+        if (arg == option && i + 1 < argc)
+            return argv[i + 1];
+        if (arg.startsWith(option + '='))
+            return arg.mid(option.size() + 1);
+    }
+    return {};
+}
+
+// The export reads a damaged count line as no entries at all; a contacts file
+// written from that would replace the user's contacts with nothing.
+qb::MaybeFailure damagedPhonebook(const QString& workDir) {
+    qb::Phonebook phonebook;
+    if (qb::loadPhonebook(workDir, phonebook))
+        return std::nullopt; // the export itself reports a file it cannot read
+    if (const qb::MaybeFailure damaged = qb::damagedPhonebookCount(phonebook))
+        return qb::Failure::message(qb::resolveInDir(workDir, qb::PhonebookFileName) +
+                                    QStringLiteral(": ") + damaged->text());
+    return std::nullopt;
 }
 
 std::optional<qb::UndatedMessages> undatedChoice(const QString& value) {
@@ -42,26 +110,33 @@ std::optional<qb::UndatedMessages> undatedChoice(const QString& value) {
     return std::nullopt;
 }
 
-int exportAndroid(const QString& target, const QString& undatedValue) {
-    const std::optional<qb::UndatedMessages> undated = undatedChoice(undatedValue);
-    if (!undated) {
-        say(stderr, QStringLiteral("quillbox: --undated: ожидается estimate, epoch или skip, "
-                                   "а не \"%1\"")
-                        .arg(undatedValue));
-        return 2;
+int exportAndroid(const QByteArray& targetName, qb::UndatedMessages undated) {
+    NativeDir work;
+    if (!work.openCurrent()) {
+        say(stderr, QStringLiteral("quillbox: текущая папка недоступна: ") + systemReason());
+        return FileError;
     }
-    const QFileInfo dir(target);
-    if (!dir.isDir()) {
-        say(stderr, QStringLiteral("quillbox: папка \"%1\" не найдена").arg(target));
-        return 2;
+    NativeDir target;
+    if (!target.openNamed(targetName, work)) {
+        say(stderr,
+            QStringLiteral("quillbox: папка \"%1\" не найдена").arg(QFile::decodeName(targetName)));
+        return UsageError;
     }
-    const qb::SmartphoneExport result =
-        qb::exportForSmartphone(QDir::currentPath(), dir.absoluteFilePath(), *undated);
+    if (const qb::MaybeFailure damaged = damagedPhonebook(work.path())) {
+        say(stderr, QStringLiteral("quillbox: ") + work.shown(*damaged).text());
+        return FileError;
+    }
+    const qb::SmartphoneExport result = qb::exportForSmartphone(work.path(), target.path(), undated);
     if (result.failure) {
-        say(stderr, QStringLiteral("quillbox: ") + result.failure->text());
-        return 1;
+        say(stderr,
+            QStringLiteral("quillbox: ") + target.shown(work.shown(*result.failure)).text());
+        return FileError;
     }
-    say(stdout, qb::smartphoneExportSummary(result));
+    if (!say(stdout, qb::smartphoneExportSummary(result))) {
+        const QString reason = systemReason();
+        say(stderr, QStringLiteral("quillbox: итог не выведен: ") + reason);
+        return FileError;
+    }
     return 0;
 }
 
@@ -87,7 +162,27 @@ void describeOptions(QCommandLineParser& parser) {
 int rejectPositional(const QCommandLineParser& parser) {
     say(stderr, QStringLiteral("quillbox: лишние параметры: ") +
                     parser.positionalArguments().join(QLatin1Char(' ')));
-    return 2;
+    return UsageError;
+}
+
+// Everything wrong with the command line, with one exit status for all of it.
+std::optional<int> checkOptions(QCommandLineParser& parser, const QStringList& arguments) {
+    if (!parser.parse(arguments)) {
+        say(stderr, QStringLiteral("quillbox: ") + parser.errorText());
+        return UsageError;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return rejectPositional(parser);
+    const QStringList targets = parser.values(QLatin1String(ExportOption));
+    if (targets.size() > 1) {
+        say(stderr, QStringLiteral("quillbox: --export-android можно задать только один раз"));
+        return UsageError;
+    }
+    if (!targets.isEmpty() && parser.isSet(QStringLiteral("version"))) {
+        say(stderr, QStringLiteral("quillbox: --export-android и --version не задаются вместе"));
+        return UsageError;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -95,28 +190,35 @@ int rejectPositional(const QCommandLineParser& parser) {
 std::optional<int> runCommandLine(int& argc, char** argv) {
     if (!asksForCommandLine(argc, argv))
         return std::nullopt;
+    guardStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillbox"));
     QCoreApplication::setApplicationVersion(qb::programVersion());
     QCommandLineParser parser;
     describeOptions(parser);
-    parser.process(app); // --help, --version and unknown options end here
-    if (!parser.positionalArguments().isEmpty())
-        return rejectPositional(parser);
+    if (const std::optional<int> status = checkOptions(parser, QCoreApplication::arguments()))
+        return status;
+    parser.process(app); // --help, --help-all and --version print and end here
     if (!parser.isSet(QLatin1String(ExportOption)))
         return 0;
-    return exportAndroid(parser.value(QLatin1String(ExportOption)),
-                         parser.value(QLatin1String(UndatedOption)));
+    const QString undatedValue = parser.value(QLatin1String(UndatedOption));
+    const std::optional<qb::UndatedMessages> undated = undatedChoice(undatedValue);
+    if (!undated) {
+        say(stderr, QStringLiteral("quillbox: --undated: ожидается estimate, epoch или skip, "
+                                   "а не \"%1\"")
+                        .arg(undatedValue));
+        return UsageError;
+    }
+    try {
+        return exportAndroid(exportTarget(argc, argv), *undated);
+    } catch (const std::bad_alloc&) {
+        say(stderr, QStringLiteral("quillbox: ") + QString::fromLocal8Bit(std::strerror(ENOMEM)));
+        return FileError;
+    }
 }
 
 std::optional<int> checkWindowArguments(const QStringList& arguments) {
     QCommandLineParser parser;
     describeOptions(parser);
-    if (!parser.parse(arguments)) {
-        say(stderr, QStringLiteral("quillbox: ") + parser.errorText());
-        return 2;
-    }
-    if (!parser.positionalArguments().isEmpty())
-        return rejectPositional(parser);
-    return std::nullopt;
+    return checkOptions(parser, arguments);
 }

@@ -4,6 +4,10 @@
 #include "archive/FolderFile.h"
 #include "core/FileStore.h"
 
+#include <cerrno>
+#include <cstring>
+#include <new>
+
 namespace qb {
 namespace {
 
@@ -69,9 +73,9 @@ std::string_view correspondentOf(std::string_view header, std::string_view index
 // Fills `folder` from a file's content. Records and their texts already there
 // are overwritten in place, so reloading an archive that barely changed reuses
 // the memory it already holds instead of allocating every text again.
-void loadFolder(FolderKind kind, std::string_view content, ArchiveFolder& folder) {
+void loadFolder(FolderKind kind, std::string_view content, std::size_t lines,
+                ArchiveFolder& folder) {
     const std::size_t size = static_cast<std::size_t>(recordSize(kind));
-    const std::size_t lines = fileLines::count(content);
     const bool tooShort = kind != FolderKind::Inbox && lines <= 1;
     folder.records.resize(tooShort ? 0 : (lines + size - 1) / size);
 
@@ -127,15 +131,24 @@ std::string deriveCorrespondent(std::string_view header, std::string_view index,
 
 ArchiveFolder parseFolder(FolderKind kind, std::string_view content) {
     ArchiveFolder folder;
-    loadFolder(kind, content, folder);
+    loadFolder(kind, content, fileLines::count(content), folder);
     return folder;
 }
 
 MaybeFailure reloadFolder(const QString& workDir, FolderKind kind, ArchiveFolder& folder) {
-    const FolderFile file(resolveInDir(workDir, folderFileName(kind)));
+    const QString path = resolveInDir(workDir, folderFileName(kind));
+    const FolderFile file(path);
     if (file.failure())
         return file.failure();
-    loadFolder(kind, file.bytes(), folder); // a missing file has no lines
+    try {
+        // A missing file has no lines.
+        loadFolder(kind, file.bytes(), file.lineCount(), folder);
+    } catch (const std::bad_alloc&) {
+        // Within the limits, yet more than this process may hold: the folder
+        // stays empty rather than half loaded, and the window usable.
+        std::vector<ArchiveRecord>().swap(folder.records);
+        return Failure::cannotOpen(path, QString::fromLocal8Bit(std::strerror(ENOMEM)));
+    }
     return std::nullopt;
 }
 

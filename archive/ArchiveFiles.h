@@ -53,6 +53,9 @@ MaybeFailure loadPhonebook(const QString& workDir, Phonebook& phonebook);
 // never past the content's last line.
 constexpr int MaxPhonebookEntries = 49999;
 Phonebook parsePhonebook(std::string_view content);
+// A count line that is neither empty nor a whole number ("5 ", "0x5") leaves a
+// phonebook without entries; a copy made of it would pass for an empty phonebook.
+MaybeFailure damagedPhonebookCount(const Phonebook& phonebook);
 // Phonebook.pbk content for a phonebook: its count line (2n + 1 when it holds no
 // count), the pairs and one empty line. Fails when the count text held is not a number.
 struct PhonebookText {

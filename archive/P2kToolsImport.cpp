@@ -26,6 +26,15 @@ struct InboxStart {
     MaybeFailure failure;
 };
 
+// A partial last record (only an edited file holds one) is filled up with
+// empty lines, as a deletion does, so that the records appended after it start
+// on a record's first line instead of being misread from there on.
+void padToWholeRecords(std::string& lines, std::size_t lineCount) {
+    const std::size_t size = static_cast<std::size_t>(recordSize(FolderKind::Inbox));
+    for (std::size_t line = lineCount % size; line != 0 && line < size; ++line)
+        lines += "\r\n";
+}
+
 InboxStart takeInbox(const QString& workDir) {
     InboxStart start;
     start.path = resolveInDir(workDir, folderFileName(FolderKind::Inbox));
@@ -36,6 +45,7 @@ InboxStart takeInbox(const QString& workDir) {
     }
     start.lines.reserve(file.bytes().size() + 2 * fileLines::count(file.bytes()));
     fileLines::appendLines(file.bytes(), start.lines);
+    padToWholeRecords(start.lines, file.lineCount());
     return start;
 }
 

@@ -5,6 +5,9 @@
 #include "core/FileStore.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
 
 namespace qb {
 namespace {
@@ -19,9 +22,13 @@ bool holdsCount(const Phonebook& phonebook)
 
 Phonebook parsePhonebook(std::string_view content)
 {
-    const auto lines = fileLines::split(content);
+    fileLines::Cursor cursor(content);
+    const auto nextLine = [&cursor] {
+        std::string_view line;
+        return cursor.next(line) ? fileLines::readerView(line) : std::string_view();
+    };
     Phonebook phonebook;
-    const std::string_view first = fileLines::readerLine(lines, 0);
+    const std::string_view first = nextLine();
     if (first.empty())
         return phonebook;
     phonebook.countText = std::string(first);
@@ -30,35 +37,50 @@ Phonebook parsePhonebook(std::string_view content)
         return phonebook;
     // Entry j is on lines 2j and 2j + 1 (from 1) while 2j - 1 < count. A count
     // larger than the file would only add empty entries, so the file's last line
-    // and the phonebook's capacity bound the loop, not the count alone.
+    // and the phonebook's capacity bound the loop, not the count alone; lines
+    // after the last entry are never taken apart.
     const std::size_t byCount = static_cast<std::size_t>(*count) / 2;
-    const std::size_t byFile = lines.size() / 2;
+    const std::size_t byFile = fileLines::count(content) / 2;
     const std::size_t entries =
         std::min({byCount, byFile, static_cast<std::size_t>(MaxPhonebookEntries)});
     phonebook.entries.reserve(entries);
     for (std::size_t j = 1; j <= entries; ++j) {
-        phonebook.entries.push_back({std::string(fileLines::readerLine(lines, 2 * j - 1)),
-                                     std::string(fileLines::readerLine(lines, 2 * j))});
+        PhonebookEntry entry;
+        entry.number = nextLine();
+        entry.name = nextLine();
+        phonebook.entries.push_back(std::move(entry));
     }
     return phonebook;
 }
 
 MaybeFailure loadPhonebook(const QString& workDir, Phonebook& phonebook)
 {
-    const FileRead file = readWholeFile(resolveInDir(workDir, PhonebookFileName));
+    const QString path = resolveInDir(workDir, PhonebookFileName);
+    const FileRead file = readWholeFile(path);
     if (file.failure)
         return file.failure;
-    if (file.exists)
-        phonebook = parsePhonebook(file.bytes);
+    try {
+        if (file.exists)
+            phonebook = parsePhonebook(file.bytes);
+    } catch (const std::bad_alloc&) {
+        return Failure::cannotOpen(path, QString::fromLocal8Bit(std::strerror(ENOMEM)));
+    }
+    return std::nullopt;
+}
+
+MaybeFailure damagedPhonebookCount(const Phonebook& phonebook)
+{
+    if (holdsCount(phonebook) && !parseWholeNumber(*phonebook.countText))
+        return Failure::notInteger(cp1251::toUnicode(*phonebook.countText));
     return std::nullopt;
 }
 
 PhonebookText phonebookFileContent(const Phonebook& phonebook)
 {
     std::string count;
+    if (MaybeFailure damaged = damagedPhonebookCount(phonebook))
+        return {{}, std::move(damaged)};
     if (holdsCount(phonebook)) {
-        if (!parseWholeNumber(*phonebook.countText))
-            return {{}, Failure::notInteger(cp1251::toUnicode(*phonebook.countText))};
         count = *phonebook.countText;
     } else {
         count = std::to_string(2 * phonebook.entries.size() + 1);

@@ -3,9 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -50,48 +52,108 @@ bool fileExists(const QString& path)
     return info.exists() && !info.isDir();
 }
 
-FileRead readWholeFile(const QString& path)
-{
-    FileRead result;
-    const QFileInfo info(path);
-    if (!info.exists())
-        return result;
-    result.exists = true;
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        const QString reason = info.isDir() ? QStringLiteral("Is a directory") : file.errorString();
-        result.failure = Failure::cannotOpen(path, reason);
-        return result;
-    }
-    // Straight into the result: an imported archive may be 100 MB, and a
-    // QByteArray copied afterwards would hold it twice. The size is only a
-    // first guess; a file that grows or shrinks meanwhile is read to its end.
-    std::string& bytes = result.bytes;
-    bytes.resize(static_cast<std::size_t>(std::max<qint64>(file.size(), 0)) + 1);
-    std::size_t done = 0;
-    for (;;) {
-        if (done == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        const qint64 n = file.read(bytes.data() + done, static_cast<qint64>(bytes.size() - done));
-        if (n < 0) {
-            bytes.clear();
-            result.failure = Failure::cannotOpen(path, file.errorString());
-            return result;
-        }
-        if (n == 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    bytes.resize(done);
-    return result;
-}
-
 namespace {
 
 QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
+
+QString tooLarge(std::size_t maxBytes)
+{
+    return QStringLiteral("File too large (the limit is %1 MB)").arg(maxBytes >> 20);
+}
+
+// Why a file at that name is not read, or an empty text when it may be.
+QString refusal(const struct stat& info, std::size_t maxBytes)
+{
+    if (S_ISDIR(info.st_mode))
+        return QStringLiteral("Is a directory");
+    if (!S_ISREG(info.st_mode))
+        return QStringLiteral("Not a regular file");
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes)
+        return tooLarge(maxBytes);
+    return {};
+}
+
+// Reads to the end of the file, which may have grown or shrunk since it was
+// looked at: straight into `bytes`, since an imported archive may be 100 MB
+// and a copy made afterwards would hold it twice. Gives 0 or an errno.
+int readAll(int fd, std::size_t sizeHint, std::size_t maxBytes, std::string& bytes)
+{
+    bytes.resize(std::min(sizeHint, maxBytes) + 1);
+    std::size_t done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            if (done > maxBytes)
+                return EFBIG;
+            bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    return 0;
+}
+
+// Why an open regular file could not be read, or an empty text.
+QString readOpenFile(int fd, std::size_t maxBytes, std::string& bytes)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return systemReason(errno);
+    // A second look: something else may have taken the name in between.
+    if (QString reason = refusal(info, maxBytes); !reason.isEmpty())
+        return reason;
+    int error = 0;
+    try {
+        error = readAll(fd, static_cast<std::size_t>(info.st_size), maxBytes, bytes);
+    } catch (const std::bad_alloc&) {
+        error = ENOMEM;
+    }
+    if (error == EFBIG)
+        return tooLarge(maxBytes);
+    return error != 0 ? systemReason(error) : QString();
+}
+
+} // namespace
+
+FileRead readWholeFile(const QString& path, std::size_t maxBytes)
+{
+    FileRead result;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    // Looked at before it is opened, so that a device is never opened and a
+    // FIFO never waited on; the open itself does not wait either.
+    if (::stat(name.constData(), &info) != 0) {
+        if (errno != ENOENT && errno != ENOTDIR) {
+            result.exists = true;
+            result.failure = Failure::cannotOpen(path, systemReason(errno));
+        }
+        return result;
+    }
+    result.exists = true;
+    QString reason = refusal(info, maxBytes);
+    if (reason.isEmpty()) {
+        const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        reason = fd < 0 ? systemReason(errno) : readOpenFile(fd, maxBytes, result.bytes);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    if (!reason.isEmpty()) {
+        std::string().swap(result.bytes);
+        result.failure = Failure::cannotOpen(path, reason);
+    }
+    return result;
+}
+
+namespace {
 
 // Every byte or an error: a short write (a full disk, a size limit) must not
 // pass for success, which is why this does not go through a buffered QFile.
@@ -112,14 +174,18 @@ bool writeAll(int fd, const std::string& bytes)
     return true;
 }
 
-// The rename is only durable once the directory entry is on disk. A directory
+QByteArray directoryOf(const QByteArray& target)
+{
+    const int slash = target.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+}
+
+// The new name is only durable once the directory entry is on disk. A directory
 // that cannot be opened or does not support syncing leaves nothing to do; an
 // error of the sync itself means the new entry may be lost.
 bool syncDirectoryOf(const QByteArray& target)
 {
-    const int slash = target.lastIndexOf('/');
-    const QByteArray dir = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
-    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(directoryOf(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return true;
     const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
@@ -129,12 +195,81 @@ bool syncDirectoryOf(const QByteArray& target)
     return synced;
 }
 
+// Only a regular file at that very name lends its mode, and never its set-id or
+// sticky bits: a link planted there must not pass its target's mode on to
+// what the program writes.
 mode_t newFileMode(const QByteArray& target, NewFileAccess access)
 {
     struct stat old {};
-    if (::stat(target.constData(), &old) == 0)
-        return old.st_mode & 07777;
+    if (::lstat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+        return old.st_mode & 0777;
     return (access == NewFileAccess::OwnerOnly ? 0600 : 0666) & ~currentUmask();
+}
+
+bool fillAndSync(int fd, mode_t mode, const std::string& bytes)
+{
+    return ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+}
+
+// Gives the complete unnamed file the target's name. linkat never replaces a
+// name, so an existing target is replaced by a rename from a name of the new
+// file's own, which it holds only for as long as the rename takes.
+bool linkIn(int fd, const QByteArray& target)
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    for (int attempt = 0; attempt < 100 && errno == EEXIST; ++attempt) {
+        const QByteArray temporary =
+            target + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary.constData(),
+                     AT_SYMLINK_FOLLOW) != 0)
+            continue;
+        if (::rename(temporary.constData(), target.constData()) == 0)
+            return true;
+        const int error = errno;
+        ::unlink(temporary.constData());
+        errno = error;
+        return false;
+    }
+    return false;
+}
+
+enum class Outcome { Written, Failed, Unsupported };
+
+Outcome writeUnnamed(const QByteArray& target, const std::string& bytes, mode_t mode)
+{
+    const int fd = ::open(directoryOf(target).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return Outcome::Unsupported;
+    const bool written = fillAndSync(fd, mode, bytes);
+    const bool linked = written && linkIn(fd, target);
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    if (linked)
+        return Outcome::Written;
+    // Without /proc, or where the file system refuses links, a named file can
+    // still do it.
+    const bool unsupported = error == ENOENT || error == EPERM || error == EOPNOTSUPP;
+    return written && unsupported ? Outcome::Unsupported : Outcome::Failed;
+}
+
+Outcome writeNamed(const QByteArray& target, const std::string& bytes, mode_t mode)
+{
+    QByteArray temporary = target + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return Outcome::Failed;
+    const bool written = fillAndSync(fd, mode, bytes);
+    const int writeError = errno;
+    const bool closed = ::close(fd) == 0;
+    if (written && closed && ::rename(temporary.constData(), target.constData()) == 0)
+        return Outcome::Written;
+    const int error = !written ? writeError : errno;
+    ::unlink(temporary.constData());
+    errno = error;
+    return Outcome::Failed;
 }
 
 } // namespace
@@ -142,19 +277,11 @@ mode_t newFileMode(const QByteArray& target, NewFileAccess access)
 MaybeFailure writeWholeFile(const QString& path, const std::string& bytes, NewFileAccess access)
 {
     const QByteArray target = QFile::encodeName(path);
-    QByteArray temporary = target + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return Failure::cannotCreate(path, systemReason(errno));
-    const bool written = ::fchmod(fd, newFileMode(target, access)) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
-    const int writeError = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.constData(), target.constData()) != 0) {
-        const int error = !written ? writeError : errno;
-        ::unlink(temporary.constData());
-        return Failure::cannotCreate(path, systemReason(error));
-    }
-    if (!syncDirectoryOf(target))
+    const mode_t mode = newFileMode(target, access);
+    Outcome outcome = writeUnnamed(target, bytes, mode);
+    if (outcome == Outcome::Unsupported)
+        outcome = writeNamed(target, bytes, mode);
+    if (outcome != Outcome::Written || !syncDirectoryOf(target))
         return Failure::cannotCreate(path, systemReason(errno));
     return std::nullopt;
 }

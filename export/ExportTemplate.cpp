@@ -6,6 +6,9 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
 
 namespace qb {
 namespace {
@@ -63,7 +66,9 @@ const std::vector<std::string>& defaultTemplate() {
 }
 
 QString templatePath(const QString& workDir) {
-    return joinPath(workDir, QStringLiteral("Normal.htm"));
+    // Found without regard to letter case, as the archive files are: a folder
+    // carried over from Windows may hold "NORMAL.HTM".
+    return resolveInDir(workDir, QStringLiteral("Normal.htm"));
 }
 
 MaybeFailure ensureDefaultTemplate(const QString& workDir) {
@@ -77,8 +82,15 @@ TemplateRead readTemplate(const QString& workDir) {
     TemplateRead result;
     result.exists = file.exists;
     result.failure = std::move(file.failure);
-    if (file.exists && !result.failure)
-        result.lines = splitFileLines(file.bytes);
+    try {
+        if (file.exists && !result.failure)
+            result.lines = splitFileLines(file.bytes);
+    } catch (const std::bad_alloc&) {
+        // Millions of empty lines fit the size limit but maybe not in memory.
+        result.lines.clear();
+        result.failure = Failure::cannotOpen(templatePath(workDir),
+                                             QString::fromLocal8Bit(std::strerror(ENOMEM)));
+    }
     return result;
 }
 

@@ -32,6 +32,7 @@ using PlaceholderValues = std::array<std::string, PlaceholderCount>;
 
 const std::vector<std::string>& defaultTemplate();
 
+// "Normal.htm" in `workDir`, in whatever letter case the file there has.
 QString templatePath(const QString& workDir);
 
 // Writes the default template when the directory has none; an existing file,

@@ -7,7 +7,6 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QStringList>
 #include <QVBoxLayout>
 #include <Qsci/qscilexerhtml.h>
 #include <Qsci/qsciscintilla.h>
@@ -107,10 +106,13 @@ void TemplateEditor::saveTemplate() {
 }
 
 void TemplateEditor::setLines(const std::vector<std::string>& lines) {
-    QStringList text;
+    // Every line keeps its break, the last one too, as in the file: joined
+    // only between lines, a trailing empty line would look like none and be
+    // lost at the next save.
+    QString text;
     for (const std::string& line : lines)
-        text << cp1251::toUnicode(line);
-    m_text->setText(text.join(QLatin1Char('\n')));
+        text += cp1251::toUnicode(line) + QLatin1Char('\n');
+    m_text->setText(text);
 }
 
 } // namespace qb::ui

@@ -1,11 +1,14 @@
 #include "archive/ArchiveFiles.h"
 #include "archive/FileLines.h"
+#include "archive/FolderFile.h"
 #include "core/LineList.h"
 #include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace qb;
 using namespace qb::test;
@@ -132,4 +135,35 @@ TEST(ArchiveLoad, HoldsMoreThanTheOriginalCapacity)
     for (int i = 0; i < 100001; ++i)
         content += "t\r\n 1\r\nh\r\n";
     EXPECT_EQ(parseFolder(FolderKind::Draft, content).count(), 100001);
+}
+
+// A FIFO, a device or a flood of bare line breaks in place of a folder file is
+// refused with the file's name and why, instead of hanging or filling memory.
+TEST(ArchiveLoad, RefusesWhatIsNoFolderFileAndSaysWhy)
+{
+    QTemporaryDir dir;
+    Archive archive;
+    const QString inbox = dir.filePath("Inbox.msg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(inbox).constData(), 0600), 0);
+    EXPECT_EQ(reloadArchive(dir.path(), archive)->reason, "Not a regular file");
+    ASSERT_TRUE(QFile::remove(inbox) && QFile::link("/dev/zero", inbox));
+    EXPECT_EQ(reloadArchive(dir.path(), archive)->reason, "Not a regular file");
+    ASSERT_TRUE(QFile::remove(inbox));
+    put(inbox, std::string(MaxFolderFileLines + 1, '\n'));
+    EXPECT_EQ(reloadArchive(dir.path(), archive)->text(),
+              "Cannot open file \"" + inbox + "\". Too many lines (the limit is 4000000)");
+    EXPECT_EQ(archive.inbox.count(), 0);
+}
+
+// The bytes are the program's own: another program cutting the file short
+// meanwhile changes nothing of them (a mapping would end the process).
+TEST(ArchiveLoad, AFileCutShortWhileHeldIsStillReadWhole)
+{
+    QTemporaryDir dir;
+    put(dir.filePath("Inbox.msg"), std::string(1 << 20, 'x') + "\r\n");
+    const FolderFile file(dir.filePath("Inbox.msg"));
+    ASSERT_EQ(::truncate(QFile::encodeName(dir.filePath("Inbox.msg")).constData(), 0), 0);
+    EXPECT_EQ(file.bytes().size(), (1u << 20) + 2);
+    EXPECT_EQ(file.bytes().substr((1 << 20) - 1), "x\r\n");
+    EXPECT_EQ(file.lineCount(), 1u);
 }

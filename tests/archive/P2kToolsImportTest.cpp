@@ -84,6 +84,18 @@ TEST(P2kToolsImport, TakesAnyBytesAndLargeFilesAsWholeRecords) {
                                 imported("Привет", "Вася", normaliseTimestamp("d"))));
 }
 
+// An Inbox cut within a record (an edited file) gets its last record filled up
+// first, so the imported messages are read as what they are.
+TEST(P2kToolsImport, FillsUpAPartialLastRecordBeforeAppending) {
+    QTemporaryDir dir;
+    put(dir.filePath("Inbox.msg"), "a\r\n1\r\nh\r\nd\r\nb\r\n");
+    put(dir.filePath("p2k.txt"), "+7001;d;one\r\n");
+    NullProgress progress;
+    ASSERT_FALSE(importP2kToolsArchive(dir.path(), dir.filePath("p2k.txt"), progress));
+    EXPECT_EQ(slurp(dir.filePath("Inbox.msg")), "a\r\n1\r\nh\r\nd\r\nb\r\n\r\n\r\n\r\n" +
+                                                    imported("one", "+7001", normaliseTimestamp("d")));
+}
+
 TEST(P2kToolsImport, FailuresLeaveTheInboxAsItWas) {
     QTemporaryDir dir;
     const std::string old = imported("old", "+7001", "01/02/2005,10:00:00");

@@ -47,12 +47,14 @@ TEST(PhonebookFile, KeepsACountThatIsNoNumberForTheListToReport)
         const auto text = phonebookFileContent(phonebook);
         ASSERT_TRUE(text.failure);
         EXPECT_EQ(text.failure->kind, Failure::Kind::NotInteger);
+        EXPECT_EQ(damagedPhonebookCount(phonebook)->text(), text.failure->text());
     }
     // An empty first line holds no count and no entries.
     const auto empty = parsePhonebook("\r\n1\r\nA\r\n");
     EXPECT_FALSE(empty.countText);
     EXPECT_TRUE(empty.entries.empty());
     EXPECT_FALSE(NameIndex(empty).failure());
+    EXPECT_FALSE(damagedPhonebookCount(empty));
     EXPECT_FALSE(parsePhonebook("").countText);
 }
 

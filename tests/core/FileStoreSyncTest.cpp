@@ -8,6 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdarg>
+#include <QDir>
+#include <sys/resource.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -23,6 +27,7 @@ struct SyncProbe {
     QByteArray watchedFile;                // read back at every directory sync
     std::vector<std::string> seenAtDirSync; // its content then
     int failDirectorySyncWith = 0;
+    bool noUnnamedFiles = false;            // plays a file system without O_TMPFILE
 };
 SyncProbe probe;
 
@@ -45,6 +50,19 @@ extern "C" int fsync(int fd)
         }
     }
     return static_cast<int>(::syscall(SYS_fsync, fd));
+}
+
+extern "C" int open(const char* path, int flags, ...)
+{
+    va_list rest;
+    va_start(rest, flags);
+    const mode_t mode = (flags & (O_CREAT | __O_TMPFILE)) ? va_arg(rest, mode_t) : 0;
+    va_end(rest);
+    if ((flags & __O_TMPFILE) && probe.noUnnamedFiles) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_openat, AT_FDCWD, path, flags, mode));
 }
 
 // The directory is synced once the new file has taken the old one's name:
@@ -71,4 +89,26 @@ TEST(FileStoreSync, AFailedDirectorySyncIsAFailedWrite)
     probe = {};
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->text(), "Cannot create file \"" + path + "\". Input/output error");
+}
+
+// Where there are no unnamed files a named one stands in, and goes again when
+// the write fails (here at a file-size limit).
+TEST(FileStoreSync, TheNamedStandInIsRemovedWhenTheWriteFails)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Inbox.msg");
+    probe = {{}, {}, 0, true};
+    ASSERT_FALSE(writeWholeFile(path, "old\r\n"));
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit small{64, saved.rlim_max};
+    const auto handler = ::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const MaybeFailure failure = writeWholeFile(path, std::string(4096, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, handler);
+    probe = {};
+    EXPECT_TRUE(failure);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Inbox.msg"});
+    EXPECT_EQ(contentOf(QFile::encodeName(path)), "old\r\n");
 }

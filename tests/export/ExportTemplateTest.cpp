@@ -36,6 +36,16 @@ TEST(DefaultTemplate, HasItsLinesAndTabsAndIsWrittenOnlyWhenMissing) {
     EXPECT_EQ(readTemplate(dir.path()).lines, (Lines{"a", "b", "c"}));
 }
 
+// A folder carried over from Windows: its "NORMAL.HTM" is the template, and no
+// default is written beside it.
+TEST(DefaultTemplate, IsFoundInAnyLetterCase) {
+    QTemporaryDir dir;
+    ASSERT_FALSE(writeWholeFile(dir.filePath("NORMAL.HTM"), "mine $sms\r\n"));
+    ASSERT_FALSE(ensureDefaultTemplate(dir.path()));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"NORMAL.HTM"});
+    EXPECT_EQ(readTemplate(dir.path()).lines, Lines{"mine $sms"});
+}
+
 TEST(DefaultTemplate, FailuresNameTheFile) {
     QTemporaryDir dir;
     const MaybeFailure created = ensureDefaultTemplate(dir.filePath("gone"));

@@ -64,4 +64,38 @@ status=0; "$quillbox" --export-android /proc/self 2> err.txt || status=$?
 [ "$("$quillbox" --version)" = "quillbox 1.1" ] || fail "--version: $("$quillbox" --version)"
 status=0; QT_QPA_PLATFORM=offscreen "$quillbox" --no-such-option 2> err.txt || status=$?
 [ "$status" -eq 2 ] && grep -q 'no-such-option' err.txt || fail "unknown option: $status $(cat err.txt)"
+
+# Options: --help-all prints without a display, clashing options and unknown
+# ones are usage errors (2) wherever they stand, a summary that cannot be
+# written is a failure.
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$quillbox" --help-all | grep -q -- '--export-android' \
+  || fail "--help-all"
+for args in "--export-android out --export-android out" "--export-android out -v" "--export-android out --bogus"; do
+  status=0; $quillbox $args > /dev/null 2>&1 || status=$?
+  [ "$status" -eq 2 ] || fail "$args: $status"
+done
+status=0; "$quillbox" --export-android out > /dev/full 2>/dev/null || status=$?
+[ "$status" -eq 1 ] || fail "summary to a full stdout: $status"
+status=0; "$quillbox" --export-android out >&- 2>/dev/null || status=$?
+[ "$status" -eq 1 ] && grep -q '^BEGIN:VCARD' out/contacts.vcf || fail "summary to a closed stdout: $status"
+
+# Paths are bytes: a folder whose name is not UTF-8 is found, as archive and as target.
+odd=$(printf 'odd\377')
+mkdir "$odd" && cp Inbox.msg Outbox.msg Phonebook.pbk "$odd"/
+(cd "$odd" && "$quillbox" --export-android "../$odd" > ../said.txt) || fail "non-UTF-8 folder: $?"
+grep -q 'сообщений [1-9][0-9]*, контактов 2' said.txt && [ -s "$odd/contacts.vcf" ] || fail "non-UTF-8: $(cat said.txt)"
+
+# A working directory that is gone, a damaged phonebook count, a FIFO for a
+# folder file: each a message and status 1, and the earlier export stays.
+mkdir gone && status=0
+(cd gone && rmdir ../gone && exec "$quillbox" --export-android "$work/out") 2> err.txt || status=$?
+[ "$status" -eq 1 ] && [ -s err.txt ] || fail "deleted working directory: $status"
+cp out/contacts.vcf before.vcf
+printf '5 \r\n112\r\nSOS\r\n\r\n' > Phonebook.pbk
+status=0; "$quillbox" --export-android out 2> err.txt || status=$?
+[ "$status" -eq 1 ] && grep -q "'5 ' is not a valid integer value" err.txt || fail "damaged count: $status $(cat err.txt)"
+cmp -s before.vcf out/contacts.vcf || fail "damaged count replaced contacts.vcf"
+rm Inbox.msg Phonebook.pbk && mkfifo Inbox.msg
+status=0; timeout 20 "$quillbox" --export-android out 2> err.txt || status=$?
+[ "$status" -eq 1 ] && grep -q 'Not a regular file' err.txt || fail "FIFO Inbox.msg: $status $(cat err.txt)"
 echo "smartphone_cli: 1 passed, 0 failed"

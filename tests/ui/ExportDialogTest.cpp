@@ -119,10 +119,10 @@ class ExportDialogTest : public QObject {
         QVERIFY(w.dir.write("Normal.htm", "mine $sms\r\n"));
         QVERIFY(w.editor.loadTemplate());
         QsciScintilla* text = w.editor.textEditor();
-        QCOMPARE(text->text(), QString("mine $sms"));
+        QCOMPARE(text->text(), QString("mine $sms\n"));
         w.editor.show();
         QTest::mouseClick(control<QPushButton>(w.editor, "resetButton"), Qt::LeftButton);
-        QCOMPARE(text->lines(), 28);
+        QCOMPARE(text->lines(), 29); // the last line's break leaves an empty line after it
         QTest::mouseClick(control<QPushButton>(w.editor, "cancelButton"), Qt::LeftButton);
         QCOMPARE(w.dir.read("Normal.htm"), QByteArray("mine $sms\r\n"));
 
@@ -134,6 +134,18 @@ class ExportDialogTest : public QObject {
         QFile::remove(templatePath(w.dir.path()));
         QVERIFY(w.editor.loadTemplate()); // without a file the editor keeps its text
         QVERIFY(text->text().startsWith("<p>$from</p>"));
+    }
+
+    // Opening and saving gives back the file as it was, trailing empty lines included.
+    void editorOpenThenSaveKeepsTheFileByteForByte() {
+        Windows w;
+        for (const QByteArray& file : {QByteArray("a\r\n\r\n"), QByteArray("\r\n"), QByteArray()}) {
+            QVERIFY(w.dir.write("Normal.htm", file));
+            QVERIFY(w.editor.loadTemplate());
+            w.editor.show();
+            QTest::mouseClick(control<QPushButton>(w.editor, "saveButton"), Qt::LeftButton);
+            QCOMPARE(w.dir.read("Normal.htm"), file);
+        }
     }
 };
 
