@@ -126,7 +126,8 @@ int exportAndroid(const QByteArray& targetName, qb::UndatedMessages undated) {
         say(stderr, QStringLiteral("quillbox: ") + work.shown(*damaged).text());
         return FileError;
     }
-    const qb::SmartphoneExport result = qb::exportForSmartphone(work.path(), target.path(), undated);
+    const qb::SmartphoneExport result =
+        qb::exportForSmartphone(work.path(), target.path(), undated);
     if (result.failure) {
         say(stderr,
             QStringLiteral("quillbox: ") + target.shown(work.shown(*result.failure)).text());

@@ -10,9 +10,7 @@ namespace qb {
 enum class FolderKind { Inbox, Outbox, Draft };
 
 // The one of three per-folder values that belongs to `kind`.
-template <class T>
-T& byFolderKind(FolderKind kind, T& inbox, T& outbox, T& draft)
-{
+template <class T> T& byFolderKind(FolderKind kind, T& inbox, T& outbox, T& draft) {
     switch (kind) {
     case FolderKind::Inbox:
         return inbox;
@@ -25,7 +23,9 @@ T& byFolderKind(FolderKind kind, T& inbox, T& outbox, T& draft)
 }
 
 // Lines per stored record: Text, Index, Header (and Date for Inbox).
-constexpr int recordSize(FolderKind kind) { return kind == FolderKind::Inbox ? 4 : 3; }
+constexpr int recordSize(FolderKind kind) {
+    return kind == FolderKind::Inbox ? 4 : 3;
+}
 
 // One stored message. Status and Correspondent are derived when loading.
 struct ArchiveRecord {
@@ -64,8 +64,8 @@ struct ReadEntry {
 // One folder of the last phone read. Positions above the count keep what an
 // earlier read or deletion left there; only countMark says how many are valid.
 struct ReadFolder {
-    std::string countMark;           // decimal n - 1; empty until the first read writes it
-    std::vector<ReadEntry> entries;  // entries[k - 1] is position k
+    std::string countMark;          // decimal n - 1; empty until the first read writes it
+    std::vector<ReadEntry> entries; // entries[k - 1] is position k
 
     // The number of valid positions, countMark + 1; none when countMark is not a number.
     std::optional<int> count() const;

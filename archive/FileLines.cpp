@@ -7,20 +7,18 @@
 namespace qb::fileLines {
 namespace {
 
-bool isBreak(char c)
-{
+bool isBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
-const char* findBreak(const char* p, const char* end)
-{
+const char* findBreak(const char* p, const char* end) {
 #if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
     for (; end - p >= 16; p += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const int mask = _mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+        const int mask =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
         if (mask != 0)
             return p + __builtin_ctz(static_cast<unsigned>(mask));
     }
@@ -32,8 +30,7 @@ const char* findBreak(const char* p, const char* end)
 
 } // namespace
 
-bool Cursor::next(std::string_view& line)
-{
+bool Cursor::next(std::string_view& line) {
     if (m_pos == m_end)
         return false;
     const char* const brk = findBreak(m_pos, m_end);
@@ -49,8 +46,7 @@ bool Cursor::next(std::string_view& line)
 
 // Every CR and every LF ends a line, except the CR of a CR LF pair; a last
 // line without a break counts too.
-std::size_t count(std::string_view content)
-{
+std::size_t count(std::string_view content) {
     const char* p = content.data();
     const char* const end = p + content.size();
     std::size_t breaks = 0;
@@ -83,8 +79,7 @@ std::size_t count(std::string_view content)
     return breaks + (openLast ? 1 : 0);
 }
 
-std::vector<std::string_view> split(std::string_view content)
-{
+std::vector<std::string_view> split(std::string_view content) {
     std::vector<std::string_view> lines;
     lines.reserve(count(content));
     Cursor cursor(content);
@@ -94,8 +89,7 @@ std::vector<std::string_view> split(std::string_view content)
     return lines;
 }
 
-void appendLines(std::string_view content, std::string& out)
-{
+void appendLines(std::string_view content, std::string& out) {
     Cursor cursor(content);
     std::string_view line;
     while (cursor.next(line)) {

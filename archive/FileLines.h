@@ -15,15 +15,13 @@ namespace qb::fileLines {
 // splitFileLines: breaks at CR LF, lone CR and lone LF; no empty line after a
 // final break; an empty file has no lines.
 class Cursor {
-public:
+  public:
     explicit Cursor(std::string_view content)
-        : m_pos(content.data()), m_end(content.data() + content.size())
-    {
-    }
+        : m_pos(content.data()), m_end(content.data() + content.size()) {}
     // The next line, or false after the last one.
     bool next(std::string_view& line);
 
-private:
+  private:
     const char* m_pos;
     const char* m_end;
 };
@@ -36,14 +34,12 @@ std::vector<std::string_view> split(std::string_view content);
 void appendLines(std::string_view content, std::string& out);
 
 // What a reader of an archive file sees of a line: at most its first 4096 characters.
-inline std::string_view readerView(std::string_view line)
-{
+inline std::string_view readerView(std::string_view line) {
     return line.substr(0, LineList::MaxLineLength);
 }
 
 // Line `index` (from 0) as a reader sees it; empty past the end.
-inline std::string_view readerLine(const std::vector<std::string_view>& lines, std::size_t index)
-{
+inline std::string_view readerLine(const std::vector<std::string_view>& lines, std::size_t index) {
     return index < lines.size() ? readerView(lines[index]) : std::string_view();
 }
 

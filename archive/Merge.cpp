@@ -2,8 +2,8 @@
 
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
-#include "core/FileStore.h"
 #include "codecs/LegacyUcs2Decoder.h"
+#include "core/FileStore.h"
 
 #include <algorithm>
 #include <optional>
@@ -19,8 +19,7 @@ constexpr std::size_t ReadCapacity = 100000;
 
 // The records of the read to merge: the first countMark + 1 positions. A mark
 // that is not a number counts as no records, so the file is still written.
-std::size_t mergeCount(const ReadFolder& read)
-{
+std::size_t mergeCount(const ReadFolder& read) {
     const auto count = read.count();
     if (!count || *count <= 0)
         return 0;
@@ -29,8 +28,7 @@ std::size_t mergeCount(const ReadFolder& read)
 
 // Fields of a read record in stored line order; positions never filled are empty.
 void appendRecordKey(std::string& key, const ReadEntry* entry, FolderKind kind,
-                     const std::string* text = nullptr)
-{
+                     const std::string* text = nullptr) {
     if (!entry)
         return;
     key += text ? *text : entry->text;
@@ -40,8 +38,7 @@ void appendRecordKey(std::string& key, const ReadEntry* entry, FolderKind kind,
         key += entry->date;
 }
 
-void appendRecordLines(std::string& out, const ReadEntry* entry, FolderKind kind)
-{
+void appendRecordLines(std::string& out, const ReadEntry* entry, FolderKind kind) {
     static const ReadEntry empty;
     const ReadEntry& e = entry ? *entry : empty;
     for (const std::string* field : {&e.text, &e.index, &e.header}) {
@@ -61,11 +58,9 @@ void appendRecordLines(std::string& out, const ReadEntry* entry, FolderKind kind
 // A record also has the key its text had under the earlier decoding, which
 // dropped characters and line breaks: archives written then hold it that way.
 class ReadKeys {
-public:
+  public:
     ReadKeys(const ReadFolder& read, std::size_t count, FolderKind kind)
-        : m_keys(count)
-        , m_legacyKeys(count)
-    {
+        : m_keys(count), m_legacyKeys(count) {
         m_found.reserve(count);
         for (std::size_t k = 0; k < count; ++k) {
             const ReadEntry* entry = read.find(static_cast<int>(k + 1));
@@ -80,21 +75,18 @@ public:
             }
         }
     }
-    void blockSeen(std::string_view block)
-    {
+    void blockSeen(std::string_view block) {
         const auto it = m_found.find(block);
         if (it != m_found.end())
             it->second = true;
     }
     // Record k (from 0) is in the file already, written by today's decoding or the earlier one.
-    bool archived(std::size_t k) const
-    {
-        return m_found.at(m_keys[k])
-               || (m_legacyKeys[k] && m_found.at(*m_legacyKeys[k]));
+    bool archived(std::size_t k) const {
+        return m_found.at(m_keys[k]) || (m_legacyKeys[k] && m_found.at(*m_legacyKeys[k]));
     }
     bool empty() const { return m_keys.empty(); }
 
-private:
+  private:
     std::vector<std::string> m_keys;
     std::vector<std::optional<std::string>> m_legacyKeys; // none when both decodings agree
     std::unordered_map<std::string_view, bool> m_found;
@@ -105,8 +97,7 @@ private:
 // also past 4096 characters), and shows every block of `size` lines to `keys`
 // joined as a reader sees it: lines cut at 4096 characters, a partial last
 // block padded with empty lines, which add nothing to the join.
-void takeExisting(std::string_view content, std::size_t size, std::string& out, ReadKeys& keys)
-{
+void takeExisting(std::string_view content, std::size_t size, std::string& out, ReadKeys& keys) {
     out.reserve(content.size() + 2 * fileLines::count(content));
     fileLines::Cursor cursor(content);
     std::string_view line;
@@ -128,8 +119,7 @@ void takeExisting(std::string_view content, std::size_t size, std::string& out, 
         keys.blockSeen(block);
 }
 
-MaybeFailure mergeFolder(const QString& workDir, FolderKind kind, const ReadFolder& read)
-{
+MaybeFailure mergeFolder(const QString& workDir, FolderKind kind, const ReadFolder& read) {
     const QString path = resolveInDir(workDir, folderFileName(kind));
     FolderFile file(path);
     if (file.failure())
@@ -151,8 +141,7 @@ MaybeFailure mergeFolder(const QString& workDir, FolderKind kind, const ReadFold
 
 } // namespace
 
-MaybeFailure mergeReadResult(const QString& workDir, const ReadResult& read)
-{
+MaybeFailure mergeReadResult(const QString& workDir, const ReadResult& read) {
     for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
         if (auto failure = mergeFolder(workDir, kind, read.folder(kind)))
             return failure;

@@ -2,28 +2,25 @@
 
 #include "core/Cp1251.h"
 
-#include <algorithm>
 #include <QString>
+#include <algorithm>
 
 namespace qb {
 namespace {
 
 // The text without its first `count` characters; empty when it is not longer.
-std::string_view without(std::string_view text, std::size_t count)
-{
+std::string_view without(std::string_view text, std::size_t count) {
     return text.size() > count ? text.substr(count) : std::string_view();
 }
 
-const std::string& noName()
-{
+const std::string& noName() {
     static const std::string text = cp1251::fromUnicode(QString::fromUtf8("Без имени"));
     return text;
 }
 
 } // namespace
 
-NameIndex::NameIndex(const Phonebook& phonebook)
-{
+NameIndex::NameIndex(const Phonebook& phonebook) {
     const auto& count = phonebook.countText;
     if (count && !count->empty() && !parseWholeNumber(*count))
         m_failure = Failure::notInteger(cp1251::toUnicode(*count));
@@ -44,14 +41,12 @@ NameIndex::NameIndex(const Phonebook& phonebook)
     }
 }
 
-int NameIndex::find(const PositionMap& map, std::string_view key)
-{
+int NameIndex::find(const PositionMap& map, std::string_view key) {
     const auto it = map.find(key);
     return it == map.end() ? -1 : it->second;
 }
 
-std::optional<std::string> NameIndex::lookupName(std::string_view number, FolderKind kind) const
-{
+std::optional<std::string> NameIndex::lookupName(std::string_view number, FolderKind kind) const {
     // Each map answers one matching rule with its last matching entry; the
     // last entry matching any rule is the highest of those answers.
     int best = std::max({find(m_byNumber, number), find(m_byNumberFrom3, number),
@@ -63,8 +58,7 @@ std::optional<std::string> NameIndex::lookupName(std::string_view number, Folder
     return m_names[static_cast<std::size_t>(best)];
 }
 
-std::string displayCorrespondent(const NameIndex& names, std::string_view number, FolderKind kind)
-{
+std::string displayCorrespondent(const NameIndex& names, std::string_view number, FolderKind kind) {
     const auto name = names.lookupName(number, kind);
     if (!name || *name == noName())
         return std::string(number);

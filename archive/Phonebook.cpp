@@ -13,15 +13,13 @@ namespace qb {
 namespace {
 
 // An empty count line means the phonebook holds no count at all.
-bool holdsCount(const Phonebook& phonebook)
-{
+bool holdsCount(const Phonebook& phonebook) {
     return phonebook.countText && !phonebook.countText->empty();
 }
 
 } // namespace
 
-Phonebook parsePhonebook(std::string_view content)
-{
+Phonebook parsePhonebook(std::string_view content) {
     fileLines::Cursor cursor(content);
     const auto nextLine = [&cursor] {
         std::string_view line;
@@ -53,8 +51,7 @@ Phonebook parsePhonebook(std::string_view content)
     return phonebook;
 }
 
-MaybeFailure loadPhonebook(const QString& workDir, Phonebook& phonebook)
-{
+MaybeFailure loadPhonebook(const QString& workDir, Phonebook& phonebook) {
     const QString path = resolveInDir(workDir, PhonebookFileName);
     const FileRead file = readWholeFile(path);
     if (file.failure)
@@ -68,15 +65,13 @@ MaybeFailure loadPhonebook(const QString& workDir, Phonebook& phonebook)
     return std::nullopt;
 }
 
-MaybeFailure damagedPhonebookCount(const Phonebook& phonebook)
-{
+MaybeFailure damagedPhonebookCount(const Phonebook& phonebook) {
     if (holdsCount(phonebook) && !parseWholeNumber(*phonebook.countText))
         return Failure::notInteger(cp1251::toUnicode(*phonebook.countText));
     return std::nullopt;
 }
 
-PhonebookText phonebookFileContent(const Phonebook& phonebook)
-{
+PhonebookText phonebookFileContent(const Phonebook& phonebook) {
     std::string count;
     if (MaybeFailure damaged = damagedPhonebookCount(phonebook))
         return {{}, std::move(damaged)};
@@ -97,8 +92,7 @@ PhonebookText phonebookFileContent(const Phonebook& phonebook)
     return text;
 }
 
-MaybeFailure savePhonebook(const QString& workDir, const Phonebook& phonebook)
-{
+MaybeFailure savePhonebook(const QString& workDir, const Phonebook& phonebook) {
     const PhonebookText text = phonebookFileContent(phonebook);
     if (text.failure)
         return text.failure;

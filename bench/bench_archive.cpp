@@ -27,8 +27,7 @@ struct FullArchive {
     FullArchive() { data = writeArchive(dir.path(), FullFolder, FullFolder, FullFolder); }
 };
 
-FullArchive& fullArchive()
-{
+FullArchive& fullArchive() {
     static FullArchive archive;
     return archive;
 }
@@ -39,23 +38,20 @@ struct InboxOnly {
     std::vector<ReadEntry> messages;
     std::string content;
     QString path;
-    explicit InboxOnly(int records)
-    {
+    explicit InboxOnly(int records) {
         ArchiveGenerator generator({.seed = static_cast<std::uint32_t>(records)});
         messages = generator.messages(FolderKind::Inbox, records);
         content = folderContent(FolderKind::Inbox, messages);
         path = joinPath(dir.path(), folderFileName(FolderKind::Inbox));
         restore();
     }
-    void restore() const
-    {
+    void restore() const {
         if (writeWholeFile(path, content))
             throw std::runtime_error("cannot write the Inbox");
     }
 };
 
-InboxOnly& inboxOnly(int records)
-{
+InboxOnly& inboxOnly(int records) {
     static std::map<int, std::unique_ptr<InboxOnly>> inboxes;
     auto& inbox = inboxes[records];
     if (!inbox)
@@ -63,8 +59,7 @@ InboxOnly& inboxOnly(int records)
     return *inbox;
 }
 
-void BM_ReadRawBytes_ThreeFolders(benchmark::State& state)
-{
+void BM_ReadRawBytes_ThreeFolders(benchmark::State& state) {
     const QString dir = fullArchive().dir.path();
     for (auto _ : state) {
         for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
@@ -76,8 +71,7 @@ void BM_ReadRawBytes_ThreeFolders(benchmark::State& state)
 BENCHMARK(BM_ReadRawBytes_ThreeFolders)->Unit(benchmark::kMillisecond);
 
 // A reload over the archive already in memory, as after every phone read.
-void BM_ReloadArchive_ThreeFolders(benchmark::State& state)
-{
+void BM_ReloadArchive_ThreeFolders(benchmark::State& state) {
     const QString dir = fullArchive().dir.path();
     Archive archive;
     for (auto _ : state) {
@@ -85,13 +79,13 @@ void BM_ReloadArchive_ThreeFolders(benchmark::State& state)
             state.SkipWithError("reload failed");
         benchmark::DoNotOptimize(archive.draft.records.data());
     }
-    state.counters["records"] = archive.inbox.count() + archive.outbox.count() + archive.draft.count();
+    state.counters["records"] =
+        archive.inbox.count() + archive.outbox.count() + archive.draft.count();
 }
 BENCHMARK(BM_ReloadArchive_ThreeFolders)->Unit(benchmark::kMillisecond);
 
 // Start-up: nothing loaded yet, every text allocated afresh.
-void BM_ReloadArchive_ThreeFolders_Cold(benchmark::State& state)
-{
+void BM_ReloadArchive_ThreeFolders_Cold(benchmark::State& state) {
     const QString dir = fullArchive().dir.path();
     for (auto _ : state) {
         auto archive = std::make_unique<Archive>();
@@ -105,8 +99,7 @@ void BM_ReloadArchive_ThreeFolders_Cold(benchmark::State& state)
 }
 BENCHMARK(BM_ReloadArchive_ThreeFolders_Cold)->Unit(benchmark::kMillisecond);
 
-void BM_ReloadArchive_Inbox(benchmark::State& state)
-{
+void BM_ReloadArchive_Inbox(benchmark::State& state) {
     const InboxOnly& inbox = inboxOnly(static_cast<int>(state.range(0)));
     Archive archive;
     reloadArchive(inbox.dir.path(), archive); // measured warm, as after a phone read
@@ -117,11 +110,13 @@ void BM_ReloadArchive_Inbox(benchmark::State& state)
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_ReloadArchive_Inbox)->Arg(FullFolder)->Arg(2 * FullFolder)
-    ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_ReloadArchive_Inbox)
+    ->Arg(FullFolder)
+    ->Arg(2 * FullFolder)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
-void BM_ReadRawBytes_Inbox(benchmark::State& state)
-{
+void BM_ReadRawBytes_Inbox(benchmark::State& state) {
     const InboxOnly& inbox = inboxOnly(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         const FileRead file = readWholeFile(inbox.path);
@@ -129,15 +124,18 @@ void BM_ReadRawBytes_Inbox(benchmark::State& state)
     }
     state.counters["bytes"] = static_cast<double>(inbox.content.size());
 }
-BENCHMARK(BM_ReadRawBytes_Inbox)->Arg(FullFolder)->Arg(2 * FullFolder)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadRawBytes_Inbox)
+    ->Arg(FullFolder)
+    ->Arg(2 * FullFolder)
+    ->Unit(benchmark::kMillisecond);
 
 // A phone read of 1 000 Inbox messages, half of them archived already, merged
 // into an Inbox of range(0) records; the file is restored between iterations.
-void BM_MergeReadResult_1000IntoInbox(benchmark::State& state)
-{
+void BM_MergeReadResult_1000IntoInbox(benchmark::State& state) {
     const InboxOnly& inbox = inboxOnly(static_cast<int>(state.range(0)));
     ArchiveGenerator generator({.seed = 99});
-    const ReadResult read = readResultWithArchived(generator, FolderKind::Inbox, inbox.messages, 1000, 0.5);
+    const ReadResult read =
+        readResultWithArchived(generator, FolderKind::Inbox, inbox.messages, 1000, 0.5);
     for (auto _ : state) {
         state.PauseTiming();
         inbox.restore();
@@ -147,13 +145,15 @@ void BM_MergeReadResult_1000IntoInbox(benchmark::State& state)
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_MergeReadResult_1000IntoInbox)->Arg(FullFolder)->Arg(2 * FullFolder)
-    ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_MergeReadResult_1000IntoInbox)
+    ->Arg(FullFolder)
+    ->Arg(2 * FullFolder)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 // Names for a full list: the index is built from the phonebook, then every row's
 // correspondent is looked up.
-void BM_LookupName_100000Rows_5000Entries(benchmark::State& state)
-{
+void BM_LookupName_100000Rows_5000Entries(benchmark::State& state) {
     ArchiveGenerator generator({.seed = 7});
     const Phonebook phonebook = generator.phonebook();
     std::vector<std::string> numbers;

@@ -7,14 +7,12 @@
 namespace qb {
 namespace {
 
-std::string pad(std::string part)
-{
+std::string pad(std::string part) {
     return part.size() >= 2 ? part : "0" + part;
 }
 
 // P1 "/", P2 "/", P3 ",", P4 ":", P5 the last ":" after P4; 0 when not found.
-std::array<long long, 5> findPositions(std::string_view s)
-{
+std::array<long long, 5> findPositions(std::string_view s) {
     static constexpr std::array<char, 5> wanted{'/', '/', ',', ':', ':'};
     std::array<long long, 5> p{};
     std::size_t next = 0;
@@ -31,8 +29,7 @@ std::array<long long, 5> findPositions(std::string_view s)
 
 } // namespace
 
-std::string normaliseTimestamp(std::string_view s)
-{
+std::string normaliseTimestamp(std::string_view s) {
     const auto [p1, p2, p3, p4, p5] = findPositions(s);
     const std::string year = substring(s, p1 - 4, 4);
     const std::string month = pad(substring(s, p1 + 1, p2 - p1 - 1));

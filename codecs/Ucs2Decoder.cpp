@@ -7,8 +7,7 @@
 namespace qb {
 namespace {
 
-std::optional<char16_t> parseGroup(std::string_view group)
-{
+std::optional<char16_t> parseGroup(std::string_view group) {
     unsigned value = 0;
     for (const char c : group) {
         unsigned digit = 0;
@@ -30,8 +29,7 @@ constexpr char16_t SwappedComma = 0x2C00;
 
 } // namespace
 
-std::string decodeUcs2Hex(std::string_view digits)
-{
+std::string decodeUcs2Hex(std::string_view digits) {
     std::string text;
     text.reserve(digits.size() / 4);
     bool afterCr = false;

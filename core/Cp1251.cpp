@@ -9,8 +9,7 @@ namespace qb::cp1251 {
 namespace {
 
 // Built once from Qt's own codec: byte value for every code the code page maps.
-const std::unordered_map<char16_t, unsigned char>& reverseTable()
-{
+const std::unordered_map<char16_t, unsigned char>& reverseTable() {
     static const auto table = [] {
         std::unordered_map<char16_t, unsigned char> map;
         QStringDecoder decoder("windows-1251");
@@ -32,8 +31,7 @@ const std::unordered_map<char16_t, unsigned char>& reverseTable()
 // The code page maps one byte to one character, so texts are converted
 // through a table taken once from Qt's converter: a list of 100 000 rows
 // converts every cell, and a converter per call would dominate its fill.
-const std::array<char16_t, 256>& forwardTable()
-{
+const std::array<char16_t, 256>& forwardTable() {
     static const auto table = [] {
         std::array<char16_t, 256> characters{};
         QStringDecoder decoder("windows-1251");
@@ -50,8 +48,7 @@ const std::array<char16_t, 256>& forwardTable()
 
 } // namespace
 
-QString toUnicode(std::string_view bytes)
-{
+QString toUnicode(std::string_view bytes) {
     const auto& table = forwardTable();
     QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
     QChar* out = text.data();
@@ -60,8 +57,7 @@ QString toUnicode(std::string_view bytes)
     return text;
 }
 
-std::string fromUnicode(const QString& text)
-{
+std::string fromUnicode(const QString& text) {
     std::string out;
     out.reserve(static_cast<std::size_t>(text.size()));
     for (const QChar c : text) {
@@ -71,8 +67,7 @@ std::string fromUnicode(const QString& text)
     return out;
 }
 
-std::optional<unsigned char> byteFor(char16_t code)
-{
+std::optional<unsigned char> byteFor(char16_t code) {
     if (code < 0x80)
         return static_cast<unsigned char>(code);
     const auto& table = reverseTable();

@@ -6,28 +6,23 @@
 
 namespace qb {
 
-Failure Failure::cannotOpen(const QString& path, const QString& reason)
-{
+Failure Failure::cannotOpen(const QString& path, const QString& reason) {
     return {Kind::CannotOpen, path, reason};
 }
 
-Failure Failure::cannotCreate(const QString& path, const QString& reason)
-{
+Failure Failure::cannotCreate(const QString& path, const QString& reason) {
     return {Kind::CannotCreate, path, reason};
 }
 
-Failure Failure::notInteger(const QString& text)
-{
+Failure Failure::notInteger(const QString& text) {
     return {Kind::NotInteger, text, {}};
 }
 
-Failure Failure::message(const QString& text)
-{
+Failure Failure::message(const QString& text) {
     return {Kind::Message, text, {}};
 }
 
-QString Failure::text() const
-{
+QString Failure::text() const {
     switch (kind) {
     case Kind::CannotOpen:
         return QStringLiteral("Cannot open file \"%1\". %2").arg(subject, reason);
@@ -41,8 +36,7 @@ QString Failure::text() const
     return subject;
 }
 
-std::optional<int> parseWholeNumber(std::string_view text)
-{
+std::optional<int> parseWholeNumber(std::string_view text) {
     std::string_view digits = text;
     if (!digits.empty() && digits.front() == '+') {
         digits.remove_prefix(1); // "+5" is a whole number too
@@ -58,8 +52,7 @@ std::optional<int> parseWholeNumber(std::string_view text)
     return value;
 }
 
-std::optional<int> parseBlankLedNumber(std::string_view text)
-{
+std::optional<int> parseBlankLedNumber(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
     return first == std::string_view::npos ? std::nullopt : parseWholeNumber(text.substr(first));
 }

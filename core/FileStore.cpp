@@ -16,8 +16,7 @@
 namespace qb {
 namespace {
 
-mode_t currentUmask()
-{
+mode_t currentUmask() {
     // umask can only be read by setting it; nothing else runs on another thread here.
     const mode_t mask = ::umask(022);
     ::umask(mask);
@@ -26,13 +25,11 @@ mode_t currentUmask()
 
 } // namespace
 
-QString joinPath(const QString& dir, const QString& name)
-{
+QString joinPath(const QString& dir, const QString& name) {
     return dir + QLatin1Char('/') + name;
 }
 
-QString resolveInDir(const QString& dir, const QString& name)
-{
+QString resolveInDir(const QString& dir, const QString& name) {
     const QString exact = joinPath(dir, name);
     if (QFileInfo::exists(exact))
         return exact;
@@ -46,27 +43,23 @@ QString resolveInDir(const QString& dir, const QString& name)
     return exact;
 }
 
-bool fileExists(const QString& path)
-{
+bool fileExists(const QString& path) {
     const QFileInfo info(path);
     return info.exists() && !info.isDir();
 }
 
 namespace {
 
-QString systemReason(int error)
-{
+QString systemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-QString tooLarge(std::size_t maxBytes)
-{
+QString tooLarge(std::size_t maxBytes) {
     return QStringLiteral("File too large (the limit is %1 MB)").arg(maxBytes >> 20);
 }
 
 // Why a file at that name is not read, or an empty text when it may be.
-QString refusal(const struct stat& info, std::size_t maxBytes)
-{
+QString refusal(const struct stat& info, std::size_t maxBytes) {
     if (S_ISDIR(info.st_mode))
         return QStringLiteral("Is a directory");
     if (!S_ISREG(info.st_mode))
@@ -79,8 +72,7 @@ QString refusal(const struct stat& info, std::size_t maxBytes)
 // Reads to the end of the file, which may have grown or shrunk since it was
 // looked at: straight into `bytes`, since an imported archive may be 100 MB
 // and a copy made afterwards would hold it twice. Gives 0 or an errno.
-int readAll(int fd, std::size_t sizeHint, std::size_t maxBytes, std::string& bytes)
-{
+int readAll(int fd, std::size_t sizeHint, std::size_t maxBytes, std::string& bytes) {
     bytes.resize(std::min(sizeHint, maxBytes) + 1);
     std::size_t done = 0;
     for (;;) {
@@ -103,8 +95,7 @@ int readAll(int fd, std::size_t sizeHint, std::size_t maxBytes, std::string& byt
 }
 
 // Why an open regular file could not be read, or an empty text.
-QString readOpenFile(int fd, std::size_t maxBytes, std::string& bytes)
-{
+QString readOpenFile(int fd, std::size_t maxBytes, std::string& bytes) {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         return systemReason(errno);
@@ -124,8 +115,7 @@ QString readOpenFile(int fd, std::size_t maxBytes, std::string& bytes)
 
 } // namespace
 
-FileRead readWholeFile(const QString& path, std::size_t maxBytes)
-{
+FileRead readWholeFile(const QString& path, std::size_t maxBytes) {
     FileRead result;
     const QByteArray name = QFile::encodeName(path);
     struct stat info {};
@@ -157,8 +147,7 @@ namespace {
 
 // Every byte or an error: a short write (a full disk, a size limit) must not
 // pass for success, which is why this does not go through a buffered QFile.
-bool writeAll(int fd, const std::string& bytes)
-{
+bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -174,8 +163,7 @@ bool writeAll(int fd, const std::string& bytes)
     return true;
 }
 
-QByteArray directoryOf(const QByteArray& target)
-{
+QByteArray directoryOf(const QByteArray& target) {
     const int slash = target.lastIndexOf('/');
     return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
 }
@@ -183,8 +171,7 @@ QByteArray directoryOf(const QByteArray& target)
 // The new name is only durable once the directory entry is on disk. A directory
 // that cannot be opened or does not support syncing leaves nothing to do; an
 // error of the sync itself means the new entry may be lost.
-bool syncDirectoryOf(const QByteArray& target)
-{
+bool syncDirectoryOf(const QByteArray& target) {
     const int fd = ::open(directoryOf(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return true;
@@ -198,24 +185,21 @@ bool syncDirectoryOf(const QByteArray& target)
 // Only a regular file at that very name lends its mode, and never its set-id or
 // sticky bits: a link planted there must not pass its target's mode on to
 // what the program writes.
-mode_t newFileMode(const QByteArray& target, NewFileAccess access)
-{
+mode_t newFileMode(const QByteArray& target, NewFileAccess access) {
     struct stat old {};
     if (::lstat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
         return old.st_mode & 0777;
     return (access == NewFileAccess::OwnerOnly ? 0600 : 0666) & ~currentUmask();
 }
 
-bool fillAndSync(int fd, mode_t mode, const std::string& bytes)
-{
+bool fillAndSync(int fd, mode_t mode, const std::string& bytes) {
     return ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
 }
 
 // Gives the complete unnamed file the target's name. linkat never replaces a
 // name, so an existing target is replaced by a rename from a name of the new
 // file's own, which it holds only for as long as the rename takes.
-bool linkIn(int fd, const QByteArray& target)
-{
+bool linkIn(int fd, const QByteArray& target) {
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
     if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0)
         return true;
@@ -237,8 +221,7 @@ bool linkIn(int fd, const QByteArray& target)
 
 enum class Outcome { Written, Failed, Unsupported };
 
-Outcome writeUnnamed(const QByteArray& target, const std::string& bytes, mode_t mode)
-{
+Outcome writeUnnamed(const QByteArray& target, const std::string& bytes, mode_t mode) {
     const int fd = ::open(directoryOf(target).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (fd < 0)
         return Outcome::Unsupported;
@@ -255,8 +238,7 @@ Outcome writeUnnamed(const QByteArray& target, const std::string& bytes, mode_t 
     return written && unsupported ? Outcome::Unsupported : Outcome::Failed;
 }
 
-Outcome writeNamed(const QByteArray& target, const std::string& bytes, mode_t mode)
-{
+Outcome writeNamed(const QByteArray& target, const std::string& bytes, mode_t mode) {
     QByteArray temporary = target + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
@@ -274,8 +256,7 @@ Outcome writeNamed(const QByteArray& target, const std::string& bytes, mode_t mo
 
 } // namespace
 
-MaybeFailure writeWholeFile(const QString& path, const std::string& bytes, NewFileAccess access)
-{
+MaybeFailure writeWholeFile(const QString& path, const std::string& bytes, NewFileAccess access) {
     const QByteArray target = QFile::encodeName(path);
     const mode_t mode = newFileMode(target, access);
     Outcome outcome = writeUnnamed(target, bytes, mode);
@@ -286,8 +267,7 @@ MaybeFailure writeWholeFile(const QString& path, const std::string& bytes, NewFi
     return std::nullopt;
 }
 
-bool removeFile(const QString& path)
-{
+bool removeFile(const QString& path) {
     if (!QFileInfo::exists(path))
         return true;
     return QFile::remove(path);

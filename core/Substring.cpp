@@ -2,8 +2,7 @@
 
 namespace qb {
 
-std::string substring(std::string_view text, long long start, long long count)
-{
+std::string substring(std::string_view text, long long start, long long count) {
     if (start < 1)
         start = 1;
     const auto size = static_cast<long long>(text.size());
@@ -12,7 +11,8 @@ std::string substring(std::string_view text, long long start, long long count)
     const long long available = size - start + 1;
     if (count > available)
         count = available;
-    return std::string(text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count)));
+    return std::string(
+        text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count)));
 }
 
 } // namespace qb

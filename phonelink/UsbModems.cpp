@@ -99,8 +99,8 @@ std::vector<TtyEvent> UdevMonitor::takeEvents() {
 }
 
 bool eventNamesModem(const TtyEvent& event, const UsbModem& modem) {
-    return (!event.devNode.empty() && event.devNode == modem.devNode)
-           || (!event.sysPath.empty() && event.sysPath == modem.sysPath);
+    return (!event.devNode.empty() && event.devNode == modem.devNode) ||
+           (!event.sysPath.empty() && event.sysPath == modem.sysPath);
 }
 
 std::unique_ptr<UdevMonitor> UdevMonitor::create() {

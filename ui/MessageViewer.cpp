@@ -157,8 +157,7 @@ MessageViewer::MessageViewer(QWidget* parent)
     setPalette(colours);
     document()->documentLayout()->registerHandler(EmoticonObject, new EmoticonHandler(this));
     connect(this, &QPlainTextEdit::updateRequest, this, &MessageViewer::scrollMargin);
-    connect(this, &QPlainTextEdit::blockCountChanged, m_margin,
-            qOverload<>(&QWidget::update));
+    connect(this, &QPlainTextEdit::blockCountChanged, m_margin, qOverload<>(&QWidget::update));
     applyFontMetrics();
 }
 
@@ -171,8 +170,7 @@ const QStringList& MessageViewer::emoticons() {
 }
 
 bool MessageViewer::isEmoticon(QStringView sequence) {
-    return sequence.size() == 2 &&
-           emoticons().contains(sequence.toString(), Qt::CaseInsensitive);
+    return sequence.size() == 2 && emoticons().contains(sequence.toString(), Qt::CaseInsensitive);
 }
 
 void MessageViewer::setMessageText(const QString& text) {
@@ -213,9 +211,8 @@ QString MessageViewer::messageText() const {
                                          ? format.property(SequenceProperty).toString()
                                          : QString();
             for (const QChar c : piece.text())
-                line += c == QChar::ObjectReplacementCharacter && !sequence.isEmpty()
-                            ? sequence
-                            : QString(c);
+                line += c == QChar::ObjectReplacementCharacter && !sequence.isEmpty() ? sequence
+                                                                                      : QString(c);
         }
         lines << line;
     }

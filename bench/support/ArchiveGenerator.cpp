@@ -12,8 +12,7 @@
 namespace qb::bench {
 namespace {
 
-std::vector<std::string> cp1251Words(const char* utf8)
-{
+std::vector<std::string> cp1251Words(const char* utf8) {
     std::vector<std::string> words;
     for (const QString& word : QString::fromUtf8(utf8).split(QLatin1Char(' '), Qt::SkipEmptyParts))
         words.push_back(cp1251::fromUnicode(word));
@@ -35,8 +34,7 @@ const char* const FirstNames =
 const char* const Surnames =
     "Иванов Петрова Смирнов Кузнецова Попов Соколова Лебедев Козлова Новиков Морозова";
 
-std::string digits(std::mt19937& rng, int count)
-{
+std::string digits(std::mt19937& rng, int count) {
     std::string out;
     for (int i = 0; i < count; ++i)
         out += static_cast<char>('0' + rng() % 10);
@@ -45,8 +43,7 @@ std::string digits(std::mt19937& rng, int count)
 
 // The phone's listing line; the read keeps the blank after the colon in the
 // index of sent and unsent messages only.
-std::string header(const std::string& index, const std::string& status, const std::string& number)
-{
+std::string header(const std::string& index, const std::string& status, const std::string& number) {
     return "+MMGL: " + index + ", \"" + status + "\", \"" + number + "\"";
 }
 
@@ -54,8 +51,7 @@ std::string header(const std::string& index, const std::string& status, const st
 
 ArchiveGenerator::ArchiveGenerator(GeneratorOptions options)
     : m_options(options), m_rng(options.seed), m_russianWords(cp1251Words(RussianWords)),
-      m_latinWords(cp1251Words(LatinWords))
-{
+      m_latinWords(cp1251Words(LatinWords)) {
     const auto first = cp1251Words(FirstNames);
     const auto last = cp1251Words(Surnames);
     for (const auto& f : first) {
@@ -68,13 +64,11 @@ ArchiveGenerator::ArchiveGenerator(GeneratorOptions options)
         m_correspondents.push_back("+79" + digits(m_rng, 9));
 }
 
-int ArchiveGenerator::uniform(int low, int high)
-{
+int ArchiveGenerator::uniform(int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(m_rng);
 }
 
-std::string ArchiveGenerator::text()
-{
+std::string ArchiveGenerator::text() {
     const auto length = static_cast<std::size_t>(uniform(1, 160));
     const auto& words = uniform(0, 3) == 0 ? m_latinWords : m_russianWords;
     std::string out;
@@ -87,8 +81,7 @@ std::string ArchiveGenerator::text()
     return out;
 }
 
-std::string ArchiveGenerator::date()
-{
+std::string ArchiveGenerator::date() {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d,%02d:%02d:%02d", uniform(1, 28),
                   uniform(1, 12), uniform(2004, 2009), uniform(0, 23), uniform(0, 59),
@@ -96,8 +89,7 @@ std::string ArchiveGenerator::date()
     return buffer;
 }
 
-std::string ArchiveGenerator::someNumber()
-{
+std::string ArchiveGenerator::someNumber() {
     if (uniform(0, 9) == 0)
         return "+7" + digits(m_rng, 10); // a stranger
     if (uniform(0, 19) == 0)
@@ -105,8 +97,7 @@ std::string ArchiveGenerator::someNumber()
     return m_correspondents[static_cast<std::size_t>(uniform(0, m_options.correspondents - 1))];
 }
 
-std::vector<ReadEntry> ArchiveGenerator::messages(FolderKind kind, int count, int firstIndex)
-{
+std::vector<ReadEntry> ArchiveGenerator::messages(FolderKind kind, int count, int firstIndex) {
     std::vector<ReadEntry> out;
     out.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
@@ -134,8 +125,7 @@ std::vector<ReadEntry> ArchiveGenerator::messages(FolderKind kind, int count, in
     return out;
 }
 
-Phonebook ArchiveGenerator::phonebook()
-{
+Phonebook ArchiveGenerator::phonebook() {
     Phonebook book;
     const int size = m_options.phonebookEntries;
     for (int i = 0; i < size; ++i) {
@@ -148,7 +138,8 @@ Phonebook ArchiveGenerator::phonebook()
         } else {
             number = "+7" + digits(m_rng, 10);
         }
-        const auto& name = m_names[static_cast<std::size_t>(uniform(0, static_cast<int>(m_names.size()) - 1))];
+        const auto& name =
+            m_names[static_cast<std::size_t>(uniform(0, static_cast<int>(m_names.size()) - 1))];
         book.entries.push_back({number, name});
     }
     // Shuffled so the known numbers are spread over the whole phonebook.
@@ -157,8 +148,7 @@ Phonebook ArchiveGenerator::phonebook()
     return book;
 }
 
-std::string folderContent(FolderKind kind, const std::vector<ReadEntry>& messages)
-{
+std::string folderContent(FolderKind kind, const std::vector<ReadEntry>& messages) {
     std::string out;
     for (const ReadEntry& m : messages) {
         for (const std::string* line : {&m.text, &m.index, &m.header}) {
@@ -174,8 +164,7 @@ std::string folderContent(FolderKind kind, const std::vector<ReadEntry>& message
 }
 
 GeneratedArchive writeArchive(const QString& dir, int inbox, int outbox, int draft,
-                              GeneratorOptions options)
-{
+                              GeneratorOptions options) {
     ArchiveGenerator generator(options);
     GeneratedArchive archive{generator.messages(FolderKind::Inbox, inbox),
                              generator.messages(FolderKind::Outbox, outbox),
@@ -194,8 +183,7 @@ GeneratedArchive writeArchive(const QString& dir, int inbox, int outbox, int dra
 
 ReadResult readResultWithArchived(ArchiveGenerator& generator, FolderKind kind,
                                   const std::vector<ReadEntry>& archived, int count,
-                                  double archivedShare)
-{
+                                  double archivedShare) {
     const int known = std::min(static_cast<int>(std::lround(count * archivedShare)),
                                static_cast<int>(archived.size()));
     ReadResult read;
@@ -203,7 +191,8 @@ ReadResult readResultWithArchived(ArchiveGenerator& generator, FolderKind kind,
         read.folder(k).countMark = "-1";
     ReadFolder& folder = read.folder(kind);
     folder.entries.assign(archived.end() - known, archived.end());
-    const auto fresh = generator.messages(kind, count - known, static_cast<int>(archived.size()) + 1);
+    const auto fresh =
+        generator.messages(kind, count - known, static_cast<int>(archived.size()) + 1);
     folder.entries.insert(folder.entries.end(), fresh.begin(), fresh.end());
     folder.countMark = std::to_string(count - 1);
     return read;

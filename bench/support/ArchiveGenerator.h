@@ -20,7 +20,7 @@ struct GeneratorOptions {
 };
 
 class ArchiveGenerator {
-public:
+  public:
     explicit ArchiveGenerator(GeneratorOptions options = {});
 
     const std::vector<std::string>& correspondents() const { return m_correspondents; }
@@ -34,7 +34,7 @@ public:
     // a number no phonebook entry knows.
     std::string someNumber();
 
-private:
+  private:
     std::string text();
     std::string date();
     int uniform(int low, int high); // both ends included

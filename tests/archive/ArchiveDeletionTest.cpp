@@ -1,7 +1,7 @@
 // Deleting chosen records from a folder file, and all folder files at once.
 #include "archive/ArchiveDeletion.h"
-#include "archive/ArchiveFiles.h"
 #include "TestFiles.h"
+#include "archive/ArchiveFiles.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -11,8 +11,7 @@ using namespace qb::test;
 
 namespace {
 
-std::string outboxRecord(const std::string& text, int index)
-{
+std::string outboxRecord(const std::string& text, int index) {
     const std::string idx = " " + std::to_string(index);
     return text + "\r\n" + idx + "\r\n+MMGL:" + idx + ", \"STO SENT\", \"+7001\"\r\n";
 }
@@ -24,8 +23,7 @@ std::string outboxRecord(const std::string& text, int index)
 // rewritten by the writer's rules: a partial last record padded, lines longer
 // than a reader sees kept whole, lone LF breaks made CR LF, the file replaced
 // under the name it has.
-TEST(ArchiveDeletion, RemovesTheNamedRecordsWhateverTheirOrder)
-{
+TEST(ArchiveDeletion, RemovesTheNamedRecordsWhateverTheirOrder) {
     QTemporaryDir dir;
     const std::string longText(5000, 'x');
     put(dir.filePath("DRAFT.MSG"), "a\n 1\nh1\nb\n 2\nh2\n" + longText + "\n 3\nh3\nlast");
@@ -36,8 +34,7 @@ TEST(ArchiveDeletion, RemovesTheNamedRecordsWhateverTheirOrder)
     EXPECT_EQ(slurp(dir.filePath("DRAFT.MSG")), longText + "\r\n 3\r\nh3\r\nlast\r\n\r\n\r\n");
 }
 
-TEST(ArchiveDeletion, AFileThatCannotBeReadOrWrittenKeepsItsContent)
-{
+TEST(ArchiveDeletion, AFileThatCannotBeReadOrWrittenKeepsItsContent) {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir("Inbox.msg");
     NullProgress progress;
@@ -59,8 +56,7 @@ TEST(ArchiveDeletion, AFileThatCannotBeReadOrWrittenKeepsItsContent)
 
 // A second spelling of a folder file would be found by the next reload in
 // place of the removed one, so it goes too.
-TEST(ArchiveDeletion, DeletingAllRemovesEverySpellingAndKeepsThePhonebook)
-{
+TEST(ArchiveDeletion, DeletingAllRemovesEverySpellingAndKeepsThePhonebook) {
     QTemporaryDir dir;
     put(dir.filePath("draft.msg"), outboxRecord("b", 1));
     put(dir.filePath("Draft.msg"), outboxRecord("c", 1));

@@ -1,8 +1,8 @@
 #include "archive/ArchiveFiles.h"
+#include "TestFiles.h"
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
 #include "core/LineList.h"
-#include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -13,8 +13,7 @@
 using namespace qb;
 using namespace qb::test;
 
-TEST(FileLines, SplitsExactlyLikeTheLineListOnRandomContent)
-{
+TEST(FileLines, SplitsExactlyLikeTheLineListOnRandomContent) {
     std::mt19937 rng(7);
     const std::string alphabet = std::string("ab\r\n\r\n", 6) + std::string(1, '\0');
     for (int round = 0; round < 2000; ++round) {
@@ -30,8 +29,7 @@ TEST(FileLines, SplitsExactlyLikeTheLineListOnRandomContent)
     }
 }
 
-TEST(ArchiveLoad, CountsRecordsByFolderRules)
-{
+TEST(ArchiveLoad, CountsRecordsByFolderRules) {
     // Five Inbox lines hold two records; the second is padded with empty lines.
     const auto inbox = parseFolder(FolderKind::Inbox, "t1\r\n1\r\nh\r\nd\r\nt2\r\n");
     ASSERT_EQ(inbox.count(), 2);
@@ -50,13 +48,12 @@ TEST(ArchiveLoad, CountsRecordsByFolderRules)
     EXPECT_EQ(parseFolder(FolderKind::Inbox, std::string(9, '\n')).count(), 3);
 }
 
-TEST(ArchiveLoad, DerivesStatusAndCorrespondentFromHeaderPositions)
-{
-    const auto inbox = parseFolder(FolderKind::Inbox,
-                                   "Hi\r\n5\r\n+MMGL: 5, \"REC READ\", \"+79161234567\"\r\n"
-                                   "01/02/2024,10:11:12\r\n"
-                                   "\r\n12\r\n+MMGL: 12, \"REC UNREAD\", \"900\"\r\nd\r\n"
-                                   "x\r\n7\r\n+MMGL: 7, \"SOMETHING\", \"8800\"\r\nd\r\n");
+TEST(ArchiveLoad, DerivesStatusAndCorrespondentFromHeaderPositions) {
+    const auto inbox =
+        parseFolder(FolderKind::Inbox, "Hi\r\n5\r\n+MMGL: 5, \"REC READ\", \"+79161234567\"\r\n"
+                                       "01/02/2024,10:11:12\r\n"
+                                       "\r\n12\r\n+MMGL: 12, \"REC UNREAD\", \"900\"\r\nd\r\n"
+                                       "x\r\n7\r\n+MMGL: 7, \"SOMETHING\", \"8800\"\r\nd\r\n");
     ASSERT_EQ(inbox.count(), 3);
     EXPECT_EQ(inbox.records[0].status, "REC READ");
     EXPECT_EQ(inbox.records[0].correspondent, "+79161234567");
@@ -68,19 +65,19 @@ TEST(ArchiveLoad, DerivesStatusAndCorrespondentFromHeaderPositions)
     EXPECT_EQ(inbox.records[2].status, "");
     EXPECT_EQ(inbox.records[2].correspondent, "8800");
 
-    const auto outbox = parseFolder(FolderKind::Outbox,
-                                    "a\r\n 12\r\n+MMGL: 12, \"STO SENT\", \"+7000\"\r\n"
-                                    "b\r\n 3\r\n+MMGL: 3, \"REC READ\", \"55\"\r\n");
+    const auto outbox =
+        parseFolder(FolderKind::Outbox, "a\r\n 12\r\n+MMGL: 12, \"STO SENT\", \"+7000\"\r\n"
+                                        "b\r\n 3\r\n+MMGL: 3, \"REC READ\", \"55\"\r\n");
     EXPECT_EQ(outbox.records[0].status, "STO SENT");
     EXPECT_EQ(outbox.records[0].correspondent, "+7000");
     EXPECT_EQ(outbox.records[1].status, "STO SENT"); // the header is not consulted
-    const auto draft = parseFolder(FolderKind::Draft, "a\r\n 4\r\n+MMGL: 4, \"STO UNSENT\", \"1\"\r\n");
+    const auto draft =
+        parseFolder(FolderKind::Draft, "a\r\n 4\r\n+MMGL: 4, \"STO UNSENT\", \"1\"\r\n");
     EXPECT_EQ(draft.records[0].status, "STO UNSENT");
     EXPECT_EQ(draft.records[0].correspondent, "1");
 }
 
-TEST(ArchiveLoad, CorrespondentIsPositionalAndEmptyPastTheHeader)
-{
+TEST(ArchiveLoad, CorrespondentIsPositionalAndEmptyPastTheHeader) {
     EXPECT_EQ(deriveCorrespondent("+MMGL: 5, \"REC READ\", \"\"", "5", "REC READ"), "");
     EXPECT_EQ(deriveCorrespondent("short", "5", "REC READ"), "");
     // A header laid out differently yields whatever lies at those positions.
@@ -90,8 +87,7 @@ TEST(ArchiveLoad, CorrespondentIsPositionalAndEmptyPastTheHeader)
     EXPECT_EQ(deriveStatus(FolderKind::Inbox, "\"REC UNRE\""), "");
 }
 
-TEST(ArchiveLoad, ReadersSeeAtMost4096CharactersAndKeepZeroBytes)
-{
+TEST(ArchiveLoad, ReadersSeeAtMost4096CharactersAndKeepZeroBytes) {
     const std::string longLine(5000, 'x');
     const std::string binary("a\0b", 3);
     const auto folder = parseFolder(FolderKind::Inbox, longLine + "\r\n" + binary + "\r\n\r\n\r\n");
@@ -100,8 +96,7 @@ TEST(ArchiveLoad, ReadersSeeAtMost4096CharactersAndKeepZeroBytes)
     EXPECT_EQ(folder.records[0].index, binary);
 }
 
-TEST(ArchiveLoad, ReloadsFoldersFromFilesFoundInAnyLetterCase)
-{
+TEST(ArchiveLoad, ReloadsFoldersFromFilesFoundInAnyLetterCase) {
     QTemporaryDir dir;
     put(dir.filePath("inbox.MSG"), "t\r\n1\r\nh\r\nd\r\n");
     put(dir.filePath("OUTBOX.MSG"), "a\r\n 1\r\nh\r\nb\r\n 2\r\nh\r\n");
@@ -113,8 +108,7 @@ TEST(ArchiveLoad, ReloadsFoldersFromFilesFoundInAnyLetterCase)
     EXPECT_EQ(archive.draft.count(), 0);
 }
 
-TEST(ArchiveLoad, ReloadStopsAtAFileThatCannotBeRead)
-{
+TEST(ArchiveLoad, ReloadStopsAtAFileThatCannotBeRead) {
     QTemporaryDir dir;
     put(dir.filePath("Inbox.msg"), "t\r\n1\r\nh\r\nd\r\n");
     ASSERT_TRUE(QDir(dir.path()).mkdir("Outbox.msg")); // exists, but is no file
@@ -129,8 +123,7 @@ TEST(ArchiveLoad, ReloadStopsAtAFileThatCannotBeRead)
     EXPECT_EQ(archive.draft.count(), 2); // untouched after it
 }
 
-TEST(ArchiveLoad, HoldsMoreThanTheOriginalCapacity)
-{
+TEST(ArchiveLoad, HoldsMoreThanTheOriginalCapacity) {
     std::string content;
     for (int i = 0; i < 100001; ++i)
         content += "t\r\n 1\r\nh\r\n";
@@ -139,8 +132,7 @@ TEST(ArchiveLoad, HoldsMoreThanTheOriginalCapacity)
 
 // A FIFO, a device or a flood of bare line breaks in place of a folder file is
 // refused with the file's name and why, instead of hanging or filling memory.
-TEST(ArchiveLoad, RefusesWhatIsNoFolderFileAndSaysWhy)
-{
+TEST(ArchiveLoad, RefusesWhatIsNoFolderFileAndSaysWhy) {
     QTemporaryDir dir;
     Archive archive;
     const QString inbox = dir.filePath("Inbox.msg");
@@ -157,8 +149,7 @@ TEST(ArchiveLoad, RefusesWhatIsNoFolderFileAndSaysWhy)
 
 // The bytes are the program's own: another program cutting the file short
 // meanwhile changes nothing of them (a mapping would end the process).
-TEST(ArchiveLoad, AFileCutShortWhileHeldIsStillReadWhole)
-{
+TEST(ArchiveLoad, AFileCutShortWhileHeldIsStillReadWhole) {
     QTemporaryDir dir;
     put(dir.filePath("Inbox.msg"), std::string(1 << 20, 'x') + "\r\n");
     const FolderFile file(dir.filePath("Inbox.msg"));

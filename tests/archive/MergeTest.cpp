@@ -1,5 +1,5 @@
-#include "archive/ArchiveFiles.h"
 #include "TestFiles.h"
+#include "archive/ArchiveFiles.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -11,8 +11,7 @@ namespace {
 
 const std::string Date = "01/02/2024,10:11:12";
 
-ReadResult sampleRead()
-{
+ReadResult sampleRead() {
     ReadResult read;
     setRead(read.inbox, {inboxEntry("Hello", 1, "REC READ", "+7001", Date),
                          inboxEntry("", 2, "REC UNREAD", "+7002", Date)});
@@ -23,13 +22,14 @@ ReadResult sampleRead()
 
 } // namespace
 
-TEST(Merge, CreatesAllThreeFilesWithExactBytesInAnEmptyDirectory)
-{
+TEST(Merge, CreatesAllThreeFilesWithExactBytesInAnEmptyDirectory) {
     QTemporaryDir dir;
     ASSERT_FALSE(mergeReadResult(dir.path(), sampleRead()));
     EXPECT_EQ(slurp(dir.filePath("Inbox.msg")),
-              "Hello\r\n1\r\n+MMGL: 1, \"REC READ\", \"+7001\"\r\n" + Date + "\r\n"
-              "\r\n2\r\n+MMGL: 2, \"REC UNREAD\", \"+7002\"\r\n" + Date + "\r\n");
+              "Hello\r\n1\r\n+MMGL: 1, \"REC READ\", \"+7001\"\r\n" + Date +
+                  "\r\n"
+                  "\r\n2\r\n+MMGL: 2, \"REC UNREAD\", \"+7002\"\r\n" +
+                  Date + "\r\n");
     EXPECT_EQ(slurp(dir.filePath("Outbox.msg")),
               "Sent\r\n 12\r\n+MMGL: 12, \"STO SENT\", \"+7003\"\r\n");
     EXPECT_EQ(slurp(dir.filePath("Draft.msg")), ""); // created, empty
@@ -44,8 +44,7 @@ TEST(Merge, CreatesAllThreeFilesWithExactBytesInAnEmptyDirectory)
     EXPECT_EQ(archive.outbox.records[0].correspondent, "+7003");
 }
 
-TEST(Merge, SecondMergeOfTheSameReadAddsNothing)
-{
+TEST(Merge, SecondMergeOfTheSameReadAddsNothing) {
     QTemporaryDir dir;
     ASSERT_FALSE(mergeReadResult(dir.path(), sampleRead()));
     const std::string inbox = slurp(dir.filePath("Inbox.msg"));
@@ -55,14 +54,14 @@ TEST(Merge, SecondMergeOfTheSameReadAddsNothing)
     EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), outbox);
 }
 
-TEST(Merge, ChangedStateOrIndexIsArchivedAgainAndEqualRecordsOfOneReadBothGoIn)
-{
+TEST(Merge, ChangedStateOrIndexIsArchivedAgainAndEqualRecordsOfOneReadBothGoIn) {
     QTemporaryDir dir;
     ASSERT_FALSE(mergeReadResult(dir.path(), sampleRead()));
     ReadResult later = sampleRead();
     later.inbox.entries[1] = inboxEntry("", 2, "REC READ", "+7002", Date); // now read
     later.outbox.entries[0] = sentEntry("Sent", 13, "STO SENT", "+7003");  // moved
-    setRead(later.draft, {sentEntry("D", 1, "STO UNSENT", "1"), sentEntry("D", 1, "STO UNSENT", "1")});
+    setRead(later.draft,
+            {sentEntry("D", 1, "STO UNSENT", "1"), sentEntry("D", 1, "STO UNSENT", "1")});
     ASSERT_FALSE(mergeReadResult(dir.path(), later));
 
     Archive archive;
@@ -74,7 +73,8 @@ TEST(Merge, ChangedStateOrIndexIsArchivedAgainAndEqualRecordsOfOneReadBothGoIn)
     EXPECT_EQ(archive.draft.count(), 2);
 
     // Drafts already archived stay; a new one is appended after them.
-    setRead(later.draft, {sentEntry("D", 1, "STO UNSENT", "1"), sentEntry("E", 2, "STO UNSENT", "1")});
+    setRead(later.draft,
+            {sentEntry("D", 1, "STO UNSENT", "1"), sentEntry("E", 2, "STO UNSENT", "1")});
     ASSERT_FALSE(mergeReadResult(dir.path(), later));
     ASSERT_FALSE(reloadArchive(dir.path(), archive));
     ASSERT_EQ(archive.draft.count(), 3);
@@ -82,8 +82,7 @@ TEST(Merge, ChangedStateOrIndexIsArchivedAgainAndEqualRecordsOfOneReadBothGoIn)
     EXPECT_EQ(archive.inbox.count(), 3);
 }
 
-TEST(Merge, ComparesJoinedLinesAgainstBlocksIncludingAPartialLastOne)
-{
+TEST(Merge, ComparesJoinedLinesAgainstBlocksIncludingAPartialLastOne) {
     QTemporaryDir dir;
     // Lines split differently but joining to the same text count as equal; the
     // partial block "x" + "y" stands for a record whose third line is empty.
@@ -99,8 +98,7 @@ TEST(Merge, ComparesJoinedLinesAgainstBlocksIncludingAPartialLastOne)
     EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), "ab\r\nc\r\nd\r\nx\r\ny\r\nnew\r\n1\r\nh\r\n");
 }
 
-TEST(Merge, ReplacesAFileNamedInCapitalsInPlace)
-{
+TEST(Merge, ReplacesAFileNamedInCapitalsInPlace) {
     QTemporaryDir dir;
     put(dir.filePath("OUTBOX.MSG"), "old\r\n 1\r\nh\r\n");
     ASSERT_FALSE(mergeReadResult(dir.path(), sampleRead()));
@@ -109,8 +107,7 @@ TEST(Merge, ReplacesAFileNamedInCapitalsInPlace)
               "old\r\n 1\r\nh\r\nSent\r\n 12\r\n+MMGL: 12, \"STO SENT\", \"+7003\"\r\n");
 }
 
-TEST(Merge, KeepsStoredLinesLongerThan4096WholeButComparesWhatReadersSee)
-{
+TEST(Merge, KeepsStoredLinesLongerThan4096WholeButComparesWhatReadersSee) {
     QTemporaryDir dir;
     const std::string longText(5000, 'z');
     put(dir.filePath("Draft.msg"), longText + "\r\n 1\r\nh\r\n");
@@ -122,8 +119,7 @@ TEST(Merge, KeepsStoredLinesLongerThan4096WholeButComparesWhatReadersSee)
     EXPECT_EQ(slurp(dir.filePath("Draft.msg")), longText + "\r\n 1\r\nh\r\n"); // a duplicate
 }
 
-TEST(Merge, KeepsZeroBytesOfABinaryFile)
-{
+TEST(Merge, KeepsZeroBytesOfABinaryFile) {
     QTemporaryDir dir;
     const std::string binary("\0\x01\xff\r\n\0\0\r\n", 9);
     put(dir.filePath("Inbox.msg"), binary);
@@ -131,8 +127,7 @@ TEST(Merge, KeepsZeroBytesOfABinaryFile)
     EXPECT_EQ(slurp(dir.filePath("Inbox.msg")).substr(0, binary.size()), binary);
 }
 
-TEST(Merge, CountMarkThatIsNoNumberMergesNothingButStillWrites)
-{
+TEST(Merge, CountMarkThatIsNoNumberMergesNothingButStillWrites) {
     QTemporaryDir dir;
     ReadResult read = sampleRead();
     read.inbox.countMark = "";
@@ -144,8 +139,7 @@ TEST(Merge, CountMarkThatIsNoNumberMergesNothingButStillWrites)
     EXPECT_EQ(slurp(dir.filePath("Draft.msg")), "\r\n\r\n\r\n\r\n\r\n\r\n");
 }
 
-TEST(Merge, StopsAtTheFirstFileItCannotWriteOrRead)
-{
+TEST(Merge, StopsAtTheFirstFileItCannotWriteOrRead) {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("Outbox.msg")); // a directory where the file goes
     auto failure = mergeReadResult(dir.path(), sampleRead());
@@ -165,8 +159,7 @@ TEST(Merge, StopsAtTheFirstFileItCannotWriteOrRead)
 // A record written by the earlier decoding matches only the read entry whose
 // digits decode to it that way, with every other line equal; a record read
 // without its digits is compared by its text alone.
-TEST(Merge, RecognisesTextsTheEarlierDecodingWroteAndNothingElse)
-{
+TEST(Merge, RecognisesTextsTheEarlierDecodingWroteAndNothingElse) {
     QTemporaryDir dir;
     const std::string digits = "0041000D000A00230042004a"; // "A", CR LF, "#", "B", lower-case "J"
     put(dir.filePath("Draft.msg"), "AB\r\n 1\r\n+MMGL: 1, \"STO UNSENT\", \"1\"\r\n");

@@ -92,8 +92,9 @@ TEST(P2kToolsImport, FillsUpAPartialLastRecordBeforeAppending) {
     put(dir.filePath("p2k.txt"), "+7001;d;one\r\n");
     NullProgress progress;
     ASSERT_FALSE(importP2kToolsArchive(dir.path(), dir.filePath("p2k.txt"), progress));
-    EXPECT_EQ(slurp(dir.filePath("Inbox.msg")), "a\r\n1\r\nh\r\nd\r\nb\r\n\r\n\r\n\r\n" +
-                                                    imported("one", "+7001", normaliseTimestamp("d")));
+    EXPECT_EQ(slurp(dir.filePath("Inbox.msg")),
+              "a\r\n1\r\nh\r\nd\r\nb\r\n\r\n\r\n\r\n" +
+                  imported("one", "+7001", normaliseTimestamp("d")));
 }
 
 TEST(P2kToolsImport, FailuresLeaveTheInboxAsItWas) {

@@ -1,6 +1,6 @@
+#include "TestFiles.h"
 #include "archive/ArchiveFiles.h"
 #include "archive/FolderTree.h"
-#include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -8,8 +8,7 @@
 using namespace qb;
 using namespace qb::test;
 
-TEST(PhonebookFile, TakesEntriesWhileTheirFirstLineIsBelowTheCount)
-{
+TEST(PhonebookFile, TakesEntriesWhileTheirFirstLineIsBelowTheCount) {
     const auto three = parsePhonebook("7\r\n+7001\r\nA\r\n+7002\r\nB\r\n+7003\r\nC\r\n\r\n");
     EXPECT_EQ(three.countText, "7");
     ASSERT_EQ(three.entries.size(), 3u);
@@ -27,16 +26,15 @@ TEST(PhonebookFile, TakesEntriesWhileTheirFirstLineIsBelowTheCount)
     EXPECT_EQ(cut.entries[1].name, "");
 }
 
-TEST(PhonebookFile, CapsTheEntriesAtThePhonebookCapacity)
-{
+TEST(PhonebookFile, CapsTheEntriesAtThePhonebookCapacity) {
     std::string content = "2147483647\r\n";
     for (int i = 0; i < MaxPhonebookEntries + 10; ++i)
         content += "1\r\nN\r\n";
-    EXPECT_EQ(parsePhonebook(content).entries.size(), static_cast<std::size_t>(MaxPhonebookEntries));
+    EXPECT_EQ(parsePhonebook(content).entries.size(),
+              static_cast<std::size_t>(MaxPhonebookEntries));
 }
 
-TEST(PhonebookFile, KeepsACountThatIsNoNumberForTheListToReport)
-{
+TEST(PhonebookFile, KeepsACountThatIsNoNumberForTheListToReport) {
     for (const char* count : {"seven", "99999999999999", " 7"}) {
         const auto phonebook = parsePhonebook(std::string(count) + "\r\n1\r\nA\r\n");
         EXPECT_EQ(phonebook.countText, count);
@@ -58,8 +56,7 @@ TEST(PhonebookFile, KeepsACountThatIsNoNumberForTheListToReport)
     EXPECT_FALSE(parsePhonebook("").countText);
 }
 
-TEST(PhonebookFile, WritesTheCountHeldOrTwiceTheEntriesPlusOne)
-{
+TEST(PhonebookFile, WritesTheCountHeldOrTwiceTheEntriesPlusOne) {
     Phonebook phonebook;
     EXPECT_EQ(phonebookFileContent(phonebook).content, "1\r\n\r\n");
     phonebook.entries = {{"+7001", cp("Мама")}, {"2", ""}};
@@ -69,8 +66,7 @@ TEST(PhonebookFile, WritesTheCountHeldOrTwiceTheEntriesPlusOne)
     EXPECT_EQ(phonebookFileContent(phonebook).content.substr(0, 3), "9\r\n");
 }
 
-TEST(PhonebookFile, RoundTripsThroughTheWorkingDirectory)
-{
+TEST(PhonebookFile, RoundTripsThroughTheWorkingDirectory) {
     QTemporaryDir dir;
     Phonebook phonebook{"7", {{"+7001", cp("Аня")}, {"+7002", "B"}, {"", cp("Без имени")}}};
     put(dir.filePath("PHONEBOOK.PBK"), "old");
@@ -89,8 +85,7 @@ TEST(PhonebookFile, RoundTripsThroughTheWorkingDirectory)
     EXPECT_EQ(slurp(dir.filePath("PHONEBOOK.PBK")).substr(0, 3), "7\r\n");
 }
 
-TEST(PhonebookFile, MissingFileLeavesThePhonebookAndAnUnreadableOneFails)
-{
+TEST(PhonebookFile, MissingFileLeavesThePhonebookAndAnUnreadableOneFails) {
     QTemporaryDir dir;
     Phonebook phonebook{"3", {{"1", "A"}}};
     ASSERT_FALSE(loadPhonebook(dir.path(), phonebook));

@@ -10,8 +10,7 @@
 using namespace qb;
 using namespace qb::test;
 
-TEST(Workspace, CaptionsFollowTheFilesAndTheLastRead)
-{
+TEST(Workspace, CaptionsFollowTheFilesAndTheLastRead) {
     QTemporaryDir dir;
     Workspace workspace;
     workspace.workDir = dir.path();

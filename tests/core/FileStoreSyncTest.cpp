@@ -7,13 +7,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <cerrno>
 #include <csignal>
 #include <cstdarg>
-#include <QDir>
-#include <sys/resource.h>
 #include <fcntl.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -24,23 +24,21 @@ using namespace qb;
 namespace {
 
 struct SyncProbe {
-    QByteArray watchedFile;                // read back at every directory sync
+    QByteArray watchedFile;                 // read back at every directory sync
     std::vector<std::string> seenAtDirSync; // its content then
     int failDirectorySyncWith = 0;
-    bool noUnnamedFiles = false;            // plays a file system without O_TMPFILE
+    bool noUnnamedFiles = false; // plays a file system without O_TMPFILE
 };
 SyncProbe probe;
 
-std::string contentOf(const QByteArray& path)
-{
+std::string contentOf(const QByteArray& path) {
     QFile file(QString::fromLocal8Bit(path));
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<missing>";
 }
 
 } // namespace
 
-extern "C" int fsync(int fd)
-{
+extern "C" int fsync(int fd) {
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) && !probe.watchedFile.isEmpty()) {
         probe.seenAtDirSync.push_back(contentOf(probe.watchedFile));
@@ -52,8 +50,7 @@ extern "C" int fsync(int fd)
     return static_cast<int>(::syscall(SYS_fsync, fd));
 }
 
-extern "C" int open(const char* path, int flags, ...)
-{
+extern "C" int open(const char* path, int flags, ...) {
     va_list rest;
     va_start(rest, flags);
     const mode_t mode = (flags & (O_CREAT | __O_TMPFILE)) ? va_arg(rest, mode_t) : 0;
@@ -67,8 +64,7 @@ extern "C" int open(const char* path, int flags, ...)
 
 // The directory is synced once the new file has taken the old one's name:
 // synced before the rename, a power cut could still bring back the old file.
-TEST(FileStoreSync, TheDirectoryIsSyncedAfterTheRename)
-{
+TEST(FileStoreSync, TheDirectoryIsSyncedAfterTheRename) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Inbox.msg");
     probe = {QFile::encodeName(path), {}, 0};
@@ -80,8 +76,7 @@ TEST(FileStoreSync, TheDirectoryIsSyncedAfterTheRename)
 
 // A failed directory sync means the save may not survive: it is not reported
 // as done.
-TEST(FileStoreSync, AFailedDirectorySyncIsAFailedWrite)
-{
+TEST(FileStoreSync, AFailedDirectorySyncIsAFailedWrite) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Phonebook.pbk");
     probe = {QFile::encodeName(path), {}, EIO};
@@ -93,8 +88,7 @@ TEST(FileStoreSync, AFailedDirectorySyncIsAFailedWrite)
 
 // Where there are no unnamed files a named one stands in, and goes again when
 // the write fails (here at a file-size limit).
-TEST(FileStoreSync, TheNamedStandInIsRemovedWhenTheWriteFails)
-{
+TEST(FileStoreSync, TheNamedStandInIsRemovedWhenTheWriteFails) {
     QTemporaryDir dir;
     const QString path = dir.filePath("Inbox.msg");
     probe = {{}, {}, 0, true};

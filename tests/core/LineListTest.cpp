@@ -4,8 +4,7 @@
 
 using qb::LineList;
 
-TEST(LineListAdd, CutsOnlyAtCrLfAndDropsTheEmptyLineAfterAFinalBreak)
-{
+TEST(LineListAdd, CutsOnlyAtCrLfAndDropsTheEmptyLineAfterAFinalBreak) {
     LineList list;
     list.add("at+mmgl=\"ALL\"\r\n+MMGL: 1\r\n\r\nOK\r\n");
     ASSERT_EQ(list.count(), 4);
@@ -14,8 +13,7 @@ TEST(LineListAdd, CutsOnlyAtCrLfAndDropsTheEmptyLineAfterAFinalBreak)
     EXPECT_EQ(list.line(3), "OK");
 }
 
-TEST(LineListAdd, LoneCrOrLfStaysInsideItsLine)
-{
+TEST(LineListAdd, LoneCrOrLfStaysInsideItsLine) {
     LineList list;
     list.add("a\rb\nc\r\nd");
     ASSERT_EQ(list.count(), 2);
@@ -23,24 +21,21 @@ TEST(LineListAdd, LoneCrOrLfStaysInsideItsLine)
     EXPECT_EQ(list.line(1), "d");
 }
 
-TEST(LineListAdd, CrInFrontOfCrLfBelongsToTheBreak)
-{
+TEST(LineListAdd, CrInFrontOfCrLfBelongsToTheBreak) {
     LineList list;
     list.add("echo\r\r\nreply");
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(list.line(0), "echo");
 }
 
-TEST(LineListAdd, TextEndsAtItsFirstZeroByte)
-{
+TEST(LineListAdd, TextEndsAtItsFirstZeroByte) {
     LineList list;
     list.add(std::string("one\r\ntw\0o\r\nthree", 16));
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(list.line(1), "tw");
 }
 
-TEST(LineListAdd, EmptyTextIsOneEmptyLineAndAppendsAfterEarlierText)
-{
+TEST(LineListAdd, EmptyTextIsOneEmptyLineAndAppendsAfterEarlierText) {
     LineList list;
     list.add("");
     list.add("x");
@@ -49,8 +44,7 @@ TEST(LineListAdd, EmptyTextIsOneEmptyLineAndAppendsAfterEarlierText)
     EXPECT_EQ(list.line(1), "x");
 }
 
-TEST(LineListRead, PastTheEndIsEmptyAndLinesAreCappedAt4096)
-{
+TEST(LineListRead, PastTheEndIsEmptyAndLinesAreCappedAt4096) {
     LineList list;
     list.add(std::string(5000, 'z'));
     EXPECT_EQ(list.line(0).size(), 4096u);
@@ -58,8 +52,7 @@ TEST(LineListRead, PastTheEndIsEmptyAndLinesAreCappedAt4096)
     EXPECT_EQ(list.line(-1), "");
 }
 
-TEST(LineListLoad, SplitsAtEveryKindOfBreak)
-{
+TEST(LineListLoad, SplitsAtEveryKindOfBreak) {
     LineList list;
     list.load("a\r\nb\rc\nd\r\n");
     ASSERT_EQ(list.count(), 4);
@@ -70,8 +63,7 @@ TEST(LineListLoad, SplitsAtEveryKindOfBreak)
     EXPECT_EQ(list.count(), 1);
 }
 
-TEST(LineListSave, WritesCrLfAfterEveryLineAndRoundTrips)
-{
+TEST(LineListSave, WritesCrLfAfterEveryLineAndRoundTrips) {
     LineList list;
     list.load("x\r\n\r\ny");
     EXPECT_EQ(list.save(), "x\r\n\r\ny\r\n");

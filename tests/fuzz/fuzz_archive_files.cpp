@@ -17,21 +17,18 @@ constexpr std::size_t LongLine = (1u << 20) + 17;
 // An input starting with this byte has its first line repeated past LongLine.
 constexpr std::uint8_t StretchMark = 0x7F;
 
-void require(bool holds)
-{
+void require(bool holds) {
     if (!holds)
         std::abort();
 }
 
 // A field a reader hands on: one line of at most 4096 characters.
-void requireField(const std::string& field)
-{
+void requireField(const std::string& field) {
     require(field.size() <= qb::LineList::MaxLineLength);
     require(field.find_first_of("\r\n") == std::string::npos);
 }
 
-void loadFolders(std::string_view content)
-{
+void loadFolders(std::string_view content) {
     const std::size_t lines = qb::fileLines::count(content);
     for (const auto kind : {qb::FolderKind::Inbox, qb::FolderKind::Outbox, qb::FolderKind::Draft}) {
         const std::size_t size = static_cast<std::size_t>(qb::recordSize(kind));
@@ -39,16 +36,15 @@ void loadFolders(std::string_view content)
         const bool tooShort = kind != qb::FolderKind::Inbox && lines <= 1;
         require(folder.records.size() == (tooShort ? 0 : (lines + size - 1) / size));
         for (const qb::ArchiveRecord& record : folder.records) {
-            for (const std::string* field : {&record.text, &record.index, &record.header, &record.date,
-                                             &record.correspondent})
+            for (const std::string* field :
+                 {&record.text, &record.index, &record.header, &record.date, &record.correspondent})
                 requireField(*field);
             require(record.correspondent.size() <= record.header.size());
         }
     }
 }
 
-void loadPhonebook(std::string_view content)
-{
+void loadPhonebook(std::string_view content) {
     const qb::Phonebook phonebook = qb::parsePhonebook(content);
     require(phonebook.entries.size() <= static_cast<std::size_t>(qb::MaxPhonebookEntries));
     require(phonebook.entries.size() <= qb::fileLines::count(content) / 2);
@@ -71,8 +67,7 @@ void loadPhonebook(std::string_view content)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string content(reinterpret_cast<const char*>(data), size);
     if (size > 0 && data[0] == StretchMark) {
         const std::size_t end = content.find_first_of("\r\n");

@@ -12,10 +12,11 @@
 
 namespace qb::test {
 
-inline void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+inline void sleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
-inline void writeAll(int fd, const std::string& bytes)
-{
+inline void writeAll(int fd, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -27,8 +28,7 @@ inline void writeAll(int fd, const std::string& bytes)
 }
 
 // Whatever arrives within the time limit (the phone's view of the line).
-inline std::string readFor(int fd, int ms)
-{
+inline std::string readFor(int fd, int ms) {
     std::string got;
     char buffer[4096];
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
@@ -48,8 +48,7 @@ struct Pty {
     int master = -1;
     std::string slavePath;
 
-    Pty()
-    {
+    Pty() {
         master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
             slavePath = ptsname(master);
@@ -59,8 +58,7 @@ struct Pty {
     Pty& operator=(const Pty&) = delete;
 
     // Like pulling the cable: the kernel hangs up the other side.
-    void hangUp()
-    {
+    void hangUp() {
         if (master >= 0)
             ::close(master);
         master = -1;

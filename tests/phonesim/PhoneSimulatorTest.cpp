@@ -1,5 +1,5 @@
-#include "core/LineList.h"
 #include "tools/phonesim/PhoneSimulator.h"
+#include "core/LineList.h"
 
 #include <gtest/gtest.h>
 
@@ -20,20 +20,18 @@ const char Content[] = R"([messages]
 )";
 
 class PhoneSimulatorTest : public ::testing::Test {
-protected:
+  protected:
     PhoneSimulator phone{parsePhoneContent(Content)};
 
     // The reply as the program splits it into lines.
-    LineList ask(const std::string& command)
-    {
+    LineList ask(const std::string& command) {
         LineList lines;
         lines.add(phone.feed(command + "\r\n"));
         return lines;
     }
 };
 
-TEST_F(PhoneSimulatorTest, EchoesTheCommandThenAnswersInVerboseLayout)
-{
+TEST_F(PhoneSimulatorTest, EchoesTheCommandThenAnswersInVerboseLayout) {
     EXPECT_EQ(phone.feed("AT\r\n"), "AT\r\r\nOK\r\n");
     EXPECT_EQ(phone.feed("AT+CPBR=?\r\n"), "AT+CPBR=?\r\r\n+CPBR: (1-250),40,24\r\n\r\nOK\r\n");
     // The program sends its set-up commands in one go and reads once.
@@ -47,8 +45,7 @@ TEST_F(PhoneSimulatorTest, EchoesTheCommandThenAnswersInVerboseLayout)
     EXPECT_EQ(slow, "AT\r\r\nOK\r\n");
 }
 
-TEST_F(PhoneSimulatorTest, UnknownCommandsAndBadArgumentsGiveError)
-{
+TEST_F(PhoneSimulatorTest, UnknownCommandsAndBadArgumentsGiveError) {
     EXPECT_EQ(ask("AT+XYZ").line(1), "ERROR");
     EXPECT_EQ(ask("AT+CMGF=7").line(1), "ERROR");
     EXPECT_EQ(ask("AT+CSCS=\"KOI8-R\"").line(1), "ERROR");
@@ -56,8 +53,7 @@ TEST_F(PhoneSimulatorTest, UnknownCommandsAndBadArgumentsGiveError)
     EXPECT_EQ(ask("at+mmgl=\"ALL\"").line(1), "ERROR"); // a status name needs text mode
 }
 
-TEST_F(PhoneSimulatorTest, ListingHasHeaderThenHexTextPerMessage)
-{
+TEST_F(PhoneSimulatorTest, ListingHasHeaderThenHexTextPerMessage) {
     ask("AT+CMGF=1");
     ask("AT+CSCS=UCS2");
     const LineList l = ask("at+mmgl=\"ALL\"");
@@ -75,8 +71,7 @@ TEST_F(PhoneSimulatorTest, ListingHasHeaderThenHexTextPerMessage)
     EXPECT_EQ(ask("AT+MMGL=\"all\"").line(1), "+MMGL: 3, \"REC UNREAD\", \"+79161234567\"");
 }
 
-TEST_F(PhoneSimulatorTest, ReadingGivesYearFirstDateAndMarksRead)
-{
+TEST_F(PhoneSimulatorTest, ReadingGivesYearFirstDateAndMarksRead) {
     ask("AT+CMGF=1");
     ask("AT+CSCS=UCS2");
     const LineList r = ask("AT+CMGR=3");
@@ -87,8 +82,7 @@ TEST_F(PhoneSimulatorTest, ReadingGivesYearFirstDateAndMarksRead)
     EXPECT_EQ(ask("AT+CMGR=4").line(1), "+CMS ERROR: 321");
 }
 
-TEST_F(PhoneSimulatorTest, PhonebookEntriesHaveTheNameSixCharactersAfterTheNumber)
-{
+TEST_F(PhoneSimulatorTest, PhonebookEntriesHaveTheNameSixCharactersAfterTheNumber) {
     ask("AT+CSCS=UCS2");
     const LineList l = ask("at+cpbr=1,250");
     ASSERT_EQ(l.count(), 6); // echo, entry, empty line, entry, empty line, OK
@@ -100,8 +94,7 @@ TEST_F(PhoneSimulatorTest, PhonebookEntriesHaveTheNameSixCharactersAfterTheNumbe
     EXPECT_EQ(ask("AT+CPBS?").line(1), "+CPBS: \"ME\",2,250");
 }
 
-TEST_F(PhoneSimulatorTest, DeletionRemovesTheMessageAndAcceptsABlankIndex)
-{
+TEST_F(PhoneSimulatorTest, DeletionRemovesTheMessageAndAcceptsABlankIndex) {
     ask("AT+CMGF=0");
     EXPECT_EQ(ask("AT+CMGD= 12").line(1), "OK");
     EXPECT_EQ(ask("AT+CMGD=12").line(1), "+CMS ERROR: 321");
@@ -112,8 +105,7 @@ TEST_F(PhoneSimulatorTest, DeletionRemovesTheMessageAndAcceptsABlankIndex)
     EXPECT_EQ(left, (std::set<int>{7, 15}));
 }
 
-TEST_F(PhoneSimulatorTest, PduListingStatesTheTpduLength)
-{
+TEST_F(PhoneSimulatorTest, PduListingStatesTheTpduLength) {
     ask("AT+CMGF=0");
     const LineList l = ask("AT+CMGL=4");
     EXPECT_EQ(l.line(1).substr(0, 12), "+CMGL: 3,0,,");
@@ -125,8 +117,7 @@ TEST_F(PhoneSimulatorTest, PduListingStatesTheTpduLength)
     EXPECT_EQ(ask("AT+CMGL=4").line(1).substr(0, 12), "+CMGL: 3,1,,");
 }
 
-TEST(PhoneContentTest, SampleFileHasEveryStatusAndTheAdvertisedTexts)
-{
+TEST(PhoneContentTest, SampleFileHasEveryStatusAndTheAdvertisedTexts) {
     const PhoneContent c = loadPhoneContent(QUILLBOX_SAMPLE_PHONE);
     EXPECT_GE(c.messages.size(), 30u);
     EXPECT_GE(c.contacts.size(), 20u);
@@ -143,8 +134,7 @@ TEST(PhoneContentTest, SampleFileHasEveryStatusAndTheAdvertisedTexts)
     EXPECT_FALSE(c.messages.front().text.empty()) << "an empty first text looks like no messages";
 }
 
-TEST(PhoneContentTest, ErrorsNameTheLine)
-{
+TEST(PhoneContentTest, ErrorsNameTheLine) {
     EXPECT_THROW(parsePhoneContent("[messages]\n1|REC LOST|900||x\n"), ContentError);
     try {
         parsePhoneContent("[messages]\n\n1|REC READ|900|2009/1/2|x\n");

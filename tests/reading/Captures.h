@@ -7,8 +7,7 @@
 
 namespace qb::test {
 
-inline std::string capturedReply(const std::string& name)
-{
+inline std::string capturedReply(const std::string& name) {
     std::ifstream file(std::string(QUILLBOX_TEST_DATA) + "/captures/" + name, std::ios::binary);
     std::stringstream content;
     content << file.rdbuf();

@@ -3,11 +3,11 @@
 // menus, failures shown in a message box, closing, and what assistive
 // technology can read.
 #include "ui/MainWindow.h"
+#include "controllers/PhoneMessages.h"
 #include "models/Icons.h"
 #include "models/MessageListModel.h"
 #include "tests/support/WindowTestSupport.h"
 #include "ui/FolderTreeWidget.h"
-#include "controllers/PhoneMessages.h"
 #include "ui/StatusPanel.h"
 
 #include <QAccessible>

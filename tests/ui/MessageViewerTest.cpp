@@ -96,7 +96,8 @@ void MessageViewerTest::marginNumbersLinesOnAShadedStrip() {
     const int y = strip.height() - 2; // below the numbers
     const QColor left = strip.pixelColor(0, y);
     QVERIFY2(std::abs(left.red() - 236) + std::abs(left.green() - 233) +
-                     std::abs(left.blue() - 216) < 12,
+                     std::abs(left.blue() - 216) <
+                 12,
              qPrintable(left.name()));
     const QColor right = strip.pixelColor(strip.width() - 1, y);
     QVERIFY2(right.green() > 230 && right.red() < 30, qPrintable(right.name()));

@@ -23,16 +23,14 @@ const char Usage[] =
     "                     [-- PROGRAM_ARGS...]\n"
     "Commands on standard input: unplug, plug, quit. SIGUSR1 unplugs, SIGUSR2 plugs.\n";
 
-fs::path executableDir()
-{
+fs::path executableDir() {
     std::error_code ec;
     return fs::read_symlink("/proc/self/exe", ec).parent_path();
 }
 
 // Next to the executable (copied there at build time), in the source tree,
 // then where an installation puts it.
-std::string findDataFile(const std::string& name, const std::string& sourceDir)
-{
+std::string findDataFile(const std::string& name, const std::string& sourceDir) {
     const fs::path exe = executableDir();
     for (const fs::path& dir : {exe, fs::path(sourceDir), exe / ".." / "share" / "quillbox"})
         if (fs::exists(dir / name))
@@ -40,16 +38,14 @@ std::string findDataFile(const std::string& name, const std::string& sourceDir)
     return name;
 }
 
-std::string defaultProgram()
-{
+std::string defaultProgram() {
     const fs::path beside = executableDir() / "quillbox";
     return fs::exists(beside) ? beside.string() : std::string(QUILLBOX_DEFAULT_PROGRAM);
 }
 
 } // namespace
 
-bool parseDemoOptions(int argc, char** argv, DemoOptions& o)
-{
+bool parseDemoOptions(int argc, char** argv, DemoOptions& o) {
     o.program = defaultProgram();
     o.content = findDataFile("sample-phone.txt", QUILLBOX_PHONESIM_SOURCE_DIR);
     o.device = findDataFile("motorola-v3.umockdev", QUILLBOX_DEVICES_SOURCE_DIR);
@@ -64,15 +60,24 @@ bool parseDemoOptions(int argc, char** argv, DemoOptions& o)
             return false;
         }
         const char* value = argv[++i];
-        if (arg == "--program") o.program = value;
-        else if (arg == "--workdir") o.workdir = value;
-        else if (arg == "--content") o.content = value;
-        else if (arg == "--device") o.device = value;
-        else if (arg == "--log") o.log = value;
-        else if (arg == "--latency") o.timing.latencyMs = std::atoi(value);
-        else if (arg == "--burst") o.timing.burstBytes = static_cast<std::size_t>(std::atol(value));
-        else if (arg == "--gap") o.timing.gapMs = std::atoi(value);
-        else if (arg == "--rate") o.timing.bytesPerSecond = std::atoi(value);
+        if (arg == "--program")
+            o.program = value;
+        else if (arg == "--workdir")
+            o.workdir = value;
+        else if (arg == "--content")
+            o.content = value;
+        else if (arg == "--device")
+            o.device = value;
+        else if (arg == "--log")
+            o.log = value;
+        else if (arg == "--latency")
+            o.timing.latencyMs = std::atoi(value);
+        else if (arg == "--burst")
+            o.timing.burstBytes = static_cast<std::size_t>(std::atol(value));
+        else if (arg == "--gap")
+            o.timing.gapMs = std::atoi(value);
+        else if (arg == "--rate")
+            o.timing.bytesPerSecond = std::atoi(value);
         else {
             std::fputs(Usage, stderr);
             return false;
@@ -82,8 +87,7 @@ bool parseDemoOptions(int argc, char** argv, DemoOptions& o)
     return true;
 }
 
-void reexecUnderPreload(char** argv)
-{
+void reexecUnderPreload(char** argv) {
     const char* preload = std::getenv("LD_PRELOAD");
     if (preload && std::strstr(preload, "libumockdev-preload"))
         return;
@@ -97,8 +101,7 @@ void reexecUnderPreload(char** argv)
     std::exit(1);
 }
 
-std::string readWholeFile(const std::string& path)
-{
+std::string readWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot open " + path);

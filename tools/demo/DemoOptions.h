@@ -8,7 +8,7 @@
 namespace qb {
 
 struct DemoOptions {
-    std::string program; // the Quillbox binary
+    std::string program;                  // the Quillbox binary
     std::vector<std::string> programArgs; // after "--"; Quillbox itself takes none
     std::string workdir = ".";
     std::string content; // phone content file

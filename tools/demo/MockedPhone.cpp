@@ -2,8 +2,8 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
-#include <unistd.h>
 #include <umockdev.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -13,21 +13,19 @@ namespace qb {
 
 namespace {
 
-std::string padded(int value)
-{
+std::string padded(int value) {
     std::string s = std::to_string(value);
     return std::string(s.size() < 3 ? 3 - s.size() : 0, '0') + s;
 }
 
-void replaceAll(std::string& text, const std::string& from, const std::string& to)
-{
-    for (auto pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos + to.size()))
+void replaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (auto pos = text.find(from); pos != std::string::npos;
+         pos = text.find(from, pos + to.size()))
         text.replace(pos, from.size(), to);
 }
 
 // Value of the first "<tag>: <key>=" line, e.g. ("A", "devnum").
-std::string field(const std::string& description, const std::string& prefix)
-{
+std::string field(const std::string& description, const std::string& prefix) {
     const auto pos = description.find("\n" + prefix);
     if (pos == std::string::npos)
         return {};
@@ -45,8 +43,7 @@ std::string field(const std::string& description, const std::string& prefix)
 // testbed still owns and closes at the end. The testbed also remembers the
 // node name for good, so the phone comes back under the next minor, as it
 // does on a kernel where the old minor is still held.
-void MockedPhone::hangUp()
-{
+void MockedPhone::hangUp() {
     char slave[64] = {};
     if (m_fd < 0 || ptsname_r(m_fd, slave, sizeof slave) != 0)
         return;
@@ -60,8 +57,7 @@ void MockedPhone::hangUp()
     m_fd = -1;
 }
 
-void MockedPhone::removeDanglingLinks() const
-{
+void MockedPhone::removeDanglingLinks() const {
     namespace fs = std::filesystem;
     const fs::path sys = fs::path(rootDir()) / "sys";
     std::error_code ec;
@@ -73,21 +69,18 @@ void MockedPhone::removeDanglingLinks() const
 }
 
 MockedPhone::MockedPhone(std::string description)
-    : m_testbed(umockdev_testbed_new()), m_description(std::move(description))
-{
+    : m_testbed(umockdev_testbed_new()), m_description(std::move(description)) {
     m_devnode = field(m_description, "E: DEVNAME=/dev/tty");
     m_devnode = m_devnode.empty() ? "/dev/ttyACM0" : "/dev/tty" + m_devnode;
     m_devnum = std::atoi(field(m_description, "A: devnum=").c_str());
 }
 
-MockedPhone::~MockedPhone()
-{
+MockedPhone::~MockedPhone() {
     unplug();
     g_object_unref(m_testbed);
 }
 
-std::string MockedPhone::rootDir() const
-{
+std::string MockedPhone::rootDir() const {
     gchar* dir = umockdev_testbed_get_root_dir(m_testbed);
     std::string result = dir;
     g_free(dir);
@@ -95,8 +88,7 @@ std::string MockedPhone::rootDir() const
 }
 
 // The description with the current devnum in every place the kernel shows it.
-std::string MockedPhone::describe() const
-{
+std::string MockedPhone::describe() const {
     std::string text = m_description;
     const std::string busnum = field(text, "A: busnum=");
     const std::string oldDevnum = field(text, "A: devnum=");
@@ -104,17 +96,19 @@ std::string MockedPhone::describe() const
     const std::string ttyBase = tty.substr(0, tty.find_first_of("0123456789"));
     const int firstMinor = std::atoi(tty.substr(ttyBase.size()).c_str());
     replaceAll(text, tty, ttyBase + std::to_string(m_minor));
-    replaceAll(text, "E: MINOR=" + std::to_string(firstMinor) + "\n", "E: MINOR=" + std::to_string(m_minor) + "\n");
+    replaceAll(text, "E: MINOR=" + std::to_string(firstMinor) + "\n",
+               "E: MINOR=" + std::to_string(m_minor) + "\n");
     replaceAll(text, ":" + std::to_string(firstMinor) + "\n", ":" + std::to_string(m_minor) + "\n");
     const std::string bus = "bus/usb/" + padded(std::atoi(busnum.c_str())) + "/";
     replaceAll(text, bus + padded(std::atoi(oldDevnum.c_str())), bus + padded(m_devnum));
-    replaceAll(text, "DEVNUM=" + padded(std::atoi(oldDevnum.c_str())), "DEVNUM=" + padded(m_devnum));
-    replaceAll(text, "A: devnum=" + oldDevnum + "\n", "A: devnum=" + std::to_string(m_devnum) + "\n");
+    replaceAll(text, "DEVNUM=" + padded(std::atoi(oldDevnum.c_str())),
+               "DEVNUM=" + padded(m_devnum));
+    replaceAll(text, "A: devnum=" + oldDevnum + "\n",
+               "A: devnum=" + std::to_string(m_devnum) + "\n");
     return text;
 }
 
-int MockedPhone::plug(std::string& error)
-{
+int MockedPhone::plug(std::string& error) {
     if (m_plugged)
         unplug();
     if (m_minor < 0)
@@ -134,8 +128,8 @@ int MockedPhone::plug(std::string& error)
     for (const auto& syspath : m_syspaths)
         umockdev_testbed_uevent(m_testbed, syspath.c_str(), "add");
     m_plugged = true;
-    const std::string devnode = m_devnode.substr(0, m_devnode.find_first_of("0123456789")) +
-                                std::to_string(m_minor);
+    const std::string devnode =
+        m_devnode.substr(0, m_devnode.find_first_of("0123456789")) + std::to_string(m_minor);
     const int fd = umockdev_testbed_get_dev_fd(m_testbed, devnode.c_str());
     m_fd = fd;
     if (fd >= 0) // a child holding the phone's side would keep the line up after an unplug
@@ -145,8 +139,7 @@ int MockedPhone::plug(std::string& error)
     return fd;
 }
 
-void MockedPhone::unplug()
-{
+void MockedPhone::unplug() {
     if (!m_plugged)
         return;
     for (auto it = m_syspaths.rbegin(); it != m_syspaths.rend(); ++it)

@@ -11,7 +11,7 @@ typedef struct _UMockdevTestbed UMockdevTestbed;
 namespace qb {
 
 class MockedPhone {
-public:
+  public:
     explicit MockedPhone(std::string description);
     ~MockedPhone();
     MockedPhone(const MockedPhone&) = delete;
@@ -23,7 +23,7 @@ public:
     bool plugged() const { return m_plugged; }
     std::string rootDir() const;
 
-private:
+  private:
     std::string describe() const;
     void removeDanglingLinks() const;
     void hangUp();

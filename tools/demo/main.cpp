@@ -18,13 +18,13 @@
 namespace {
 
 class Demo {
-public:
+  public:
     Demo(qb::MockedPhone& phone, qb::SimServer& server) : m_phone(phone), m_server(server) {}
     bool plug();
     void unplug();
     int run(pid_t child, int signals);
 
-private:
+  private:
     void command(const std::string& line);
     bool handleSignal(int signals);
 
@@ -36,8 +36,7 @@ private:
     std::string m_input;
 };
 
-bool Demo::plug()
-{
+bool Demo::plug() {
     if (m_phone.plugged())
         return true;
     std::string error;
@@ -51,8 +50,7 @@ bool Demo::plug()
     return true;
 }
 
-void Demo::unplug()
-{
+void Demo::unplug() {
     if (!m_phone.plugged())
         return;
     m_server.detach();
@@ -60,8 +58,7 @@ void Demo::unplug()
     std::fprintf(stderr, "quillbox-demo: phone unplugged\n");
 }
 
-void Demo::command(const std::string& line)
-{
+void Demo::command(const std::string& line) {
     if (line == "plug")
         plug();
     else if (line == "unplug")
@@ -73,8 +70,7 @@ void Demo::command(const std::string& line)
 }
 
 // False once the program has ended.
-bool Demo::handleSignal(int signals)
-{
+bool Demo::handleSignal(int signals) {
     signalfd_siginfo info{};
     if (read(signals, &info, sizeof info) != sizeof info)
         return true;
@@ -89,12 +85,12 @@ bool Demo::handleSignal(int signals)
     return true;
 }
 
-int Demo::run(pid_t child, int signals)
-{
+int Demo::run(pid_t child, int signals) {
     m_child = child;
     bool stdinOpen = true;
     while (!m_quit) {
-        pollfd fds[3] = {m_server.pollEntry(), {signals, POLLIN, 0}, {stdinOpen ? 0 : -1, POLLIN, 0}};
+        pollfd fds[3] = {
+            m_server.pollEntry(), {signals, POLLIN, 0}, {stdinOpen ? 0 : -1, POLLIN, 0}};
         if (poll(fds, 3, m_server.timeoutMs()) < 0 && errno != EINTR)
             break;
         m_server.service(fds[0].revents);
@@ -116,8 +112,7 @@ int Demo::run(pid_t child, int signals)
     return 0;
 }
 
-int blockSignals()
-{
+int blockSignals() {
     sigset_t set;
     sigemptyset(&set);
     for (int s : {SIGUSR1, SIGUSR2, SIGCHLD, SIGINT, SIGTERM})
@@ -126,8 +121,7 @@ int blockSignals()
     return signalfd(-1, &set, SFD_CLOEXEC);
 }
 
-pid_t startProgram(const qb::DemoOptions& o, const std::string& testbedRoot)
-{
+pid_t startProgram(const qb::DemoOptions& o, const std::string& testbedRoot) {
     const pid_t pid = fork();
     if (pid != 0)
         return pid;
@@ -144,14 +138,14 @@ pid_t startProgram(const qb::DemoOptions& o, const std::string& testbedRoot)
         args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
     execv(args[0], args.data());
-    std::fprintf(stderr, "quillbox-demo: cannot start %s: %s\n", o.program.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "quillbox-demo: cannot start %s: %s\n", o.program.c_str(),
+                 std::strerror(errno));
     _exit(127);
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qb::DemoOptions o;
     if (!qb::parseDemoOptions(argc, argv, o))
         return 2;
@@ -168,7 +162,8 @@ int main(int argc, char** argv)
         if (!demo.plug())
             return 1;
         const pid_t child = startProgram(o, phone.rootDir());
-        std::fprintf(stderr, "quillbox-demo: running %s in %s\n", o.program.c_str(), o.workdir.c_str());
+        std::fprintf(stderr, "quillbox-demo: running %s in %s\n", o.program.c_str(),
+                     o.workdir.c_str());
         return demo.run(child, signals);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quillbox-demo: %s\n", e.what());

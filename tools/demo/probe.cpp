@@ -23,15 +23,13 @@ struct Modem {
     std::string devnum;
 };
 
-Modem findModem(udev* u)
-{
+Modem findModem(udev* u) {
     Modem found;
     udev_enumerate* e = udev_enumerate_new(u);
     udev_enumerate_add_match_subsystem(e, "tty");
     udev_enumerate_scan_devices(e);
     udev_list_entry* entry = nullptr;
-    udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(e))
-    {
+    udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(e)) {
         udev_device* tty = udev_device_new_from_syspath(u, udev_list_entry_get_name(entry));
         udev_device* usb = udev_device_get_parent_with_subsystem_devtype(tty, "usb", "usb_device");
         const char* vendor = usb ? udev_device_get_sysattr_value(usb, "idVendor") : nullptr;
@@ -45,8 +43,7 @@ Modem findModem(udev* u)
     return found;
 }
 
-int openRaw(const std::string& path)
-{
+int openRaw(const std::string& path) {
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     termios t{};
     if (fd >= 0 && tcgetattr(fd, &t) == 0) {
@@ -58,8 +55,7 @@ int openRaw(const std::string& path)
 }
 
 // Everything until the line is quiet for 500 ms (at most 10 s).
-std::string exchange(int fd, const std::string& commands)
-{
+std::string exchange(int fd, const std::string& commands) {
     if (write(fd, commands.data(), commands.size()) < 0)
         return {};
     std::string reply;
@@ -78,8 +74,7 @@ std::string exchange(int fd, const std::string& commands)
 }
 
 // Waits for a uevent with the given action on a tty (at most 10 s).
-bool waitForEvent(udev_monitor* monitor, const char* action)
-{
+bool waitForEvent(udev_monitor* monitor, const char* action) {
     const int fd = udev_monitor_get_fd(monitor);
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < end) {
@@ -96,16 +91,14 @@ bool waitForEvent(udev_monitor* monitor, const char* action)
     return false;
 }
 
-bool check(bool ok, const char* what)
-{
+bool check(bool ok, const char* what) {
     std::fprintf(stderr, "probe: %s: %s\n", ok ? "ok" : "FAILED", what);
     return ok;
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const bool replug = argc > 1 && std::strcmp(argv[1], "--replug") == 0;
     udev* u = udev_new();
     udev_monitor* monitor = udev_monitor_new_from_netlink(u, "kernel");
@@ -116,7 +109,8 @@ int main(int argc, char** argv)
     if (!check(!first.devnode.empty(), "a Motorola modem is listed"))
         return 1;
     int fd = openRaw(first.devnode);
-    const std::string listing = exchange(fd, "AT\r\nAT+CMGF=1\r\nAT+CSCS=UCS2\r\nat+mmgl=\"ALL\"\r\n");
+    const std::string listing =
+        exchange(fd, "AT\r\nAT+CMGF=1\r\nAT+CSCS=UCS2\r\nat+mmgl=\"ALL\"\r\n");
     std::fwrite(listing.data(), 1, std::min<std::size_t>(listing.size(), 300), stdout);
     bool ok = check(listing.find("+MMGL: ") != std::string::npos, "the phone lists its messages");
     if (!replug)
@@ -130,7 +124,8 @@ int main(int argc, char** argv)
     kill(getppid(), SIGUSR2);
     ok &= check(waitForEvent(monitor, "add"), "an add event arrives");
     const Modem second = findModem(u);
-    ok &= check(!second.devnum.empty() && second.devnum != first.devnum, "the phone is a new device");
+    ok &=
+        check(!second.devnum.empty() && second.devnum != first.devnum, "the phone is a new device");
     fd = openRaw(second.devnode);
     ok &= check(exchange(fd, "AT\r\n").find("OK") != std::string::npos, "the phone answers again");
     close(fd);

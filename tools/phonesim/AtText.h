@@ -6,8 +6,7 @@
 
 namespace qb::at {
 
-inline std::string upper(std::string_view s)
-{
+inline std::string upper(std::string_view s) {
     std::string out(s);
     for (char& c : out)
         if (c >= 'a' && c <= 'z')
@@ -15,8 +14,7 @@ inline std::string upper(std::string_view s)
     return out;
 }
 
-inline std::string_view trim(std::string_view s)
-{
+inline std::string_view trim(std::string_view s) {
     while (!s.empty() && s.front() == ' ')
         s.remove_prefix(1);
     while (!s.empty() && s.back() == ' ')
@@ -25,23 +23,20 @@ inline std::string_view trim(std::string_view s)
 }
 
 // "\"ALL\"" and "all" both give "ALL".
-inline std::string unquote(std::string_view s)
-{
+inline std::string unquote(std::string_view s) {
     s = trim(s);
     if (s.size() >= 2 && s.front() == '"' && s.back() == '"')
         s = s.substr(1, s.size() - 2);
     return upper(s);
 }
 
-inline bool toInt(std::string_view s, int& value)
-{
+inline bool toInt(std::string_view s, int& value) {
     s = trim(s);
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     return !s.empty() && ec == std::errc() && end == s.data() + s.size();
 }
 
-inline std::string quoted(std::string_view s)
-{
+inline std::string quoted(std::string_view s) {
     return "\"" + std::string(s) + "\"";
 }
 

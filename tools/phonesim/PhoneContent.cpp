@@ -13,8 +13,7 @@ namespace {
 constexpr std::array<std::string_view, 4> StatusTexts{"REC UNREAD", "REC READ", "STO UNSENT",
                                                       "STO SENT"};
 
-std::string_view trim(std::string_view s)
-{
+std::string_view trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
@@ -23,8 +22,7 @@ std::string_view trim(std::string_view s)
 }
 
 // Splits at the first count - 1 bars; the last field keeps any further bars.
-std::vector<std::string_view> splitFields(std::string_view line, std::size_t count)
-{
+std::vector<std::string_view> splitFields(std::string_view line, std::size_t count) {
     std::vector<std::string_view> fields;
     while (fields.size() + 1 < count) {
         const auto bar = line.find('|');
@@ -37,16 +35,14 @@ std::vector<std::string_view> splitFields(std::string_view line, std::size_t cou
     return fields;
 }
 
-bool toInt(std::string_view s, int& value)
-{
+bool toInt(std::string_view s, int& value) {
     s = trim(s);
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     return ec == std::errc() && end == s.data() + s.size();
 }
 
 // "\n" is a line break (kept as CR LF), "\\" a backslash.
-std::string unescape(std::string_view s)
-{
+std::string unescape(std::string_view s) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '\\' && i + 1 < s.size() && s[i + 1] == 'n') {
@@ -63,12 +59,11 @@ std::string unescape(std::string_view s)
 }
 
 class Parser {
-public:
+  public:
     PhoneContent run(std::string_view text);
 
-private:
-    [[noreturn]] void fail(const std::string& why) const
-    {
+  private:
+    [[noreturn]] void fail(const std::string& why) const {
         throw ContentError("line " + std::to_string(m_line) + ": " + why);
     }
     void phoneLine(std::string_view line);
@@ -81,8 +76,7 @@ private:
     int m_line = 0;
 };
 
-PhoneContent Parser::run(std::string_view text)
-{
+PhoneContent Parser::run(std::string_view text) {
     std::istringstream in{std::string(text)};
     std::string raw;
     while (std::getline(in, raw)) {
@@ -107,8 +101,7 @@ PhoneContent Parser::run(std::string_view text)
     return std::move(m_content);
 }
 
-void Parser::phoneLine(std::string_view line)
-{
+void Parser::phoneLine(std::string_view line) {
     const auto eq = line.find('=');
     if (eq == std::string_view::npos)
         fail("expected key = value");
@@ -130,8 +123,7 @@ void Parser::phoneLine(std::string_view line)
         fail("unknown or invalid setting \"" + key + "\"");
 }
 
-void Parser::messageLine(std::string_view line)
-{
+void Parser::messageLine(std::string_view line) {
     const auto f = splitFields(line, 5);
     if (f.size() != 5)
         fail("a message needs index|status|number|date|text");
@@ -151,8 +143,7 @@ void Parser::messageLine(std::string_view line)
     m_content.messages.push_back(std::move(m));
 }
 
-void Parser::parseDate(std::string_view date, SimMessage& m) const
-{
+void Parser::parseDate(std::string_view date, SimMessage& m) const {
     if (date.empty())
         return;
     int* parts[] = {&m.year, &m.month, &m.day, &m.hour, &m.minute, &m.second};
@@ -165,8 +156,7 @@ void Parser::parseDate(std::string_view date, SimMessage& m) const
     }
 }
 
-void Parser::contactLine(std::string_view line)
-{
+void Parser::contactLine(std::string_view line) {
     const auto f = splitFields(line, 2);
     if (f.size() != 2 || trim(f[0]).empty())
         fail("a contact needs number|name");
@@ -175,28 +165,23 @@ void Parser::contactLine(std::string_view line)
 
 } // namespace
 
-std::string_view statusText(SmsStatus status)
-{
+std::string_view statusText(SmsStatus status) {
     return StatusTexts[static_cast<std::size_t>(status)];
 }
 
-int statusCode(SmsStatus status)
-{
+int statusCode(SmsStatus status) {
     return static_cast<int>(status);
 }
 
-bool isReceived(SmsStatus status)
-{
+bool isReceived(SmsStatus status) {
     return status == SmsStatus::ReceivedRead || status == SmsStatus::ReceivedUnread;
 }
 
-PhoneContent parsePhoneContent(std::string_view text)
-{
+PhoneContent parsePhoneContent(std::string_view text) {
     return Parser().run(text);
 }
 
-PhoneContent loadPhoneContent(const std::string& path)
-{
+PhoneContent loadPhoneContent(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw ContentError("cannot open " + path);

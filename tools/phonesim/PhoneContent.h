@@ -41,7 +41,7 @@ struct PhoneContent {
 };
 
 class ContentError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

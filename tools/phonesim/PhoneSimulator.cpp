@@ -10,8 +10,7 @@ using namespace at;
 
 namespace {
 
-std::string format(const std::vector<std::string>& lines, const std::string& final)
-{
+std::string format(const std::vector<std::string>& lines, const std::string& final) {
     std::string out = "\r\n";
     for (const auto& line : lines)
         out += line + "\r\n";
@@ -22,19 +21,16 @@ std::string format(const std::vector<std::string>& lines, const std::string& fin
 
 } // namespace
 
-PhoneSimulator::PhoneSimulator(PhoneContent content) : m_content(std::move(content))
-{
+PhoneSimulator::PhoneSimulator(PhoneContent content) : m_content(std::move(content)) {
     std::sort(m_content.messages.begin(), m_content.messages.end(),
               [](const SimMessage& a, const SimMessage& b) { return a.index < b.index; });
 }
 
-void PhoneSimulator::setCommandObserver(std::function<void(std::string_view)> observer)
-{
+void PhoneSimulator::setCommandObserver(std::function<void(std::string_view)> observer) {
     m_observer = std::move(observer);
 }
 
-std::string PhoneSimulator::feed(std::string_view bytes)
-{
+std::string PhoneSimulator::feed(std::string_view bytes) {
     std::string out;
     for (const char c : bytes) {
         if (c == '\n')
@@ -54,8 +50,7 @@ std::string PhoneSimulator::feed(std::string_view bytes)
     return out;
 }
 
-std::string PhoneSimulator::execute(std::string_view line)
-{
+std::string PhoneSimulator::execute(std::string_view line) {
     line = trim(line);
     if (line.empty())
         return {};
@@ -84,8 +79,7 @@ std::string PhoneSimulator::execute(std::string_view line)
     return format(reply.lines, reply.final);
 }
 
-PhoneSimulator::Reply PhoneSimulator::dispatch(const Command& command)
-{
+PhoneSimulator::Reply PhoneSimulator::dispatch(const Command& command) {
     if (command.name.empty() || command.name[0] != '+')
         return basic(command);
     const std::string& n = command.name;
@@ -97,8 +91,7 @@ PhoneSimulator::Reply PhoneSimulator::dispatch(const Command& command)
     return messaging(command);
 }
 
-PhoneSimulator::Reply PhoneSimulator::basic(const Command& command)
-{
+PhoneSimulator::Reply PhoneSimulator::basic(const Command& command) {
     const std::string& n = command.name;
     if (command.form != Command::Form::Action)
         return error();
@@ -115,15 +108,14 @@ PhoneSimulator::Reply PhoneSimulator::basic(const Command& command)
     return {};
 }
 
-PhoneSimulator::Reply PhoneSimulator::identity(const Command& command)
-{
+PhoneSimulator::Reply PhoneSimulator::identity(const Command& command) {
     const std::string& n = command.name;
     const bool query = command.form == Command::Form::Action || command.form == Command::Form::Read;
     if (n == "+CGMI" && command.form == Command::Form::Action)
         return {{"+CGMI: " + quoted(m_content.manufacturer)}};
     if (n == "+CGMM" && command.form == Command::Form::Action)
-        return {{"+CGMM: \"GSM900\",\"GSM1800\",\"GSM1900\",\"GSM850\"," +
-                 quoted(m_content.model)}};
+        return {
+            {"+CGMM: \"GSM900\",\"GSM1800\",\"GSM1900\",\"GSM850\"," + quoted(m_content.model)}};
     if (n == "+CGMR" && command.form == Command::Form::Action)
         return {{"+CGMR: " + quoted(m_content.revision)}};
     if (n == "+CGSN" && command.form == Command::Form::Action)
@@ -148,11 +140,16 @@ PhoneSimulator::Reply PhoneSimulator::identity(const Command& command)
     }
     if (n == "+CSCS" && command.form == Command::Form::Set) {
         const std::string name = unquote(command.argument);
-        if (name == "UCS2") m_charset = Charset::Ucs2;
-        else if (name == "GSM") m_charset = Charset::Gsm;
-        else if (name == "IRA" || name == "ASCII") m_charset = Charset::Ira;
-        else if (name == "8859-1") m_charset = Charset::Latin1;
-        else return error();
+        if (name == "UCS2")
+            m_charset = Charset::Ucs2;
+        else if (name == "GSM")
+            m_charset = Charset::Gsm;
+        else if (name == "IRA" || name == "ASCII")
+            m_charset = Charset::Ira;
+        else if (name == "8859-1")
+            m_charset = Charset::Latin1;
+        else
+            return error();
         return {};
     }
     if ((n == "+CFUN" || n == "+MODE") && command.form == Command::Form::Set)
@@ -160,8 +157,7 @@ PhoneSimulator::Reply PhoneSimulator::identity(const Command& command)
     return error();
 }
 
-PhoneSimulator::Reply PhoneSimulator::error(int cmsCode) const
-{
+PhoneSimulator::Reply PhoneSimulator::error(int cmsCode) const {
     if (cmsCode != 0)
         return {{}, "+CMS ERROR: " + std::to_string(cmsCode)};
     return {{}, "ERROR"};

@@ -15,7 +15,7 @@
 namespace qb {
 
 class PhoneSimulator {
-public:
+  public:
     explicit PhoneSimulator(PhoneContent content = {});
 
     // Takes the bytes the host wrote and returns the phone's answer: the echo
@@ -28,7 +28,7 @@ public:
     // Called with every command line as received (without its CR).
     void setCommandObserver(std::function<void(std::string_view)> observer);
 
-private:
+  private:
     struct Reply {
         std::vector<std::string> lines;
         std::string final = "OK";

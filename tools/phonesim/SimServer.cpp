@@ -20,8 +20,7 @@ using namespace std::chrono;
 constexpr milliseconds ReopenPoll{2};
 constexpr std::size_t ReadSize = 4096;
 
-int millisUntil(SimServer::Clock::time_point when)
-{
+int millisUntil(SimServer::Clock::time_point when) {
     const auto left = duration_cast<milliseconds>(when - SimServer::Clock::now()).count();
     return static_cast<int>(std::max<long long>(0, left + 1));
 }
@@ -29,13 +28,11 @@ int millisUntil(SimServer::Clock::time_point when)
 } // namespace
 
 SimServer::SimServer(PhoneSimulator& phone, ServeTiming timing, std::FILE* log)
-    : m_phone(phone), m_timing(timing), m_log(log)
-{
+    : m_phone(phone), m_timing(timing), m_log(log) {
     m_phone.setCommandObserver([this](std::string_view line) { logCommand(line); });
 }
 
-void SimServer::attach(int fd)
-{
+void SimServer::attach(int fd) {
     m_fd = fd;
     m_eof = false;
     m_pending.clear();
@@ -44,15 +41,13 @@ void SimServer::attach(int fd)
         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
 }
 
-pollfd SimServer::pollEntry() const
-{
+pollfd SimServer::pollEntry() const {
     const bool idle = m_fd < 0 || m_eof || Clock::now() < m_idleUntil;
     const bool writeDue = !m_pending.empty() && m_pending.front().due <= Clock::now();
     return {idle ? -1 : m_fd, static_cast<short>(POLLIN | (writeDue ? POLLOUT : 0)), 0};
 }
 
-int SimServer::timeoutMs() const
-{
+int SimServer::timeoutMs() const {
     int timeout = -1;
     if (m_fd >= 0 && Clock::now() < m_idleUntil)
         timeout = millisUntil(m_idleUntil);
@@ -63,8 +58,7 @@ int SimServer::timeoutMs() const
     return timeout;
 }
 
-bool SimServer::service(short revents)
-{
+bool SimServer::service(short revents) {
     if (m_fd < 0 || m_eof)
         return !m_eof;
     if (revents & POLLIN)
@@ -75,8 +69,7 @@ bool SimServer::service(short revents)
     return !m_eof;
 }
 
-void SimServer::readInput()
-{
+void SimServer::readInput() {
     char buffer[ReadSize];
     const ssize_t n = read(m_fd, buffer, sizeof buffer);
     if (n > 0 && m_timing.shape)
@@ -89,16 +82,15 @@ void SimServer::readInput()
         m_idleUntil = Clock::now() + ReopenPoll;
 }
 
-void SimServer::schedule(const std::string& output)
-{
+void SimServer::schedule(const std::string& output) {
     if (output.empty())
         return;
     const auto now = Clock::now();
     auto due = std::max(now + milliseconds(m_timing.latencyMs), m_nextFree);
     std::size_t size = m_timing.burstBytes;
     if (size == 0)
-        size = m_timing.bytesPerSecond > 0 ? std::max(1, m_timing.bytesPerSecond / 50)
-                                           : output.size();
+        size =
+            m_timing.bytesPerSecond > 0 ? std::max(1, m_timing.bytesPerSecond / 50) : output.size();
     for (std::size_t pos = 0; pos < output.size(); pos += size) {
         const std::string piece = output.substr(pos, size);
         m_pending.push_back({piece, due});
@@ -110,8 +102,7 @@ void SimServer::schedule(const std::string& output)
     m_nextFree = due;
 }
 
-void SimServer::answerEach(std::string_view input)
-{
+void SimServer::answerEach(std::string_view input) {
     // Commands that came in one read are still answered one by one.
     while (!input.empty()) {
         const std::size_t cr = input.find('\r');
@@ -128,8 +119,7 @@ void SimServer::answerEach(std::string_view input)
     }
 }
 
-void SimServer::scheduleShaped(const std::string& answer, const AnswerShape& shape)
-{
+void SimServer::scheduleShaped(const std::string& answer, const AnswerShape& shape) {
     auto due = std::max(Clock::now(), m_nextFree) + milliseconds(shape.delayMs);
     m_answeringTime += milliseconds(shape.delayMs);
     std::size_t start = 0;
@@ -150,8 +140,7 @@ void SimServer::scheduleShaped(const std::string& answer, const AnswerShape& sha
     m_nextFree = due;
 }
 
-void SimServer::writeDue()
-{
+void SimServer::writeDue() {
     while (!m_pending.empty() && m_pending.front().due <= Clock::now()) {
         std::string& bytes = m_pending.front().bytes;
         const ssize_t n = write(m_fd, bytes.data(), bytes.size());
@@ -167,8 +156,7 @@ void SimServer::writeDue()
     }
 }
 
-void SimServer::logCommand(std::string_view line)
-{
+void SimServer::logCommand(std::string_view line) {
     if (!m_log)
         return;
     timespec ts{};
@@ -187,8 +175,7 @@ void SimServer::logCommand(std::string_view line)
     std::fflush(m_log);
 }
 
-void serveUntilStopped(SimServer& server, int stopFd)
-{
+void serveUntilStopped(SimServer& server, int stopFd) {
     for (;;) {
         pollfd fds[2] = {server.pollEntry(), {stopFd, POLLIN, 0}};
         if (poll(fds, 2, server.timeoutMs()) < 0 && errno != EINTR)

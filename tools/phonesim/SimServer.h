@@ -39,7 +39,7 @@ struct ServeTiming {
 };
 
 class SimServer {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     SimServer(PhoneSimulator& phone, ServeTiming timing, std::FILE* log = stderr);
@@ -62,7 +62,7 @@ public:
     std::size_t answers() const { return m_answers; }
     std::chrono::milliseconds answeringTime() const { return m_answeringTime; }
 
-private:
+  private:
     struct Chunk {
         std::string bytes;
         Clock::time_point due;

@@ -16,29 +16,25 @@ constexpr int CmsInvalidIndex = 321;
 constexpr std::string_view Storages = "(\"ME\",\"SM\",\"MT\")";
 
 // Motorola phones send the date year first, month and day without padding.
-std::string phoneDate(const SimMessage& m)
-{
+std::string phoneDate(const SimMessage& m) {
     auto two = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
     return std::to_string(m.year) + "/" + std::to_string(m.month) + "/" + std::to_string(m.day) +
            "," + two(m.hour) + ":" + two(m.minute) + ":" + two(m.second);
 }
 
-bool isStorage(const std::string& name)
-{
+bool isStorage(const std::string& name) {
     return name == "ME" || name == "SM" || name == "MT";
 }
 
 // A listing filter: text mode names a status or "ALL", PDU mode gives 0 to 4.
-bool matchesFilter(const std::string& filter, bool textMode, SmsStatus status)
-{
+bool matchesFilter(const std::string& filter, bool textMode, SmsStatus status) {
     if (textMode)
         return filter == "ALL" || filter == statusText(status);
     int code = 0;
     return toInt(filter, code) && (code == 4 || code == statusCode(status));
 }
 
-bool validFilter(const std::string& filter, bool textMode)
-{
+bool validFilter(const std::string& filter, bool textMode) {
     int code = 0;
     if (!textMode)
         return toInt(filter, code) && code >= 0 && code <= 4;
@@ -48,8 +44,7 @@ bool validFilter(const std::string& filter, bool textMode)
 
 } // namespace
 
-PhoneSimulator::Reply PhoneSimulator::messaging(const Command& command)
-{
+PhoneSimulator::Reply PhoneSimulator::messaging(const Command& command) {
     const std::string& n = command.name;
     const auto form = command.form;
     if (n == "+CMGF" && form == Command::Form::Set) {
@@ -80,8 +75,7 @@ PhoneSimulator::Reply PhoneSimulator::messaging(const Command& command)
     return error();
 }
 
-std::vector<SimMessage*> PhoneSimulator::storedMessages()
-{
+std::vector<SimMessage*> PhoneSimulator::storedMessages() {
     std::vector<SimMessage*> found;
     if (m_messageStorage != "SM") // the SIM holds none; "MT" is the phone and SIM together
         for (auto& m : m_content.messages)
@@ -89,8 +83,7 @@ std::vector<SimMessage*> PhoneSimulator::storedMessages()
     return found;
 }
 
-PhoneSimulator::Reply PhoneSimulator::storages(const Command& command)
-{
+PhoneSimulator::Reply PhoneSimulator::storages(const Command& command) {
     const auto used = std::to_string(storedMessages().size());
     const auto total = std::to_string(m_content.messageCapacity);
     if (command.form == Command::Form::Test)
@@ -110,8 +103,7 @@ PhoneSimulator::Reply PhoneSimulator::storages(const Command& command)
     return {{"+CPMS: " + now + "," + total + "," + now + "," + total + "," + now + "," + total}};
 }
 
-PhoneSimulator::Reply PhoneSimulator::listMessages(std::string_view filter, bool motorolaListing)
-{
+PhoneSimulator::Reply PhoneSimulator::listMessages(std::string_view filter, bool motorolaListing) {
     const std::string f{filter};
     if (!validFilter(f, m_textMode))
         return error();
@@ -144,8 +136,7 @@ PhoneSimulator::Reply PhoneSimulator::listMessages(std::string_view filter, bool
     return reply;
 }
 
-PhoneSimulator::Reply PhoneSimulator::readMessage(std::string_view argument)
-{
+PhoneSimulator::Reply PhoneSimulator::readMessage(std::string_view argument) {
     int index = 0;
     const auto stored = storedMessages();
     const auto it = std::find_if(stored.begin(), stored.end(), [&](const SimMessage* m) {
@@ -171,8 +162,7 @@ PhoneSimulator::Reply PhoneSimulator::readMessage(std::string_view argument)
     return reply;
 }
 
-PhoneSimulator::Reply PhoneSimulator::deleteMessage(std::string_view argument)
-{
+PhoneSimulator::Reply PhoneSimulator::deleteMessage(std::string_view argument) {
     int index = 0;
     if (!toInt(argument.substr(0, argument.find(',')), index))
         return error();
@@ -185,8 +175,7 @@ PhoneSimulator::Reply PhoneSimulator::deleteMessage(std::string_view argument)
     return {};
 }
 
-PhoneSimulator::Reply PhoneSimulator::phonebook(const Command& command)
-{
+PhoneSimulator::Reply PhoneSimulator::phonebook(const Command& command) {
     const bool sim = m_phonebookStorage == "SM";
     const auto used = std::to_string(sim ? 0 : m_content.contacts.size());
     const auto size = std::to_string(m_content.phonebookSize);
@@ -212,8 +201,7 @@ PhoneSimulator::Reply PhoneSimulator::phonebook(const Command& command)
     return error();
 }
 
-PhoneSimulator::Reply PhoneSimulator::readPhonebook(std::string_view argument)
-{
+PhoneSimulator::Reply PhoneSimulator::readPhonebook(std::string_view argument) {
     const auto comma = argument.find(',');
     int first = 0;
     int last = 0;

@@ -12,11 +12,13 @@ constexpr std::size_t MaxSeptets = 160;
 constexpr std::size_t MaxUcs2Units = 70;
 
 // Septet of a character in the GSM default alphabet, escaped ones as two.
-std::optional<std::string> gsmSeptets(char16_t c)
-{
-    if (c == '@') return std::string(1, '\x00');
-    if (c == '$') return std::string(1, '\x02');
-    if (c == '_') return std::string(1, '\x11');
+std::optional<std::string> gsmSeptets(char16_t c) {
+    if (c == '@')
+        return std::string(1, '\x00');
+    if (c == '$')
+        return std::string(1, '\x02');
+    if (c == '_')
+        return std::string(1, '\x11');
     if (c == '\n' || c == '\r' || c == ' ' || c == '!' || c == '"' || c == '#' ||
         (c >= '%' && c <= '?') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
         return std::string(1, static_cast<char>(c));
@@ -28,8 +30,7 @@ std::optional<std::string> gsmSeptets(char16_t c)
     return std::string{'\x1B', codes[pos]};
 }
 
-std::optional<std::string> toSeptets(const std::u16string& text)
-{
+std::optional<std::string> toSeptets(const std::u16string& text) {
     std::string septets;
     for (const char16_t c : text) {
         const auto s = gsmSeptets(c);
@@ -42,8 +43,7 @@ std::optional<std::string> toSeptets(const std::u16string& text)
     return septets;
 }
 
-std::string packSeptets(const std::string& septets)
-{
+std::string packSeptets(const std::string& septets) {
     std::string out;
     unsigned bits = 0;
     int count = 0;
@@ -61,8 +61,7 @@ std::string packSeptets(const std::string& septets)
     return out;
 }
 
-std::string swappedDigits(std::string_view digits)
-{
+std::string swappedDigits(std::string_view digits) {
     std::string out;
     for (std::size_t i = 0; i < digits.size(); i += 2) {
         const int low = digits[i] - '0';
@@ -72,8 +71,7 @@ std::string swappedDigits(std::string_view digits)
     return out;
 }
 
-std::string digitsOf(std::string_view number)
-{
+std::string digitsOf(std::string_view number) {
     std::string digits;
     for (const char c : number)
         if (c >= '0' && c <= '9')
@@ -81,40 +79,34 @@ std::string digitsOf(std::string_view number)
     return digits;
 }
 
-char typeOf(std::string_view number)
-{
+char typeOf(std::string_view number) {
     return static_cast<char>(!number.empty() && number[0] == '+' ? 0x91 : 0x81);
 }
 
 // Originating or destination address: length in digits, type, digits.
-std::string address(std::string_view number)
-{
+std::string address(std::string_view number) {
     const std::string digits = digitsOf(number);
     return std::string{static_cast<char>(digits.size()), typeOf(number)} + swappedDigits(digits);
 }
 
-std::string serviceCentreAddress(std::string_view number)
-{
+std::string serviceCentreAddress(std::string_view number) {
     const std::string body = typeOf(number) + swappedDigits(digitsOf(number));
     return static_cast<char>(body.size()) + body;
 }
 
-std::string twoDigits(int value)
-{
+std::string twoDigits(int value) {
     return {static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
 }
 
 // Moscow time, +3 hours, is twelve quarters: "21" once the digits are swapped.
-std::string timestamp(const SimMessage& m)
-{
+std::string timestamp(const SimMessage& m) {
     return swappedDigits(twoDigits(m.year % 100) + twoDigits(m.month) + twoDigits(m.day) +
                          twoDigits(m.hour) + twoDigits(m.minute) + twoDigits(m.second) + "12");
 }
 
 } // namespace
 
-EncodedPdu encodePdu(const SimMessage& message, std::string_view serviceCentre)
-{
+EncodedPdu encodePdu(const SimMessage& message, std::string_view serviceCentre) {
     const std::u16string text = utf8ToUtf16(message.text);
     std::string userData;
     char dcs = 0x00;

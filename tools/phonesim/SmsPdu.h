@@ -8,8 +8,8 @@
 namespace qb {
 
 struct EncodedPdu {
-    std::string hex;      // service centre address followed by the TPDU
-    int tpduLength = 0;   // octets after the service centre address
+    std::string hex;    // service centre address followed by the TPDU
+    int tpduLength = 0; // octets after the service centre address
 };
 
 // An SMS-DELIVER for received messages, an SMS-SUBMIT for stored ones. Texts

@@ -7,12 +7,13 @@ namespace {
 constexpr char HexDigits[] = "0123456789ABCDEF";
 
 // Code point at the start of utf8 and the bytes it takes; 0xFFFD for junk.
-std::pair<char32_t, std::size_t> nextCodePoint(std::string_view utf8)
-{
+std::pair<char32_t, std::size_t> nextCodePoint(std::string_view utf8) {
     const auto lead = static_cast<unsigned char>(utf8[0]);
-    const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                           : (lead >> 3) == 0x1E   ? 4
-                                                                   : 0;
+    const std::size_t length = lead < 0x80           ? 1
+                               : (lead >> 5) == 0x6  ? 2
+                               : (lead >> 4) == 0xE  ? 3
+                               : (lead >> 3) == 0x1E ? 4
+                                                     : 0;
     if (length == 0 || length > utf8.size())
         return {0xFFFD, 1};
     char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
@@ -27,8 +28,7 @@ std::pair<char32_t, std::size_t> nextCodePoint(std::string_view utf8)
 
 } // namespace
 
-std::u16string utf8ToUtf16(std::string_view utf8)
-{
+std::u16string utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     while (!utf8.empty()) {
         const auto [cp, length] = nextCodePoint(utf8);
@@ -43,8 +43,7 @@ std::u16string utf8ToUtf16(std::string_view utf8)
     return out;
 }
 
-std::string ucs2Hex(std::string_view utf8)
-{
+std::string ucs2Hex(std::string_view utf8) {
     std::string out;
     for (const char16_t unit : utf8ToUtf16(utf8))
         for (int shift = 12; shift >= 0; shift -= 4)
@@ -52,8 +51,7 @@ std::string ucs2Hex(std::string_view utf8)
     return out;
 }
 
-std::string encodeText(std::string_view utf8, Charset charset)
-{
+std::string encodeText(std::string_view utf8, Charset charset) {
     if (charset == Charset::Ucs2)
         return ucs2Hex(utf8);
     const char16_t limit = charset == Charset::Latin1 ? 0xFF : 0x7F;
@@ -66,8 +64,7 @@ std::string encodeText(std::string_view utf8, Charset charset)
     return out;
 }
 
-std::string hexBytes(std::string_view bytes)
-{
+std::string hexBytes(std::string_view bytes) {
     std::string out;
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);

@@ -29,8 +29,7 @@ struct Options {
     std::vector<int> delays;
 };
 
-std::vector<int> numberList(const std::string& text)
-{
+std::vector<int> numberList(const std::string& text) {
     std::vector<int> numbers;
     std::size_t start = 0;
     while (start <= text.size()) {
@@ -42,8 +41,7 @@ std::vector<int> numberList(const std::string& text)
 }
 
 // Answer n waits the n-th delay (the last one repeats), in bursts if asked.
-qb::AnswerShaper delayEachAnswer(std::vector<int> delays, std::size_t burst, int gap)
-{
+qb::AnswerShaper delayEachAnswer(std::vector<int> delays, std::size_t burst, int gap) {
     return [delays, burst, gap](std::size_t answer, std::string_view bytes) {
         qb::AnswerShape shape;
         shape.delayMs = delays[std::min(answer, delays.size() - 1)];
@@ -54,25 +52,38 @@ qb::AnswerShaper delayEachAnswer(std::vector<int> delays, std::size_t burst, int
     };
 }
 
-bool parse(int argc, char** argv, Options& o)
-{
+bool parse(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         const char* value = hasValue ? argv[i + 1] : "";
-        if (arg == "--pty") { o.pty = true; continue; }
-        if (!hasValue) return false;
+        if (arg == "--pty") {
+            o.pty = true;
+            continue;
+        }
+        if (!hasValue)
+            return false;
         ++i;
-        if (arg == "--content") o.content = value;
-        else if (arg == "--fd") o.fd = std::atoi(value);
-        else if (arg == "--tty") o.tty = value;
-        else if (arg == "--log") o.log = value;
-        else if (arg == "--latency") o.timing.latencyMs = std::atoi(value);
-        else if (arg == "--burst") o.timing.burstBytes = static_cast<std::size_t>(std::atol(value));
-        else if (arg == "--gap") o.timing.gapMs = std::atoi(value);
-        else if (arg == "--rate") o.timing.bytesPerSecond = std::atoi(value);
-        else if (arg == "--delays") o.delays = numberList(value);
-        else return false;
+        if (arg == "--content")
+            o.content = value;
+        else if (arg == "--fd")
+            o.fd = std::atoi(value);
+        else if (arg == "--tty")
+            o.tty = value;
+        else if (arg == "--log")
+            o.log = value;
+        else if (arg == "--latency")
+            o.timing.latencyMs = std::atoi(value);
+        else if (arg == "--burst")
+            o.timing.burstBytes = static_cast<std::size_t>(std::atol(value));
+        else if (arg == "--gap")
+            o.timing.gapMs = std::atoi(value);
+        else if (arg == "--rate")
+            o.timing.bytesPerSecond = std::atoi(value);
+        else if (arg == "--delays")
+            o.delays = numberList(value);
+        else
+            return false;
     }
     if (!o.delays.empty())
         o.timing.shape = delayEachAnswer(o.delays, o.timing.burstBytes, o.timing.gapMs);
@@ -80,8 +91,7 @@ bool parse(int argc, char** argv, Options& o)
     return !o.content.empty() && targets == 1;
 }
 
-void makeRaw(int fd)
-{
+void makeRaw(int fd) {
     termios t{};
     if (tcgetattr(fd, &t) == 0) {
         cfmakeraw(&t);
@@ -93,8 +103,7 @@ void makeRaw(int fd)
 // Keeps the slave open here too, so the master never reports a hang-up
 // between two clients, and in raw mode so nothing is echoed before a client
 // sets its own mode.
-int openPty(int& keptSlave)
-{
+int openPty(int& keptSlave) {
     const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
         return -1;
@@ -106,8 +115,7 @@ int openPty(int& keptSlave)
     return master;
 }
 
-int stopSignals()
-{
+int stopSignals() {
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
@@ -118,8 +126,7 @@ int stopSignals()
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     Options o;
     if (!parse(argc, argv, o)) {
         std::fputs(Usage, stderr);
@@ -134,7 +141,8 @@ int main(int argc, char** argv)
     }
     std::FILE* log = o.log.empty() ? stderr : std::fopen(o.log.c_str(), "a");
     if (!log) {
-        std::fprintf(stderr, "phonesim: cannot write %s: %s\n", o.log.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "phonesim: cannot write %s: %s\n", o.log.c_str(),
+                     std::strerror(errno));
         return 1;
     }
     int keptSlave = -1;
