@@ -2,6 +2,7 @@
 
 #include "core/Cp1251.h"
 #include "core/FileStore.h"
+#include "core/HugePages.h"
 #include "core/LineList.h"
 
 #include <QFileInfo>
@@ -156,8 +157,10 @@ ExportOutcome runExport(const std::vector<std::string>& templateLines,
 
     progress.setMaximum(settings.listRowCount - 1);
     PieceWriter piece(settings, total);
-    if (!split)
+    if (!split) {
         piece.buffer().reserve(expectedSize(templateLines, rows));
+        adviseHugePages(piece.buffer());
+    }
     piece.open(false);
     bool templateBreaks = false;
     for (const std::string& line : templateLines)

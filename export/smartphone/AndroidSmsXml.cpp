@@ -4,6 +4,7 @@
 #include "export/smartphone/XmlText.h"
 
 #include "core/Failure.h"
+#include "core/HugePages.h"
 #include "export/smartphone/EstimatedDates.h"
 
 #include <QDate>
@@ -14,7 +15,6 @@
 #include <algorithm>
 #include <charconv>
 #include <ctime>
-#include <sys/mman.h>
 #include <unordered_map>
 #include <vector>
 
@@ -249,18 +249,6 @@ std::size_t sizeEstimate(const std::vector<Planned>& written, const Phonebook& p
         bytes += 400 + 3 * (message.record->text.size() + message.record->correspondent.size()) +
                  3 * longestName;
     return bytes;
-}
-
-// Tens of megabytes written 4 KB page by 4 KB page fault once per page, which
-// on a virtual machine costs a fifth of the export; 2 MB pages fault 512 times
-// less often. Only advice: the kernel may ignore it.
-void adviseHugePages(std::string& buffer) {
-    constexpr std::uintptr_t Huge = 2 << 20;
-    const auto start = reinterpret_cast<std::uintptr_t>(buffer.data());
-    const std::uintptr_t from = (start + Huge - 1) & ~(Huge - 1);
-    const std::uintptr_t to = (start + buffer.capacity()) & ~(Huge - 1);
-    if (to > from)
-        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
 }
 
 std::string newBackupSet() {
