@@ -5,7 +5,7 @@
 namespace qb {
 
 // Position of the first `c` in `text`, or -1. Callers add 1 to reach the
-// character after it; -1 + 1 = 0 then counts as position 1 for substring().
+// character after it; -1 + 1 = 0 then counts as position 1 for charactersFrom().
 int firstPosition(char c, std::string_view text);
 
 // Bounds of a field that live on from line to line: a line that lacks a

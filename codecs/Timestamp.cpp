@@ -1,6 +1,6 @@
 #include "codecs/Timestamp.h"
 
-#include "core/Substring.h"
+#include "core/TextPositions.h"
 
 #include <array>
 
@@ -31,16 +31,16 @@ std::array<long long, 5> findPositions(std::string_view s) {
 
 std::string normaliseTimestamp(std::string_view s) {
     const auto [p1, p2, p3, p4, p5] = findPositions(s);
-    const std::string year = substring(s, p1 - 4, 4);
-    const std::string month = pad(substring(s, p1 + 1, p2 - p1 - 1));
-    const std::string day = pad(substring(s, p2 + 1, p3 - p2 - 1));
-    const std::string hour = pad(substring(s, p3 + 1, p4 - p3 - 1));
-    std::string minute = pad(substring(s, p4 + 1, p5 - p4 - 1));
+    const std::string year = charactersFrom(s, p1 - 4, 4);
+    const std::string month = pad(charactersFrom(s, p1 + 1, p2 - p1 - 1));
+    const std::string day = pad(charactersFrom(s, p2 + 1, p3 - p2 - 1));
+    const std::string hour = pad(charactersFrom(s, p3 + 1, p4 - p3 - 1));
+    std::string minute = pad(charactersFrom(s, p4 + 1, p5 - p4 - 1));
     if (minute.size() == 1)
         minute = "00";
     std::string second = "00";
     if (p5 != 0) {
-        second = substring(s, p5 + 1, static_cast<long long>(s.size()) - p5);
+        second = charactersFrom(s, p5 + 1, static_cast<long long>(s.size()) - p5);
         if (second.size() == 1)
             second = "0" + second;
         else if (second.empty())

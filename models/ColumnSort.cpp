@@ -108,7 +108,7 @@ void appendFolded(QStringView text, std::string& out) {
 }
 
 // Characters start .. start + count - 1 (from 1) of `cell`, cut at its end: the
-// substring rule for starts of 1 and more, without a text per piece.
+// rule of charactersFrom for starts of 1 and more, without a text per piece.
 void appendPiece(QStringView cell, qsizetype start, qsizetype count, std::string& out) {
     if (start > cell.size())
         return;

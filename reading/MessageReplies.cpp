@@ -2,7 +2,7 @@
 
 #include "codecs/Timestamp.h"
 #include "codecs/Ucs2Decoder.h"
-#include "core/Substring.h"
+#include "core/TextPositions.h"
 
 #include <array>
 
@@ -10,7 +10,7 @@ namespace qb {
 namespace {
 
 bool statusMatches(std::string_view line, long long q, std::string_view status) {
-    return substring(line, q, static_cast<long long>(status.size())) == status;
+    return charactersFrom(line, q, static_cast<long long>(status.size())) == status;
 }
 
 } // namespace
@@ -65,8 +65,8 @@ void parseListingFolder(const LineList& listing, FolderKind kind, CarriedFieldBo
             ReadEntry& entry = folder.at(p);
             entry.status = std::move(*status);
             entry.index =
-                substring(line, static_cast<long long>(bounds.fieldStart) + skip,
-                          static_cast<long long>(bounds.fieldEnd) - bounds.fieldStart - skip);
+                charactersFrom(line, static_cast<long long>(bounds.fieldStart) + skip,
+                               static_cast<long long>(bounds.fieldEnd) - bounds.fieldStart - skip);
             entry.textHex = std::string(listing.lineView(i + 1));
             entry.text = decodeUcs2Hex(entry.textHex);
             entry.header = std::string(line);
@@ -80,7 +80,7 @@ std::string parseCmgrDate(const LineList& reply) {
     // The time stamp is the last field, closed by a quotation mark.
     const std::string_view header = reply.lineView(1);
     const auto length = static_cast<long long>(header.size());
-    return normaliseTimestamp(substring(header, length - 20, 20));
+    return normaliseTimestamp(charactersFrom(header, length - 20, 20));
 }
 
 } // namespace qb

@@ -1,7 +1,7 @@
 #include "reading/PhonebookReplies.h"
 
 #include "codecs/Ucs2Decoder.h"
-#include "core/Substring.h"
+#include "core/TextPositions.h"
 
 #include <algorithm>
 #include <optional>
@@ -90,7 +90,7 @@ std::string parsePhonebookRangeEnd(std::string_view reply) {
         if (dash == 0)
             return {};
     }
-    std::string end = substring(reply, dash + 1, close - dash - 1);
+    std::string end = charactersFrom(reply, dash + 1, close - dash - 1);
     // It goes into the next command line: a line break inside would make the
     // phone run the rest as a command of its own.
     const bool control = std::any_of(end.begin(), end.end(),
@@ -115,9 +115,9 @@ std::vector<PhonebookEntry> parsePhonebookEntries(const LineList& reply) {
         std::optional<std::string> name;
         if (second != std::string_view::npos)
             name = decodeOtherNameForm(line, second);
-        entries.push_back(
-            {substring(line, q1 + 1, q2 - q1 - 1),
-             name ? std::move(*name) : decodeUcs2Hex(substring(line, q2 + 6, length - q2 - 5))});
+        entries.push_back({charactersFrom(line, q1 + 1, q2 - q1 - 1),
+                           name ? std::move(*name)
+                                : decodeUcs2Hex(charactersFrom(line, q2 + 6, length - q2 - 5))});
     }
     return entries;
 }

@@ -9,6 +9,6 @@ namespace qb {
 // Characters start .. start + count - 1, counted from 1. A start below 1 counts
 // as 1 without reducing the count; a start past the end or a count of 0 or
 // less gives empty text; a count past the end is cut at the end.
-std::string substring(std::string_view text, long long start, long long count);
+std::string charactersFrom(std::string_view text, long long start, long long count);
 
 } // namespace qb

@@ -1,8 +1,8 @@
-#include "core/Substring.h"
+#include "core/TextPositions.h"
 
 namespace qb {
 
-std::string substring(std::string_view text, long long start, long long count) {
+std::string charactersFrom(std::string_view text, long long start, long long count) {
     if (start < 1)
         start = 1;
     const auto size = static_cast<long long>(text.size());
