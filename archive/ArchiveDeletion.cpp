@@ -3,7 +3,10 @@
 #include "archive/ArchiveFiles.h"
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
+#include "core/Cp1251.h"
 #include "core/FileStore.h"
+
+#include <QFile>
 
 #include <algorithm>
 
@@ -19,14 +22,36 @@ std::size_t recordsIn(FolderKind kind, std::size_t lines) {
     return (lines + size - 1) / size;
 }
 
+// A line as the list showed it: cut as a reader cuts it and, when the bytes
+// do not survive the trip through Unicode, as the trip left them.
+bool showsAs(std::string_view line, const std::optional<std::string>& shown) {
+    if (!shown)
+        return true;
+    line = fileLines::readerView(line);
+    return line == *shown || cp1251::fromUnicode(cp1251::toUnicode(line)) == *shown;
+}
+
+// Lines 0 (text) and 2 (header) of a record hold what the user chose it by.
+bool stillAsChosen(const std::vector<std::string_view>& lines, const ChosenRecord& chosen) {
+    return showsAs(lines[0], chosen.text) && showsAs(lines[2], chosen.header);
+}
+
 } // namespace
 
-MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind, std::vector<int> records,
-                                  Progress& progress, Cancellation* cancel) {
+Failure changedRecordsFailure() {
+    return Failure::message(QStringLiteral(
+        "Сообщения в архиве изменились, ничего не удалено. Выберите сообщения заново."));
+}
+
+MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,
+                                  std::vector<ChosenRecord> records, Progress& progress,
+                                  Cancellation* cancel) {
     if (stopsHere(cancel))
         return std::nullopt;
-    std::sort(records.begin(), records.end());
-    records.erase(std::unique(records.begin(), records.end()), records.end());
+    const auto byNumber = [](const ChosenRecord& a, const ChosenRecord& b) {
+        return a.record < b.record;
+    };
+    std::stable_sort(records.begin(), records.end(), byNumber);
 
     const QString path = resolveInDir(workDir, folderFileName(kind));
     FolderFile file(path);
@@ -41,24 +66,30 @@ MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind, std::
     fileLines::Cursor cursor(content);
     auto next = records.begin();
     int removed = 0;
+    std::vector<std::string_view> lines;
     for (std::size_t k = 1; k <= count; ++k) {
         if (stopsHere(cancel))
             return std::nullopt;
-        while (next != records.end() && *next < static_cast<int>(k))
+        while (next != records.end() && next->record < static_cast<int>(k))
             ++next;
-        const bool remove = next != records.end() && *next == static_cast<int>(k);
-        // Surviving lines are copied whole; a partial last record is padded so
-        // every record keeps its size.
-        for (std::size_t i = 0; i < size; ++i) {
-            std::string_view line;
-            cursor.next(line);
-            if (!remove) {
-                out += line;
-                out += "\r\n";
-            }
+        const bool remove = next != records.end() && next->record == static_cast<int>(k);
+        // A partial last record reads as empty lines and is padded so every
+        // record keeps its size.
+        lines.assign(size, std::string_view());
+        for (std::size_t i = 0; i < size; ++i)
+            cursor.next(lines[i]);
+        for (; remove && next != records.end() && next->record == static_cast<int>(k); ++next) {
+            if (!stillAsChosen(lines, *next))
+                return changedRecordsFailure();
         }
-        if (remove)
+        if (remove) {
             progress.setPosition(++removed);
+            continue;
+        }
+        for (const std::string_view line : lines) {
+            out += line;
+            out += "\r\n";
+        }
     }
     file.release(); // replaced below
     if (stopsHere(cancel))
@@ -66,16 +97,23 @@ MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind, std::
     return writeWholeFile(path, out);
 }
 
-void deleteAllFolderFiles(const QString& workDir) {
+WipeOutcome deleteAllFolderFiles(const QString& workDir) {
+    WipeOutcome outcome = WipeOutcome::Trashed;
     for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
         // "inbox.msg" beside "Inbox.msg" would be found by the next reload in
         // place of the removed one, so every spelling goes.
         for (int spelling = 0; spelling < 64; ++spelling) {
             const QString path = resolveInDir(workDir, folderFileName(kind));
-            if (!fileExists(path) || !removeFile(path))
+            if (!fileExists(path))
+                break;
+            if (QFile::moveToTrash(path))
+                continue;
+            outcome = WipeOutcome::Removed;
+            if (!removeFile(path))
                 break;
         }
     }
+    return outcome;
 }
 
 } // namespace qb

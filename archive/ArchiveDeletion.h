@@ -7,22 +7,48 @@
 #include "core/Progress.h"
 
 #include <QString>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace qb {
 
-// Rewrites the folder file without the records numbered `records` (k from 1,
-// in file order, as the list rows carry them; any order, repeats and numbers
-// past the end are harmless). Every other record stays, also those appended
-// after the list was filled. The file is written even when nothing remains or
-// it did not exist, and replaced atomically: a failure leaves the old content.
-// The progress position counts the records removed so far. A `cancel`
-// honoured between records ends it without a failure and without a write.
-MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind, std::vector<int> records,
-                                  Progress& progress, Cancellation* cancel = nullptr);
+// A record chosen for deletion: its number k (from 1, in file order, as the
+// list rows carry them) and, when known, the text and header the user saw, in
+// Windows-1251 bytes.
+struct ChosenRecord {
+    ChosenRecord(int k) : record(k) {} // NOLINT: a bare number is an unchecked choice
+    ChosenRecord(int k, std::string shownText, std::string shownHeader)
+        : record(k), text(std::move(shownText)), header(std::move(shownHeader)) {}
+    int record;
+    std::optional<std::string> text;
+    std::optional<std::string> header;
+};
 
-// Removes Inbox.msg, Outbox.msg and Draft.msg (any letter case). A file that
-// cannot be removed stays, silently; the next reload still finds it.
-void deleteAllFolderFiles(const QString& workDir);
+// The failure of a deletion whose chosen record no longer holds what was shown.
+Failure changedRecordsFailure();
+
+// Rewrites the folder file without the records `records` (any order; repeats
+// and numbers past the end are harmless). When a record that is removed no
+// longer holds the text and header it was chosen by (the file was replaced
+// under the list), nothing is removed and changedRecordsFailure() is returned. Every other record
+// stays, also those appended after the list was filled. The file is written even when nothing
+// remains or it did not exist, and replaced atomically: a failure leaves the old content. The
+// progress position counts the records removed so far. A `cancel` honoured between records ends it
+// without a failure and without a write.
+MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,
+                                  std::vector<ChosenRecord> records, Progress& progress,
+                                  Cancellation* cancel = nullptr);
+
+enum class WipeOutcome {
+    Trashed, // the files went to the desktop's trash
+    Removed, // no trash could take them: they were removed
+};
+
+// Moves Inbox.msg, Outbox.msg and Draft.msg (any letter case) to the desktop's
+// trash, so that one click without a question can be undone; removes them
+// only when no trash takes them. A file that can be neither stays, silently;
+// the next reload still finds it.
+WipeOutcome deleteAllFolderFiles(const QString& workDir);
 
 } // namespace qb

@@ -49,8 +49,8 @@ ImportJob::ImportJob(QString workDir, QString source, QObject* parent)
           },
           {}, parent) {}
 
-DeleteRecordsJob::DeleteRecordsJob(QString workDir, FolderKind folder, std::vector<int> records,
-                                   QObject* parent)
+DeleteRecordsJob::DeleteRecordsJob(QString workDir, FolderKind folder,
+                                   std::vector<ChosenRecord> records, QObject* parent)
     : ArchiveChangeJob(
           workDir,
           [workDir, folder, records = std::move(records)](Progress& progress,

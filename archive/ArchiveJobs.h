@@ -3,6 +3,7 @@
 // deleting records of a folder file, each followed by a reload of the archive,
 // all on a worker thread. A job never touches the Workspace: once finished()
 // has come, the caller moves the reloaded folders into it on its own thread.
+#include "archive/ArchiveDeletion.h"
 #include "archive/ArchiveFiles.h"
 #include "archive/ArchiveTypes.h"
 #include "core/Failure.h"
@@ -66,12 +67,13 @@ class ImportJob : public ArchiveChangeJob {
     ImportJob(QString workDir, QString source, QObject* parent = nullptr);
 };
 
-// Removes records (numbered from 1) of one folder file (deleteArchiveRecords).
+// Removes chosen records of one folder file (deleteArchiveRecords), nothing
+// when one of them no longer holds what was shown.
 // The progress counts the records removed, over the number asked for.
 class DeleteRecordsJob : public ArchiveChangeJob {
     Q_OBJECT
   public:
-    DeleteRecordsJob(QString workDir, FolderKind folder, std::vector<int> records,
+    DeleteRecordsJob(QString workDir, FolderKind folder, std::vector<ChosenRecord> records,
                      QObject* parent = nullptr);
 };
 

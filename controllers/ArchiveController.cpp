@@ -15,6 +15,7 @@ ArchiveController::ArchiveController(Workspace& workspace, CommandState& command
 void ArchiveController::reloadArchive() {
     const MaybeFailure failure = m_workspace.reloadArchive();
     emit archiveReloaded();
+    emit archiveReplaced();
     if (failure)
         m_dialogs.fail(failure->text());
     else
@@ -33,8 +34,11 @@ void ArchiveController::showCaptions() {
     emit archiveCaptionsChanged(captions);
 }
 
-bool ArchiveController::deleteRecords(FolderKind folder, std::vector<int> records) {
-    auto* job = new DeleteRecordsJob(m_workspace.workDir, folder, records);
+bool ArchiveController::deleteRecords(FolderKind folder, std::vector<ChosenRecord> chosen) {
+    std::vector<int> records;
+    for (const ChosenRecord& record : chosen)
+        records.push_back(record.record);
+    auto* job = new DeleteRecordsJob(m_workspace.workDir, folder, std::move(chosen));
     ProgressSignal& progress = job->progress();
     progress.setTextVisible(false);
     progress.setPosition(0);
@@ -50,14 +54,18 @@ bool ArchiveController::deleteAll() {
     // Quick enough to need no job, but refused like one while a job works on the files.
     if (m_commands.isBusy())
         return false;
-    deleteAllFolderFiles(m_workspace.workDir);
+    const WipeOutcome outcome = deleteAllFolderFiles(m_workspace.workDir);
     reloadArchive();
+    emit allDeleted(outcome == WipeOutcome::Trashed
+                        ? QStringLiteral("Сообщения архива перемещены в корзину.")
+                        : QStringLiteral("Корзины нет: сообщения архива удалены."));
     return true;
 }
 
 bool ArchiveController::importArchive(const QString& source) {
-    // The list is not refilled: new messages show when the folder is chosen again.
-    return runChange(new ImportJob(m_workspace.workDir, source), {});
+    // Inbox.msg may be new: rows listed before would number other records.
+    return runChange(new ImportJob(m_workspace.workDir, source),
+                     [this] { emit archiveReplaced(); });
 }
 
 bool ArchiveController::runChange(ArchiveChangeJob* job, std::function<void()> changed) {
@@ -69,6 +77,9 @@ bool ArchiveController::runChange(ArchiveChangeJob* job, std::function<void()> c
             // Nothing was written: the file keeps its records, the rows stay.
             if (change.failure() && !change.cancelled())
                 m_dialogs.fail(change.failure()->text());
+            // The rows no longer match the file: the list is filled afresh.
+            if (change.failure() && change.failure()->text() == changedRecordsFailure().text())
+                reloadArchive();
             return;
         }
         takeReload(change);

@@ -3,6 +3,7 @@
 // deleting chosen records of a folder or every archived message, and importing
 // a P2kTools archive. File work runs as jobs through the one CommandState;
 // the reloaded archive is moved into the Workspace on the window's thread.
+#include "archive/ArchiveDeletion.h"
 #include "archive/ArchiveTypes.h"
 #include "archive/Workspace.h"
 
@@ -26,10 +27,11 @@ class ArchiveController : public QObject {
     void reloadArchive();
     // Reads Phonebook.pbk again; a failure is shown.
     void loadPhonebook();
-    // Removes the records numbered `records` (from 1) from the folder's file.
-    // False when another command runs.
-    bool deleteRecords(FolderKind folder, std::vector<int> records);
-    // Removes the three folder files; asks nothing. False when another command runs.
+    // Removes the chosen records from the folder's file, nothing when one no
+    // longer holds what the list showed. False when another command runs.
+    bool deleteRecords(FolderKind folder, std::vector<ChosenRecord> records);
+    // Moves the three folder files to the trash (removes them where there is
+    // none); asks nothing. False when another command runs.
     bool deleteAll();
     // Appends the P2kTools archive `source` to the archive Inbox.
     bool importArchive(const QString& source);
@@ -41,6 +43,11 @@ class ArchiveController : public QObject {
     void archiveCaptionsChanged(const QStringList& captions);
     // The records left the folder file; the list drops their rows.
     void recordsDeleted(FolderKind folder, const std::vector<int>& records);
+    // The folder files changed beyond what rows of the list know (read again,
+    // wiped, imported into): a listed archive folder is stale.
+    void archiveReplaced();
+    // Where "delete all" put the folder files, for the message panel.
+    void allDeleted(const QString& note);
 
   private:
     bool runChange(ArchiveChangeJob* job, std::function<void()> changed);

@@ -32,7 +32,11 @@ bool ExportController::exportForSmartphone(const QString& targetDir) {
                               const auto& job = static_cast<SmartphoneExportJob&>(done);
                               if (job.cancelled())
                                   return;
-                              if (job.result().failure)
+                              // A damaged phonebook is the user's to mend, not a
+                              // file failure: the message panel says it.
+                              if (job.result().phonebookDamaged)
+                                  emit smartphoneExported(job.result().failure->text());
+                              else if (job.result().failure)
                                   m_dialogs.fail(job.result().failure->text());
                               else
                                   emit smartphoneExported(smartphoneExportSummary(job.result()));

@@ -33,7 +33,8 @@ class ExportController : public QObject {
     void exportProgress(const qb::ProgressState& state);
     // The export has ended; `written` when every file was written.
     void exportFinished(bool written);
-    // What the smartphone export wrote, for the message panel.
+    // What the smartphone export wrote, or why it wrote nothing when the
+    // phonebook is damaged: for the message panel.
     void smartphoneExported(const QString& summary);
 
   private:

@@ -225,6 +225,9 @@ void MainWindow::connectCommands() {
             &MainWindow::setArchiveCaptions);
     connect(m_archive, &ArchiveController::recordsDeleted, this,
             [this](FolderKind, const std::vector<int>& records) { removeListedRecords(records); });
+    connect(m_archive, &ArchiveController::archiveReplaced, this,
+            [this] { refreshShownFolder(isArchiveFolder); });
+    connect(m_archive, &ArchiveController::allDeleted, this, &MainWindow::setMessagePanel);
     // Export for a smartphone
     connect(m_exporter, &ExportController::smartphoneExported, this, &MainWindow::setMessagePanel);
     // Phone
@@ -236,7 +239,7 @@ void MainWindow::connectCommands() {
         m_archive->loadPhonebook();
     });
     connect(m_phone, &PhoneController::phoneFolderChanged, this,
-            &MainWindow::refreshShownPhoneFolder);
+            [this] { refreshShownFolder(isPhoneFolder); });
     connect(m_phone, &PhoneController::deletedOnPhone, this,
             [this](FolderKind, const std::vector<int>& records) { removeListedRecords(records); });
 }
@@ -424,12 +427,11 @@ void MainWindow::askAndDeleteSelected() {
     });
 }
 
-// The rows carry record numbers of the folder the list shows. When the tree's
-// selection has moved away from it without a refill (keys other than the
-// arrows move it too), those numbers belong to another folder: delete nothing.
+// The rows carry record numbers of the folder the list shows, and the user
+// chose them there: when the tree's selection has moved away without a refill
+// (keys other than the arrows move it), they are still that folder's rows.
 std::optional<TreeNode> MainWindow::deletionTarget() const {
-    const std::optional<TreeNode> selected = m_folderTree->selectedNode();
-    return selected == m_shownFolder ? selected : std::nullopt;
+    return m_shownFolder;
 }
 
 // Файл ▸ "Удалить сообщение": only on the archive folder the list shows.
@@ -439,14 +441,16 @@ void MainWindow::deleteSelectedInArchive() {
 }
 
 void MainWindow::deleteRowsInArchive(FolderKind folder) {
-    std::vector<int> records;
-    for (const int row : m_messageList->selectedRows())
-        records.push_back(m_messages->row(row).record);
+    std::vector<ChosenRecord> records;
+    for (const int row : m_messageList->selectedRows()) {
+        const MessageRow& shown = m_messages->row(row);
+        records.emplace_back(shown.record, cp1251::fromUnicode(shown.text),
+                             cp1251::fromUnicode(shown.header));
+    }
     m_archive->deleteRecords(folder, std::move(records));
 }
 
-// Файл ▸ "Удалить все сообщения": asks nothing; the list keeps its rows until
-// another folder is chosen.
+// Файл ▸ "Удалить все сообщения": asks nothing, the files go to the trash.
 void MainWindow::deleteAllInArchive() {
     m_archive->deleteAll();
 }
@@ -559,11 +563,12 @@ void MainWindow::expandPhoneNode() {
         m_folderTree->expandItem(phone->child(i));
 }
 
-// Rows of a phone folder carry positions of the read that filled them. After a
-// new read those positions name other messages, and deleting from such rows
-// would remove the wrong entries: the shown phone folder is listed afresh.
-void MainWindow::refreshShownPhoneFolder() {
-    if (!m_shownFolder || !isPhoneFolder(*m_shownFolder))
+// Rows carry positions of the read or the folder file that filled them. After
+// a new read, a wipe or an import those positions name other messages, and
+// deleting from such rows would remove the wrong ones: the shown folder of
+// that kind is listed afresh, or forgotten when the tree has moved off it.
+void MainWindow::refreshShownFolder(bool (*ofKind)(TreeNode)) {
+    if (!m_shownFolder || !ofKind(*m_shownFolder))
         return;
     if (m_folderTree->selectedNode() == m_shownFolder) {
         fillList();

@@ -144,7 +144,7 @@ class MainWindow : public QMainWindow, public qb::UserDialogs {
     // Phone.
     void showConnectionState(bool connected, const QString& phoneCaption);
     void expandPhoneNode();
-    void refreshShownPhoneFolder();
+    void refreshShownFolder(bool (*ofKind)(qb::TreeNode));
 
     qb::Workspace m_workspace;
     qb::CommandState m_commands;

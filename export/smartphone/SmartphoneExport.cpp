@@ -112,6 +112,13 @@ SmartphoneExport exportForSmartphone(const QString& workDir, const QString& targ
         return result;
     if ((result.failure = loadPhonebook(workDir, phonebook)))
         return result;
+    if (const MaybeFailure damaged = damagedPhonebookCount(phonebook)) {
+        // Read as no entries at all, it would replace the contacts with nothing.
+        result.failure = Failure::message(resolveInDir(workDir, PhonebookFileName) +
+                                          QStringLiteral(": ") + damaged->text());
+        result.phonebookDamaged = true;
+        return result;
+    }
 
     AndroidSmsOptions options;
     options.undated = undated;

@@ -22,6 +22,9 @@ struct SmartphoneExport {
     int withoutAddress = 0;
     int draftsSharingConversation = 0;
     MaybeFailure failure; // the first file that could not be read or written
+    // The phonebook's count line is damaged (failure says so): nothing was
+    // written, as the contacts file would have been empty.
+    bool phonebookDamaged = false;
 };
 
 // Reads the archive and the phonebook of `workDir` afresh and writes both files

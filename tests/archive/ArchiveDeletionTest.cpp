@@ -11,10 +11,29 @@ using namespace qb::test;
 
 namespace {
 
-std::string outboxRecord(const std::string& text, int index) {
-    const std::string idx = " " + std::to_string(index);
-    return text + "\r\n" + idx + "\r\n+MMGL:" + idx + ", \"STO SENT\", \"+7001\"\r\n";
+std::string outboxHeader(int index) {
+    return "+MMGL: " + std::to_string(index) + ", \"STO SENT\", \"+7001\"";
 }
+
+std::string outboxRecord(const std::string& text, int index) {
+    return text + "\r\n " + std::to_string(index) + "\r\n" + outboxHeader(index) + "\r\n";
+}
+
+// The desktop's trash of a home of the test's own.
+struct OwnTrash {
+    QTemporaryDir home;
+    QByteArray oldHome = qgetenv("HOME"), oldData = qgetenv("XDG_DATA_HOME");
+    OwnTrash() {
+        qputenv("HOME", home.path().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
+        QDir(home.path()).mkdir("data");
+    }
+    ~OwnTrash() {
+        qputenv("HOME", oldHome);
+        qputenv("XDG_DATA_HOME", oldData);
+    }
+    QStringList files() const { return filesIn(home.filePath("data/Trash/files")); }
+};
 
 } // namespace
 
@@ -54,13 +73,38 @@ TEST(ArchiveDeletion, AFileThatCannotBeReadOrWrittenKeepsItsContent) {
     EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), old);
 }
 
-// A second spelling of a folder file would be found by the next reload in
-// place of the removed one, so it goes too.
-TEST(ArchiveDeletion, DeletingAllRemovesEverySpellingAndKeepsThePhonebook) {
+// A record chosen by what the list showed is removed only while it still holds
+// that: a file replaced under the list (the second record now another message)
+// loses nothing.
+TEST(ArchiveDeletion, RemovesNothingWhenAChosenRecordNoLongerHoldsWhatWasShown) {
+    QTemporaryDir dir;
+    const std::string now = outboxRecord("a", 1) + outboxRecord("new", 2) + outboxRecord("c", 3);
+    put(dir.filePath("Outbox.msg"), now);
+    NullProgress progress;
+    const auto changed = deleteArchiveRecords(
+        dir.path(), FolderKind::Outbox,
+        {{1, "a", outboxHeader(1)}, {2, "\xe4\xe2\xe0", outboxHeader(2)}}, progress);
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(changed->text(), changedRecordsFailure().text());
+    EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), now);
+    EXPECT_TRUE(deleteArchiveRecords(dir.path(), FolderKind::Outbox, {{3, "c", outboxHeader(2)}},
+                                     progress));
+    ASSERT_FALSE(deleteArchiveRecords(dir.path(), FolderKind::Outbox,
+                                      {{2, "new", outboxHeader(2)}, {3, "c", outboxHeader(3)}},
+                                      progress));
+    EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), outboxRecord("a", 1));
+}
+
+// One click with no question must be undoable: the files go to the trash. A
+// second spelling of a folder file would be found by the next reload in place
+// of the removed one, so it goes too.
+TEST(ArchiveDeletion, DeletingAllTrashesEverySpellingAndKeepsThePhonebook) {
+    OwnTrash trash;
     QTemporaryDir dir;
     put(dir.filePath("draft.msg"), outboxRecord("b", 1));
     put(dir.filePath("Draft.msg"), outboxRecord("c", 1));
     put(dir.filePath("Phonebook.pbk"), "3\r\n+7001\r\nIvan\r\n\r\n");
-    deleteAllFolderFiles(dir.path());
+    EXPECT_EQ(deleteAllFolderFiles(dir.path()), WipeOutcome::Trashed);
     EXPECT_EQ(filesIn(dir.path()), QStringList{"Phonebook.pbk"});
+    EXPECT_EQ(trash.files(), QStringList({"Draft.msg", "draft.msg"}));
 }

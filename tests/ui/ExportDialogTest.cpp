@@ -58,6 +58,21 @@ struct Windows {
 class ExportDialogTest : public QObject {
     Q_OBJECT
   private slots:
+    // A damaged count line reads as no contacts: the window's smartphone export
+    // says so in the message panel and replaces neither file.
+    void smartphoneExportReportsADamagedPhonebook() {
+        Windows w;
+        w.dir.write("Phonebook.pbk", "5 \r\n555\r\nIvan\r\n");
+        w.dir.write("contacts.vcf", "old");
+        QSignalSpy panel(&w.exporter, &ExportController::smartphoneExported);
+        QVERIFY(w.exporter.exportForSmartphone(w.dir.path()));
+        QTRY_COMPARE(panel.size(), 1);
+        QCOMPARE(panel[0][0].toString(), w.dir.path() + "/Phonebook.pbk" +
+                                             QStringLiteral(": '5 ' is not a valid integer value"));
+        QVERIFY(w.boxes.texts.isEmpty());
+        QCOMPARE(w.dir.read("contacts.vcf"), QByteArray("old"));
+        QVERIFY(!w.dir.exists("sms-backup.xml"));
+    }
     void splitOptionCarriesOverAndShortListsAreWrittenWhole() {
         Windows w;
         w.dialog.prepare(ExportMode::All, rowsOf(250, 250));

@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -102,6 +103,24 @@ class DialogAnswerer : public QObject {
     QTimer m_poll;
 };
 
+// The desktop's trash of a home of the test's own.
+struct OwnTrash {
+    QTemporaryDir home;
+    QByteArray oldHome = qgetenv("HOME"), oldData = qgetenv("XDG_DATA_HOME");
+    OwnTrash() {
+        qputenv("HOME", home.path().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
+        QDir(home.path()).mkdir("data");
+    }
+    ~OwnTrash() {
+        qputenv("HOME", oldHome);
+        qputenv("XDG_DATA_HOME", oldData);
+    }
+    QStringList files() const {
+        return QDir(home.filePath("data/Trash/files")).entryList(QDir::Files, QDir::Name);
+    }
+};
+
 } // namespace
 
 class MainWindowArchiveTest : public QObject {
@@ -110,6 +129,8 @@ class MainWindowArchiveTest : public QObject {
     void deleteKeyRemovesTheChosenRecord();
     void deleteMenuEmptiesTheOutbox();
     void deletingAllKeepsThePhonebookAndAsksNothing();
+    void rowsOfAReplacedInboxAreNotDeleted();
+    void deleteActsOnTheListedFolderWhenTheTreeMovedOff();
     void importThroughTheFileDialog();
     void importRefusesOtherCommandsAndReportsFailures();
 };
@@ -151,8 +172,9 @@ void MainWindowArchiveTest::deleteMenuEmptiesTheOutbox() {
     QCOMPARE(w.form.messageModel()->rowCount(), 0);
 }
 
-// With Inbox.msg missing; the rows still listed then delete into an empty file.
+// With Inbox.msg missing; the files go to the trash, and the rows with them.
 void MainWindowArchiveTest::deletingAllKeepsThePhonebookAndAsksNothing() {
+    OwnTrash trash;
     Window w({{"Outbox.msg", outboxRecord("a")},
               {"Draft.msg", outboxRecord("b")},
               {"Phonebook.pbk", "3\r\n555\r\nIvan\r\n\r\n"}});
@@ -163,15 +185,58 @@ void MainWindowArchiveTest::deletingAllKeepsThePhonebookAndAsksNothing() {
             w.dir.exists("Phonebook.pbk"));
     QCOMPARE(w.caption(TreeNode::ArchiveOutbox), QStringLiteral("Исходящие "));
     QCOMPARE(w.caption(TreeNode::ArchiveDraft), QStringLiteral("Черновые "));
-    QCOMPARE(w.form.messageModel()->rowCount(), 1);
-    w.selectRow(0);
-    w.action("deleteInArchiveAction")->trigger();
+    QCOMPARE(trash.files(), QStringList({"Draft.msg", "Outbox.msg"}));
+    QCOMPARE(w.form.messagePanel(), QStringLiteral("Сообщения архива перемещены в корзину."));
     w.waitIdle();
-    QCOMPARE(w.dir.read("Outbox.msg"), QByteArray());
+    QCOMPARE(w.form.messageModel()->rowCount(), 0);
+}
+
+// Rows listed before "delete all" and an import that writes a new Inbox.msg
+// would name the new messages, never shown: the list is filled afresh.
+void MainWindowArchiveTest::rowsOfAReplacedInboxAreNotDeleted() {
+    OwnTrash trash;
+    Window w({{"Inbox.msg", inboxRecord("one", 1) + inboxRecord("two", 2)},
+              {"p2k.txt", "+7001;2005/1/2,3:04:05;first\r\n+7002;2005/1/2,3:04:06;second\r\n"}});
+    w.choose(TreeNode::ArchiveInbox);
+    w.action("deleteAllInArchiveAction")->trigger();
+    w.waitIdle();
+    QCOMPARE(w.form.messageModel()->rowCount(), 0);
+    DialogAnswerer answer(w.dir.filePath("p2k.txt"));
+    w.action("importAction")->trigger();
+    QTRY_COMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (2)"));
+    w.waitIdle();
+    QCOMPARE(w.rows(), QStringList({"first#1", "second#2"}));
+    // Behind the list's back too: the deletion finds another message there.
+    const QByteArray other = inboxRecord("first", 1) + inboxRecord("other", 2);
+    w.dir.write("Inbox.msg", other);
+    w.selectRow(1);
+    w.boxes.yes = true;
+    QTest::keyClick(w.list(), Qt::Key_Delete);
+    QTRY_COMPARE(w.boxes.texts.size(), 2);
+    QCOMPARE(w.boxes.texts.back(), QStringLiteral("Сообщения в архиве изменились, ничего не "
+                                                  "удалено. Выберите сообщения заново."));
+    w.waitIdle();
+    QCOMPARE(w.dir.read("Inbox.msg"), other);
+    QCOMPARE(w.rows(), QStringList({"first#1", "other#2"}));
+}
+
+// The rows belong to the folder the list shows, where the user chose them.
+void MainWindowArchiveTest::deleteActsOnTheListedFolderWhenTheTreeMovedOff() {
+    Window w({{"Outbox.msg", outboxRecord("a") + outboxRecord("b")},
+              {"Draft.msg", outboxRecord("c") + outboxRecord("d")}});
+    w.choose(TreeNode::ArchiveOutbox);
+    w.form.folderTree()->setCurrentItem(w.form.node(TreeNode::ArchiveDraft));
+    w.selectRow(0);
+    w.boxes.yes = true;
+    QTest::keyClick(w.list(), Qt::Key_Delete);
+    w.waitIdle();
+    QCOMPARE(w.dir.read("Outbox.msg"), outboxRecord("b"));
+    QCOMPARE(w.dir.read("Draft.msg"), outboxRecord("c") + outboxRecord("d"));
+    QCOMPARE(w.rows(), QStringList{"b#1"});
 }
 
 // The real window end to end: the import button and the real file dialog;
-// the list is not refilled, and a second import stores the messages again.
+// the list is filled afresh, and a second import stores the messages again.
 void MainWindowArchiveTest::importThroughTheFileDialog() {
     Window w({{"Inbox.msg", inboxRecord("one", 1) + inboxRecord("two", 2)},
               {"p2k.txt", "+7001;2005/1/2,3:04:05;first\r\n;2005/1/2,3:04:05;no sender\r\n"
@@ -195,7 +260,8 @@ void MainWindowArchiveTest::importThroughTheFileDialog() {
     QVERIFY(inbox.endsWith(
         "third\r\n1000\r\n+MMGL: 1000, \"REC READ\", \"+7004\"\r\n02/01/2005,03:04:08\r\n"));
     QCOMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (5)"));
-    QCOMPARE(w.form.messageModel()->rowCount(), 2);
+    QTRY_COMPARE(w.form.messageModel()->rowCount(), 5);
+    w.waitIdle();
     w.action("importAction")->trigger();
     QTRY_COMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (8)"));
 }
