@@ -3,6 +3,8 @@
 #include "archive/ArchiveDeletion.h"
 #include "archive/P2kToolsImport.h"
 
+#include <new>
+
 namespace qb {
 
 ArchiveChangeJob::ArchiveChangeJob(QString workDir, Change change, HideProgress hideProgress,
@@ -15,7 +17,12 @@ void ArchiveChangeJob::start() {
 }
 
 void ArchiveChangeJob::run(Cancellation& cancel) {
-    changeAndReload(cancel);
+    try {
+        changeAndReload(cancel);
+    } catch (const std::bad_alloc&) {
+        // Files are replaced whole or not at all, so nothing half-written remains.
+        m_failure = Failure::outOfMemory();
+    }
     if (m_hideProgress)
         m_hideProgress(progress());
 }

@@ -1,5 +1,8 @@
 #include "core/Failure.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "core/Cp1251.h"
 
 #include <charconv>
@@ -20,6 +23,10 @@ Failure Failure::notInteger(const QString& text) {
 
 Failure Failure::message(const QString& text) {
     return {Kind::Message, text, {}};
+}
+
+Failure Failure::outOfMemory() {
+    return message(QString::fromLocal8Bit(std::strerror(ENOMEM)));
 }
 
 QString Failure::text() const {

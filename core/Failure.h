@@ -21,6 +21,9 @@ struct Failure {
     static Failure cannotCreate(const QString& path, const QString& reason);
     static Failure notInteger(const QString& text);
     static Failure message(const QString& text);
+    // The system's own words for an allocation that failed: a command that
+    // runs out of memory stops with this instead of taking the program down.
+    static Failure outOfMemory();
 
     QString text() const;
 };

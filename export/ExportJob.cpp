@@ -1,5 +1,7 @@
 #include "export/ExportJob.h"
 
+#include <new>
+
 namespace qb {
 
 ExportJob::ExportJob(std::vector<std::string> templateLines, std::vector<ExportRow> rows,
@@ -9,7 +11,11 @@ ExportJob::ExportJob(std::vector<std::string> templateLines, std::vector<ExportR
 
 void ExportJob::start() {
     m_worker.start([this](Cancellation& cancel) {
-        m_outcome = runExport(m_templateLines, m_rows, m_settings, progress(), &cancel);
+        try {
+            m_outcome = runExport(m_templateLines, m_rows, m_settings, progress(), &cancel);
+        } catch (const std::bad_alloc&) {
+            m_outcome.failure = Failure::outOfMemory();
+        }
     });
 }
 

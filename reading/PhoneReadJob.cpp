@@ -6,6 +6,8 @@
 #include "reading/MessageReplies.h"
 #include "reading/PhonebookReplies.h"
 
+#include <new>
+
 namespace qb {
 namespace {
 
@@ -54,10 +56,17 @@ PhoneReadJob::PhoneReadJob(ReadContext context, QObject* parent)
 
 void PhoneReadJob::ask(const std::vector<std::string>& commands, Step next) {
     m_line->exchange(commands, [this, next](std::string reply) {
-        if (m_cancelled)
+        if (m_cancelled) {
             finish({Kind::Cancelled, std::nullopt});
-        else
+            return;
+        }
+        try {
             (this->*next)(std::move(reply));
+        } catch (const std::bad_alloc&) {
+            // A listing or an archive too large for this process ends the read
+            // as a failure; the files are written whole or not at all.
+            finish(failed(Failure::outOfMemory()));
+        }
     });
 }
 

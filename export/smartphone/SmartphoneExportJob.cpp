@@ -1,5 +1,7 @@
 #include "export/smartphone/SmartphoneExportJob.h"
 
+#include <new>
+
 namespace qb {
 
 SmartphoneExportJob::SmartphoneExportJob(QString workDir, QString targetDir, QObject* parent)
@@ -9,7 +11,11 @@ void SmartphoneExportJob::start() {
     m_worker.start([this](Cancellation& cancel) {
         if (cancel.stopsHere())
             return;
-        m_result = exportForSmartphone(m_workDir, m_targetDir);
+        try {
+            m_result = exportForSmartphone(m_workDir, m_targetDir);
+        } catch (const std::bad_alloc&) {
+            m_result.failure = Failure::outOfMemory();
+        }
     });
 }
 
