@@ -153,7 +153,7 @@ TEST_F(PhoneReadTest, CancelledReadWritesNoFileAndKeepsTheFolders) {
     result.outbox.countMark = "0";
     result.outbox.at(1).text = "earlier";
     phonebook = {"3", {{"+7", "A"}}};
-    for (const std::string at : {Echo, std::string("AT+CMGR=12"), std::string("at+cpbr=1,250")}) {
+    for (const std::string& at : {Echo, std::string("AT+CMGR=12"), std::string("at+cpbr=1,250")}) {
         SCOPED_TRACE(at);
         cancelAt = at;
         EXPECT_EQ(read().kind, Kind::Cancelled);

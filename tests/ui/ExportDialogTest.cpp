@@ -29,10 +29,16 @@ ExportSource rowsOf(int listRows, int exported) {
             }};
 }
 
+Workspace withWorkDir(const QString& workDir) {
+    Workspace workspace;
+    workspace.workDir = workDir;
+    return workspace;
+}
+
 struct Windows {
     qb::testing::StartedIn dir;
     qb::testing::RecordingDialogs boxes;
-    Workspace workspace{dir.path()};
+    Workspace workspace = withWorkDir(dir.path());
     CommandState commands;
     ExportController exporter{workspace, commands, boxes};
     TemplateEditor editor{dir.path()};
