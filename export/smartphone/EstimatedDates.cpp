@@ -69,6 +69,11 @@ std::vector<std::optional<int64_t>> estimateTimes(const std::vector<StoredMessag
         // earliest at the nearest higher one.
         const Dated* earlier = below > 0 ? &received[below - 1] : nullptr;
         const Dated* later = above < received.size() ? &received[above] : nullptr;
+        // Every received message shares the index: an archive gathered over
+        // several reads holds indexes the phone gave out again. The latest of
+        // them is the nearest.
+        if (!earlier && !later)
+            earlier = &received[above - 1];
         const std::vector<int64_t> estimates = spread(earlier, later, int64_t(members.size()));
         for (std::size_t k = 0; k < members.size(); ++k)
             times[members[k].second] = estimates[k];

@@ -172,6 +172,9 @@ TEST(EstimatedDates, BetweenTheNeighboursInStorageOrder) {
     EXPECT_EQ(close[3], 2000);
     // Nothing received with a time: nothing to estimate from.
     EXPECT_EQ(estimateTimes({stored(1), stored(2)})[0], std::nullopt);
+    // Indexes given out again by the phone: a received message at the very
+    // index of the undated one, and no other, is still its neighbour.
+    EXPECT_EQ(estimateTimes({stored(5, 3000), stored(5)})[1], 4000);
 }
 
 TEST(AndroidSmsXml, RestoresAsThePhoneShowedIt) {
