@@ -2,12 +2,15 @@
 #include "archive/ArchiveDeletion.h"
 #include "TestFiles.h"
 #include "archive/ArchiveFiles.h"
+#include "tests/support/OwnTrash.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace qb;
 using namespace qb::test;
+
+using qb::testing::OwnTrash;
 
 namespace {
 
@@ -18,22 +21,6 @@ std::string outboxHeader(int index) {
 std::string outboxRecord(const std::string& text, int index) {
     return text + "\r\n " + std::to_string(index) + "\r\n" + outboxHeader(index) + "\r\n";
 }
-
-// The desktop's trash of a home of the test's own.
-struct OwnTrash {
-    QTemporaryDir home;
-    QByteArray oldHome = qgetenv("HOME"), oldData = qgetenv("XDG_DATA_HOME");
-    OwnTrash() {
-        qputenv("HOME", home.path().toLocal8Bit());
-        qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
-        QDir(home.path()).mkdir("data");
-    }
-    ~OwnTrash() {
-        qputenv("HOME", oldHome);
-        qputenv("XDG_DATA_HOME", oldData);
-    }
-    QStringList files() const { return filesIn(home.filePath("data/Trash/files")); }
-};
 
 } // namespace
 

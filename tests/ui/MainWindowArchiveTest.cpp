@@ -6,6 +6,7 @@
 
 #include "archive/FolderTree.h"
 #include "models/MessageListModel.h"
+#include "tests/support/OwnTrash.h"
 #include "ui/FolderTreeWidget.h"
 
 #include <QAction>
@@ -20,6 +21,8 @@
 #include <memory>
 
 using qb::TreeNode;
+
+using qb::testing::OwnTrash;
 
 namespace {
 
@@ -101,24 +104,6 @@ class DialogAnswerer : public QObject {
   private:
     QString m_file;
     QTimer m_poll;
-};
-
-// The desktop's trash of a home of the test's own.
-struct OwnTrash {
-    QTemporaryDir home;
-    QByteArray oldHome = qgetenv("HOME"), oldData = qgetenv("XDG_DATA_HOME");
-    OwnTrash() {
-        qputenv("HOME", home.path().toLocal8Bit());
-        qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
-        QDir(home.path()).mkdir("data");
-    }
-    ~OwnTrash() {
-        qputenv("HOME", oldHome);
-        qputenv("XDG_DATA_HOME", oldData);
-    }
-    QStringList files() const {
-        return QDir(home.filePath("data/Trash/files")).entryList(QDir::Files, QDir::Name);
-    }
 };
 
 } // namespace
