@@ -10,6 +10,8 @@ bool CommandState::run(Job* job, std::function<void(Job&)> done) {
     job->setParent(this);
     m_job = job;
     connect(&job->progress(), &ProgressSignal::changed, this, &CommandState::progressChanged);
+    // What the controller set up before handing the job over shows at once.
+    emit progressChanged(job->progress().state());
     connect(job, &Job::finished, this, [this, job, done = std::move(done)] {
         m_job = nullptr;
         // The outcome is read before the window may start the next command.

@@ -311,6 +311,16 @@ void MainWindowTest::progressDrivesTheStatusBar() {
     progress.setVisible(false);
     QVERIFY(!bar->isVisible());
     job->end();
+    QTRY_VERIFY(!form.isBusy());
+
+    // A bar the controller set up before handing the job over shows at once.
+    auto* prepared = new SlowJob;
+    prepared->progress().setMaximum(7);
+    prepared->progress().setVisible(true);
+    form.commandState().run(prepared, {});
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->maximum(), 7);
+    prepared->end();
 }
 
 void MainWindowTest::controlsAreNamedForAssistiveTechnology() {
