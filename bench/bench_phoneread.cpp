@@ -7,6 +7,7 @@
 // messages from the same simulated phone, as a peer to compare with.
 #include "phonelink/PhonePort.h"
 #include "reading/PhoneReadJob.h"
+#include "support/WidgetBenchmarks.h"
 #include "tests/e2e/ServingLoop.h"
 
 #include <benchmark/benchmark.h>
@@ -251,9 +252,5 @@ BENCHMARK(BM_PhoneReadAgainstGammu)
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv); // the port's notifiers and the reply timers
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qb::bench::runEventLoopBenchmarks(argc, argv);
 }

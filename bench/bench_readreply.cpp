@@ -4,6 +4,7 @@
 // given when the phone's last byte actually went out.
 #include "phonelink/PhonePort.h"
 #include "phonelink/ReplyReader.h"
+#include "support/WidgetBenchmarks.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -115,9 +116,5 @@ BENCHMARK(BM_ReadReply7KBIn100Chunks)
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv); // the port's notifiers and the reply timers
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return qb::bench::runEventLoopBenchmarks(argc, argv);
 }
