@@ -5,6 +5,7 @@
 #include "core/FileStore.h"
 #include "core/Version.h"
 #include "export/smartphone/SmartphoneExport.h"
+#include "ui/InterfaceLanguage.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -17,6 +18,10 @@
 #include <new>
 
 namespace {
+
+struct CommandLine {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+};
 
 const char* const ExportOption = "export-android";
 const char* const UndatedOption = "undated";
@@ -113,13 +118,15 @@ std::optional<qb::UndatedMessages> undatedChoice(const QString& value) {
 int exportAndroid(const QByteArray& targetName, qb::UndatedMessages undated) {
     NativeDir work;
     if (!work.openCurrent()) {
-        say(stderr, QStringLiteral("quillbox: текущая папка недоступна: ") + systemReason());
+        say(stderr, QStringLiteral("quillbox: ") +
+                        CommandLine::tr("текущая папка недоступна: %1").arg(systemReason()));
         return FileError;
     }
     NativeDir target;
     if (!target.openNamed(targetName, work)) {
         say(stderr,
-            QStringLiteral("quillbox: папка \"%1\" не найдена").arg(QFile::decodeName(targetName)));
+            QStringLiteral("quillbox: ") +
+                CommandLine::tr("папка \"%1\" не найдена").arg(QFile::decodeName(targetName)));
         return UsageError;
     }
     if (const qb::MaybeFailure damaged = damagedPhonebook(work.path())) {
@@ -135,34 +142,36 @@ int exportAndroid(const QByteArray& targetName, qb::UndatedMessages undated) {
     }
     if (!say(stdout, qb::smartphoneExportSummary(result))) {
         const QString reason = systemReason();
-        say(stderr, QStringLiteral("quillbox: итог не выведен: ") + reason);
+        say(stderr,
+            QStringLiteral("quillbox: ") + CommandLine::tr("итог не выведен: %1").arg(reason));
         return FileError;
     }
     return 0;
 }
 
 void describeOptions(QCommandLineParser& parser) {
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(CommandLine::tr(
         "Архив SMS и телефонной книги телефонов Motorola.\n"
         "Без параметров открывает окно программы; архив находится в текущей папке."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QLatin1String(ExportOption),
-                      QStringLiteral("Записать архив текущей папки в ПАПКА/sms-backup.xml "
-                                     "(SMS Backup & Restore для Android) и ПАПКА/contacts.vcf "
-                                     "(vCard), не открывая окно."),
-                      QStringLiteral("ПАПКА")});
+                      CommandLine::tr("Записать архив текущей папки в ПАПКА/sms-backup.xml "
+                                      "(SMS Backup & Restore для Android) и ПАПКА/contacts.vcf "
+                                      "(vCard), не открывая окно."),
+                      CommandLine::tr("ПАПКА")});
     parser.addOption({QLatin1String(UndatedOption),
-                      QStringLiteral("Даты отправленных и неотправленных сообщений, которых нет в "
-                                     "архиве, для --export-android: estimate (оценить по соседним "
-                                     "принятым сообщениям, по умолчанию), epoch (1 января 1970) "
-                                     "или skip (не записывать такие сообщения)."),
-                      QStringLiteral("ВЫБОР"), QStringLiteral("estimate")});
+                      CommandLine::tr("Даты отправленных и неотправленных сообщений, которых нет "
+                                      "в архиве, для --export-android: estimate (оценить по "
+                                      "соседним принятым сообщениям, по умолчанию), epoch (1 "
+                                      "января 1970) или skip (не записывать такие сообщения)."),
+                      CommandLine::tr("ВЫБОР"), QStringLiteral("estimate")});
 }
 
 int rejectPositional(const QCommandLineParser& parser) {
-    say(stderr, QStringLiteral("quillbox: лишние параметры: ") +
-                    parser.positionalArguments().join(QLatin1Char(' ')));
+    say(stderr, QStringLiteral("quillbox: ") +
+                    CommandLine::tr("лишние параметры: %1")
+                        .arg(parser.positionalArguments().join(QLatin1Char(' '))));
     return UsageError;
 }
 
@@ -176,11 +185,13 @@ std::optional<int> checkOptions(QCommandLineParser& parser, const QStringList& a
         return rejectPositional(parser);
     const QStringList targets = parser.values(QLatin1String(ExportOption));
     if (targets.size() > 1) {
-        say(stderr, QStringLiteral("quillbox: --export-android можно задать только один раз"));
+        say(stderr, QStringLiteral("quillbox: ") +
+                        CommandLine::tr("--export-android можно задать только один раз"));
         return UsageError;
     }
     if (!targets.isEmpty() && parser.isSet(QStringLiteral("version"))) {
-        say(stderr, QStringLiteral("quillbox: --export-android и --version не задаются вместе"));
+        say(stderr, QStringLiteral("quillbox: ") +
+                        CommandLine::tr("--export-android и --version не задаются вместе"));
         return UsageError;
     }
     return std::nullopt;
@@ -193,6 +204,7 @@ std::optional<int> runCommandLine(int& argc, char** argv) {
         return std::nullopt;
     guardStandardStreams();
     QCoreApplication app(argc, argv);
+    qb::ui::installInterfaceLanguage(app);
     QCoreApplication::setApplicationName(QStringLiteral("quillbox"));
     QCoreApplication::setApplicationVersion(qb::programVersion());
     QCommandLineParser parser;
@@ -205,9 +217,10 @@ std::optional<int> runCommandLine(int& argc, char** argv) {
     const QString undatedValue = parser.value(QLatin1String(UndatedOption));
     const std::optional<qb::UndatedMessages> undated = undatedChoice(undatedValue);
     if (!undated) {
-        say(stderr, QStringLiteral("quillbox: --undated: ожидается estimate, epoch или skip, "
-                                   "а не \"%1\"")
-                        .arg(undatedValue));
+        say(stderr,
+            QStringLiteral("quillbox: ") +
+                CommandLine::tr("--undated: ожидается estimate, epoch или skip, а не \"%1\"")
+                    .arg(undatedValue));
         return UsageError;
     }
     try {

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "ui/ApplicationTitle.h"
 #include "ui/BalloonHints.h"
+#include "ui/InterfaceLanguage.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status = runCommandLine(argc, argv))
         return *status;
     QApplication app(argc, argv);
+    qb::ui::installInterfaceLanguage(app);
     if (const std::optional<int> status = checkWindowArguments(QApplication::arguments()))
         return *status;
     qb::ui::applyApplicationIdentity();

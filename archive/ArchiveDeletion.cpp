@@ -6,6 +6,7 @@
 #include "core/Cp1251.h"
 #include "core/FileStore.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -39,7 +40,8 @@ bool stillAsChosen(const std::vector<std::string_view>& lines, const ChosenRecor
 } // namespace
 
 Failure changedRecordsFailure() {
-    return Failure::message(QStringLiteral(
+    return Failure::message(QCoreApplication::translate(
+        "ArchiveDeletion",
         "Сообщения в архиве изменились, ничего не удалено. Выберите сообщения заново."));
 }
 

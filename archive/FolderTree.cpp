@@ -1,22 +1,6 @@
 #include "archive/FolderTree.h"
 
-#include "core/Cp1251.h"
-
 namespace qb {
-namespace {
-
-std::string fromUtf8(const char* text) {
-    return cp1251::fromUnicode(QString::fromUtf8(text));
-}
-
-const std::string& nameOf(FolderKind kind) {
-    static const std::string inbox = fromUtf8("Входящие");
-    static const std::string outbox = fromUtf8("Исходящие");
-    static const std::string draft = fromUtf8("Черновые");
-    return byFolderKind(kind, inbox, outbox, draft);
-}
-
-} // namespace
 
 bool isPhoneFolder(TreeNode node) {
     return node == TreeNode::PhoneInbox || node == TreeNode::PhoneOutbox ||
@@ -55,16 +39,6 @@ TreeNode archiveFolderNode(FolderKind kind) {
     static constexpr TreeNode inbox = TreeNode::ArchiveInbox, outbox = TreeNode::ArchiveOutbox,
                               draft = TreeNode::ArchiveDraft;
     return byFolderKind(kind, inbox, outbox, draft);
-}
-
-std::string folderName(FolderKind kind) {
-    return nameOf(kind);
-}
-
-std::string folderCaption(FolderKind kind, int count) {
-    if (count >= 1)
-        return nameOf(kind) + " (" + std::to_string(count) + ")";
-    return nameOf(kind) + " ";
 }
 
 } // namespace qb

@@ -32,11 +32,6 @@ FolderKind folderKindOfNode(TreeNode node); // for the six folders
 TreeNode phoneFolderNode(FolderKind kind);
 TreeNode archiveFolderNode(FolderKind kind);
 
-// "Входящие", "Исходящие", "Черновые" (Windows-1251).
-std::string folderName(FolderKind kind);
-// "Входящие (n)" for n >= 1, "Входящие " (one trailing blank) for n = 0.
-std::string folderCaption(FolderKind kind, int count);
-
 // The phonebook indexed for lookupName: same result as going through every
 // entry for every row (the last matching entry wins), without the linear scan.
 class NameIndex {

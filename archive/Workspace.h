@@ -18,10 +18,10 @@ struct Workspace {
 
     MaybeFailure reloadArchive() { return qb::reloadArchive(workDir, archive); }
     MaybeFailure loadPhonebook() { return qb::loadPhonebook(workDir, phonebook); }
-    // The caption of a folder node: archive folders count their records, phone
-    // folders the messages of the last read.
-    std::string archiveCaption(FolderKind kind) const;
-    std::string phoneCaption(FolderKind kind) const;
+    // What a folder node counts: archive folders their records, phone folders
+    // the messages of the last read.
+    int archiveCount(FolderKind kind) const { return archive.folder(kind).count(); }
+    int phoneCount(FolderKind kind) const;
 };
 
 } // namespace qb

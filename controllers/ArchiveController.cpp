@@ -4,7 +4,7 @@
 #include "archive/ArchiveJobs.h"
 #include "controllers/CommandState.h"
 #include "controllers/UserDialogs.h"
-#include "core/Cp1251.h"
+#include "models/FolderCaptions.h"
 
 namespace qb {
 
@@ -30,7 +30,7 @@ void ArchiveController::loadPhonebook() {
 void ArchiveController::showCaptions() {
     QStringList captions;
     for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
-        captions << cp1251::toUnicode(m_workspace.archiveCaption(kind));
+        captions << folderCaption(kind, m_workspace.archiveCount(kind));
     emit archiveCaptionsChanged(captions);
 }
 
@@ -56,9 +56,8 @@ bool ArchiveController::deleteAll() {
         return false;
     const WipeOutcome outcome = deleteAllFolderFiles(m_workspace.workDir);
     reloadArchive();
-    emit allDeleted(outcome == WipeOutcome::Trashed
-                        ? QStringLiteral("Сообщения архива перемещены в корзину.")
-                        : QStringLiteral("Корзины нет: сообщения архива удалены."));
+    emit allDeleted(outcome == WipeOutcome::Trashed ? tr("Сообщения архива перемещены в корзину.")
+                                                    : tr("Корзины нет: сообщения архива удалены."));
     return true;
 }
 

@@ -1,15 +1,25 @@
 #include "controllers/PhoneMessages.h"
 
+#include <QCoreApplication>
+
 namespace qb {
 
+namespace {
+
+struct PhoneMessages {
+    Q_DECLARE_TR_FUNCTIONS(PhoneMessages)
+};
+
+} // namespace
+
 QString deviceBusyText() {
-    return QStringLiteral("Утройство занято!");
+    return PhoneMessages::tr("Утройство занято!");
 }
 
 QString noPermissionText(const std::string& devNode) {
-    return QStringLiteral("Нет прав на доступ к телефону (%1).\n"
-                          "Добавьте пользователя в группу dialout или установите правило udev, "
-                          "которое поставляется с Quillbox, и подключите телефон заново.")
+    return PhoneMessages::tr("Нет прав на доступ к телефону (%1).\n"
+                             "Добавьте пользователя в группу dialout или установите правило udev, "
+                             "которое поставляется с Quillbox, и подключите телефон заново.")
         .arg(QString::fromLocal8Bit(devNode.data(), qsizetype(devNode.size())));
 }
 
@@ -17,14 +27,14 @@ QString lostPhoneText(ReadOutcome::Kind kind, const std::string& devNode) {
     using Kind = ReadOutcome::Kind;
     switch (kind) {
     case Kind::PortVanished:
-        return QStringLiteral(
+        return PhoneMessages::tr(
             "Телефон отключён во время чтения. Чтение прервано, архив не изменён.");
     case Kind::PortBusy:
         return deviceBusyText();
     case Kind::PortRefused:
         return noPermissionText(devNode);
     case Kind::PhoneStalled:
-        return QStringLiteral(
+        return PhoneMessages::tr(
             "Телефон перестал принимать команды. Чтение прервано, архив не изменён.");
     case Kind::Finished:
     case Kind::NothingListed:
@@ -36,8 +46,9 @@ QString lostPhoneText(ReadOutcome::Kind kind, const std::string& devNode) {
 }
 
 QString keptOnPhoneText(int notDeleted) {
-    return QStringLiteral("Телефон не удалил сообщений: %1. Они остались на телефоне и в списке.")
-        .arg(notDeleted);
+    return PhoneMessages::tr(
+        "Телефон не удалил сообщений: %n. Они остались на телефоне и в списке.", nullptr,
+        notDeleted);
 }
 
 } // namespace qb

@@ -57,9 +57,10 @@ QVariant MessageListModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal ||
         (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
         return {};
-    static const char16_t* const headers[ColumnCount] = {u"Сообщение", u"От", u"Дата/Время",
-                                                         u"Размер", u"Индекс"};
-    return section >= 0 && section < ColumnCount ? QString::fromUtf16(headers[section]) : QString();
+    static const char* const headers[ColumnCount] = {QT_TR_NOOP("Сообщение"), QT_TR_NOOP("От"),
+                                                     QT_TR_NOOP("Дата/Время"), QT_TR_NOOP("Размер"),
+                                                     QT_TR_NOOP("Индекс")};
+    return section >= 0 && section < ColumnCount ? tr(headers[section]) : QString();
 }
 
 void MessageListModel::clear() {

@@ -62,7 +62,7 @@ QString AboutDialog::discussionPage() {
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("AboutDialog"));
-    setWindowTitle(QStringLiteral("О Программе"));
+    setWindowTitle(tr("О Программе"));
     setModal(true);
     setFixedSize(BoxWidth, BoxHeight);
 
@@ -75,20 +75,19 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
     title->setAlignment(Qt::AlignCenter);
     title->setGeometry(0, Rules[0] + 2, BoxWidth, Rules[1] - Rules[0] - 4);
 
-    const QString lines[] = {QStringLiteral("© 2026 Quillbox"),
-                             QStringLiteral("Автор: разработчики Quillbox"),
-                             QStringLiteral("Тестирование: пользователи Quillbox")};
+    const QString lines[] = {QStringLiteral("© 2026 Quillbox"), tr("Автор: разработчики Quillbox"),
+                             tr("Тестирование: пользователи Quillbox")};
     int y = Rules[1] + 8;
     for (const QString& line : lines) {
         (new ShadedText(line, this))->setGeometry(0, y, BoxWidth, 20);
         y += 22;
     }
     y += 4;
-    QLabel* mail = link(QStringLiteral("E-Mail адрес: ") + mailAddress(),
+    QLabel* mail = link(tr("E-Mail адрес: %1").arg(mailAddress()),
                         QStringLiteral("mailto:") + mailAddress(), this);
     mail->setObjectName(QStringLiteral("mailLink"));
     mail->setGeometry(0, y, BoxWidth, 20);
-    QLabel* page = link(QStringLiteral("Обсуждение программы"), discussionPage(), this);
+    QLabel* page = link(tr("Обсуждение программы"), discussionPage(), this);
     page->setObjectName(QStringLiteral("discussionLink"));
     page->setGeometry(0, y + 22, BoxWidth, 20);
 

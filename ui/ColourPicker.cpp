@@ -27,14 +27,14 @@ ColourPicker::ColourPicker(ColourValue defaultColour, QWidget* parent) : QComboB
         return picked.isValid() ? std::optional<QColor>(picked) : std::nullopt;
     };
     setMaxVisibleItems(20);
-    addColour(defaultColour, QStringLiteral("По умолчанию"));
+    addColour(defaultColour, tr("По умолчанию"));
     for (const NamedColour& named : basicColourNames())
         addColour(named.value, QString::fromLatin1(named.name));
     insertSeparator(count());
     for (const NamedColour& named : systemColourNames())
         addColour(named.value, QString::fromLatin1(named.name));
     insertSeparator(count());
-    addItem(QStringLiteral("Другой..."));
+    addItem(tr("Другой..."));
     connect(this, &QComboBox::activated, this, &ColourPicker::choose);
 }
 

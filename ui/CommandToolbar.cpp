@@ -17,18 +17,17 @@ CommandToolbar::CommandToolbar(QWidget* parent) : GradientPanel(Edges::None, par
     setObjectName(QStringLiteral("toolbarPanel"));
     setFixedHeight(61);
     // Buttons and banner sit at fixed places; only the colour panel follows the right edge.
-    m_connectButton = addButton("connectButton", 8, QStringLiteral("Подключить телефон"),
+    m_connectButton = addButton("connectButton", 8, tr("Подключить телефон"),
                                 buttonPicture(ButtonPicture::Connect));
-    m_readButton = addButton("readButton", 56, QStringLiteral("Считать сообщения с телефона"),
+    m_readButton = addButton("readButton", 56, tr("Считать сообщения с телефона"),
                              buttonPicture(ButtonPicture::Read));
-    m_exportSelectedButton =
-        addButton("exportSelectedButton", 104, QStringLiteral("Сохранить сообщение"),
-                  buttonPicture(ButtonPicture::Save));
-    m_exportAllButton = addButton("exportAllButton", 152, QStringLiteral("Сохранить все сообщения"),
+    m_exportSelectedButton = addButton("exportSelectedButton", 104, tr("Сохранить сообщение"),
+                                       buttonPicture(ButtonPicture::Save));
+    m_exportAllButton = addButton("exportAllButton", 152, tr("Сохранить все сообщения"),
                                   buttonPicture(ButtonPicture::SaveAll));
-    m_importButton = addButton("importButton", 200,
-                               QStringLiteral("Конвертировать архив P2kTools в архив Quillbox"),
-                               buttonPicture(ButtonPicture::Convert));
+    m_importButton =
+        addButton("importButton", 200, tr("Конвертировать архив P2kTools в архив Quillbox"),
+                  buttonPicture(ButtonPicture::Convert));
     auto* banner = new AnimatedBanner(this);
     banner->setObjectName(QStringLiteral("Banner"));
     banner->setAccessibleName(QStringLiteral("Motorola Quillbox"));
@@ -63,7 +62,7 @@ QWidget* CommandToolbar::buildColourPanel() {
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(4, 6, 8, 6);
     grid->setVerticalSpacing(4);
-    const QString captions[] = {QStringLiteral("Фоновый цвет:"), QStringLiteral("Цвет текста:")};
+    const QString captions[] = {tr("Фоновый цвет:"), tr("Цвет текста:")};
     m_backgroundColourPicker = new ColourPicker(Colour::Lime, panel);
     m_backgroundColourPicker->setObjectName(QStringLiteral("backgroundColourPicker"));
     m_textColourPicker = new ColourPicker(Colour::WindowText, panel);
@@ -88,16 +87,16 @@ void CommandToolbar::installHoverTexts() {
     auto* hover = new HoverTexts(
         this, [this](const QString& text) { emit titleHint(text); },
         [this](const QString& text) { emit panelHint(text); });
-    hover->addButton(m_connectButton, QStringLiteral(" Подключить"),
-                     QStringLiteral(" Подключить телефон"));
-    hover->addButton(m_readButton, QStringLiteral(" Считать"),
-                     QStringLiteral(" Считать все сообщения с телефона"));
-    hover->addButton(m_exportSelectedButton, QStringLiteral(" Сохранить сообщение"),
-                     QStringLiteral(" Сохранить сообщение"));
-    hover->addButton(m_exportAllButton, QStringLiteral(" Сохранить все сообщения"),
-                     QStringLiteral(" Сохранить все сообщения"));
-    hover->addButton(m_importButton, QStringLiteral(" Конвертировать"),
-                     QStringLiteral(" Конвертировать архив P2kTools в архив Quillbox"));
+    hover->addButton(m_connectButton, QLatin1Char(' ') + tr("Подключить"),
+                     QLatin1Char(' ') + tr("Подключить телефон"));
+    hover->addButton(m_readButton, QLatin1Char(' ') + tr("Считать"),
+                     QLatin1Char(' ') + tr("Считать все сообщения с телефона"));
+    hover->addButton(m_exportSelectedButton, QLatin1Char(' ') + tr("Сохранить сообщение"),
+                     QLatin1Char(' ') + tr("Сохранить сообщение"));
+    hover->addButton(m_exportAllButton, QLatin1Char(' ') + tr("Сохранить все сообщения"),
+                     QLatin1Char(' ') + tr("Сохранить все сообщения"));
+    hover->addButton(m_importButton, QLatin1Char(' ') + tr("Конвертировать"),
+                     QLatin1Char(' ') + tr("Конвертировать архив P2kTools в архив Quillbox"));
 }
 
 } // namespace qb::ui

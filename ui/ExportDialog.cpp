@@ -18,24 +18,29 @@
 namespace qb::ui {
 namespace {
 
-// Description and patterns, in pairs. Qt takes the patterns from the
-// description's parentheses and splits them at blanks only, so it would find
-// no file for "*.htm;*.html"; the patterns are therefore handed to the
-// dialog's file list directly whenever the filter changes.
-const QStringList SaveFilters =
-    QStringLiteral("Документ HTML (*.htm;*.html)|*.html;*.htm|Текстовый файл (*.txt)|*.txt")
-        .split(QLatin1Char('|'));
-const QString& TextFilter = SaveFilters[2];
-
-QStringList descriptions() {
-    return {SaveFilters[0], SaveFilters[2]};
+QString htmlFilter() {
+    return ExportDialog::tr("Документ HTML (*.htm;*.html)");
 }
 
+QString textFilter() {
+    return ExportDialog::tr("Текстовый файл (*.txt)");
+}
+
+QStringList descriptions() {
+    return {htmlFilter(), textFilter()};
+}
+
+// Qt takes the patterns from the description's parentheses and splits them at
+// blanks only, so it would find no file for "*.htm;*.html"; the patterns are
+// therefore handed to the dialog's file list directly whenever the filter changes.
 void applyPatterns(QFileDialog* dialog) {
-    const qsizetype at = SaveFilters.indexOf(dialog->selectedNameFilter());
+    const QString chosen = dialog->selectedNameFilter();
+    const QString patterns = chosen == htmlFilter()   ? QStringLiteral("*.html;*.htm")
+                             : chosen == textFilter() ? QStringLiteral("*.txt")
+                                                      : QString();
     auto* files = dialog->findChild<QFileSystemModel*>();
-    if (at >= 0 && files)
-        files->setNameFilters(SaveFilters[at + 1].split(QLatin1Char(';')));
+    if (!patterns.isEmpty() && files)
+        files->setNameFilters(patterns.split(QLatin1Char(';')));
 }
 
 QPushButton* button(const QString& text, const char* name, QWidget* parent) {
@@ -50,7 +55,7 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor,
                            ExportController& exporter, QWidget* parent)
     : QDialog(parent, Qt::Tool), m_workDir(workDir), m_editor(editor), m_exporter(exporter) {
     setObjectName(QStringLiteral("exportDialog"));
-    setWindowTitle(QStringLiteral("Сохранение сообщений"));
+    setWindowTitle(tr("Сохранение сообщений"));
     setModal(true);
     buildLayout();
     m_progress = std::make_unique<StatusProgress>(m_progressBar);
@@ -74,6 +79,7 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor,
             [this] { applyPatterns(m_saveDialog.get()); }, Qt::QueuedConnection);
     }
 
+    connect(m_splitSizeBox, &QComboBox::currentIndexChanged, this, &ExportDialog::showSplitUnit);
     connect(m_splitCheckBox, &QCheckBox::clicked, m_splitSizeBox, &QComboBox::setEnabled);
     connect(m_saveButton, &QPushButton::clicked, this, &ExportDialog::saveMessages);
     connect(m_cancelButton, &QPushButton::clicked, this, &ExportDialog::reject);
@@ -89,8 +95,8 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor,
 ExportDialog::~ExportDialog() = default;
 
 void ExportDialog::buildLayout() {
-    auto* group = new QGroupBox(QStringLiteral("Параметры сохранения"), this);
-    m_splitCheckBox = new QCheckBox(QStringLiteral("Разбить на файлы по"), group);
+    auto* group = new QGroupBox(tr("Параметры сохранения"), this);
+    m_splitCheckBox = new QCheckBox(tr("Разбить на файлы по"), group);
     m_splitCheckBox->setObjectName(QStringLiteral("splitCheckBox"));
     m_splitSizeBox = new QComboBox(group);
     m_splitSizeBox->setObjectName(QStringLiteral("splitSizeBox"));
@@ -100,7 +106,9 @@ void ExportDialog::buildLayout() {
     auto* row = new QHBoxLayout(group);
     row->addWidget(m_splitCheckBox);
     row->addWidget(m_splitSizeBox);
-    row->addWidget(new QLabel(QStringLiteral("сообщений"), group));
+    m_splitUnitLabel = new QLabel(group);
+    row->addWidget(m_splitUnitLabel);
+    showSplitUnit();
     row->addStretch();
 
     m_progressBar = new QProgressBar(this);
@@ -108,9 +116,9 @@ void ExportDialog::buildLayout() {
     m_progressBar->setAccessibleName(QStringLiteral("progressBar"));
     m_progressBar->setValue(0);
 
-    m_saveButton = button(QStringLiteral("Сохранить"), "saveButton", this);
-    m_cancelButton = button(QStringLiteral("Отмена"), "cancelButton", this);
-    m_templateButton = button(QStringLiteral("Шаблон"), "templateButton", this);
+    m_saveButton = button(tr("Сохранить"), "saveButton", this);
+    m_cancelButton = button(tr("Отмена"), "cancelButton", this);
+    m_templateButton = button(tr("Шаблон"), "templateButton", this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_saveButton);
     buttons->addWidget(m_cancelButton);
@@ -148,11 +156,15 @@ void ExportDialog::saveDialogFinished(int result) {
     std::optional<SaveChoice> choice;
     if (result == QDialog::Accepted && !m_saveDialog->selectedFiles().isEmpty()) {
         m_lastFileName = m_saveDialog->selectedFiles().first();
-        const bool text = m_saveDialog->selectedNameFilter() == TextFilter;
+        const bool text = m_saveDialog->selectedNameFilter() == textFilter();
         choice = SaveChoice{m_lastFileName, text ? ExportFormat::Text : ExportFormat::Html};
     }
     if (SaveAnswer answer = std::exchange(m_saveAnswer, {}))
         answer(choice);
+}
+
+void ExportDialog::showSplitUnit() {
+    m_splitUnitLabel->setText(tr("сообщений", nullptr, m_splitSizeBox->currentData().toInt()));
 }
 
 int ExportDialog::chosenSplitSize() const {

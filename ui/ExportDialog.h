@@ -16,6 +16,7 @@
 class QCheckBox;
 class QComboBox;
 class QFileDialog;
+class QLabel;
 class QProgressBar;
 class QPushButton;
 
@@ -62,6 +63,8 @@ class ExportDialog : public QDialog {
 
   private:
     void buildLayout();
+    // The word after the size agrees with it where the language wants that.
+    void showSplitUnit();
     void openSaveDialog(SaveAnswer answer);
     void saveDialogFinished(int result);
     void saveTo(const std::optional<SaveChoice>& choice);
@@ -76,6 +79,7 @@ class ExportDialog : public QDialog {
     ExportSource m_source;
     QCheckBox* m_splitCheckBox = nullptr;
     QComboBox* m_splitSizeBox = nullptr;
+    QLabel* m_splitUnitLabel = nullptr;
     QProgressBar* m_progressBar = nullptr;
     QPushButton* m_saveButton = nullptr;
     QPushButton* m_cancelButton = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/FolderTreeWidget.h"
 
+#include "models/FolderCaptions.h"
 #include "models/Icons.h"
 
 #include <QHeaderView>
@@ -8,17 +9,10 @@ namespace qb::ui {
 
 namespace {
 
-struct NodeLook {
-    const char16_t* caption;
-    Icon icon;
-};
-
-// Captions shown until the counts first set them; groups are followed by their folders.
-constexpr NodeLook Nodes[FolderTreeWidget::NodeCount] = {
-    {u"Телефон", Icon::PhoneGroup},     {u"Входящие", Icon::InboxFolder},
-    {u"Исходящие", Icon::OutboxFolder}, {u"Черновые", Icon::DraftFolder},
-    {u"Архив", Icon::ArchiveGroup},     {u"Входящие", Icon::InboxFolder},
-    {u"Исходящие", Icon::OutboxFolder}, {u"Черновые", Icon::DraftFolder},
+// Groups are followed by their folders.
+constexpr Icon NodeIcons[FolderTreeWidget::NodeCount] = {
+    Icon::PhoneGroup,   Icon::InboxFolder, Icon::OutboxFolder, Icon::DraftFolder,
+    Icon::ArchiveGroup, Icon::InboxFolder, Icon::OutboxFolder, Icon::DraftFolder,
 };
 
 } // namespace
@@ -32,14 +26,14 @@ FolderTreeWidget::FolderTreeWidget(QWidget* parent) : QTreeWidget(parent) {
 
     QTreeWidgetItem* group = nullptr;
     for (int position = 0; position < NodeCount; ++position) {
-        const NodeLook& look = Nodes[position];
         const auto node = static_cast<TreeNode>(position);
         const bool isGroup = node == TreeNode::Phone || node == TreeNode::Archive;
         auto* item = isGroup ? new QTreeWidgetItem(this) : new QTreeWidgetItem(group);
         if (isGroup)
             group = item;
-        item->setText(0, QString::fromUtf16(look.caption));
-        item->setIcon(0, icon(look.icon));
+        // Names alone until the counts first set the captions.
+        item->setText(0, nodeName(node));
+        item->setIcon(0, icon(NodeIcons[position]));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         m_nodes[static_cast<std::size_t>(position)] = item;
     }

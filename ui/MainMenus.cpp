@@ -20,30 +20,28 @@ QAction* addItem(QMenu* menu, const char* name, const QString& text, Icon pictur
 } // namespace
 
 MainMenus::MainMenus(QMainWindow& window) {
-    auto* file = new SideBarMenu(QStringLiteral("Файл"), &window);
+    auto* file = new SideBarMenu(tr("Файл"), &window);
     file->setObjectName(QStringLiteral("fileMenu"));
-    exportSelectedAction =
-        addItem(file, "exportSelectedAction", QStringLiteral("Сохранить"), Icon::Save);
-    exportAllAction =
-        addItem(file, "exportAllAction", QStringLiteral("Сохранить все"), Icon::SaveAll);
-    smartphoneExportAction = addItem(file, "smartphoneExportAction",
-                                     QStringLiteral("Экспорт для смартфона…"), Icon::SaveAll);
+    exportSelectedAction = addItem(file, "exportSelectedAction", tr("Сохранить"), Icon::Save);
+    exportAllAction = addItem(file, "exportAllAction", tr("Сохранить все"), Icon::SaveAll);
+    smartphoneExportAction =
+        addItem(file, "smartphoneExportAction", tr("Экспорт для смартфона…"), Icon::SaveAll);
     file->addSeparator();
-    importAction = addItem(file, "importAction", QStringLiteral("Конвертировать"), Icon::Convert);
-    deleteInArchiveAction = addItem(file, "deleteInArchiveAction",
-                                    QStringLiteral("Удалить сообщение"), Icon::DeleteMessage);
-    deleteAllInArchiveAction = addItem(file, "deleteAllInArchiveAction",
-                                       QStringLiteral("Удалить все сообщения"), Icon::DeleteAll);
+    importAction = addItem(file, "importAction", tr("Конвертировать"), Icon::Convert);
+    deleteInArchiveAction =
+        addItem(file, "deleteInArchiveAction", tr("Удалить сообщение"), Icon::DeleteMessage);
+    deleteAllInArchiveAction =
+        addItem(file, "deleteAllInArchiveAction", tr("Удалить все сообщения"), Icon::DeleteAll);
     file->addSeparator();
-    quitAction = addItem(file, "quitAction", QStringLiteral("Выход"), Icon::Exit);
+    quitAction = addItem(file, "quitAction", tr("Выход"), Icon::Exit);
 
-    auto* phone = new SideBarMenu(QStringLiteral("Телефон"), &window);
+    auto* phone = new SideBarMenu(tr("Телефон"), &window);
     phone->setObjectName(QStringLiteral("phoneMenu"));
-    connectAction = addItem(phone, "connectAction", QStringLiteral("Подключить"), Icon::Connect);
+    connectAction = addItem(phone, "connectAction", tr("Подключить"), Icon::Connect);
     phone->addSeparator();
-    readAction = addItem(phone, "readAction", QStringLiteral("Считать"), Icon::Read);
-    deleteOnPhoneAction = addItem(phone, "deleteOnPhoneAction", QStringLiteral("Удалить сообщение"),
-                                  Icon::DeleteMessage);
+    readAction = addItem(phone, "readAction", tr("Считать"), Icon::Read);
+    deleteOnPhoneAction =
+        addItem(phone, "deleteOnPhoneAction", tr("Удалить сообщение"), Icon::DeleteMessage);
 
     auto* style = new FlatMenuStyle;
     style->setParent(&window);
@@ -52,7 +50,7 @@ MainMenus::MainMenus(QMainWindow& window) {
         menu->setAttribute(Qt::WA_WindowPropagation); // the window's font, not the desktop's
         window.menuBar()->addMenu(menu);
     }
-    aboutAction = window.menuBar()->addAction(QStringLiteral("О Программе"));
+    aboutAction = window.menuBar()->addAction(tr("О Программе"));
     aboutAction->setObjectName(QStringLiteral("aboutAction"));
 }
 

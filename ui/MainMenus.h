@@ -1,11 +1,16 @@
 #pragma once
 // The menu bar of the main window: "Файл", "Телефон" and "О Программе".
+#include <QCoreApplication>
+
 class QAction;
 class QMainWindow;
 
 namespace qb::ui {
 
 struct MainMenus {
+    Q_DECLARE_TR_FUNCTIONS(MainMenus)
+
+  public:
     explicit MainMenus(QMainWindow& window);
 
     QAction* exportSelectedAction;     // Файл ▸ Сохранить

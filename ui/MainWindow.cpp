@@ -5,6 +5,7 @@
 #include "controllers/PhoneController.h"
 #include "core/Cp1251.h"
 #include "models/ColumnSorter.h"
+#include "models/FolderCaptions.h"
 #include "models/ListFill.h"
 #include "models/MessageListModel.h"
 #include "models/SettingsStore.h"
@@ -43,8 +44,6 @@ using namespace qb::ui;
 
 namespace {
 
-const QString DeleteQuestion = QStringLiteral("Вы действительно хотите удалить сообщения?");
-
 // The cells as the view shows them, so a sorted list exports in its shown order.
 std::vector<ExportRow> exportRows(const QAbstractItemModel& list, const std::vector<int>& rows) {
     static constexpr int Columns[] = {MessageListModel::FromColumn, MessageListModel::DateColumn,
@@ -67,14 +66,14 @@ QFileDialog* importDialog(const QString& workDir, QWidget* parent) {
     dialog->setObjectName(QStringLiteral("importDialog"));
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setNameFilter(QStringLiteral("Архив P2kTools (*.txt)"));
+    dialog->setNameFilter(MainWindow::tr("Архив P2kTools (*.txt)"));
     dialog->setOption(QFileDialog::HideNameFilterDetails); // shows "Архив P2kTools"
     dialog->setDefaultSuffix(QStringLiteral("txt"));
     return dialog;
 }
 
 QFileDialog* folderDialog(const QString& workDir, QWidget* parent) {
-    auto* dialog = new QFileDialog(parent, QStringLiteral("Экспорт для смартфона"), workDir);
+    auto* dialog = new QFileDialog(parent, MainWindow::tr("Экспорт для смартфона"), workDir);
     dialog->setObjectName(QStringLiteral("smartphoneExportDialog"));
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setOption(QFileDialog::ShowDirsOnly);
@@ -393,7 +392,7 @@ void MainWindow::setArchiveCaptions(const QStringList& captions) {
 void MainWindow::setPhoneCaptions() {
     for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
         m_folderTree->setCaption(phoneFolderNode(kind),
-                                 cp1251::toUnicode(m_workspace.phoneCaption(kind)));
+                                 folderCaption(kind, m_workspace.phoneCount(kind)));
 }
 
 void MainWindow::removeListedRecords(const std::vector<int>& records) {
@@ -418,7 +417,7 @@ void MainWindow::handleListKey(QKeyEvent* event) {
 }
 
 void MainWindow::askAndDeleteSelected() {
-    m_dialogs.ask(DeleteQuestion, [this](bool yes) {
+    m_dialogs.ask(tr("Вы действительно хотите удалить сообщения?"), [this](bool yes) {
         const std::optional<TreeNode> target = yes ? deletionTarget() : std::nullopt;
         if (target && isPhoneFolder(*target))
             deleteRowsOnPhone(folderKindOfNode(*target));
@@ -549,8 +548,8 @@ void MainWindow::showConnectionState(bool connected, const QString& phoneCaption
     m_connected = connected;
     updateCommandControls();
     StatusPanel* status = m_statusBar->statusPanel();
-    status->setText(connected ? QStringLiteral(" Состояние: Подключен")
-                              : QStringLiteral(" Состояние: Отключен"));
+    status->setText(QLatin1Char(' ') +
+                    (connected ? tr("Состояние: Подключен") : tr("Состояние: Отключен")));
     status->setIcon(connected ? Icon::Connected : Icon::Disconnected);
     if (connected)
         m_folderTree->setCaption(TreeNode::Phone, phoneCaption);

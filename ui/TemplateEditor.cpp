@@ -45,7 +45,7 @@ void setUpEditor(QsciScintilla* text) {
 TemplateEditor::TemplateEditor(const QString& workDir, QWidget* parent)
     : QDialog(parent), m_workDir(workDir) {
     setObjectName(QStringLiteral("templateEditor"));
-    setWindowTitle(QStringLiteral("Шаблон сообщений для сохранения"));
+    setWindowTitle(tr("Шаблон сообщений для сохранения"));
     setModal(true);
     resize(640, 480);
 
@@ -54,11 +54,11 @@ TemplateEditor::TemplateEditor(const QString& workDir, QWidget* parent)
     m_text->setAccessibleName(QStringLiteral("templateText"));
     setUpEditor(m_text);
 
-    m_resetButton = new QPushButton(QStringLiteral("Сброс"), this);
+    m_resetButton = new QPushButton(tr("Сброс"), this);
     m_resetButton->setObjectName(QStringLiteral("resetButton"));
-    m_saveButton = new QPushButton(QStringLiteral("Сохранить"), this);
+    m_saveButton = new QPushButton(tr("Сохранить"), this);
     m_saveButton->setObjectName(QStringLiteral("saveButton"));
-    m_cancelButton = new QPushButton(QStringLiteral("Отмена"), this);
+    m_cancelButton = new QPushButton(tr("Отмена"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
 
     auto* buttons = new QHBoxLayout;

@@ -4,6 +4,7 @@
 #include "core/FileStore.h"
 #include "export/smartphone/VCard.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QUuid>
 
@@ -138,24 +139,41 @@ SmartphoneExport exportForSmartphone(const QString& workDir, const QString& targ
     return result;
 }
 
+namespace {
+
+struct SmartphoneSummary {
+    Q_DECLARE_TR_FUNCTIONS(SmartphoneSummary)
+};
+
+// One more sentence of the summary, for a count that is not zero.
+void addSentence(QString& text, const char* sentence, int count) {
+    if (count > 0)
+        text += QLatin1Char(' ') + SmartphoneSummary::tr(sentence, nullptr, count);
+}
+
+} // namespace
+
 QString smartphoneExportSummary(const SmartphoneExport& result) {
-    QString text = QStringLiteral("Экспорт для смартфона: сообщений %1, контактов %2.")
-                       .arg(result.messages)
-                       .arg(result.contacts);
-    if (result.droppedCharacters > 0)
-        text +=
-            QStringLiteral(" Пропущено недопустимых символов: %1.").arg(result.droppedCharacters);
-    if (result.estimated > 0)
-        text += QStringLiteral(" Даты оценены по соседним принятым сообщениям: %1.")
-                    .arg(result.estimated);
-    if (result.skippedUndated > 0)
-        text += QStringLiteral(" Пропущено сообщений без даты: %1.").arg(result.skippedUndated);
-    if (result.withoutAddress > 0)
-        text += QStringLiteral(" Пропущено сообщений без адресата: %1.").arg(result.withoutAddress);
-    if (result.draftsSharingConversation > 0)
-        text += QStringLiteral(" Черновиков в разговорах с несколькими черновиками: %1; Android "
-                               "сохранит в каждом разговоре только последний.")
-                    .arg(result.draftsSharingConversation);
+    QString text = SmartphoneSummary::tr("Экспорт для смартфона: %1, %2.")
+                       .arg(SmartphoneSummary::tr("сообщений %n", nullptr, result.messages),
+                            SmartphoneSummary::tr("контактов %n", nullptr, result.contacts));
+    addSentence(text,
+                QT_TRANSLATE_N_NOOP("SmartphoneSummary", "Пропущено недопустимых символов: %n."),
+                result.droppedCharacters);
+    addSentence(text,
+                QT_TRANSLATE_N_NOOP("SmartphoneSummary",
+                                    "Даты оценены по соседним принятым сообщениям: %n."),
+                result.estimated);
+    addSentence(text, QT_TRANSLATE_N_NOOP("SmartphoneSummary", "Пропущено сообщений без даты: %n."),
+                result.skippedUndated);
+    addSentence(text,
+                QT_TRANSLATE_N_NOOP("SmartphoneSummary", "Пропущено сообщений без адресата: %n."),
+                result.withoutAddress);
+    addSentence(text,
+                QT_TRANSLATE_N_NOOP("SmartphoneSummary",
+                                    "Черновиков в разговорах с несколькими черновиками: %n; "
+                                    "Android сохранит в каждом разговоре только последний."),
+                result.draftsSharingConversation);
     return text;
 }
 

@@ -7,14 +7,6 @@
 using namespace qb;
 using namespace qb::test;
 
-TEST(FolderTree, CaptionsShowTheCountOrATrailingBlank) {
-    EXPECT_EQ(folderCaption(FolderKind::Inbox, 3), cp("Входящие (3)"));
-    EXPECT_EQ(folderCaption(FolderKind::Outbox, 0), cp("Исходящие "));
-    EXPECT_EQ(folderCaption(FolderKind::Draft, 0), cp("Черновые "));
-    EXPECT_EQ(folderCaption(FolderKind::Draft, 100000), cp("Черновые (100000)"));
-    EXPECT_EQ(folderName(FolderKind::Outbox), "\xc8\xf1\xf5\xee\xe4\xff\xf9\xe8\xe5");
-}
-
 TEST(FolderTree, NodesMapToFolders) {
     for (int position = 0; position < TreeNodeCount; ++position) {
         const auto node = static_cast<TreeNode>(position);

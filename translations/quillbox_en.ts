@@ -1,0 +1,421 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ru">
+<context>
+    <name>ArchiveDeletion</name>
+    <message>
+        <source>Сообщения в архиве изменились, ничего не удалено. Выберите сообщения заново.</source>
+        <translation>The messages in the archive have changed, so nothing was deleted. Please select the messages again.</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>текущая папка недоступна: %1</source>
+        <translation>the current directory cannot be accessed: %1</translation>
+    </message>
+    <message>
+        <source>папка &quot;%1&quot; не найдена</source>
+        <translation>directory &quot;%1&quot; not found</translation>
+    </message>
+    <message>
+        <source>итог не выведен: %1</source>
+        <translation>the summary could not be printed: %1</translation>
+    </message>
+    <message>
+        <source>Архив SMS и телефонной книги телефонов Motorola.
+Без параметров открывает окно программы; архив находится в текущей папке.</source>
+        <translation>Archive of the SMS and the phonebook of Motorola phones.
+Without options it opens the program&apos;s window; the archive is kept in the current directory.</translation>
+    </message>
+    <message>
+        <source>Записать архив текущей папки в ПАПКА/sms-backup.xml (SMS Backup &amp; Restore для Android) и ПАПКА/contacts.vcf (vCard), не открывая окно.</source>
+        <translation>Write the current directory&apos;s archive to FOLDER/sms-backup.xml (SMS Backup &amp; Restore for Android) and FOLDER/contacts.vcf (vCard) without opening the window.</translation>
+    </message>
+    <message>
+        <source>ПАПКА</source>
+        <translation>FOLDER</translation>
+    </message>
+    <message>
+        <source>Даты отправленных и неотправленных сообщений, которых нет в архиве, для --export-android: estimate (оценить по соседним принятым сообщениям, по умолчанию), epoch (1 января 1970) или skip (не записывать такие сообщения).</source>
+        <translation>Dates of sent and unsent messages, which the archive does not have, for --export-android: estimate (from the neighbouring received messages, the default), epoch (1 January 1970) or skip (leave such messages out).</translation>
+    </message>
+    <message>
+        <source>ВЫБОР</source>
+        <translation>CHOICE</translation>
+    </message>
+    <message>
+        <source>лишние параметры: %1</source>
+        <translation>unexpected arguments: %1</translation>
+    </message>
+    <message>
+        <source>--export-android можно задать только один раз</source>
+        <translation>--export-android can be given only once</translation>
+    </message>
+    <message>
+        <source>--export-android и --version не задаются вместе</source>
+        <translation>--export-android and --version cannot be given together</translation>
+    </message>
+    <message>
+        <source>--undated: ожидается estimate, epoch или skip, а не &quot;%1&quot;</source>
+        <translation>--undated: expected estimate, epoch or skip, not &quot;%1&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>FolderCaptions</name>
+    <message>
+        <source>Телефон</source>
+        <translation>Phone</translation>
+    </message>
+    <message>
+        <source>Архив</source>
+        <translation>Archive</translation>
+    </message>
+    <message>
+        <source>Входящие</source>
+        <translation>Inbox</translation>
+    </message>
+    <message>
+        <source>Исходящие</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>Черновые</source>
+        <translation>Drafts</translation>
+    </message>
+</context>
+<context>
+    <name>MainMenus</name>
+    <message>
+        <source>Файл</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Сохранить все</source>
+        <translation>Save All</translation>
+    </message>
+    <message>
+        <source>Экспорт для смартфона…</source>
+        <translation>Export for Smartphone…</translation>
+    </message>
+    <message>
+        <source>Конвертировать</source>
+        <translation>Convert</translation>
+    </message>
+    <message>
+        <source>Удалить сообщение</source>
+        <translation>Delete Message</translation>
+    </message>
+    <message>
+        <source>Удалить все сообщения</source>
+        <translation>Delete All Messages</translation>
+    </message>
+    <message>
+        <source>Выход</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Телефон</source>
+        <translation>Phone</translation>
+    </message>
+    <message>
+        <source>Подключить</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Считать</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>О Программе</source>
+        <translation>About</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Архив P2kTools (*.txt)</source>
+        <translation>P2kTools archive (*.txt)</translation>
+    </message>
+    <message>
+        <source>Экспорт для смартфона</source>
+        <translation>Export for Smartphone</translation>
+    </message>
+    <message>
+        <source>Вы действительно хотите удалить сообщения?</source>
+        <translation>Are you sure you want to delete the messages?</translation>
+    </message>
+    <message>
+        <source>Состояние: Подключен</source>
+        <translation>Status: Connected</translation>
+    </message>
+    <message>
+        <source>Состояние: Отключен</source>
+        <translation>Status: Disconnected</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneMessages</name>
+    <message>
+        <source>Утройство занято!</source>
+        <translation>Device busy!</translation>
+    </message>
+    <message>
+        <source>Нет прав на доступ к телефону (%1).
+Добавьте пользователя в группу dialout или установите правило udev, которое поставляется с Quillbox, и подключите телефон заново.</source>
+        <translation>No permission to access the phone (%1).
+Add your user to the dialout group or install the udev rule that comes with Quillbox, then plug the phone in again.</translation>
+    </message>
+    <message>
+        <source>Телефон отключён во время чтения. Чтение прервано, архив не изменён.</source>
+        <translation>The phone was disconnected while reading. Reading stopped; the archive is unchanged.</translation>
+    </message>
+    <message>
+        <source>Телефон перестал принимать команды. Чтение прервано, архив не изменён.</source>
+        <translation>The phone stopped accepting commands. Reading stopped; the archive is unchanged.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Телефон не удалил сообщений: %n. Они остались на телефоне и в списке.</source>
+        <translation>
+            <numerusform>The phone did not delete %n message. It is still on the phone and in the list.</numerusform>
+            <numerusform>The phone did not delete %n messages. They are still on the phone and in the list.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SmartphoneSummary</name>
+    <message>
+        <source>Экспорт для смартфона: %1, %2.</source>
+        <translation>Export for smartphone: %1, %2.</translation>
+    </message>
+    <message numerus="yes">
+        <source>сообщений %n</source>
+        <translation>
+            <numerusform>%n message</numerusform>
+            <numerusform>%n messages</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>контактов %n</source>
+        <translation>
+            <numerusform>%n contact</numerusform>
+            <numerusform>%n contacts</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Пропущено недопустимых символов: %n.</source>
+        <translation>
+            <numerusform>%n invalid character was left out.</numerusform>
+            <numerusform>%n invalid characters were left out.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Даты оценены по соседним принятым сообщениям: %n.</source>
+        <translation>
+            <numerusform>%n date was estimated from the neighbouring received messages.</numerusform>
+            <numerusform>%n dates were estimated from the neighbouring received messages.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Пропущено сообщений без даты: %n.</source>
+        <translation>
+            <numerusform>%n message without a date was left out.</numerusform>
+            <numerusform>%n messages without a date were left out.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Пропущено сообщений без адресата: %n.</source>
+        <translation>
+            <numerusform>%n message without a recipient was left out.</numerusform>
+            <numerusform>%n messages without a recipient were left out.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Черновиков в разговорах с несколькими черновиками: %n; Android сохранит в каждом разговоре только последний.</source>
+        <translation>
+            <numerusform>%n draft shares its conversation with other drafts; Android keeps only the last draft of each conversation.</numerusform>
+            <numerusform>%n drafts share their conversations with other drafts; Android keeps only the last draft of each conversation.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>qb::ArchiveController</name>
+    <message>
+        <source>Сообщения архива перемещены в корзину.</source>
+        <translation>The archive&apos;s messages were moved to the trash.</translation>
+    </message>
+    <message>
+        <source>Корзины нет: сообщения архива удалены.</source>
+        <translation>There is no trash: the archive&apos;s messages were deleted.</translation>
+    </message>
+</context>
+<context>
+    <name>qb::MessageListModel</name>
+    <message>
+        <source>Сообщение</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>От</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>Дата/Время</source>
+        <translation>Date/Time</translation>
+    </message>
+    <message>
+        <source>Размер</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Индекс</source>
+        <translation>Index</translation>
+    </message>
+</context>
+<context>
+    <name>qb::ui::AboutDialog</name>
+    <message>
+        <source>О Программе</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Автор: разработчики Quillbox</source>
+        <translation>Author: the Quillbox developers</translation>
+    </message>
+    <message>
+        <source>Тестирование: пользователи Quillbox</source>
+        <translation>Testing: the Quillbox users</translation>
+    </message>
+    <message>
+        <source>E-Mail адрес: %1</source>
+        <translation>E-mail: %1</translation>
+    </message>
+    <message>
+        <source>Обсуждение программы</source>
+        <translation>Discuss Quillbox</translation>
+    </message>
+</context>
+<context>
+    <name>qb::ui::ColourPicker</name>
+    <message>
+        <source>По умолчанию</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>Другой...</source>
+        <translation>Other...</translation>
+    </message>
+</context>
+<context>
+    <name>qb::ui::CommandToolbar</name>
+    <message>
+        <source>Подключить телефон</source>
+        <translation>Connect phone</translation>
+    </message>
+    <message>
+        <source>Считать сообщения с телефона</source>
+        <translation>Read messages from phone</translation>
+    </message>
+    <message>
+        <source>Сохранить сообщение</source>
+        <translation>Save message</translation>
+    </message>
+    <message>
+        <source>Сохранить все сообщения</source>
+        <translation>Save all messages</translation>
+    </message>
+    <message>
+        <source>Конвертировать архив P2kTools в архив Quillbox</source>
+        <translation>Convert a P2kTools archive to a Quillbox archive</translation>
+    </message>
+    <message>
+        <source>Фоновый цвет:</source>
+        <translation>Background colour:</translation>
+    </message>
+    <message>
+        <source>Цвет текста:</source>
+        <translation>Text colour:</translation>
+    </message>
+    <message>
+        <source>Подключить</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Считать</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>Считать все сообщения с телефона</source>
+        <translation>Read all messages from phone</translation>
+    </message>
+    <message>
+        <source>Конвертировать</source>
+        <translation>Convert</translation>
+    </message>
+</context>
+<context>
+    <name>qb::ui::ExportDialog</name>
+    <message>
+        <source>Документ HTML (*.htm;*.html)</source>
+        <translation>HTML document (*.htm;*.html)</translation>
+    </message>
+    <message>
+        <source>Текстовый файл (*.txt)</source>
+        <translation>Text file (*.txt)</translation>
+    </message>
+    <message>
+        <source>Сохранение сообщений</source>
+        <translation>Save Messages</translation>
+    </message>
+    <message>
+        <source>Параметры сохранения</source>
+        <translation>Save options</translation>
+    </message>
+    <message>
+        <source>Разбить на файлы по</source>
+        <translation>Split into files of</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Шаблон</source>
+        <translation>Template</translation>
+    </message>
+    <message numerus="yes">
+        <source>сообщений</source>
+        <translation>
+            <numerusform>message</numerusform>
+            <numerusform>messages</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>qb::ui::TemplateEditor</name>
+    <message>
+        <source>Шаблон сообщений для сохранения</source>
+        <translation>Template for Saved Messages</translation>
+    </message>
+    <message>
+        <source>Сброс</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+</TS>
