@@ -70,7 +70,8 @@ kill -0 "$running" 2>/dev/null || { cat "$log" >&2; echo "demo: Quillbox stopped
 echo "demo: screenshot of the main window at start: $shots/demo.png"
 # /usr/bin/python3: Debian's accessibility bindings are not in other interpreters.
 /usr/bin/python3 "$root/tools/demo/drive-read.py" --screenshot-tool "$bin/tools/screenshot/screenshot" \
-  --out "$shots" ${lang:+--lang "$lang"} || { echo "demo: the program's output is in $log" >&2; exit 1; }
+  --out "$shots" ${lang:+--lang "$lang"} \
+  || { echo "demo: the program's output is in $log" >&2; exit 1; }
 echo "demo: screenshots of the read: $shots/phone-inbox.png $shots/archive-inbox.png"
 # Records have four lines in Inbox.msg and three in the other two; every line ends in CR LF.
 counts=()

@@ -7,7 +7,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 lupdate=${LUPDATE:-/usr/lib/qt6/bin/lupdate}
-[ -x "$lupdate" ] || { echo "update-translations: no lupdate at $lupdate (package qt6-l10n-tools)" >&2; exit 1; }
+if [ ! -x "$lupdate" ]; then
+  echo "update-translations: no lupdate at $lupdate (package qt6-l10n-tools)" >&2
+  exit 1
+fi
 mapfile -t folders < <(grep -vE '^\s*(#|$)' "$root/translations/source-folders.txt")
 cd "$root"
 # Headers are included from the root: without -I lupdate misses a class's

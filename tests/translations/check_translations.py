@@ -106,6 +106,10 @@ def source_folders(root):
         return [line for line in lines if line and not line.startswith("#")]
 
 
+def current(messages):
+    return {m.key(): m for m in messages if m.kind not in ("vanished", "obsolete")}
+
+
 def source_problems(ts_path, lupdate, root):
     """Runs lupdate over the sources into a copy of the file: what it adds the
     file lacks, what it marks vanished (or drops) the sources no longer have."""
@@ -114,20 +118,21 @@ def source_problems(ts_path, lupdate, root):
              if not os.path.isdir(os.path.join(root, d))]
     if found:
         return found
-    original = {m.key(): m for m in read_messages(ts_path) if m.kind not in ("vanished", "obsolete")}
+    original = current(read_messages(ts_path))
     with tempfile.TemporaryDirectory() as scratch:
         copy = os.path.join(scratch, os.path.basename(ts_path))
         shutil.copyfile(ts_path, copy)
         # Headers are included from the root ("ui/MainWindow.h"): without it lupdate
         # cannot see a class's namespace and files its texts under a wrong context.
-        run = subprocess.run([lupdate, "-silent", "-locations", "none", "-I", os.path.abspath(root),
-                              *folders, "-ts", copy],
+        command = [lupdate, "-silent", "-locations", "none", "-I", os.path.abspath(root)]
+        run = subprocess.run(command + folders + ["-ts", copy],
                              cwd=root, capture_output=True, text=True, timeout=300)
         if run.returncode != 0:
             return [f"lupdate failed ({run.returncode}): {run.stderr.strip()}"]
         # lupdate's remarks on a source name its file and line.
-        found += [f"lupdate: {line}" for line in run.stderr.splitlines() if re.match(r".+:\d+: ", line)]
-        updated = {m.key(): m for m in read_messages(copy) if m.kind not in ("vanished", "obsolete")}
+        found += [f"lupdate: {line}" for line in run.stderr.splitlines()
+                  if re.match(r".+:\d+: ", line)]
+        updated = current(read_messages(copy))
     found += [f"not in the translation file: {updated[k]}" for k in updated if k not in original]
     found += [f"no longer in the sources: {original[k]}" for k in original if k not in updated]
     return found

@@ -3,10 +3,12 @@
 import contextlib
 import io
 import os
+import shutil
 import sys
 import tempfile
 import unittest
 
+sys.dont_write_bytecode = True  # runs from the source tree and leaves nothing in it
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import check_translations as check  # noqa: E402
 
@@ -17,6 +19,18 @@ def ts(messages):
     return ('<?xml version="1.0" encoding="utf-8"?>\n<!DOCTYPE TS>\n'
             '<TS version="2.1" language="en" sourcelanguage="ru">\n'
             f'<context><name>qb::ui::Win</name>{messages}</context></TS>\n')
+
+
+def msg(source, translation, kind=""):
+    kind = f' type="{kind}"' if kind else ""
+    return (f"<message><source>{source}</source>"
+            f"<translation{kind}>{translation}</translation></message>")
+
+
+def plural(source, *forms):
+    forms = "".join(f"<numerusform>{f}</numerusform>" for f in forms)
+    return (f'<message numerus="yes"><source>{source}</source>'
+            f"<translation>{forms}</translation></message>")
 
 
 def write(path, text):
@@ -33,26 +47,19 @@ class FileOnItsOwn(unittest.TestCase):
 
     def test_sound_entries_pass(self):
         self.assertEqual(self.problems(
-            '<message><source>Входящие (%1)</source><translation>Inbox (%1)</translation></message>'
-            '<message><source>&amp;Файл</source><translation>&amp;File</translation></message>'
-            '<message><source>Backup &amp;&amp; Restore&amp;nbsp;</source>'
-            '<translation>Backup &amp;&amp; Restore</translation></message>'
-            '<message numerus="yes"><source>сообщений: %n</source><translation>'
-            '<numerusform>%n message</numerusform><numerusform>%n messages</numerusform>'
-            '</translation></message>'), "")
+            msg("Входящие (%1)", "Inbox (%1)") + msg("&amp;Файл", "&amp;File")
+            + msg("A &amp;&amp; B&amp;nbsp;", "A &amp;&amp; B")
+            + plural("сообщений: %n", "%n message", "%n messages")), "")
 
     def test_each_fault_names_its_source(self):
         found = self.problems(
-            '<message><source>Архив</source><translation type="unfinished">Archive</translation></message>'
-            '<message><source>Пусто</source><translation></translation></message>'
-            '<message><source>Старое</source><translation type="vanished">Old</translation></message>'
-            '<message><source>Файл %1 из %2</source><translation>File %1</translation></message>'
-            '<message><source>Удалить</source><translation>&amp;Delete</translation></message>'
-            '<message numerus="yes"><source>контактов: %n</source><translation>'
-            '<numerusform>%n contact</numerusform><numerusform>contacts</numerusform>'
-            '</translation></message>')
-        for expected in ['unfinished: [qb::ui::Win] "Архив"', 'empty translation: [qb::ui::Win] "Пусто"',
-                         'vanished (no longer in the sources): [qb::ui::Win] "Старое"',
+            msg("Архив", "Archive", "unfinished") + msg("Пусто", "")
+            + msg("Было", "Was", "vanished")
+            + msg("Файл %1 из %2", "File %1") + msg("Удалить", "&amp;Delete")
+            + plural("контактов: %n", "%n contact", "contacts"))
+        for expected in ['unfinished: [qb::ui::Win] "Архив"',
+                         'empty translation: [qb::ui::Win] "Пусто"',
+                         'vanished (no longer in the sources): [qb::ui::Win] "Было"',
                          'arguments %1 instead of %1 %2: [qb::ui::Win] "Файл %1 из %2"',
                          '1 accelerators instead of 0: [qb::ui::Win] "Удалить"',
                          '%n missing (plural form 2): [qb::ui::Win] "контактов: %n"']:
@@ -64,7 +71,7 @@ class FileOnItsOwn(unittest.TestCase):
 class FileAgainstSources(unittest.TestCase):
     def setUp(self):
         self.root = tempfile.mkdtemp()
-        self.addCleanup(lambda: __import__("shutil").rmtree(self.root))
+        self.addCleanup(shutil.rmtree, self.root)
         write(f"{self.root}/translations/source-folders.txt", "# product\nui\n")
         write(f"{self.root}/ui/Win.h", '#pragma once\n#include <QWidget>\nnamespace qb::ui {\n'
               'class Win : public QWidget {\n    Q_OBJECT\n  public:\n    Win();\n};\n}\n')
@@ -79,12 +86,11 @@ class FileAgainstSources(unittest.TestCase):
         return status, err.getvalue()
 
     def test_complete_file_passes(self):
-        write(self.ts, ts('<message><source>Окно</source><translation>Window</translation></message>'))
+        write(self.ts, ts(msg("Окно", "Window")))
         self.assertEqual(self.run_check(), (0, ""))
 
     def test_texts_added_and_gone_and_unattributable_fail(self):
-        write(self.ts, ts('<message><source>Окно</source><translation>Window</translation></message>'
-                          '<message><source>Было</source><translation>Was</translation></message>'))
+        write(self.ts, ts(msg("Окно", "Window") + msg("Было", "Was")))
         write(f"{self.root}/ui/Extra.cpp", '#include <QObject>\nclass Bare : public QObject {\n'
               'public:\n  void f() { tr("Новое"); }\n};\n')
         status, err = self.run_check()
