@@ -7,7 +7,8 @@ Fails (exit status 1) and names each offending source text when an entry is
 unfinished, empty, vanished or obsolete; when lupdate finds a text in the
 folders of translations/source-folders.txt that the file lacks, or the file
 holds a text the sources no longer have; when lupdate complains about a
-source (a tr() it cannot attribute is a text that is never translated); or
+source (a tr() it cannot attribute is a text that is never translated) or a
+marked text is a u"" literal lupdate cannot read; or
 when the %1..%99 arguments, %n or the accelerators of a translation differ
 from its source text.
 """
@@ -27,6 +28,11 @@ PLURAL = re.compile(r"%L?n")
 # end mark no key; "&&" is a literal ampersand.
 NOT_ACCELERATOR = re.compile(r"&&|&(?:#[0-9]+|#x[0-9a-fA-F]+|[a-zA-Z]+);|&(?=\s|$)")
 FOLDER_LIST = os.path.join("translations", "source-folders.txt")
+# lupdate silently passes over a marked text written as u"", U"", L"" or u8"":
+# it compiles (a char16_t table of QT_TRANSLATE_NOOP texts) but is never translated.
+PREFIXED_TEXT = re.compile(r'\b(?:QT_\w*NOOP\w*|tr|translate)\s*\(\s*'
+                           r'(?:"(?:[^"\\]|\\.)*"\s*,\s*)?(?:u8|u|U|L)"')
+SOURCE_SUFFIXES = (".cpp", ".h", ".cc", ".hpp", ".cxx")
 
 
 @dataclass
@@ -106,6 +112,21 @@ def source_folders(root):
         return [line for line in lines if line and not line.startswith("#")]
 
 
+def prefixed_texts(root, folders):
+    found = []
+    for folder in folders:
+        for directory, _, files in os.walk(os.path.join(root, folder)):
+            for name in sorted(f for f in files if f.endswith(SOURCE_SUFFIXES)):
+                path = os.path.join(directory, name)
+                with open(path, encoding="utf-8", errors="replace") as f:
+                    text = f.read()
+                for m in PREFIXED_TEXT.finditer(text):
+                    line = text.count("\n", 0, m.start()) + 1
+                    found.append(f"a marked text lupdate cannot read (write it as a plain "
+                                 f"\"...\" literal): {os.path.relpath(path, root)}:{line}")
+    return found
+
+
 def current(messages):
     return {m.key(): m for m in messages if m.kind not in ("vanished", "obsolete")}
 
@@ -118,6 +139,7 @@ def source_problems(ts_path, lupdate, root):
              if not os.path.isdir(os.path.join(root, d))]
     if found:
         return found
+    found += prefixed_texts(root, folders)
     original = current(read_messages(ts_path))
     with tempfile.TemporaryDirectory() as scratch:
         copy = os.path.join(scratch, os.path.basename(ts_path))

@@ -92,12 +92,15 @@ class FileAgainstSources(unittest.TestCase):
     def test_texts_added_and_gone_and_unattributable_fail(self):
         write(self.ts, ts(msg("Окно", "Window") + msg("Было", "Was")))
         write(f"{self.root}/ui/Extra.cpp", '#include <QObject>\nclass Bare : public QObject {\n'
-              'public:\n  void f() { tr("Новое"); }\n};\n')
+              'public:\n  void f() { tr("Новое"); }\n};\n'
+              'const char16_t* hidden = QT_TRANSLATE_NOOP("Win", u"Скрытое");\n')
         status, err = self.run_check()
         self.assertEqual(status, 1)
         self.assertIn('not in the translation file: [Bare] "Новое"', err)
         self.assertIn('no longer in the sources: [qb::ui::Win] "Было"', err)
         self.assertIn("lacks Q_OBJECT", err)
+        self.assertIn('lupdate cannot read (write it as a plain "..." literal): ui/Extra.cpp:6',
+                      err)
 
 
 if __name__ == "__main__":
