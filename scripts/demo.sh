@@ -4,8 +4,24 @@
 # With a display it runs until the window is closed (type unplug, plug or quit
 # meanwhile); without one it runs on Xvfb, reads the phone by driving the
 # window through the accessibility bus, saves screenshots and stops.
+# --lang en or --lang ru chooses the interface's language (QUILLBOX_LANG);
+# without it Quillbox follows the desktop's language.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+usage() { echo "usage: demo.sh [--lang en|ru]" >&2; exit 2; }
+lang=""
+while [ $# -gt 0 ]; do
+  case $1 in
+    --lang) [ $# -ge 2 ] || usage; lang=$2; shift 2 ;;
+    --lang=*) lang=${1#--lang=}; shift ;;
+    *) usage ;;
+  esac
+done
+case $lang in
+  en | ru) export QUILLBOX_LANG=$lang ;;
+  "") ;;
+  *) usage ;;
+esac
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" build
 bin=$root/build
@@ -54,7 +70,8 @@ kill -0 "$running" 2>/dev/null || { cat "$log" >&2; echo "demo: Quillbox stopped
 echo "demo: screenshot of the main window at start: $shots/demo.png"
 # /usr/bin/python3: Debian's accessibility bindings are not in other interpreters.
 /usr/bin/python3 "$root/tools/demo/drive-read.py" --screenshot-tool "$bin/tools/screenshot/screenshot" \
-  --out "$shots" || { echo "demo: the program's output is in $log" >&2; exit 1; }
+  --out "$shots" ${lang:+--lang "$lang"} \
+  || { echo "demo: the program's output is in $log" >&2; exit 1; }
 echo "demo: screenshots of the read: $shots/phone-inbox.png $shots/archive-inbox.png"
 # Records have four lines in Inbox.msg and three in the other two; every line ends in CR LF.
 counts=()

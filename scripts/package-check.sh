@@ -13,6 +13,10 @@ tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
 dpkg-deb -x "$deb" "$tree"
 appstreamcli validate-tree --no-net "$tree"
+# desktop-file-utils is not needed to build; where it is installed, the entry is checked too.
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$tree/usr/share/applications/quillbox.desktop"
+fi
 dpkg-deb -f "$deb" Depends
 
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$deb" >/dev/null

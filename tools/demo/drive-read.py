@@ -3,9 +3,11 @@
 reads the phone, then shows the phone's and the archive's received messages
 and saves a screenshot of each.
 
-usage: drive-read.py --screenshot-tool PATH --out DIR [--timeout SECONDS]
+usage: drive-read.py --screenshot-tool PATH --out DIR [--timeout SECONDS] [--lang en|ru]
 
 Needs the session's accessibility bus and DISPLAY (clicks go through xdotool).
+The window is found by its texts: in the language given, or without --lang in
+whichever language the read button turns up.
 """
 import argparse
 import re
@@ -17,10 +19,24 @@ import pyatspi
 from gi.repository import GLib
 
 APP_NAME = "Quillbox"
-READ_BUTTON = "Считать сообщения с телефона"
-CONNECTED = "Состояние: Подключен"
-ARCHIVE_GROUP = "Архив"
-INBOX = "Входящие"
+# Every text of the window the drive relies on, in each interface language.
+# A folder's caption is its name, then its count as " (n)" once it has messages.
+TEXTS = {
+    "ru": {"read": "Считать сообщения с телефона", "connected": "Состояние: Подключен",
+           "archive": "Архив", "inbox": "Входящие"},
+    "en": {"read": "Read messages from phone", "connected": "Status: Connected",
+           "archive": "Archive", "inbox": "Inbox"},
+}
+READ_BUTTON = CONNECTED = ARCHIVE_GROUP = INBOX = None  # set by speak()
+
+
+def speak(language):
+    global READ_BUTTON, CONNECTED, ARCHIVE_GROUP, INBOX
+    texts = TEXTS[language]
+    READ_BUTTON, CONNECTED = texts["read"], texts["connected"]
+    ARCHIVE_GROUP, INBOX = texts["archive"], texts["inbox"]
+
+
 COUNTED = re.compile(r"\((\d+)\)$")
 
 
@@ -85,6 +101,15 @@ def find_app():
 
 def named(name):
     return lambda n: n.name.strip() == name
+
+
+def read_button(app, languages):
+    """The read button and the language it is named in, or None."""
+    for language in languages:
+        button = find(app, named(TEXTS[language]["read"]))
+        if button:
+            return button, language
+    return None
 
 
 def tree_rows(tree):
@@ -202,16 +227,21 @@ def main():
     parser.add_argument("--screenshot-tool", required=True)
     parser.add_argument("--out", required=True, help="folder for the screenshots")
     parser.add_argument("--timeout", type=float, default=300, help="for the phone read")
+    parser.add_argument("--lang", choices=sorted(TEXTS), help="the interface's language")
     args = parser.parse_args()
 
     say("looking for Quillbox on the accessibility bus")
     app = wait_for("Quillbox on the accessibility bus", find_app, 30)
     tree = wait_for("the folder tree", lambda: find(app, named("folderTree")), 10)
     table = wait_for("the message list", lambda: find(app, named("messageList")), 10)
-    button = wait_for("the read button", lambda: find(app, named(READ_BUTTON)), 10)
+    languages = [args.lang] if args.lang else sorted(TEXTS)
+    button, language = wait_for(
+        "the read button " + " or ".join(f"\"{TEXTS[lang]['read']}\"" for lang in languages),
+        lambda: read_button(app, languages), 10)
+    speak(language)
 
-    say("waiting for the phone to be connected")
-    wait_for("the status \"Подключен\" and the read button enabled",
+    say(f"the window speaks {language}; waiting for the phone to be connected")
+    wait_for(f"the status \"{CONNECTED}\" and the read button enabled",
              lambda: find(app, named(CONNECTED))
              and button.getState().contains(pyatspi.STATE_ENABLED), 30)
     say(f"connected; pressing \"{READ_BUTTON}\" and reading the phone (up to {args.timeout:.0f} s)")
