@@ -38,7 +38,7 @@ Without options it opens the program&apos;s window; the archive is kept in the c
     </message>
     <message>
         <source>Даты отправленных и неотправленных сообщений, которых нет в архиве, для --export-android: estimate (оценить по соседним принятым сообщениям, по умолчанию), epoch (1 января 1970) или skip (не записывать такие сообщения).</source>
-        <translation>Dates of sent and unsent messages, which the archive does not have, for --export-android: estimate (from the neighbouring received messages, the default), epoch (1 January 1970) or skip (leave such messages out).</translation>
+        <translation>How --export-android dates sent and unsent messages that have no date in the archive: estimate (from the neighbouring received messages; the default), epoch (1 January 1970) or skip (leave such messages out).</translation>
     </message>
     <message>
         <source>ВЫБОР</source>

@@ -7,7 +7,7 @@ quillbox=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-mkdir out
+mkdir out out-ru out-en
 # An archive as the program writes it: Windows-1251, CR LF.
 printf '%s\r\n' 'Привет & <до свидания>' 5 '+MMGL: 5, "REC READ", "+79161112233"' '24/04/2008,11:00:00' \
   'Ответ' 9 '+MMGL: 9, "REC UNREAD", "+7000"' '25/04/2008,09:30:00' \
@@ -20,6 +20,8 @@ printf '%s\r\n' 'Черновик' ' 10' '+MMGL: 10, "STO UNSENT", ""' | iconv -
 printf '%s\r\n' 5 '+79161112233' 'Иванов; Иван' '112' 'SOS, срочно' '' | iconv -f UTF-8 -t WINDOWS-1251 > Phonebook.pbk
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# The messages looked for are the Russian ones, whatever language this desktop speaks.
+export QUILLBOX_LANG=ru
 
 # Without a display the window could not start: the export must not need one.
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$quillbox" --export-android out > said.txt \
@@ -61,6 +63,21 @@ status=0; "$quillbox" --export-android /proc/self 2> err.txt || status=$?
 [ "$status" -eq 1 ] && grep -q 'Cannot create file' err.txt || fail "unwritable: $status $(cat err.txt)"
 
 "$quillbox" --help | grep -q -- '--export-android' || fail "--help"
+# The desktop's language chooses, C included; QUILLBOX_LANG overrides it.
+LC_ALL=C QUILLBOX_LANG= "$quillbox" --help | grep -q 'Записать архив текущей папки' \
+  || fail "--help under C"
+LC_ALL=en_GB.UTF-8 QUILLBOX_LANG= "$quillbox" --help 2>/dev/null \
+  | grep -q "Write the current directory's archive" || fail "--help under en_GB"
+LC_ALL=en_US.UTF-8 "$quillbox" --help 2>/dev/null | grep -q 'Записать архив' || fail "--help, ru chosen"
+# The files do not change with the language; only the summary does.
+"$quillbox" --export-android out-ru > /dev/null || fail "Russian export"
+QUILLBOX_LANG=en "$quillbox" --export-android out-en > said-en.txt 2>&1 || fail "English export"
+grep -q '^Export for smartphone: 5 messages, 2 contacts\. 3 dates were estimated from the neighbouring received messages\. 1 message without a recipient was left out\.$' \
+  said-en.txt || fail "English summary: $(cat said-en.txt)"
+# Line 2 names the backup by a fresh id and the time of writing.
+cmp -s <(sed 2d out-ru/sms-backup.xml) <(sed 2d out-en/sms-backup.xml) \
+  && cmp -s out-ru/contacts.vcf out-en/contacts.vcf \
+  || fail "the files differ between the languages"
 [ "$("$quillbox" --version)" = "quillbox 1.1" ] || fail "--version: $("$quillbox" --version)"
 status=0; QT_QPA_PLATFORM=offscreen "$quillbox" --no-such-option 2> err.txt || status=$?
 [ "$status" -eq 2 ] && grep -q 'no-such-option' err.txt || fail "unknown option: $status $(cat err.txt)"
