@@ -12,9 +12,9 @@ set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # Library dependencies come from the binary; the windowing plugins, fonts and udev
-# are loaded or used at run time. Qt's own translations only put Qt's standard
-# buttons and dialogs into the interface's language: without them those stay in
-# English and everything else works, so they are recommended, not required.
+# are loaded or used at run time. Qt's own translations go with the English
+# interface for Qt's standard buttons and dialogs; everything works without them,
+# so they are recommended, not required.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udev, qt6-translations-l10n")
