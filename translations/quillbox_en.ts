@@ -334,7 +334,7 @@ Add your user to the dialout group or install the udev rule that comes with Quil
     </message>
     <message>
         <source>Фоновый цвет:</source>
-        <translation>Background colour:</translation>
+        <translation>Background:</translation>
     </message>
     <message>
         <source>Цвет текста:</source>

@@ -7,8 +7,9 @@ Fails (exit status 1) and names each offending source text when an entry is
 unfinished, empty, vanished or obsolete; when lupdate finds a text in the
 folders of translations/source-folders.txt that the file lacks, or the file
 holds a text the sources no longer have; when lupdate complains about a
-source (a tr() it cannot attribute is a text that is never translated) or a
-marked text is a u"" literal lupdate cannot read; or
+source (a tr() it cannot attribute is a text that is never translated), a
+marked text is a u"" literal lupdate cannot read, or a Russian text is not
+marked at all (save those translations/untranslated.txt lists); or
 when the %1..%99 arguments, %n or the accelerators of a translation differ
 from its source text.
 """
@@ -33,6 +34,13 @@ FOLDER_LIST = os.path.join("translations", "source-folders.txt")
 PREFIXED_TEXT = re.compile(r'\b(?:QT_\w*NOOP\w*|tr|translate)\s*\(\s*'
                            r'(?:"(?:[^"\\]|\\.)*"\s*,\s*)?(?:u8|u|U|L)"')
 SOURCE_SUFFIXES = (".cpp", ".h", ".cc", ".hpp", ".cxx")
+UNTRANSLATED_LIST = os.path.join("translations", "untranslated.txt")
+CYRILLIC = re.compile("[\u0400-\u04ff]")
+# What may stand right before a text marked for translation: the call, and
+# the context where the call takes one first.
+MARKED = re.compile(r'\b(?:tr|translate|QT_TR_(?:N_)?NOOP|QT_TRANSLATE_(?:N_)?NOOP)\s*\(\s*'
+                    r'(?:"(?:[^"\\]|\\.)*"\s*,\s*)?$')
+TOKEN = re.compile(r'//[^\n]*|/\*.*?(?:\*/|$)|\'(?:[^\'\\\n]|\\.)*\'|"((?:[^"\\\n]|\\.)*)"', re.S)
 
 
 @dataclass
@@ -127,6 +135,48 @@ def prefixed_texts(root, folders):
     return found
 
 
+def text_chains(code):
+    """(offset, text) of every run of adjacent string literals outside comments."""
+    chains, end = [], None
+    for m in TOKEN.finditer(code):
+        if m.group(1) is None:
+            continue  # a comment or a character
+        if end is not None and not code[end:m.start()].strip():
+            chains[-1][1] += m.group(1)
+        else:
+            chains.append([m.start(), m.group(1)])
+        end = m.end()
+    return chains
+
+
+def exemptions(root):
+    path = os.path.join(root, UNTRANSLATED_LIST)
+    if not os.path.exists(path):
+        return set()
+    with open(path, encoding="utf-8") as f:
+        return {line.rstrip("\n") for line in f if line.strip() and not line.startswith("#")}
+
+
+def unmarked_texts(root, folders):
+    allowed, found = exemptions(root), []
+    for folder in folders:
+        for directory, _, files in os.walk(os.path.join(root, folder)):
+            for name in sorted(f for f in files if f.endswith(SOURCE_SUFFIXES)):
+                path = os.path.join(directory, name)
+                relative = os.path.relpath(path, root)
+                if relative in allowed:
+                    continue
+                with open(path, encoding="utf-8", errors="replace") as f:
+                    code = f.read()
+                for start, text in text_chains(code):
+                    if (CYRILLIC.search(text) and not MARKED.search(code[max(0, start - 400):start])
+                            and f"{relative}|{text}" not in allowed):
+                        line = code.count("\n", 0, start) + 1
+                        found.append(f"a Russian text not marked for translation: "
+                                     f"{relative}:{line}: \"{text}\"")
+    return found
+
+
 def current(messages):
     return {m.key(): m for m in messages if m.kind not in ("vanished", "obsolete")}
 
@@ -139,7 +189,7 @@ def source_problems(ts_path, lupdate, root):
              if not os.path.isdir(os.path.join(root, d))]
     if found:
         return found
-    found += prefixed_texts(root, folders)
+    found += prefixed_texts(root, folders) + unmarked_texts(root, folders)
     original = current(read_messages(ts_path))
     with tempfile.TemporaryDirectory() as scratch:
         copy = os.path.join(scratch, os.path.basename(ts_path))

@@ -102,6 +102,19 @@ class FileAgainstSources(unittest.TestCase):
         self.assertIn('lupdate cannot read (write it as a plain "..." literal): ui/Extra.cpp:6',
                       err)
 
+    def test_russian_texts_not_marked_fail_unless_listed(self):
+        write(self.ts, ts(msg("Окно", "Window")))
+        write(f"{self.root}/ui/Files.cpp", '// "Комментарий"\nconst char* a = "Архив" "а";\n'
+              'const char* b = "Без имени"; const char* c = "Шаблон";\n')
+        write(f"{self.root}/translations/untranslated.txt",
+              "# written into files\nui/Files.cpp|Без имени\n")
+        status, err = self.run_check()
+        self.assertEqual(status, 1)
+        self.assertIn('not marked for translation: ui/Files.cpp:2: "Архива"', err)
+        self.assertIn('not marked for translation: ui/Files.cpp:3: "Шаблон"', err)
+        self.assertNotIn("Без имени", err)
+        self.assertNotIn("Комментарий", err)
+
 
 if __name__ == "__main__":
     unittest.main()
