@@ -120,18 +120,23 @@ def source_folders(root):
         return [line for line in lines if line and not line.startswith("#")]
 
 
-def prefixed_texts(root, folders):
-    found = []
+def source_files(root, folders):
+    """(path from the root, contents) of every source file in the folders."""
     for folder in folders:
         for directory, _, files in os.walk(os.path.join(root, folder)):
             for name in sorted(f for f in files if f.endswith(SOURCE_SUFFIXES)):
                 path = os.path.join(directory, name)
                 with open(path, encoding="utf-8", errors="replace") as f:
-                    text = f.read()
-                for m in PREFIXED_TEXT.finditer(text):
-                    line = text.count("\n", 0, m.start()) + 1
-                    found.append(f"a marked text lupdate cannot read (write it as a plain "
-                                 f"\"...\" literal): {os.path.relpath(path, root)}:{line}")
+                    yield os.path.relpath(path, root), f.read()
+
+
+def prefixed_texts(sources):
+    found = []
+    for relative, code in sources:
+        for m in PREFIXED_TEXT.finditer(code):
+            line = code.count("\n", 0, m.start()) + 1
+            found.append(f"a marked text lupdate cannot read (write it as a plain "
+                         f"\"...\" literal): {relative}:{line}")
     return found
 
 
@@ -157,23 +162,17 @@ def exemptions(root):
         return {line.rstrip("\n") for line in f if line.strip() and not line.startswith("#")}
 
 
-def unmarked_texts(root, folders):
-    allowed, found = exemptions(root), []
-    for folder in folders:
-        for directory, _, files in os.walk(os.path.join(root, folder)):
-            for name in sorted(f for f in files if f.endswith(SOURCE_SUFFIXES)):
-                path = os.path.join(directory, name)
-                relative = os.path.relpath(path, root)
-                if relative in allowed:
-                    continue
-                with open(path, encoding="utf-8", errors="replace") as f:
-                    code = f.read()
-                for start, text in text_chains(code):
-                    if (CYRILLIC.search(text) and not MARKED.search(code[max(0, start - 400):start])
-                            and f"{relative}|{text}" not in allowed):
-                        line = code.count("\n", 0, start) + 1
-                        found.append(f"a Russian text not marked for translation: "
-                                     f"{relative}:{line}: \"{text}\"")
+def unmarked_texts(sources, allowed):
+    found = []
+    for relative, code in sources:
+        if relative in allowed:
+            continue
+        for start, text in text_chains(code):
+            if (CYRILLIC.search(text) and not MARKED.search(code[max(0, start - 400):start])
+                    and f"{relative}|{text}" not in allowed):
+                line = code.count("\n", 0, start) + 1
+                found.append(f"a Russian text not marked for translation: "
+                             f"{relative}:{line}: \"{text}\"")
     return found
 
 
@@ -189,7 +188,8 @@ def source_problems(ts_path, lupdate, root):
              if not os.path.isdir(os.path.join(root, d))]
     if found:
         return found
-    found += prefixed_texts(root, folders) + unmarked_texts(root, folders)
+    sources = list(source_files(root, folders))
+    found += prefixed_texts(sources) + unmarked_texts(sources, exemptions(root))
     original = current(read_messages(ts_path))
     with tempfile.TemporaryDirectory() as scratch:
         copy = os.path.join(scratch, os.path.basename(ts_path))
