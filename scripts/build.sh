@@ -3,5 +3,6 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1; shift
-cmake -S "$root" -B "$root/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+source "$root/scripts/ccache.sh"
+cmake -S "$root" -B "$root/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
 cmake --build "$root/$dir" -j "$(nproc)"

@@ -10,8 +10,9 @@ build="$root/build-fuzz"
 seconds=${FUZZ_SECONDS:-20}
 targets=(mmgl_listing cmgr_date cpbr_phonebook p2ktools_line archive_files smartphone_xml vcard)
 
+source "$root/scripts/ccache.sh"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBOX_FUZZ=ON -DQUILLBOX_BENCH=OFF >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLBOX_FUZZ=ON -DQUILLBOX_BENCH=OFF "${launcher[@]}" >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
 
 status=0
