@@ -388,7 +388,8 @@ void MessageListTest::deletingOnThePhoneRemovesConfirmedRows() {
     w.choose(1);
     w.selectRows({3, 1});
     QTest::keyClick(w.list(), Qt::Key_Delete);
-    const std::vector<std::string> sent = {"AT+CMGF=0", "AT+CMGD=12", "AT+CMGF=0", "AT+CMGD=14"};
+    const std::vector<std::string> sent = {"AT", "AT+CMGF=0", "AT+CMGD=12", "AT+CMGF=0",
+                                           "AT+CMGD=14"};
     QTRY_COMPARE(w.model()->rowCount(), 3);
     QCOMPARE(phone.sent, sent);
     QCOMPARE(w.cell(1, 0), QString("phone 3"));
