@@ -12,6 +12,8 @@
 namespace qb {
 namespace {
 
+constexpr std::string_view ListingEcho = "at+mmgl=\"ALL\"";
+
 bool statusMatches(std::string_view line, long long q, std::string_view status) {
     return charactersFrom(line, q, static_cast<long long>(status.size())) == status;
 }
@@ -169,13 +171,17 @@ std::optional<ReplyProblem> checkListing(const LineList& listing) {
     bool textFollows = false;  // the line before was a header
     std::optional<int> textOf; // the index of the message whose text comes next
     const int last = listing.count() - 1;
-    for (int i = 1; i <= last; ++i) { // line 0 is the echo
+    for (int i = 0; i <= last; ++i) {
         const std::string_view line = listing.lineView(i);
-        if (std::exchange(textFollows, false)) {
-            if (textOf && !isUcs2Digits(line))
+        if (i == 0 && line == ListingEcho)
+            continue;
+        const bool isText = std::exchange(textFollows, false);
+        if (isText && textOf) {
+            if (!isUcs2Digits(line))
                 return ReplyProblem{ReplyMismatch::BadDigits, std::to_string(*textOf)};
             continue;
         }
+        // Every line is looked at as a header, as the folder passes do.
         if (isFolderHeader(line)) {
             textOf = listedIndex(line);
             if (!textOf) {
@@ -190,7 +196,7 @@ std::optional<ReplyProblem> checkListing(const LineList& listing) {
             // Another status: passed over with its text, as it has always been.
             textOf.reset();
             textFollows = true;
-        } else if (!line.empty() && !(i == last && line == "OK")) {
+        } else if (!isText && !line.empty() && !(i == last && line == "OK")) {
             return ReplyProblem{ReplyMismatch::UnexpectedLine, std::string(line)};
         }
     }

@@ -162,3 +162,21 @@ TEST(MmglListing, ListingsThatFitPassTheCheck) {
         checkListing(lines("at+mmgl=\"ALL\"\r\n+MMGL: 0, \"REC READ\", \"+7\"\r\n"
                            "041a\r\n+MMGL: 123456789, \"STO SENT\", \"+7\"\r\n\r\nOK\r\n")));
 }
+
+// The read always finds its echo on line 0; any other first line is checked.
+TEST(MmglListing, TheFirstLineIsCheckedUnlessItIsTheEcho) {
+    const auto problem = checkListing(lines("+MMGL: x, \"REC READ\", \"+7\"\r\n0041\r\nOK\r\n"));
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->mismatch, ReplyMismatch::BadIndex);
+    EXPECT_EQ(checkListing(lines("AT+CMGR=3\r\nOK\r\n"))->mismatch, ReplyMismatch::UnexpectedLine);
+}
+
+// The folder passes take every line for a possible header, so the check does
+// too, also right after a header of another status (found by fuzzing).
+TEST(MmglListing, AHeaderWhereAnotherStatusHasItsTextIsChecked) {
+    const auto problem = checkListing(lines("at+mmgl=\"ALL\"\r\n+MMGL: 1, \"STO DRAFT\", \"+7\"\r\n"
+                                            "+MMGL: 1r, \"STO SENT\", \"+7\"\r\n0041\r\nOK\r\n"));
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->mismatch, ReplyMismatch::BadIndex);
+    EXPECT_EQ(problem->subject, "1r");
+}
