@@ -86,7 +86,7 @@ void PhoneController::readPhone() {
     if (!port)
         return;
     auto* job = new PhoneReadJob(
-        {port, m_workspace.readResult, m_workspace.phonebook, m_workspace.workDir, m_limits});
+        {port, m_workspace.readResult, m_workspace.phonebook, m_workspace.workDir});
     runPhoneCommand(job, [this](Job& done) { readEnd(static_cast<PhoneReadJob&>(done)); });
 }
 
@@ -137,8 +137,7 @@ void PhoneController::deleteOnPhone(FolderKind folder, std::vector<DeleteRow> ro
     AtPort* port = openPhone(m_deletionPort ? m_deletionPort.data() : currentPort());
     if (!port)
         return;
-    auto* job =
-        new DeleteOnPhoneJob(port, folder, std::move(rows), m_workspace.readResult, m_limits);
+    auto* job = new DeleteOnPhoneJob(port, folder, std::move(rows), m_workspace.readResult);
     runPhoneCommand(job, [this, folder](Job& done) {
         deletionEnd(folder, static_cast<DeleteOnPhoneJob&>(done));
     });

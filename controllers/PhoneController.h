@@ -5,7 +5,6 @@
 // through UserDialogs and to the window through signals.
 #include "archive/ArchiveTypes.h"
 #include "reading/DeleteOnPhoneJob.h"
-#include "reading/PhoneCommands.h"
 
 #include <QObject>
 #include <QPointer>
@@ -48,8 +47,6 @@ class PhoneController : public QObject {
     void closePorts();
     // The port deletion talks to instead of the active one (a scripted phone in tests).
     void setDeletionPort(AtPort* port) { m_deletionPort = port; }
-    // How long the phone may take over each command (shorter in tests).
-    void setDialogueLimits(const DialogueLimits& limits) { m_limits = limits; }
 
   signals:
     // connected: at least one modem port listed; phoneCaption: the product
@@ -87,7 +84,6 @@ class PhoneController : public QObject {
     UserDialogs& m_dialogs;
     PhonePort* m_activePort = nullptr; // cleared by the watcher's portRemoved
     QPointer<AtPort> m_deletionPort;
-    DialogueLimits m_limits;
     bool m_phoneCommandRunning = false;
 };
 

@@ -50,12 +50,9 @@ class ReplyFraming {
     bool blind() const { return m_blind; }
     // The final codes of the commands answered so far, in order.
     const std::vector<FinalCode>& codes() const { return m_codes; }
-    const std::vector<std::string>& commands() const { return m_commands; }
-    // Bytes held: the reply so far and any line not yet ended.
-    std::size_t size() const { return m_reply.size() + m_line.size(); }
     // The reply as the phone sent it from the first echo on, with the lines it
-    // sent of its own accord taken out.
-    std::string reply() const { return m_reply + m_line; }
+    // sent of its own accord taken out; nothing before the echo has come.
+    std::string reply() const { return begun() ? m_reply + m_line : std::string(); }
 
   private:
     void endLine();

@@ -110,14 +110,9 @@ void DeleteOnPhoneJob::rowAnswered(const Reply& reply) {
         m_outcome.deleted.push_back(m_rows[m_next].k);
     } else {
         ++m_outcome.notDeleted;
-        if (code && !m_outcome.failure) {
-            PhoneFailure refusal;
-            refusal.kind = PhoneFailure::Kind::Refused;
-            refusal.command = m_commands.deleteMessage(m_rows[m_next].indexCell).text;
-            refusal.errorLine = code->line;
-            refusal.errorNumber = code->number;
-            m_outcome.failure = std::move(refusal);
-        }
+        if (code && !m_outcome.failure)
+            m_outcome.failure =
+                refusalOf(m_commands.deleteMessage(m_rows[m_next].indexCell).text, *code);
     }
     rowDone();
     deleteNextRow();

@@ -40,6 +40,15 @@ PhoneFailure boundPassed(Reply::End end, const AtCommand& command) {
 
 } // namespace
 
+PhoneFailure refusalOf(const std::string& command, const FinalCode& code) {
+    PhoneFailure failure;
+    failure.kind = PhoneFailure::Kind::Refused;
+    failure.command = command;
+    failure.errorLine = code.line;
+    failure.errorNumber = code.number;
+    return failure;
+}
+
 std::optional<PhoneFailure> failureOf(const Reply& reply, const std::vector<AtCommand>& commands) {
     if (reply.end == Reply::End::NoAnswer || reply.end == Reply::End::Stopped ||
         reply.end == Reply::End::TooLong) {
@@ -48,15 +57,8 @@ std::optional<PhoneFailure> failureOf(const Reply& reply, const std::vector<AtCo
         return boundPassed(reply.end, commands[std::min(reply.unanswered(), commands.size() - 1)]);
     }
     for (std::size_t i = 0; i < reply.codes.size() && i < commands.size(); ++i) {
-        const FinalCode& code = reply.codes[i];
-        if (code.isError() && commands[i].onError == OnError::Stop) {
-            PhoneFailure failure;
-            failure.kind = PhoneFailure::Kind::Refused;
-            failure.command = commands[i].text;
-            failure.errorLine = code.line;
-            failure.errorNumber = code.number;
-            return failure;
-        }
+        if (reply.codes[i].isError() && commands[i].onError == OnError::Stop)
+            return refusalOf(commands[i].text, reply.codes[i]);
     }
     return std::nullopt;
 }

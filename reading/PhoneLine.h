@@ -27,6 +27,9 @@ enum class LineLoss {
     Stalled,  // the phone stopped taking commands while the line stayed up
 };
 
+// The phone refused `command` with `code`.
+PhoneFailure refusalOf(const std::string& command, const FinalCode& code);
+
 // The failure a reply to `commands` stands for, if any: a bound passed, or an
 // error from a command that does not take errors as answers.
 std::optional<PhoneFailure> failureOf(const Reply& reply, const std::vector<AtCommand>& commands);

@@ -183,12 +183,7 @@ void PhoneReadJob::takeEntries(const Reply& reply) {
     const FinalCode* code = reply.codes.empty() ? nullptr : &reply.codes.back();
     if (code && code->isError() && !m_rangeEnd.empty() &&
         !(code->kind == FinalCode::Kind::CmeError && code->number == NotFound)) {
-        PhoneFailure refusal;
-        refusal.kind = PhoneFailure::Kind::Refused;
-        refusal.command = m_commands.phonebookEntries(m_rangeEnd).text;
-        refusal.errorLine = code->line;
-        refusal.errorNumber = code->number;
-        lineFailed(refusal);
+        lineFailed(refusalOf(m_commands.phonebookEntries(m_rangeEnd).text, *code));
         return;
     }
     storeEverything(reply.bytes);
