@@ -5,8 +5,8 @@
 // code, the longest pause once the reply has begun, and its size. A reply that
 // passes a bound ends there and says which. Only where no code can be told (a
 // reply asked for without commands, or one a zero byte blinded) does a quiet
-// line end it: a check 50 ms after the reply is asked for, then one 100 ms
-// after the previous check, that finds nothing arrived since.
+// line end it: a check that finds nothing arrived since the one before, made
+// every 100 ms (the first 50 ms after a reply without commands is asked for).
 #include "phonelink/AtPort.h"
 #include "phonelink/ReplyFraming.h"
 

@@ -107,21 +107,6 @@ TEST_F(PhonePortReplyEndTest, CommandsSentTogetherWaitForAllTheirCodes) {
     EXPECT_EQ(reply.codes.size(), 4u);
 }
 
-TEST_F(PhonePortReplyEndTest, ErrorCodesEndAReplyAndCarryTheirNumber) {
-    const std::pair<std::string, std::optional<int>> codes[] = {
-        {"ERROR", std::nullopt}, {"+CMS ERROR: 321", 321}, {"+CME ERROR: 21", 21}};
-    for (const auto& [code, number] : codes) {
-        const std::string reply = "AT+CMGD=9\r\r\n" + code + "\r\n";
-        phoneSends({{5, reply}});
-        const Reply got = waitFor(reader, {command("AT+CMGD=9")});
-        EXPECT_EQ(got.bytes, reply);
-        ASSERT_EQ(got.codes.size(), 1u);
-        EXPECT_TRUE(got.codes[0].isError());
-        EXPECT_EQ(got.codes[0].number, number);
-        phoneDone();
-    }
-}
-
 // Past a bound the reply ends there, saying which bound and for which command.
 TEST_F(PhonePortReplyEndTest, BoundsEndRepliesThatDoNotEnd) {
     struct Case {

@@ -20,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <ostream>
 #include <sstream>
 #include <thread>
 
@@ -139,6 +140,10 @@ struct Timing {
     const char* name;
     PhoneQuirks quirks;
 };
+
+void PrintTo(const Timing& timing, std::ostream* out) {
+    *out << timing.name;
+}
 
 PhoneQuirks quirks(const std::function<void(PhoneQuirks&)>& set) {
     PhoneQuirks q;
