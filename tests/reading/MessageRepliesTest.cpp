@@ -120,7 +120,7 @@ TEST(CmgrDate, WithoutATimeStampThereIsNoTime) {
         EXPECT_EQ(parseCmgrDate(lines(reply)), "") << reply;
 }
 
-// The spec's own odd rules for a time stamp that is there stay as they were.
+// A time stamp that is there is normalised as it always was, odd cases and all.
 TEST(CmgrDate, TimeStampsAreNormalisedAsAlways) {
     const auto dateOf = [](const std::string& stamp) {
         return parseCmgrDate(
