@@ -78,8 +78,8 @@ void replyOverhead(benchmark::State& state, int chunks, size_t chunkSize, int ga
         });
         std::string reply;
         QEventLoop loop;
-        reader.read(0, [&](std::string bytes) {
-            reply = std::move(bytes);
+        reader.read({}, [&](qb::Reply got) {
+            reply = std::move(got.bytes);
             loop.quit();
         });
         loop.exec();

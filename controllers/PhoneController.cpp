@@ -49,20 +49,45 @@ std::string PhoneController::activeDevNode() const {
     return m_activePort ? m_activePort->modem().devNode : std::string();
 }
 
-bool PhoneController::openActivePort() {
-    if (m_activePort && m_activePort->open())
-        return true;
-    const bool denied = m_activePort && m_activePort->lastOpenError() == OpenError::NoPermission;
+PhonePort* PhoneController::currentPort() {
+    // The watcher's list as it is now, not as the last status tick saw it: a
+    // phone plugged in again a moment ago already has a port of its own.
+    m_activePort = isConnected() ? m_watcher.ports().at(0) : nullptr;
+    return m_activePort;
+}
+
+AtPort* PhoneController::openPhone(AtPort* port) {
+    if (port && port->open())
+        return port;
+    const bool denied = port && port->lastOpenError() == OpenError::NoPermission;
     m_dialogs.inform(denied ? noPermissionText(activeDevNode()) : deviceBusyText());
-    return false;
+    return nullptr;
+}
+
+void PhoneController::runPhoneCommand(Job* job, std::function<void(Job&)> done) {
+    m_phoneCommandRunning = true;
+    emit phoneCommandRunning(true);
+    m_commands.run(job, [this, done = std::move(done)](Job& ended) {
+        m_phoneCommandRunning = false;
+        emit phoneCommandRunning(false);
+        done(ended);
+    });
+}
+
+void PhoneController::cancelPhoneCommand() {
+    if (m_phoneCommandRunning)
+        m_commands.cancel();
 }
 
 void PhoneController::readPhone() {
-    if (m_commands.isBusy() || !openActivePort())
+    if (m_commands.isBusy())
+        return;
+    AtPort* port = openPhone(currentPort());
+    if (!port)
         return;
     auto* job = new PhoneReadJob(
-        {m_activePort, m_workspace.readResult, m_workspace.phonebook, m_workspace.workDir});
-    m_commands.run(job, [this](Job& done) { readEnd(static_cast<PhoneReadJob&>(done)); });
+        {port, m_workspace.readResult, m_workspace.phonebook, m_workspace.workDir});
+    runPhoneCommand(job, [this](Job& done) { readEnd(static_cast<PhoneReadJob&>(done)); });
 }
 
 void PhoneController::readEnd(const PhoneReadJob& job) {
@@ -75,7 +100,11 @@ void PhoneController::readEnd(const PhoneReadJob& job) {
     case Kind::PhoneStalled:
         m_dialogs.inform(lostPhoneText(outcome.kind, activeDevNode()));
         break;
+    case Kind::PhoneFailed:
+        m_dialogs.fail(phoneFailureText(*outcome.phoneFailure, PhoneCommand::Read));
+        break;
     case Kind::Cancelled:
+        emit note(readCancelledText());
         break;
     case Kind::Failed:
         m_dialogs.fail(outcome.failure->text());
@@ -83,6 +112,8 @@ void PhoneController::readEnd(const PhoneReadJob& job) {
     case Kind::Finished:
     case Kind::NothingListed: {
         emit readEnded();
+        if (outcome.kind == Kind::NothingListed)
+            emit note(nothingListedText());
         const auto readSomething = [this](FolderKind kind) {
             const ReadEntry* first = m_workspace.readResult.folder(kind).find(1);
             return first && !first->index.empty();
@@ -103,23 +134,44 @@ void PhoneController::readEnd(const PhoneReadJob& job) {
 void PhoneController::deleteOnPhone(FolderKind folder, std::vector<DeleteRow> rows) {
     if (m_commands.isBusy() || rows.empty())
         return; // nothing to delete: the phone is not even asked
-    AtPort* port = m_deletionPort ? m_deletionPort.data() : m_activePort;
+    AtPort* port = openPhone(m_deletionPort ? m_deletionPort.data() : currentPort());
+    if (!port)
+        return;
     auto* job = new DeleteOnPhoneJob(port, folder, std::move(rows), m_workspace.readResult);
-    m_commands.run(job, [this, folder](Job& done) {
+    runPhoneCommand(job, [this, folder](Job& done) {
         deletionEnd(folder, static_cast<DeleteOnPhoneJob&>(done));
     });
 }
 
 void PhoneController::deletionEnd(FolderKind folder, const DeleteOnPhoneJob& job) {
+    using Kind = DeleteOutcome::Kind;
     const DeleteOutcome& outcome = job.outcome();
-    if (outcome.kind == DeleteOutcome::Kind::NoPort) {
-        m_dialogs.tell(deviceBusyText());
+    if (outcome.kind == Kind::NoPort) {
+        m_dialogs.inform(deviceBusyText());
         return;
     }
     emit deletedOnPhone(folder, outcome.deleted);
     emit phoneCaptionsChanged();
-    if (outcome.notDeleted > 0)
-        m_dialogs.tell(keptOnPhoneText(outcome.notDeleted));
+    switch (outcome.kind) {
+    case Kind::Done:
+        if (outcome.notDeleted > 0)
+            m_dialogs.tell(outcome.failure
+                               ? refusedOnPhoneText(outcome.notDeleted, *outcome.failure)
+                               : keptOnPhoneText(outcome.notDeleted));
+        break;
+    case Kind::Lost:
+        m_dialogs.inform(deletionLostText(outcome.loss, outcome.notDeleted, activeDevNode()));
+        break;
+    case Kind::Failed:
+        m_dialogs.fail(
+            phoneFailureText(*outcome.failure, PhoneCommand::Deletion, outcome.notDeleted));
+        break;
+    case Kind::Cancelled:
+        emit note(deletionCancelledText());
+        break;
+    case Kind::NoPort:
+        break;
+    }
 }
 
 } // namespace qb

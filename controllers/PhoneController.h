@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace qb {
@@ -34,10 +35,14 @@ class PhoneController : public QObject {
     // Takes the watcher's current list (start-up, the connect command, the
     // status timer); emits connectionChanged.
     void refreshConnection();
-    // The read command: opens the active port, reads, merges, reports.
+    // The read command: opens the phone plugged in now, reads, merges, reports.
     void readPhone();
-    // Deletes the chosen rows of a phone folder on the phone (rows in list order).
+    // Deletes the chosen rows of a phone folder on the phone plugged in now
+    // (rows in list order).
     void deleteOnPhone(FolderKind folder, std::vector<DeleteRow> rows);
+    // Stops the read or the deletion on the phone that runs, if one does.
+    void cancelPhoneCommand();
+    bool isPhoneCommandRunning() const { return m_phoneCommandRunning; }
     // Closes every listed port that is open (at exit).
     void closePorts();
     // The port deletion talks to instead of the active one (a scripted phone in tests).
@@ -57,9 +62,17 @@ class PhoneController : public QObject {
     void phoneFolderChanged();
     // These ReadResult positions of `folder` were deleted on the phone: remove their rows.
     void deletedOnPhone(qb::FolderKind folder, const std::vector<int>& positions);
+    // A read or a deletion on the phone started or ended: it can be cancelled meanwhile.
+    void phoneCommandRunning(bool running);
+    // A note for the message panel (a cancelled command, an empty phone).
+    void note(const QString& text);
 
   private:
-    bool openActivePort();
+    // The port of the phone plugged in now, opened; tells the user and gives
+    // none when it cannot be opened.
+    AtPort* openPhone(AtPort* port);
+    PhonePort* currentPort();
+    void runPhoneCommand(Job* job, std::function<void(Job&)> done);
     void readEnd(const PhoneReadJob& job);
     void deletionEnd(FolderKind folder, const DeleteOnPhoneJob& job);
     std::string activeDevNode() const;
@@ -71,6 +84,7 @@ class PhoneController : public QObject {
     UserDialogs& m_dialogs;
     PhonePort* m_activePort = nullptr; // cleared by the watcher's portRemoved
     QPointer<AtPort> m_deletionPort;
+    bool m_phoneCommandRunning = false;
 };
 
 } // namespace qb

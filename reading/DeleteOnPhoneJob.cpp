@@ -46,10 +46,17 @@ bool deletionConfirmed(std::string_view reply) {
 }
 
 DeleteOnPhoneJob::DeleteOnPhoneJob(AtPort* port, FolderKind folder, std::vector<DeleteRow> rows,
-                                   ReadResult& result, QObject* parent)
-    : Job(parent), m_port(port), m_line(new PhoneLine(port, this)), m_folder(folder),
-      m_rows(std::move(rows)), m_result(result) {
-    connect(m_line, &PhoneLine::lost, this, &DeleteOnPhoneJob::lineLost);
+                                   ReadResult& result, DialogueLimits limits, QObject* parent)
+    : Job(parent), m_port(port), m_commands(limits), m_line(new PhoneLine(port, this)),
+      m_folder(folder), m_rows(std::move(rows)), m_result(result) {
+    connect(m_line, &PhoneLine::lost, this, [this](LineLoss loss) {
+        m_outcome.loss = loss;
+        stop(DeleteOutcome::Kind::Lost);
+    });
+    connect(m_line, &PhoneLine::failed, this, [this](const PhoneFailure& failure) {
+        m_outcome.failure = failure;
+        stop(DeleteOutcome::Kind::Failed);
+    });
 }
 
 void DeleteOnPhoneJob::start() {
@@ -57,8 +64,7 @@ void DeleteOnPhoneJob::start() {
         finish(DeleteOutcome::Kind::Done);
         return;
     }
-    // The port is used as the last read left it, never opened here.
-    if (!m_port || !m_port->isOpen()) {
+    if (!m_port) {
         finish(DeleteOutcome::Kind::NoPort);
         return;
     }
@@ -66,7 +72,19 @@ void DeleteOnPhoneJob::start() {
     progress().setPosition(0);
     progress().setMaximum(m_counted ? static_cast<int>(m_rows.size()) : 0);
     progress().setVisible(true);
-    deleteNextRow();
+    // The port the user sees now, opened afresh; a bare AT first takes
+    // whatever an earlier command left unread, so every answer is its own.
+    if (!m_line->reopen())
+        return; // the line's lost() ends the deletion
+    m_line->exchange({m_commands.resync()}, [this](const Reply&) { deleteNextRow(); });
+}
+
+void DeleteOnPhoneJob::cancel() {
+    m_cancelled = true;
+    if (m_line->isWaiting()) {
+        m_line->abandon();
+        QTimer::singleShot(0, this, [this] { stop(DeleteOutcome::Kind::Cancelled); });
+    }
 }
 
 void DeleteOnPhoneJob::deleteNextRow() {
@@ -75,22 +93,27 @@ void DeleteOnPhoneJob::deleteNextRow() {
         return;
     }
     if (m_cancelled) {
-        finish(DeleteOutcome::Kind::Cancelled);
+        stop(DeleteOutcome::Kind::Cancelled);
         return;
     }
-    m_line->exchange({"AT+CMGF=0"}, [this](std::string reply) { askToDelete(std::move(reply)); });
+    m_line->exchange({m_commands.pduMode()}, [this](const Reply&) { askToDelete(); });
 }
 
-void DeleteOnPhoneJob::askToDelete(std::string /*answerToFormat*/) {
-    m_line->exchange({"AT+CMGD=" + m_rows[m_next].indexCell},
-                     [this](std::string reply) { rowAnswered(std::move(reply)); });
+void DeleteOnPhoneJob::askToDelete() {
+    m_line->exchange({m_commands.deleteMessage(m_rows[m_next].indexCell)},
+                     [this](const Reply& reply) { rowAnswered(reply); });
 }
 
-void DeleteOnPhoneJob::rowAnswered(std::string reply) {
-    if (deletionConfirmed(reply))
+void DeleteOnPhoneJob::rowAnswered(const Reply& reply) {
+    const FinalCode* code = reply.codes.empty() ? nullptr : &reply.codes.back();
+    if (code ? !code->isError() : deletionConfirmed(reply.bytes)) {
         m_outcome.deleted.push_back(m_rows[m_next].k);
-    else
+    } else {
         ++m_outcome.notDeleted;
+        if (code && !m_outcome.failure)
+            m_outcome.failure =
+                refusalOf(m_commands.deleteMessage(m_rows[m_next].indexCell).text, *code);
+    }
     rowDone();
     deleteNextRow();
 }
@@ -102,12 +125,12 @@ void DeleteOnPhoneJob::rowDone() {
 }
 
 // The rows not yet tried stay: they were never deleted.
-void DeleteOnPhoneJob::lineLost() {
+void DeleteOnPhoneJob::stop(DeleteOutcome::Kind kind) {
     while (!m_finished && m_next < m_rows.size()) {
         ++m_outcome.notDeleted;
         rowDone();
     }
-    finish(m_cancelled ? DeleteOutcome::Kind::Cancelled : DeleteOutcome::Kind::Done);
+    finish(m_cancelled ? DeleteOutcome::Kind::Cancelled : kind);
 }
 
 void DeleteOnPhoneJob::finish(DeleteOutcome::Kind kind) {

@@ -3,8 +3,11 @@
 // after the other, on the event loop.
 #include "archive/ArchiveTypes.h"
 #include "core/Job.h"
+#include "reading/PhoneCommands.h"
+#include "reading/PhoneFailure.h"
 #include "reading/PhoneLine.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,39 +23,46 @@ struct DeleteRow {
 struct DeleteOutcome {
     enum class Kind {
         Done, // every row was tried; `deleted` lists those the phone confirmed
-        NoPort, // the phone is gone: nothing sent, nothing removed ("Утройство занято!")
+        NoPort, // there is no phone: nothing sent, nothing removed ("Утройство занято!")
+        Lost,      // the port was lost (`loss`): the rows confirmed before are gone
+        Failed,    // a command failed (`failure`): the rows confirmed before are gone
         Cancelled, // stopped on request; the rows confirmed so far are gone all the same
     };
     Kind kind = Kind::Done;
     std::vector<int> deleted; // positions k, in the order the rows were given
     int notDeleted = 0;       // rows the phone refused or never answered; they stay
+    LineLoss loss = LineLoss::None;
+    std::optional<PhoneFailure> failure; // Failed: what stopped it; Done: the first refusal
 };
 
 // Whether the phone's answer to AT+CMGD confirms the deletion: its last
 // non-empty line is "OK" (after "ERROR" or "+CMS ERROR: ..." the message is still there).
 bool deletionConfirmed(std::string_view reply);
 
-// Sends the delete commands for `rows` (list order, top to bottom), then keeps
-// in the folder's ReadResult the entries of every row not confirmed deleted.
+// Re-opens the port, brings the phone in step with a bare AT, sends the
+// delete commands for `rows` (list order, top to bottom), then keeps in the
+// folder's ReadResult the entries of every row not confirmed deleted.
 class DeleteOnPhoneJob : public Job {
     Q_OBJECT
   public:
     DeleteOnPhoneJob(AtPort* port, FolderKind folder, std::vector<DeleteRow> rows,
-                     ReadResult& result, QObject* parent = nullptr);
+                     ReadResult& result, DialogueLimits limits = {}, QObject* parent = nullptr);
 
     void start() override;
-    void cancel() override { m_cancelled = true; }
+    // Stops at once, also while an answer is awaited.
+    void cancel() override;
     const DeleteOutcome& outcome() const { return m_outcome; }
 
   private:
     void deleteNextRow();
-    void askToDelete(std::string answerToFormat);
-    void rowAnswered(std::string reply);
+    void askToDelete();
+    void rowAnswered(const Reply& reply);
     void rowDone();
-    void lineLost();
+    void stop(DeleteOutcome::Kind kind);
     void finish(DeleteOutcome::Kind kind);
 
     QPointer<AtPort> m_port;
+    PhoneCommands m_commands;
     PhoneLine* m_line;
     FolderKind m_folder;
     std::vector<DeleteRow> m_rows;

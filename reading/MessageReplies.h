@@ -6,6 +6,7 @@
 #include "archive/ArchiveTypes.h"
 #include "codecs/FieldBounds.h"
 #include "core/LineList.h"
+#include "reading/PhoneFailure.h"
 
 #include <optional>
 #include <string>
@@ -29,8 +30,23 @@ bool listingHoldsMessages(const LineList& listing);
 void parseListingFolder(const LineList& listing, FolderKind kind, CarriedFieldBounds& bounds,
                         ReadFolder& folder);
 
+// How a reply does not fit its command, and the index or line at fault.
+struct ReplyProblem {
+    ReplyMismatch mismatch = ReplyMismatch::None;
+    std::string subject;
+};
+
+// Whether an +MMGL listing (its echo on line 0) is one the read may believe:
+// every message's index a storage index of its own, every text UCS2 hex
+// digits, and no line that is no part of a listing.
+std::optional<ReplyProblem> checkListing(const LineList& listing);
+
+// Whether an +CMGR reply answers for the message whose listing line is
+// `listingHeader`: a header of another correspondent's message does not.
+std::optional<ReplyProblem> checkCmgrReply(const LineList& reply, std::string_view listingHeader);
+
 // The receive time of an +CMGR reply (echo on line 0, header on line 1), as
-// DD/MM/YYYY,hh:mm:ss.
+// DD/MM/YYYY,hh:mm:ss; empty ("no time") when the header holds none.
 std::string parseCmgrDate(const LineList& reply);
 
 } // namespace qb

@@ -2,12 +2,17 @@
 // The AT dialogue's hold on one port. The watcher may destroy the port at any
 // time (the phone was unplugged), so it is held weakly: its destruction, its
 // hang-up and a stalled write all end the line with the loss they stand for.
+// A reply that passes its command's bounds, or an error the command does not
+// take as an answer, ends the line with a failure instead.
 #include "phonelink/AtPort.h"
 #include "phonelink/ReplyReader.h"
+#include "reading/PhoneCommands.h"
+#include "reading/PhoneFailure.h"
 
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,10 +27,17 @@ enum class LineLoss {
     Stalled,  // the phone stopped taking commands while the line stayed up
 };
 
+// The phone refused `command` with `code`.
+PhoneFailure refusalOf(const std::string& command, const FinalCode& code);
+
+// The failure a reply to `commands` stands for, if any: a bound passed, or an
+// error from a command that does not take errors as answers.
+std::optional<PhoneFailure> failureOf(const Reply& reply, const std::vector<AtCommand>& commands);
+
 class PhoneLine : public QObject {
     Q_OBJECT
   public:
-    using Reply = std::function<void(std::string reply)>;
+    using Then = std::function<void(const Reply& reply)>;
 
     explicit PhoneLine(AtPort* port, QObject* parent = nullptr);
 
@@ -33,36 +45,37 @@ class PhoneLine : public QObject {
     // usable afterwards. Commands left unanswered are forgotten.
     bool reopen();
     // Sends the commands one after the other, then collects one reply for
-    // them and for any sent before without a reply; `then` gets it unless the
-    // line is lost first, which ends the dialogue with lost() instead.
-    void exchange(const std::vector<std::string>& commands, Reply then);
-    // Stops waiting: neither `then` nor lost() comes any more.
+    // them; `then` gets it unless the line is lost or the reply fails first,
+    // which ends the dialogue with lost() or failed() instead.
+    void exchange(const std::vector<AtCommand>& commands, Then then);
+    // Waiting for a reply.
+    bool isWaiting() const { return bool(m_then); }
+    // Stops waiting: neither `then`, lost() nor failed() comes any more.
     void abandon();
 
     LineLoss loss() const { return m_loss; }
-    // false: every reply ends by the quiet line alone, as before replies were
-    // told whole by their final result codes (for comparing the two).
-    void setEndAtFinalCodes(bool atCodes) { m_endAtCodes = atCodes; }
 
   signals:
     // Once per line, from the event loop; the port is never touched again.
     void lost(qb::LineLoss loss);
-    // A reply is being collected until it holds this many final result codes.
-    void replyAwaited(int finalCodes);
+    void failed(const qb::PhoneFailure& failure);
+    // A reply to this many commands is being collected.
+    void replyAwaited(int commands);
 
   private:
     AtPort* usablePort();
     void awaitReply();
     void lose(LineLoss loss);
+    void fail(PhoneFailure failure);
+    void end(std::function<void()> tell);
 
     QPointer<AtPort> m_port;
     ReplyReader m_reader;
     LineLoss m_loss = LineLoss::None;
-    // Commands sent since the last reply: the reply is whole once it holds
-    // that many final result codes.
-    int m_unanswered = 0;
-    bool m_endAtCodes = true;
-    Reply m_then;
+    bool m_ended = false;
+    // Commands sent since the last reply: it is whole once each has its final code.
+    std::vector<AtCommand> m_unanswered;
+    Then m_then;
     QMetaObject::Connection m_written;
 };
 

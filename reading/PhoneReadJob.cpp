@@ -3,9 +3,9 @@
 #include "archive/ArchiveFiles.h"
 #include "core/Cp1251.h"
 #include "core/LineList.h"
-#include "reading/MessageReplies.h"
 #include "reading/PhonebookReplies.h"
 
+#include <QTimer>
 #include <new>
 
 namespace qb {
@@ -39,6 +39,9 @@ LineList lines(const std::string& reply) {
     return list;
 }
 
+// Phones answer a read of a phonebook range without entries with "not found".
+constexpr int NotFound = 22;
+
 } // namespace
 
 void progressStep(Progress& bar, int stepSize) {
@@ -49,25 +52,36 @@ void progressStep(Progress& bar, int stepSize) {
 }
 
 PhoneReadJob::PhoneReadJob(ReadContext context, QObject* parent)
-    : Job(parent), m_context(std::move(context)), m_line(new PhoneLine(m_context.port, this)),
-      m_read(m_context.result) {
+    : Job(parent), m_context(std::move(context)), m_commands(m_context.limits),
+      m_line(new PhoneLine(m_context.port, this)), m_read(m_context.result) {
     connect(m_line, &PhoneLine::lost, this, &PhoneReadJob::lineLost);
+    connect(m_line, &PhoneLine::failed, this, &PhoneReadJob::lineFailed);
 }
 
-void PhoneReadJob::ask(const std::vector<std::string>& commands, Step next) {
-    m_line->exchange(commands, [this, next](std::string reply) {
+void PhoneReadJob::ask(const std::vector<AtCommand>& commands, Step next) {
+    m_line->exchange(commands, [this, next](const Reply& reply) {
         if (m_cancelled) {
             finish({Kind::Cancelled, std::nullopt});
             return;
         }
         try {
-            (this->*next)(std::move(reply));
+            (this->*next)(reply);
         } catch (const std::bad_alloc&) {
             // A listing or an archive too large for this process ends the read
             // as a failure; the files are written whole or not at all.
             finish(failed(Failure::outOfMemory()));
         }
     });
+}
+
+void PhoneReadJob::cancel() {
+    m_cancelled = true;
+    // A reply may be a minute away or never come: the read ends now. What
+    // the phone still sends is taken by the next command's first answer.
+    if (m_line->isWaiting()) {
+        m_line->abandon();
+        QTimer::singleShot(0, this, [this] { finish({Kind::Cancelled, std::nullopt}); });
+    }
 }
 
 void PhoneReadJob::start() {
@@ -81,18 +95,22 @@ void PhoneReadJob::start() {
     step();
     // The phone answers the set-up commands together; the read relies on its
     // echo, not on those answers.
-    ask({"AT", "AT+CMGF=1", "AT+CSCS=UCS2", "AT+CPBS=\"MT\""}, &PhoneReadJob::askForListing);
+    ask(m_commands.setUp(), &PhoneReadJob::askForListing);
 }
 
-void PhoneReadJob::askForListing(std::string /*setUpAnswers*/) {
-    ask({"at+mmgl=\"ALL\""}, &PhoneReadJob::sortListing);
+void PhoneReadJob::askForListing(const Reply& /*setUpAnswers*/) {
+    ask({m_commands.listing()}, &PhoneReadJob::sortListing);
     step();
 }
 
-void PhoneReadJob::sortListing(std::string reply) {
-    const LineList listing = lines(reply);
+void PhoneReadJob::sortListing(const Reply& reply) {
+    const LineList listing = lines(reply.bytes);
     step();
     m_stepSize = 20;
+    if (auto problem = checkListing(listing)) {
+        refuseReply(m_commands.listing().text, std::move(*problem));
+        return;
+    }
     // Decided by the headers, not by the third line: a first message with an
     // empty text leaves that line empty too.
     if (!listingHoldsMessages(listing)) {
@@ -124,32 +142,51 @@ void PhoneReadJob::readNextDate() {
     }
     // A bare AT first takes whatever the phone still had to say, so the
     // +CMGR reply starts with its own echo and the header is its line 1.
-    ask({"AT"}, &PhoneReadJob::askForDate);
+    ask({m_commands.resync()}, &PhoneReadJob::askForDate);
 }
 
-void PhoneReadJob::askForDate(std::string /*answerToAt*/) {
-    ask({"AT+CMGR=" + m_read.inbox.at(m_date).index}, &PhoneReadJob::takeDate);
+void PhoneReadJob::askForDate(const Reply& /*answerToAt*/) {
+    ask({m_commands.readMessage(m_read.inbox.at(m_date).index)}, &PhoneReadJob::takeDate);
 }
 
-void PhoneReadJob::takeDate(std::string reply) {
+void PhoneReadJob::takeDate(const Reply& reply) {
+    const LineList answer = lines(reply.bytes);
     step();
-    m_read.inbox.at(m_date).date = parseCmgrDate(lines(reply));
+    ReadEntry& entry = m_read.inbox.at(m_date);
+    if (auto problem = checkCmgrReply(answer, entry.header)) {
+        refuseReply(m_commands.readMessage(entry.index).text, std::move(*problem));
+        return;
+    }
+    entry.date = parseCmgrDate(answer);
     readNextDate();
 }
 
 void PhoneReadJob::askForPhonebookRange() {
     // The first reply holds the answer to the storage switch as well; asking
     // for the range again gives a reply with the range alone.
-    ask({"AT+CPBS=\"MT\"", "AT+CPBR=?"}, &PhoneReadJob::askForRangeAlone);
+    ask(m_commands.phonebookStorageAndRange(), &PhoneReadJob::askForRangeAlone);
 }
 
-void PhoneReadJob::askForRangeAlone(std::string /*storageAndRange*/) {
-    ask({"AT+CPBR=?"}, &PhoneReadJob::askForEntries);
+void PhoneReadJob::askForRangeAlone(const Reply& /*storageAndRange*/) {
+    ask({m_commands.phonebookRange()}, &PhoneReadJob::askForEntries);
 }
 
-void PhoneReadJob::askForEntries(std::string range) {
-    ask({"at+cpbr=1," + parsePhonebookRangeEnd(range)}, &PhoneReadJob::storeEverything);
+void PhoneReadJob::askForEntries(const Reply& range) {
+    m_rangeEnd = parsePhonebookRangeEnd(range.bytes);
+    ask({m_commands.phonebookEntries(m_rangeEnd)}, &PhoneReadJob::takeEntries);
     step();
+}
+
+void PhoneReadJob::takeEntries(const Reply& reply) {
+    // Without a range the read asks for whatever the phone has from 1 on, and
+    // an error then only says there is nothing; so does "not found" for a range.
+    const FinalCode* code = reply.codes.empty() ? nullptr : &reply.codes.back();
+    if (code && code->isError() && !m_rangeEnd.empty() &&
+        !(code->kind == FinalCode::Kind::CmeError && code->number == NotFound)) {
+        lineFailed(refusalOf(m_commands.phonebookEntries(m_rangeEnd).text, *code));
+        return;
+    }
+    storeEverything(reply.bytes);
 }
 
 void PhoneReadJob::storeEverything(std::string reply) {
@@ -173,8 +210,25 @@ void PhoneReadJob::storeEverything(std::string reply) {
     finish({Kind::Finished, std::nullopt});
 }
 
+void PhoneReadJob::refuseReply(const std::string& command, ReplyProblem problem) {
+    PhoneFailure failure;
+    failure.kind = PhoneFailure::Kind::UnfitReply;
+    failure.command = command;
+    failure.mismatch = problem.mismatch;
+    failure.subject = std::move(problem.subject);
+    lineFailed(failure);
+}
+
 void PhoneReadJob::lineLost(LineLoss loss) {
     finish({m_cancelled ? Kind::Cancelled : lostKind(loss), std::nullopt});
+}
+
+void PhoneReadJob::lineFailed(const PhoneFailure& failure) {
+    if (m_cancelled) {
+        finish({Kind::Cancelled, std::nullopt});
+        return;
+    }
+    finish({Kind::PhoneFailed, std::nullopt, failure});
 }
 
 void PhoneReadJob::finish(ReadOutcome outcome) {

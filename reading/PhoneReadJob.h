@@ -8,9 +8,12 @@
 #include "core/Failure.h"
 #include "core/Job.h"
 #include "core/Progress.h"
+#include "reading/MessageReplies.h"
+#include "reading/PhoneCommands.h"
 #include "reading/PhoneLine.h"
 
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,8 @@ struct ReadContext {
     ReadResult& result;
     Phonebook& phonebook;
     QString workDir;
+    // How long the phone may take over each command; tests shorten them.
+    DialogueLimits limits{};
 };
 
 struct ReadOutcome {
@@ -32,11 +37,18 @@ struct ReadOutcome {
         PortBusy,      // another program took the port at the re-open: the same
         PortRefused,   // the re-open was not permitted: the same
         PhoneStalled,  // the phone stopped taking commands: the same
+        PhoneFailed,   // a command went unanswered, was refused or answered
+                       // unfittingly (`phoneFailure`): the same
         Failed,        // stopped with `failure`; the ReadResult holds this read
         Cancelled,     // stopped on request before the files: nothing changed
     };
+    ReadOutcome() = default;
+    ReadOutcome(Kind kind, MaybeFailure failure, std::optional<PhoneFailure> phoneFailure = {})
+        : kind(kind), failure(std::move(failure)), phoneFailure(std::move(phoneFailure)) {}
+
     Kind kind = Kind::Finished;
     MaybeFailure failure;
+    std::optional<PhoneFailure> phoneFailure;
 };
 
 // Advances the bar by `stepSize` while it is below 100, never beyond 100.
@@ -44,37 +56,42 @@ struct ReadOutcome {
 void progressStep(Progress& bar, int stepSize);
 
 // The whole read. The context's ReadResult changes only when the read gets
-// past the listing and the phone stays plugged in; the phonebook and the
-// archive files change only when every command was answered.
+// past the listing and the phone stays plugged in and answers every command;
+// the phonebook and the archive files change only when every command was answered.
 class PhoneReadJob : public Job {
     Q_OBJECT
   public:
     PhoneReadJob(ReadContext context, QObject* parent = nullptr);
 
     void start() override;
-    void cancel() override { m_cancelled = true; }
+    // Stops at once, also while a reply is awaited; nothing is written.
+    void cancel() override;
     const ReadOutcome& outcome() const { return m_outcome; }
 
   private:
-    using Step = void (PhoneReadJob::*)(std::string reply);
+    using Step = void (PhoneReadJob::*)(const Reply& reply);
     // Sends `commands`, then runs `next` on their reply unless cancelled meanwhile.
-    void ask(const std::vector<std::string>& commands, Step next);
+    void ask(const std::vector<AtCommand>& commands, Step next);
     void step() { progressStep(progress(), m_stepSize); }
 
-    void askForListing(std::string setUpAnswers);
-    void sortListing(std::string listing);
+    void askForListing(const Reply& setUpAnswers);
+    void sortListing(const Reply& listing);
     void readNextDate();
-    void askForDate(std::string answerToAt);
-    void takeDate(std::string reply);
+    void askForDate(const Reply& answerToAt);
+    void takeDate(const Reply& reply);
     void askForPhonebookRange();
-    void askForRangeAlone(std::string storageAndRange);
-    void askForEntries(std::string range);
+    void askForRangeAlone(const Reply& storageAndRange);
+    void askForEntries(const Reply& range);
+    void takeEntries(const Reply& entries);
     void storeEverything(std::string entries);
 
+    void refuseReply(const std::string& command, ReplyProblem problem);
     void lineLost(LineLoss loss);
+    void lineFailed(const PhoneFailure& failure);
     void finish(ReadOutcome outcome);
 
     ReadContext m_context;
+    PhoneCommands m_commands;
     PhoneLine* m_line;
     // Worked on apart from the context's, so that a phone unplugged half-way
     // leaves the phone folders showing the previous read.
@@ -83,7 +100,8 @@ class PhoneReadJob : public Job {
     // the next, as the index has always been cut.
     CarriedFieldBounds m_indexBounds;
     int m_stepSize = 0;
-    int m_date = 0; // the received message whose time is asked for
+    int m_date = 0;         // the received message whose time is asked for
+    std::string m_rangeEnd; // of the phonebook, as the phone gave it
     bool m_cancelled = false;
     bool m_finished = false;
     ReadOutcome m_outcome;

@@ -185,6 +185,73 @@ Add your user to the dialout group or install the udev rule that comes with Quil
             <numerusform>The phone did not delete %n messages. They are still on the phone and in the list.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>неверный номер сообщения «%1»</source>
+        <translation>a wrong message index “%1”</translation>
+    </message>
+    <message>
+        <source>текст сообщения %1 — не цифры UCS2</source>
+        <translation>the text of message %1 is not UCS2 digits</translation>
+    </message>
+    <message>
+        <source>номер сообщения %1 повторяется</source>
+        <translation>message index %1 occurs twice</translation>
+    </message>
+    <message>
+        <source>в ответе заголовок другого сообщения: «%1»</source>
+        <translation>the reply carries another message’s header: “%1”</translation>
+    </message>
+    <message>
+        <source>непонятная строка «%1»</source>
+        <translation>an unexpected line “%1”</translation>
+    </message>
+    <message>
+        <source>Телефон не ответил на команду %1 за %2 с.</source>
+        <translation>The phone did not answer the command %1 within %2 s.</translation>
+    </message>
+    <message>
+        <source>Телефон начал отвечать на команду %1 и замолчал дольше чем на %2 с.</source>
+        <translation>The phone began to answer the command %1, then fell silent for more than %2 s.</translation>
+    </message>
+    <message>
+        <source>Ответ телефона на команду %1 длиннее %2 КБ и не кончается.</source>
+        <translation>The phone’s answer to the command %1 is longer than %2 KB and does not end.</translation>
+    </message>
+    <message>
+        <source>Телефон ответил на команду %1 ошибкой %2.</source>
+        <translation>The phone answered the command %1 with the error %2.</translation>
+    </message>
+    <message>
+        <source>Ответ телефона на команду %1 не подходит к ней: %2.</source>
+        <translation>The phone’s answer to the command %1 does not fit it: %2.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Не удалено сообщений: %n; они остались на телефоне и в списке.</source>
+        <translation>
+            <numerusform>%n message was not deleted; it stays on the phone and in the list.</numerusform>
+            <numerusform>%n messages were not deleted; they stay on the phone and in the list.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Чтение прервано, архив не изменён.</source>
+        <translation>Reading stopped; the archive is unchanged.</translation>
+    </message>
+    <message>
+        <source>Удаление прервано.</source>
+        <translation>Deleting stopped.</translation>
+    </message>
+    <message>
+        <source>Телефон перестал принимать команды во время удаления.</source>
+        <translation>The phone stopped taking commands while deleting.</translation>
+    </message>
+    <message>
+        <source>Телефон отключён во время удаления.</source>
+        <translation>The phone was disconnected while deleting.</translation>
+    </message>
+    <message>
+        <source>На телефоне нет сообщений.</source>
+        <translation>The phone holds no messages.</translation>
+    </message>
 </context>
 <context>
     <name>SmartphoneSummary</name>
@@ -397,6 +464,17 @@ Add your user to the dialout group or install the udev rule that comes with Quil
             <numerusform>message</numerusform>
             <numerusform>messages</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>qb::ui::MainStatusBar</name>
+    <message>
+        <source>Прервать</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Прервать работу с телефоном (Esc)</source>
+        <translation>Stop working with the phone (Esc)</translation>
     </message>
 </context>
 <context>

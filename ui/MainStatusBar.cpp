@@ -5,12 +5,13 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QToolButton>
 
 namespace qb::ui {
 
 MainStatusBar::MainStatusBar(QWidget* parent)
     : QStatusBar(parent), m_statusPanel(new StatusPanel(this)), m_messagePanel(new QLabel(this)),
-      m_progressBar(new QProgressBar(this)),
+      m_progressBar(new QProgressBar(this)), m_cancelButton(new QToolButton(this)),
       m_progress(std::make_unique<StatusProgress>(m_progressBar)) {
     setObjectName(QStringLiteral("statusBar"));
     setSizeGripEnabled(false);
@@ -26,6 +27,18 @@ MainStatusBar::MainStatusBar(QWidget* parent)
     m_progressBar->setRange(0, 100);
     m_progressBar->setGeometry(157, 5, 150, 12);
     m_progressBar->hide();
+
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_cancelButton->setText(tr("Прервать"));
+    m_cancelButton->setToolTip(tr("Прервать работу с телефоном (Esc)"));
+    m_cancelButton->setAutoRaise(true);
+    m_cancelButton->setGeometry(311, 1, 70, 17);
+    m_cancelButton->hide();
+}
+
+void MainStatusBar::setCancellable(bool cancellable) {
+    m_cancelButton->setVisible(cancellable);
+    m_cancelButton->raise();
 }
 
 MainStatusBar::~MainStatusBar() = default;

@@ -1,6 +1,7 @@
 #pragma once
 // The window's status bar: the connection panel, the message panel and, over
-// them, the progress bar of the long commands.
+// them, the progress bar of the long commands with the button that cancels
+// the one under way on the phone.
 #include "core/Progress.h"
 
 #include <QStatusBar>
@@ -8,6 +9,7 @@
 
 class QLabel;
 class QProgressBar;
+class QToolButton;
 
 namespace qb::ui {
 
@@ -27,11 +29,14 @@ class MainStatusBar : public QStatusBar {
     Progress& progress();
     // Follows a job's progress.
     void showProgress(const qb::ProgressState& state);
+    QToolButton* cancelButton() const { return m_cancelButton; }
+    void setCancellable(bool cancellable);
 
   private:
     StatusPanel* m_statusPanel;
     QLabel* m_messagePanel;
     QProgressBar* m_progressBar;
+    QToolButton* m_cancelButton;
     std::unique_ptr<StatusProgress> m_progress;
 };
 

@@ -135,6 +135,14 @@ void MainWindow::buildWindow() {
     m_connectionTimer = new QTimer(this);
     m_connectionTimer->setObjectName(QStringLiteral("connectionTimer"));
     m_connectionTimer->setInterval(500);
+
+    // Esc, like the button beside the progress bar, stops a read or a
+    // deletion on the phone while one runs.
+    m_cancelPhoneAction = new QAction(this);
+    m_cancelPhoneAction->setObjectName(QStringLiteral("cancelPhoneAction"));
+    m_cancelPhoneAction->setShortcut(Qt::Key_Escape);
+    m_cancelPhoneAction->setEnabled(false);
+    addAction(m_cancelPhoneAction);
 }
 
 QWidget* MainWindow::buildWorkArea() {
@@ -241,6 +249,15 @@ void MainWindow::connectCommands() {
             [this] { refreshShownFolder(isPhoneFolder); });
     connect(m_phone, &PhoneController::deletedOnPhone, this,
             [this](FolderKind, const std::vector<int>& records) { removeListedRecords(records); });
+    connect(m_phone, &PhoneController::note, this, &MainWindow::setMessagePanel);
+    connect(m_phone, &PhoneController::phoneCommandRunning, this, [this](bool running) {
+        m_statusBar->setCancellable(running);
+        m_cancelPhoneAction->setEnabled(running);
+    });
+    connect(m_statusBar->cancelButton(), &QToolButton::clicked, m_phone,
+            &PhoneController::cancelPhoneCommand);
+    connect(m_cancelPhoneAction, &QAction::triggered, m_phone,
+            &PhoneController::cancelPhoneCommand);
 }
 
 void MainWindow::loadStartState() {

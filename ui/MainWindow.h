@@ -168,6 +168,7 @@ class MainWindow : public QMainWindow, public qb::UserDialogs {
 
     std::unique_ptr<qb::ui::MainMenus> m_menus;
     QAction* m_deleteKeyAction = nullptr;
+    QAction* m_cancelPhoneAction = nullptr;
     qb::ui::TitleStrip* m_titleStrip = nullptr;
     qb::ui::CommandToolbar* m_toolbar = nullptr;
     qb::ui::FolderTreeWidget* m_folderTree = nullptr;

@@ -96,8 +96,9 @@ int lineCount(const QByteArray& file) {
 // One test's world, made in this order and taken down in reverse: the
 // working directory, the testbed with the phone, and the window started in both.
 struct Rig {
-    explicit Rig(const char* content, const QMap<QString, QByteArray>& earlierFiles = {})
-        : dir(earlierFiles), phone(parsePhoneContent(content), instantReplies()),
+    explicit Rig(const char* content, const QMap<QString, QByteArray>& earlierFiles = {},
+                 ServeTiming timing = instantReplies())
+        : dir(earlierFiles), phone(parsePhoneContent(content), std::move(timing)),
           form(dir.path(), &boxes) {
         form.show();
     }
@@ -160,11 +161,14 @@ class MainWindowE2eTest : public QObject {
     void readsThePhoneIntoTheArchive();
     void unplugDuringTheDatePassStopsTheRead();
     void closingDuringAReadCancelsItAndWritesNothing();
+    void slowChattyPhoneReadsAsAPromptOne();
+    void refusedCommandIsNamedAndNothingWritten();
 
   private:
     void checkFirstRead(Rig& rig);
     void listAndDeleteOnPhone(Rig& rig);
     void deleteWithoutThePhone(Rig& rig);
+    void deleteAndReadAfterReplug(Rig& rig);
     void readsAfterReplug(Rig& rig);
 };
 
@@ -231,6 +235,8 @@ void MainWindowE2eTest::readsThePhoneIntoTheArchive() {
              QStringList({"Входящие (4)", "Исходящие (2)", "Черновые (1)"}));
 
     deleteWithoutThePhone(rig);
+    RETURN_IF_FAILED();
+    deleteAndReadAfterReplug(rig);
 }
 
 void MainWindowE2eTest::checkFirstRead(Rig& rig) {
@@ -304,6 +310,34 @@ void MainWindowE2eTest::deleteWithoutThePhone(Rig& rig) {
     QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(3));
     QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие (3)"));
     QCOMPARE(rig.phone.commands().size(), sent);
+}
+
+// Plugged in again, the phone is a new device on another node: the deletion
+// reaches it there, and so does the read after it.
+void MainWindowE2eTest::deleteAndReadAfterReplug(Rig& rig) {
+    plugIn(rig);
+    RETURN_IF_FAILED();
+    QCOMPARE(rig.form.activePort()->modem().devNode, std::string("/dev/ttyACM1"));
+    const size_t sent = rig.phone.commands().size();
+    auto* list = control<QTableView>(rig.form, "messageList");
+    const auto bank = rowWithIndex(*rig.form.messageModel(), "4");
+    QVERIFY(bank);
+    list->selectRow(*bank);
+    rig.form.deleteSelectedOnPhone();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
+    QCOMPARE(rig.boxes.texts.size(), 1); // still the one from before the re-plug
+    const std::vector<std::string> commands = rig.phone.commands();
+    QCOMPARE(std::vector<std::string>(commands.begin() + long(sent), commands.end()),
+             std::vector<std::string>({"AT", "AT+CMGF=0", "AT+CMGD=4"}));
+    QCOMPARE(rig.phone.content().messages.size(), size_t(5));
+    QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие (2)"));
+
+    rig.readButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
+    QCOMPARE(rig.boxes.texts.size(), 1);
+    QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(2));
+    QCOMPARE(rig.captions().mid(1, 3),
+             QStringList({"Входящие (2)", "Исходящие (2)", "Черновые (1)"}));
 }
 
 void MainWindowE2eTest::unplugDuringTheDatePassStopsTheRead() {
@@ -387,6 +421,45 @@ void MainWindowE2eTest::closingDuringAReadCancelsItAndWritesNothing() {
     QCOMPARE(rig.phone.countCommands("at+cpbr="), 0);
     QVERIFY(rig.files() == filesBefore);
     QCOMPARE(rig.boxes.texts, QStringList());
+}
+
+// A phone that answers every command after 120 ms, reads its flash for a
+// second before its listing, and mixes lines of its own into its answers
+// fills the archive exactly as a prompt one does.
+void MainWindowE2eTest::slowChattyPhoneReadsAsAPromptOne() {
+    ServeTiming timing;
+    timing.quirks.answerDelayMs = 120;
+    timing.quirks.listingDelayMs = 1000;
+    timing.quirks.unsolicited = true;
+    Rig rig(SmallPhone, {}, timing);
+    plugIn(rig);
+    RETURN_IF_FAILED();
+    rig.readButton()->click();
+    QVERIFY(control<QToolButton>(rig.form, "cancelButton")->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), 3 * Patience);
+    QCOMPARE(rig.boxes.texts, QStringList());
+    QVERIFY(!control<QToolButton>(rig.form, "cancelButton")->isVisible());
+    checkFirstRead(rig);
+}
+
+void MainWindowE2eTest::refusedCommandIsNamedAndNothingWritten() {
+    ServeTiming timing = instantReplies();
+    timing.quirks.refusedCommand = "AT+CMGR=2";
+    timing.quirks.cmsError = 500;
+    Rig rig(SmallPhone, {{"Inbox.msg", FirstInboxRecord}, {"Phonebook.pbk", PhonebookFile}},
+            timing);
+    plugIn(rig);
+    RETURN_IF_FAILED();
+    const QMap<QString, QByteArray> filesBefore = rig.files();
+    rig.readButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
+    QCOMPARE(rig.boxes.texts.size(), 1);
+    QVERIFY2(rig.boxes.texts[0].contains("AT+CMGR=2") &&
+                 rig.boxes.texts[0].contains("+CMS ERROR: 500"),
+             qPrintable(rig.boxes.texts[0]));
+    QVERIFY(rig.files() == filesBefore);
+    QVERIFY(!rig.form.workspace().readResult.inbox.count());
+    QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие"));
 }
 
 QTEST_MAIN(MainWindowE2eTest)

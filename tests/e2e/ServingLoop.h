@@ -3,7 +3,7 @@
 // line behaves when the host closes and re-opens its port, as every phone
 // read does: the phone never notices. A pty master reports a hang-up while
 // the port's side is closed, and SimServer's own loop then pauses for 100 ms,
-// so the first reply after the re-open would come late and be cut.
+// so the first reply after the re-open would come late.
 #include "tools/phonesim/SimServer.h"
 
 #include <poll.h>

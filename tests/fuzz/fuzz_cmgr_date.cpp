@@ -3,12 +3,19 @@
 #include "reading/MessageReplies.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     qb::LineList reply;
     reply.add(text);
-    (void)qb::parseCmgrDate(reply);
+    const std::string date = qb::parseCmgrDate(reply);
+    // A date is "no time" or a whole one, never fragments without its separators.
+    if (!date.empty() &&
+        (date.find('/') == std::string::npos || date.find(',') == std::string::npos))
+        std::abort();
+    (void)qb::checkCmgrReply(reply, reply.lineView(0));
     (void)qb::normaliseTimestamp(text);
     return 0;
 }

@@ -8,6 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qb::LineList listing;
     listing.add(std::string_view(reinterpret_cast<const char*>(data), size));
     const bool holds = qb::listingHoldsMessages(listing);
+    const bool fits = !qb::checkListing(listing);
     qb::ReadResult read;
     qb::CarriedFieldBounds bounds;
     int headers = 0;
@@ -23,6 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int k = 1; k <= count.value_or(0); ++k) {
             // A decoded text must never break the archive's one-line-per-field layout.
             if (folder.find(k)->text.find_first_of("\r\n", 0) != std::string::npos)
+                std::abort();
+            // A listing that passed the check gives indexes of digits alone.
+            const std::string& index = folder.find(k)->index;
+            if (fits &&
+                (index.empty() || index.find_first_not_of(" 0123456789") != std::string::npos))
                 std::abort();
         }
     }

@@ -7,6 +7,7 @@
 
 #include "archive/Workspace.h"
 #include "phonelink/PhoneWatcher.h"
+#include "tests/phonelink/PhoneSide.h"
 #include "tests/reading/ScriptedPhone.h"
 
 #include <QSignalSpy>
@@ -99,13 +100,67 @@ TEST_F(PhoneControllerTest, DeletionReportsTheRowsGoneAndTheRowsKept) {
     ASSERT_TRUE(QTest::qWaitFor([&deleted] { return !deleted.empty(); }, 5000));
     EXPECT_EQ(deleted, std::vector<std::vector<int>>{{2}});
     EXPECT_EQ(captions.size(), 1);
-    EXPECT_EQ(dialogs.told, QStringList{keptOnPhoneText(1)});
+    // How many stayed, and the phone's own error for the command it refused.
+    ASSERT_EQ(dialogs.told.size(), 1);
+    EXPECT_TRUE(dialogs.told[0].startsWith(keptOnPhoneText(1)));
+    EXPECT_TRUE(dialogs.told[0].contains("AT+CMGD=14"));
+    EXPECT_TRUE(dialogs.told[0].contains("+CMS ERROR: 321"));
     EXPECT_EQ(inbox.countMark, "3");
-    EXPECT_EQ(scripted.sent.size(), 4u);
+    EXPECT_EQ(scripted.sent.size(), 5u); // AT, then two pairs
     EXPECT_FALSE(commands.isBusy());
 
     phone.setDeletionPort(nullptr); // and no active port either
     phone.deleteOnPhone(FolderKind::Inbox, {{1, "11"}});
-    EXPECT_EQ(dialogs.told.last(), deviceBusyText());
-    EXPECT_EQ(deleted.size(), 1);
+    EXPECT_EQ(dialogs.informed.last(), deviceBusyText());
+    EXPECT_EQ(deleted.size(), 1u);
+}
+
+TEST_F(PhoneControllerTest, UnplugDuringADeletionSaysSo) {
+    workspace.readResult.inbox.countMark = "2";
+    for (int k = 1; k <= 3; ++k)
+        workspace.readResult.inbox.at(k).index = std::to_string(10 + k);
+    test::ScriptedPhone scripted;
+    scripted.onSent = [&scripted](const std::string& command) {
+        if (command == "AT+CMGD=12")
+            scripted.unplug();
+    };
+    phone.setDeletionPort(&scripted);
+    phone.deleteOnPhone(FolderKind::Inbox, {{1, "11"}, {2, "12"}, {3, "13"}});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !commands.isBusy(); }, 5000));
+    ASSERT_EQ(dialogs.informed.size(), 1);
+    EXPECT_EQ(dialogs.informed[0], deletionLostText(LineLoss::Vanished, 2, {}));
+    EXPECT_TRUE(dialogs.informed[0].contains(QStringLiteral("отключён")));
+    EXPECT_EQ(workspace.readResult.inbox.countMark, "1");
+}
+
+// Every command opens the phone the watcher lists now: one plugged in again a
+// moment ago is reached at once, before any status tick. While the deletion
+// waits for it, it can be cancelled, and the window is told so.
+TEST_F(PhoneControllerTest, DeletionReachesThePhonePluggedInNowAndCanBeCancelled) {
+    test::Pty pty;
+    ASSERT_FALSE(pty.slavePath.empty());
+    workspace.readResult.inbox.countMark = "0";
+    workspace.readResult.inbox.at(1).index = "11";
+    modems = {razr("/dev/ttyACM-gone")};
+    watcher.deviceChanged("add");
+    phone.refreshConnection();
+    modems = {razr(pty.slavePath.c_str())};
+    modems[0].deviceId = 6; // plugged in again: another device
+    watcher.deviceChanged("remove");
+    watcher.deviceChanged("add");
+
+    QSignalSpy running(&phone, &PhoneController::phoneCommandRunning);
+    QSignalSpy notes(&phone, &PhoneController::note);
+    phone.deleteOnPhone(FolderKind::Inbox, {{1, "11"}});
+    ASSERT_TRUE(commands.isBusy());
+    EXPECT_TRUE(phone.isPhoneCommandRunning());
+    EXPECT_EQ(test::readFor(pty.master, 200), "AT\r\n"); // the bare AT that brings it in step
+    phone.cancelPhoneCommand();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !commands.isBusy(); }, 5000));
+    EXPECT_EQ(running.size(), 2);
+    EXPECT_FALSE(running.at(1).at(0).toBool());
+    ASSERT_EQ(notes.size(), 1);
+    EXPECT_EQ(notes.at(0).at(0).toString(), deletionCancelledText());
+    EXPECT_TRUE(dialogs.informed.isEmpty());
+    EXPECT_EQ(workspace.readResult.inbox.countMark, "0");
 }

@@ -29,7 +29,7 @@ UsbModem deviseAt(const std::string& path) {
 class ModemItemTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_FALSE(pty.slavePath.empty()); }
-    std::string replyOf(int finalCodes) { return waitForReply(reader, finalCodes); }
+    std::string replyOf() { return waitForReply(reader); }
     Pty pty;
     PhonePort port{deviseAt(pty.slavePath)};
     ReplyReader reader{&port};
@@ -65,7 +65,7 @@ TEST_F(ModemItemTest, OpenSendAndRawLine) {
 
     // A cooked tty would echo the phone's bytes back to it as commands.
     writeAll(pty.master, "\r\nOK\r\n");
-    EXPECT_EQ(replyOf(0), "\r\nOK\r\n");
+    EXPECT_EQ(replyOf(), "\r\nOK\r\n");
     EXPECT_EQ(port.debugText(), "I Phone Read Command By Ok");
     EXPECT_EQ(readFor(pty.master, 100), "");
 }
@@ -74,12 +74,12 @@ TEST_F(ModemItemTest, ReplyKeepsEveryByte) {
     ASSERT_TRUE(port.open());
     const std::string bytes("\r\n+MMGL: 1\r\x00\x03\n\x7f\xff\rOK\r\n", 18);
     writeAll(pty.master, bytes);
-    EXPECT_EQ(replyOf(0), bytes);
+    EXPECT_EQ(replyOf(), bytes);
 }
 
 TEST_F(ModemItemTest, NothingWaitingGivesEmptyReply) {
     ASSERT_TRUE(port.open());
-    EXPECT_EQ(replyOf(0), "");
+    EXPECT_EQ(replyOf(), "");
     EXPECT_EQ(port.debugText(), "I Phone Open");
 }
 
@@ -92,7 +92,7 @@ TEST_F(ModemItemTest, BurstsCloseTogetherComeBackWhole) {
             writeAll(pty.master, burst);
         }
     });
-    const std::string whole = replyOf(0);
+    const std::string whole = replyOf();
     phone.join();
     EXPECT_EQ(whole, "part1;part2;part3;part4");
 }
@@ -104,9 +104,9 @@ TEST_F(ModemItemTest, LongSilenceSplitsTheReply) {
         sleepMs(400);
         writeAll(pty.master, "second");
     });
-    EXPECT_EQ(replyOf(0), "first");
+    EXPECT_EQ(replyOf(), "first");
     phone.join();
-    EXPECT_EQ(replyOf(0), "second");
+    EXPECT_EQ(replyOf(), "second");
 }
 
 TEST_F(ModemItemTest, LongCommandWaitsForRoomInsteadOfBeingCut) {
@@ -149,7 +149,7 @@ TEST_F(ModemItemTest, UnplugClosesThePort) {
     sleepMs(20);
     QSignalSpy lost(&port, &AtPort::lost);
     pty.hangUp();
-    replyOf(0); // whatever survived the hang-up
+    replyOf(); // whatever survived the hang-up
     ASSERT_TRUE(lost.count() == 1 || lost.wait(1000));
     EXPECT_EQ(lost.at(0).at(0).value<PortLoss>(), PortLoss::HungUp);
     EXPECT_FALSE(port.isOpen());

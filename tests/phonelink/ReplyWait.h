@@ -7,6 +7,7 @@
 #include <QTest>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qb::test {
 
@@ -19,12 +20,20 @@ inline void ensureApplication() {
     new QCoreApplication(argc, argv);
 }
 
-inline std::string waitForReply(ReplyReader& reader, int finalCodes) {
-    std::optional<std::string> reply;
-    reader.read(finalCodes, [&reply](std::string bytes) { reply = std::move(bytes); });
-    // A reply that never comes shows as "<no reply>" in the failing expectation.
+// Collects one reply to `commands` (none: by the quiet line alone) the way
+// the dialogue does; a reply that never comes ends as NoAnswer with
+// "<no reply>" for its bytes, so the failing expectation shows it.
+inline Reply waitFor(ReplyReader& reader, std::vector<AwaitedCommand> commands = {}) {
+    std::optional<Reply> reply;
+    reader.read(std::move(commands), [&reply](Reply got) { reply = std::move(got); });
     (void)QTest::qWaitFor([&reply] { return reply.has_value(); }, 10000);
-    return reply.value_or("<no reply>");
+    if (!reply)
+        reader.abandon();
+    return reply.value_or(Reply{Reply::End::NoAnswer, "<no reply>", {}});
+}
+
+inline std::string waitForReply(ReplyReader& reader, std::vector<AwaitedCommand> commands = {}) {
+    return waitFor(reader, std::move(commands)).bytes;
 }
 
 } // namespace qb::test

@@ -189,7 +189,7 @@ TEST_F(Umockdev, PortOnTheMockedTty) {
     ASSERT_TRUE(port.sendCommand("AT"));
     EXPECT_EQ(readFor(phone, 100), "AT\r\n");
     writeAll(phone, std::string("AT\r\r\nOK\r\n\0", 10));
-    EXPECT_EQ(waitForReply(reader, 0), std::string("AT\r\r\nOK\r\n\0", 10));
+    EXPECT_EQ(waitForReply(reader), std::string("AT\r\r\nOK\r\n\0", 10));
 
     // The mocked tty knows no TIOCEXCL; the lock still keeps a second opener out.
     PhonePort second(port.modem());

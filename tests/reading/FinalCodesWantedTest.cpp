@@ -16,10 +16,13 @@ using Wanted = std::vector<int>;
 namespace {
 
 // Runs one exchange to its end; false when the line was lost instead.
-bool exchange(PhoneLine& line, const std::vector<std::string>& commands) {
+bool exchange(PhoneLine& line, const std::vector<std::string>& texts) {
+    std::vector<AtCommand> commands;
+    for (const std::string& text : texts)
+        commands.push_back({text, {}, OnError::Stop});
     bool answered = false;
     QSignalSpy lost(&line, &PhoneLine::lost);
-    line.exchange(commands, [&](std::string) { answered = true; });
+    line.exchange(commands, [&](const Reply&) { answered = true; });
     for (int i = 0; i < 100 && !answered && lost.isEmpty(); ++i)
         lost.wait(10);
     return answered;
@@ -68,5 +71,6 @@ TEST(FinalCodesWantedTest, WholeReadAndDeletion) {
     wanted.clear();
     DeleteOnPhoneJob deletion(&phone, FolderKind::Inbox, {{1, "3"}, {2, "4"}}, result);
     ASSERT_TRUE(test::runToEnd(deletion, &wanted));
-    EXPECT_EQ(wanted, (Wanted{1, 1, 1, 1}));
+    // The bare AT that brings the phone in step, then a pair per row.
+    EXPECT_EQ(wanted, (Wanted{1, 1, 1, 1, 1}));
 }

@@ -109,7 +109,74 @@ TEST(CmgrDate, MotorolaL7TextModeReply) {
               "18/08/2009,19:11:45");
 }
 
-TEST(CmgrDate, ReplyWithoutAHeaderLine) {
-    EXPECT_EQ(parseCmgrDate(lines("AT+CMGR=3\r\n")), "0/0/,0:00:00");
-    EXPECT_EQ(parseCmgrDate(lines("")), "0/0/,0:00:00");
+// A time that cannot be read is "no time", never a date made of reply fragments.
+TEST(CmgrDate, WithoutATimeStampThereIsNoTime) {
+    for (const char* reply :
+         {"AT+CMGR=3\r\n", "", "AT+CMGR=3\r\nOK\r\n", "AT+CMGR=3\r\n+CMS ERROR: 500\r\n",
+          "AT+CMGR=3\r\n+CMGR: \"REC READ\", \"+7916\"\r\n0041\r\nOK\r\n",
+          "AT+CMGR=3\r\n+CMGR: \"REC READ\", \"+7916\", \"\"\r\n0041\r\nOK\r\n",
+          "AT+CMGR=3\r\n+CMGR: \"REC READ\", \"+7916\", \"yesterday/noon\"\r\nOK\r\n",
+          "AT+CMGR=3\r\n+CMG\r\nR: \"REC READ\", \"+7916\", \"2005/1/2,9:5:3\"\r\n"})
+        EXPECT_EQ(parseCmgrDate(lines(reply)), "") << reply;
+}
+
+// A time stamp that is there is normalised as it always was, odd cases and all.
+TEST(CmgrDate, TimeStampsAreNormalisedAsAlways) {
+    const auto dateOf = [](const std::string& stamp) {
+        return parseCmgrDate(
+            lines("AT+CMGR=3\r\n+CMGR: \"REC READ\", \"+7916\", \"" + stamp + "\"\r\nOK\r\n"));
+    };
+    EXPECT_EQ(dateOf("2005/1/2,9:5:3"), "02/01/2005,09:05:03");
+    EXPECT_EQ(dateOf("05/01/02,12:34:56+12"), "02/01/05/0,12:34:56+12");
+    EXPECT_EQ(dateOf("2005/01/02,12:34"), "02/01/2005,12:00:00");
+}
+
+TEST(CmgrReply, AnotherMessagesHeaderIsNoAnswerForThisOne) {
+    const std::string listed = "+MMGL: 3, \"REC UNREAD\", \"+79161234567\"";
+    const auto check = [&](const std::string& header) {
+        return checkCmgrReply(lines("AT+CMGR=3\r\n" + header + "\r\n0041\r\nOK\r\n"), listed);
+    };
+    EXPECT_FALSE(check("+CMGR: \"REC UNREAD\", \"+79161234567\", \"2005/1/2,9:5:3\""));
+    EXPECT_FALSE(check("+CMGR: \"REC READ\",\"+79161234567\",,\"2005/1/2,9:5:3\""));
+    EXPECT_FALSE(check("OK"));           // no header: no time, but no other message either
+    EXPECT_FALSE(check("+CMGR: 0,,23")); // no number to compare
+    for (const std::string other : {"+CMGR: \"REC READ\", \"+79035550000\", \"2005/1/3,9:5:3\"",
+                                    "+MMGL: 5, \"REC READ\", \"+79161234567\""}) {
+        const auto problem = check(other);
+        ASSERT_TRUE(problem) << other;
+        EXPECT_EQ(problem->mismatch, ReplyMismatch::OtherMessage);
+        EXPECT_EQ(problem->subject, other);
+    }
+}
+
+TEST(MmglListing, ListingsThatFitPassTheCheck) {
+    EXPECT_FALSE(checkListing(
+        lines(MixedListing.substr(0, MixedListing.find("+MMGL: 12, \"REC")) + "OK\r\n")));
+    EXPECT_FALSE(checkListing(lines("at+mmgl=\"ALL\"\r\nOK\r\n")));
+    EXPECT_FALSE(checkListing(lines("at+mmgl=\"ALL\"\r\n")));
+    // Another status is passed over with its text, whatever that holds.
+    EXPECT_FALSE(checkListing(
+        lines("at+mmgl=\"ALL\"\r\n+MMGL: 1, \"STO DRAFT\", \"+7\"\r\nxyz\r\n\r\nOK\r\n")));
+    // Lower-case digits and an empty text are digits all the same; index 0 is an index.
+    EXPECT_FALSE(
+        checkListing(lines("at+mmgl=\"ALL\"\r\n+MMGL: 0, \"REC READ\", \"+7\"\r\n"
+                           "041a\r\n+MMGL: 123456789, \"STO SENT\", \"+7\"\r\n\r\nOK\r\n")));
+}
+
+// The read always finds its echo on line 0; any other first line is checked.
+TEST(MmglListing, TheFirstLineIsCheckedUnlessItIsTheEcho) {
+    const auto problem = checkListing(lines("+MMGL: x, \"REC READ\", \"+7\"\r\n0041\r\nOK\r\n"));
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->mismatch, ReplyMismatch::BadIndex);
+    EXPECT_EQ(checkListing(lines("AT+CMGR=3\r\nOK\r\n"))->mismatch, ReplyMismatch::UnexpectedLine);
+}
+
+// The folder passes take every line for a possible header, so the check does
+// too, also right after a header of another status (found by fuzzing).
+TEST(MmglListing, AHeaderWhereAnotherStatusHasItsTextIsChecked) {
+    const auto problem = checkListing(lines("at+mmgl=\"ALL\"\r\n+MMGL: 1, \"STO DRAFT\", \"+7\"\r\n"
+                                            "+MMGL: 1r, \"STO SENT\", \"+7\"\r\n0041\r\nOK\r\n"));
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->mismatch, ReplyMismatch::BadIndex);
+    EXPECT_EQ(problem->subject, "1r");
 }

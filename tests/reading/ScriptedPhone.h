@@ -5,6 +5,7 @@
 // unable to open again.
 #include "core/Job.h"
 #include "phonelink/AtPort.h"
+#include "reading/PhoneCommands.h"
 #include "reading/PhoneLine.h"
 #include "tests/phonelink/ReplyWait.h"
 
@@ -37,6 +38,12 @@ class ScriptedPhone : public AtPort {
     bool open() override {
         m_open = m_plugged && openFailure == OpenError::None;
         m_openError = !m_plugged ? OpenError::Missing : openFailure;
+        if (m_open && !leftover.empty()) {
+            QTimer::singleShot(0, this, [this, bytes = leftover] {
+                if (m_open)
+                    emit received(bytes);
+            });
+        }
         return m_open;
     }
     void close() override { m_open = false; }
@@ -78,6 +85,7 @@ class ScriptedPhone : public AtPort {
     bool silent = false; // takes commands but never answers, not even with the echo
     OpenError openFailure = OpenError::None; // every open fails so while plugged in
     std::string stallAt;                     // this command is not taken whole
+    std::string leftover; // sent on every open: what an abandoned reply left on the line
     std::function<void(const std::string&)> onSent;
 
   private:
@@ -98,6 +106,17 @@ class ScriptedPhone : public AtPort {
     bool m_stalled = false;
     OpenError m_openError = OpenError::None;
 };
+
+// Bounds short enough that a phone that never answers ends a test quickly.
+inline DialogueLimits quickLimits() {
+    DialogueLimits limits;
+    // Unanswered, rather than stopped half-way, unless the phone stops after beginning.
+    for (ReplyLimits* bounds : {&limits.command, &limits.listing, &limits.phonebook}) {
+        bounds->answerMs = 300;
+        bounds->silenceMs = 600;
+    }
+    return limits;
+}
 
 // Starts the job and lets the event loop run until it has finished; false
 // when it did not finish exactly once.

@@ -200,7 +200,7 @@ class MainWindowExtrasTest : public QObject {
         w.list()->selectRow(0);
         QTest::keyClick(w.list(), Qt::Key_Delete);
         QTRY_COMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "c"}));
-        QCOMPARE(phone.sent, (std::vector<std::string>{"AT+CMGF=0", "AT+CMGD=12"}));
+        QCOMPARE(phone.sent, (std::vector<std::string>{"AT", "AT+CMGF=0", "AT+CMGD=12"}));
         QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({"13", "11"}));
     }
 

@@ -173,6 +173,7 @@ class MessageListTest : public QObject {
     void deletingOnThePhoneRemovesConfirmedRows();
     void refusedDeletionKeepsItsRow();
     void vanishedPhoneDeletesNothing();
+    void deletionOnThePhoneCanBeCancelled();
     void aFolderChosenDuringAFillTakesItsPlace();
     void aSlicedFillListsEveryRowInOrder();
     void closingDuringAFillCancelsItAndCloses();
@@ -388,7 +389,8 @@ void MessageListTest::deletingOnThePhoneRemovesConfirmedRows() {
     w.choose(1);
     w.selectRows({3, 1});
     QTest::keyClick(w.list(), Qt::Key_Delete);
-    const std::vector<std::string> sent = {"AT+CMGF=0", "AT+CMGD=12", "AT+CMGF=0", "AT+CMGD=14"};
+    const std::vector<std::string> sent = {"AT", "AT+CMGF=0", "AT+CMGD=12", "AT+CMGF=0",
+                                           "AT+CMGD=14"};
     QTRY_COMPARE(w.model()->rowCount(), 3);
     QCOMPARE(phone.sent, sent);
     QCOMPARE(w.cell(1, 0), QString("phone 3"));
@@ -444,6 +446,38 @@ void MessageListTest::vanishedPhoneDeletesNothing() {
     QTRY_COMPARE(w.boxes.texts, QStringList{QString::fromUtf8("Утройство занято!")});
     QCOMPARE(w.model()->rowCount(), 1);
     QCOMPARE(w.form->workspace().readResult.outbox.countMark, std::string("0"));
+}
+
+// While the phone is asked, the button beside the progress bar and Esc stop
+// the deletion at once; the rows the phone did not confirm stay.
+void MessageListTest::deletionOnThePhoneCanBeCancelled() {
+    Window w;
+    readFivePhoneMessages(*w.form);
+    qb::test::ScriptedPhone phone;
+    phone.answer("AT+CMGD=12", ""); // an answer that never comes
+    w.form->setDeletionPort(&phone);
+    auto* cancel = w.form->findChild<QToolButton*>("cancelButton");
+    QVERIFY(cancel && !cancel->isVisible());
+    w.choose(1);
+    for (const bool byKey : {true, false}) {
+        w.selectRows({1});
+        w.form->findChild<QAction*>("deleteOnPhoneAction")->trigger();
+        QTRY_VERIFY(cancel->isVisible());
+        QVERIFY(w.form->isBusy());
+        QTRY_COMPARE(phone.sent.back(), std::string("AT+CMGD=12"));
+        if (byKey)
+            QTest::keyClick(w.form.get(), Qt::Key_Escape);
+        else
+            cancel->click();
+        QTRY_VERIFY(!w.form->isBusy());
+        QVERIFY(!cancel->isVisible());
+        QCOMPARE(w.form->messagePanel(), QString::fromUtf8("Удаление прервано."));
+        QCOMPARE(w.model()->rowCount(), 5);
+        QVERIFY(w.boxes.texts.isEmpty());
+    }
+    // Esc does nothing while no phone command runs.
+    QTest::keyClick(w.form.get(), Qt::Key_Escape);
+    QCOMPARE(w.model()->rowCount(), 5);
 }
 
 // While a fill runs the commands rest; a folder chosen meanwhile takes its

@@ -20,7 +20,7 @@ namespace {
 const char Usage[] =
     "usage: quillbox-demo [--program PATH] [--workdir DIR] [--content FILE] [--device FILE]\n"
     "                     [--latency MS] [--burst N --gap MS] [--rate BYTES_PER_S] [--log FILE]\n"
-    "                     [-- PROGRAM_ARGS...]\n"
+    "                     [phone quirks] [-- PROGRAM_ARGS...]\n"
     "Commands on standard input: unplug, plug, quit. SIGUSR1 unplugs, SIGUSR2 plugs.\n";
 
 fs::path executableDir() {
@@ -50,6 +50,15 @@ bool parseDemoOptions(int argc, char** argv, DemoOptions& o) {
     o.content = findDataFile("sample-phone.txt", QUILLBOX_PHONESIM_SOURCE_DIR);
     o.device = findDataFile("motorola-v3.umockdev", QUILLBOX_DEVICES_SOURCE_DIR);
     for (int i = 1; i < argc; ++i) {
+        if (const int taken = takeQuirkOption(argc, argv, i, o.timing.quirks); taken != 0) {
+            if (taken < 0) {
+                std::fputs(Usage, stderr);
+                std::fputs(QuirksUsage, stderr);
+                return false;
+            }
+            i += taken - 1;
+            continue;
+        }
         const std::string arg = argv[i];
         if (arg == "--") {
             o.programArgs.assign(argv + i + 1, argv + argc);
@@ -57,6 +66,7 @@ bool parseDemoOptions(int argc, char** argv, DemoOptions& o) {
         }
         if (i + 1 >= argc) {
             std::fputs(Usage, stderr);
+            std::fputs(QuirksUsage, stderr);
             return false;
         }
         const char* value = argv[++i];
@@ -80,6 +90,7 @@ bool parseDemoOptions(int argc, char** argv, DemoOptions& o) {
             o.timing.bytesPerSecond = std::atoi(value);
         else {
             std::fputs(Usage, stderr);
+            std::fputs(QuirksUsage, stderr);
             return false;
         }
     }

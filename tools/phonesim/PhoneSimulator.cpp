@@ -30,6 +30,10 @@ void PhoneSimulator::setCommandObserver(std::function<void(std::string_view)> ob
     m_observer = std::move(observer);
 }
 
+void PhoneSimulator::refuse(std::string commandLine, int cmsCode) {
+    m_refusals[upper(trim(commandLine))] = cmsCode;
+}
+
 std::string PhoneSimulator::feed(std::string_view bytes) {
     std::string out;
     for (const char c : bytes) {
@@ -58,6 +62,8 @@ std::string PhoneSimulator::execute(std::string_view line) {
         m_observer(line);
     if (line.size() < 2 || upper(line.substr(0, 2)) != "AT")
         return {}; // modems ignore lines that are not commands
+    if (const auto refusal = m_refusals.find(upper(line)); refusal != m_refusals.end())
+        return format({}, error(refusal->second).final);
     Command command;
     std::string_view body = line.substr(2);
     const auto end = body.find_first_of("=?");

@@ -8,6 +8,7 @@
 #include "tools/phonesim/TextCodec.h"
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,9 @@ class PhoneSimulator {
 
     // Called with every command line as received (without its CR).
     void setCommandObserver(std::function<void(std::string_view)> observer);
+    // Answers this command line (any letter case) with "+CMS ERROR: <code>"
+    // instead of carrying it out.
+    void refuse(std::string commandLine, int cmsCode);
 
   private:
     struct Reply {
@@ -59,6 +63,7 @@ class PhoneSimulator {
 
     PhoneContent m_content;
     std::function<void(std::string_view)> m_observer;
+    std::map<std::string, int> m_refusals; // upper-case command line -> +CMS ERROR code
     std::string m_line;
     bool m_echo = true;
     bool m_textMode = false;

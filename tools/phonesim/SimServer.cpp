@@ -28,8 +28,13 @@ int millisUntil(SimServer::Clock::time_point when) {
 } // namespace
 
 SimServer::SimServer(PhoneSimulator& phone, ServeTiming timing, std::FILE* log)
-    : m_phone(phone), m_timing(timing), m_log(log) {
+    : m_phone(phone), m_timing(std::move(timing)), m_log(log) {
     m_phone.setCommandObserver([this](std::string_view line) { logCommand(line); });
+    const PhoneQuirks& quirks = m_timing.quirks;
+    if (!quirks.refusedCommand.empty())
+        m_phone.refuse(quirks.refusedCommand, quirks.cmsError);
+    if (quirks.any() && !m_timing.shape)
+        m_timing.shape = answerShaper(quirks);
 }
 
 void SimServer::attach(int fd) {
@@ -37,6 +42,9 @@ void SimServer::attach(int fd) {
     m_eof = false;
     m_pending.clear();
     m_idleUntil = {};
+    // Plugged in again, the phone starts afresh.
+    m_silent = false;
+    m_endless = 0;
     if (fd >= 0)
         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
 }
@@ -66,6 +74,7 @@ bool SimServer::service(short revents) {
     else if (revents & (POLLHUP | POLLERR))
         m_idleUntil = Clock::now() + ReopenPoll;
     writeDue();
+    streamEndlessly();
     return !m_eof;
 }
 
@@ -107,16 +116,41 @@ void SimServer::answerEach(std::string_view input) {
     while (!input.empty()) {
         const std::size_t cr = input.find('\r');
         const std::size_t end = cr == std::string_view::npos ? input.size() : cr + 1;
-        const std::string output = m_phone.feed(input.substr(0, end));
+        const std::string_view line = input.substr(0, end);
+        std::string output = m_phone.feed(line);
         input.remove_prefix(end);
-        if (output.empty())
+        if (output.empty() || m_silent)
             continue;
         if (cr == std::string_view::npos) { // only the echo of a line still being typed
             scheduleShaped(output, {});
             continue;
         }
-        scheduleShaped(output, m_timing.shape(m_answers++, output));
+        answer(line, std::move(output));
     }
+}
+
+void SimServer::answer(std::string_view line, std::string output) {
+    const PhoneQuirks& quirks = m_timing.quirks;
+    if (isCommand(line, quirks.silentCommand)) {
+        m_silent = true;
+        return;
+    }
+    if (isCommand(line, quirks.endlessCommand)) {
+        // The echo and the start of a reply whose end never comes.
+        output.resize(output.find('\r') + 1);
+        output += "\r\n";
+        m_endless = 1;
+    }
+    if (quirks.unsolicited)
+        output = withUnsolicitedLines(std::move(output), m_answers);
+    scheduleShaped(output, m_timing.shape(m_answers++, output));
+}
+
+void SimServer::streamEndlessly() {
+    if (m_endless == 0 || m_fd < 0 || !m_pending.empty())
+        return;
+    const std::size_t batch = m_endless++ - 1;
+    m_pending.push_back({endlessListingLines(batch), Clock::now()});
 }
 
 void SimServer::scheduleShaped(const std::string& answer, const AnswerShape& shape) {

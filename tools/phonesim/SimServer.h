@@ -3,6 +3,8 @@
 // socket) with the timing of a real phone: a pause before the first byte and
 // replies cut into bursts or limited in rate. Single-threaded and poll-based,
 // so a caller can watch its own descriptors in the same loop.
+#include "tools/phonesim/AnswerShape.h"
+#include "tools/phonesim/PhoneQuirks.h"
 #include "tools/phonesim/PhoneSimulator.h"
 
 #include <poll.h>
@@ -17,16 +19,6 @@
 
 namespace qb {
 
-// How the phone sends one answer (the echo of one command line and its reply).
-struct AnswerShape {
-    int delayMs = 0;               // from the phone's turn to the first byte
-    std::vector<std::size_t> cuts; // offsets in the answer where a chunk ends
-    std::vector<int> gapsMs;       // before chunk 2, 3, ...; the last one repeats
-};
-
-// answer counts from 0 in the order the phone answers; bytes is the answer.
-using AnswerShaper = std::function<AnswerShape(std::size_t answer, std::string_view bytes)>;
-
 struct ServeTiming {
     int latencyMs = 20;         // before the first byte of an answer
     std::size_t burstBytes = 0; // 0: the whole answer at once
@@ -36,6 +28,9 @@ struct ServeTiming {
     // above are not used. The phone works on one command at a time: an
     // answer's delay starts when the previous answer has gone out.
     AnswerShaper shape;
+    // Real phones' ways; any of them shapes every answer (by the quirks'
+    // timing, unless `shape` is set).
+    PhoneQuirks quirks;
 };
 
 class SimServer {
@@ -70,8 +65,10 @@ class SimServer {
     void readInput();
     void schedule(const std::string& output);
     void answerEach(std::string_view input);
+    void answer(std::string_view line, std::string output);
     void scheduleShaped(const std::string& answer, const AnswerShape& shape);
     void writeDue();
+    void streamEndlessly();
     void logCommand(std::string_view line);
 
     PhoneSimulator& m_phone;
@@ -84,6 +81,8 @@ class SimServer {
     Clock::time_point m_idleUntil{};
     std::size_t m_answers = 0;
     std::chrono::milliseconds m_answeringTime{0};
+    bool m_silent = false;     // the phone hangs: it takes commands and sends nothing
+    std::size_t m_endless = 0; // batches of a reply that never ends sent so far, plus one
 };
 
 // Serves until end of file on the served descriptor or input on stopFd.

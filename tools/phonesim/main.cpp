@@ -19,7 +19,7 @@ namespace {
 const char Usage[] =
     "usage: phonesim --content FILE (--pty | --fd N | --tty PATH)\n"
     "                [--latency MS] [--burst N --gap MS] [--rate BYTES_PER_S] [--log FILE]\n"
-    "                [--delays MS[,MS...]]\n";
+    "                [--delays MS[,MS...]] [phone quirks]\n";
 
 struct Options {
     std::string content, tty, log;
@@ -54,6 +54,12 @@ qb::AnswerShaper delayEachAnswer(std::vector<int> delays, std::size_t burst, int
 
 bool parse(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
+        if (const int taken = qb::takeQuirkOption(argc, argv, i, o.timing.quirks); taken != 0) {
+            if (taken < 0)
+                return false;
+            i += taken - 1;
+            continue;
+        }
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         const char* value = hasValue ? argv[i + 1] : "";
@@ -130,6 +136,7 @@ int main(int argc, char** argv) {
     Options o;
     if (!parse(argc, argv, o)) {
         std::fputs(Usage, stderr);
+        std::fputs(qb::QuirksUsage, stderr);
         return 2;
     }
     qb::PhoneSimulator phone;
