@@ -131,7 +131,7 @@ class MainWindowExtrasTest : public QObject {
         QCOMPARE(storedNumber(dir, "ColumnI"), 0);
     }
 
-    void refillsAndARestartSortByTheRememberedColumn() {
+    void refillsAndARestartKeepTheRememberedColumnAndDirection() {
         const auto dir = startedWithMessages();
         {
             Window w(dir);
@@ -139,21 +139,24 @@ class MainWindowExtrasTest : public QObject {
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 10", " 9", " 100"}));
             w.clickHeader(MessageListModel::IndexColumn); // the blank is no obstacle
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 9", " 10", " 100"}));
-            w.choose(TreeNode::ArchiveInbox);  // the remembered column, the other way round
+            w.choose(TreeNode::ArchiveInbox); // the remembered column, the same way round
+            QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({"1", "2", "3"}));
             w.choose(TreeNode::ArchiveOutbox); // and back again
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 9", " 10", " 100"}));
+            w.clickHeader(MessageListModel::IndexColumn); // a click turns it
             w.choose(TreeNode::ArchiveInbox);
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({"3", "2", "1"}));
             QCOMPARE(w.mark(MessageListModel::IndexColumn), 1);
         }
-        Window restarted(dir); // the column survives, the direction starts ascending again
+        Window restarted(dir); // the column and its direction survive
         restarted.choose(TreeNode::ArchiveInbox);
-        QCOMPARE(restarted.cells(MessageListModel::IndexColumn), QStringList({"1", "2", "3"}));
-        QCOMPARE(restarted.mark(MessageListModel::IndexColumn), 0);
-        restarted.clickHeader(MessageListModel::DateColumn); // one day's messages keep their order
+        QCOMPARE(restarted.cells(MessageListModel::IndexColumn), QStringList({"3", "2", "1"}));
+        QCOMPARE(restarted.mark(MessageListModel::IndexColumn), 1);
+        // The next click sorts ascending; one day's messages keep their order.
+        restarted.clickHeader(MessageListModel::DateColumn);
         QCOMPARE(
             restarted.cells(MessageListModel::DateColumn),
-            QStringList({"02/01/2005,10:00:00", "01/01/2005,23:00:00", "01/01/2005,08:00:00"}));
+            QStringList({"01/01/2005,08:00:00", "01/01/2005,23:00:00", "02/01/2005,10:00:00"}));
     }
 
     void withoutARememberedColumnTheFillOrderStays() {
