@@ -3,7 +3,6 @@
 #include "archive/ArchiveFiles.h"
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
-#include "core/Cp1251.h"
 #include "core/FileStore.h"
 
 #include <QCoreApplication>
@@ -23,21 +22,27 @@ std::size_t recordsIn(FolderKind kind, std::size_t lines) {
     return (lines + size - 1) / size;
 }
 
-// A line as the list showed it: cut as a reader cuts it and, when the bytes
-// do not survive the trip through Unicode, as the trip left them.
-bool showsAs(std::string_view line, const std::optional<std::string>& shown) {
-    if (!shown)
-        return true;
-    line = fileLines::readerView(line);
-    return line == *shown || cp1251::fromUnicode(cp1251::toUnicode(line)) == *shown;
-}
-
-// Lines 0 (text) and 2 (header) of a record hold what the user chose it by.
+// Every line of the record as a reader sees it, cut at 4096 characters.
 bool stillAsChosen(const std::vector<std::string_view>& lines, const ChosenRecord& chosen) {
-    return showsAs(lines[0], chosen.text) && showsAs(lines[2], chosen.header);
+    if (!chosen.lines)
+        return true;
+    if (chosen.lines->size() != lines.size())
+        return false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (fileLines::readerView(lines[i]) != (*chosen.lines)[i])
+            return false;
+    }
+    return true;
 }
 
 } // namespace
+
+std::vector<std::string> storedLines(FolderKind kind, const ArchiveRecord& record) {
+    std::vector<std::string> lines = {record.text, record.index, record.header};
+    if (kind == FolderKind::Inbox)
+        lines.push_back(record.date);
+    return lines;
+}
 
 Failure changedRecordsFailure() {
     return Failure::message(QCoreApplication::translate(

@@ -14,24 +14,28 @@
 namespace qb {
 
 // A record chosen for deletion: its number k (from 1, in file order, as the
-// list rows carry them) and, when known, the text and header the user saw, in
-// Windows-1251 bytes.
+// list rows carry them) and, when known, every line of it as the list was
+// filled from: text, index, header and, for Inbox, date, in Windows-1251 bytes.
 struct ChosenRecord {
     ChosenRecord(int k) : record(k) {} // NOLINT: a bare number is an unchecked choice
-    ChosenRecord(int k, std::string shownText, std::string shownHeader)
-        : record(k), text(std::move(shownText)), header(std::move(shownHeader)) {}
+    ChosenRecord(int k, std::vector<std::string> shownLines)
+        : record(k), lines(std::move(shownLines)) {}
     int record;
-    std::optional<std::string> text;
-    std::optional<std::string> header;
+    std::optional<std::vector<std::string>> lines;
 };
+
+// The lines a folder file stores for `record`, as a ChosenRecord expects them.
+std::vector<std::string> storedLines(FolderKind kind, const ArchiveRecord& record);
 
 // The failure of a deletion whose chosen record no longer holds what was shown.
 Failure changedRecordsFailure();
 
 // Rewrites the folder file without the records `records` (any order; repeats
 // and numbers past the end are harmless). When a record that is removed no
-// longer holds the text and header it was chosen by (the file was replaced
-// under the list), nothing is removed and changedRecordsFailure() is returned. Every other record
+// longer holds every line it was chosen by (another program or another copy
+// of Quillbox changed the file under the list: phones reuse indexes and "ok"
+// repeats, so only the whole record tells two messages apart), nothing is
+// removed and changedRecordsFailure() is returned. Every other record
 // stays, also those appended after the list was filled. The file is written even when nothing
 // remains or it did not exist, and replaced atomically: a failure leaves the old content. The
 // progress position counts the records removed so far. A `cancel` honoured between records ends it

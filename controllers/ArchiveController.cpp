@@ -34,10 +34,15 @@ void ArchiveController::showCaptions() {
     emit archiveCaptionsChanged(captions);
 }
 
-bool ArchiveController::deleteRecords(FolderKind folder, std::vector<ChosenRecord> chosen) {
-    std::vector<int> records;
-    for (const ChosenRecord& record : chosen)
-        records.push_back(record.record);
+bool ArchiveController::deleteRecords(FolderKind folder, const std::vector<int>& records) {
+    const std::vector<ArchiveRecord>& known = m_workspace.archive.folder(folder).records;
+    std::vector<ChosenRecord> chosen;
+    for (const int k : records) {
+        // A number the archive does not hold matches no record of the file.
+        const bool held = k >= 1 && static_cast<std::size_t>(k) <= known.size();
+        chosen.emplace_back(k, held ? storedLines(folder, known[std::size_t(k - 1)])
+                                    : std::vector<std::string>());
+    }
     auto* job = new DeleteRecordsJob(m_workspace.workDir, folder, std::move(chosen));
     ProgressSignal& progress = job->progress();
     progress.setTextVisible(false);
@@ -45,7 +50,7 @@ bool ArchiveController::deleteRecords(FolderKind folder, std::vector<ChosenRecor
     progress.setMaximum(static_cast<int>(records.size()));
     progress.setVisible(true);
     // The rows go only once the file has lost their records.
-    return runChange(job, [this, folder, records = std::move(records)] {
+    return runChange(job, [this, folder, records] {
         emit recordsDeleted(folder, records);
     });
 }

@@ -27,9 +27,11 @@ class ArchiveController : public QObject {
     void reloadArchive();
     // Reads Phonebook.pbk again; a failure is shown.
     void loadPhonebook();
-    // Removes the chosen records from the folder's file, nothing when one no
-    // longer holds what the list showed. False when another command runs.
-    bool deleteRecords(FolderKind folder, std::vector<ChosenRecord> records);
+    // Removes records (numbers from 1, as the list rows carry them) from the
+    // folder's file, nothing when one no longer holds every line the archive
+    // in memory, which the list was filled from, has for it. False when
+    // another command runs.
+    bool deleteRecords(FolderKind folder, const std::vector<int>& records);
     // Moves the three folder files to the trash (removes them where there is
     // none); asks nothing. False when another command runs.
     bool deleteAll();

@@ -440,13 +440,10 @@ void MainWindow::deleteSelectedInArchive() {
 }
 
 void MainWindow::deleteRowsInArchive(FolderKind folder) {
-    std::vector<ChosenRecord> records;
-    for (const int row : m_messageList->selectedRows()) {
-        const MessageRow& shown = m_messages->row(row);
-        records.emplace_back(shown.record, cp1251::fromUnicode(shown.text),
-                             cp1251::fromUnicode(shown.header));
-    }
-    m_archive->deleteRecords(folder, std::move(records));
+    std::vector<int> records;
+    for (const int row : m_messageList->selectedRows())
+        records.push_back(m_messages->row(row).record);
+    m_archive->deleteRecords(folder, records);
 }
 
 // Файл ▸ "Удалить все сообщения": asks nothing, the files go to the trash.
