@@ -93,18 +93,6 @@ QByteArray exportTarget(int argc, char** argv) {
     return {};
 }
 
-// The export reads a damaged count line as no entries at all; a contacts file
-// written from that would replace the user's contacts with nothing.
-qb::MaybeFailure damagedPhonebook(const QString& workDir) {
-    qb::Phonebook phonebook;
-    if (qb::loadPhonebook(workDir, phonebook))
-        return std::nullopt; // the export itself reports a file it cannot read
-    if (const qb::MaybeFailure damaged = qb::damagedPhonebookCount(phonebook))
-        return qb::Failure::message(qb::resolveInDir(workDir, qb::PhonebookFileName) +
-                                    QStringLiteral(": ") + damaged->text());
-    return std::nullopt;
-}
-
 std::optional<qb::UndatedMessages> undatedChoice(const QString& value) {
     if (value == QLatin1String("estimate"))
         return qb::UndatedMessages::Estimate;
@@ -128,10 +116,6 @@ int exportAndroid(const QByteArray& targetName, qb::UndatedMessages undated) {
             QStringLiteral("quillbox: ") +
                 CommandLine::tr("папка \"%1\" не найдена").arg(QFile::decodeName(targetName)));
         return UsageError;
-    }
-    if (const qb::MaybeFailure damaged = damagedPhonebook(work.path())) {
-        say(stderr, QStringLiteral("quillbox: ") + work.shown(*damaged).text());
-        return FileError;
     }
     const qb::SmartphoneExport result =
         qb::exportForSmartphone(work.path(), target.path(), undated);

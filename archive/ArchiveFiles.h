@@ -56,6 +56,18 @@ Phonebook parsePhonebook(std::string_view content);
 // A count line that is neither empty nor a whole number ("5 ", "0x5") leaves a
 // phonebook without entries; a copy made of it would pass for an empty phonebook.
 MaybeFailure damagedPhonebookCount(const Phonebook& phonebook);
+// A Phonebook.pbk read for a copy of the whole phonebook (the smartphone
+// export). Its count line must describe the file: a count that is not a whole
+// number, a negative one, or an empty line, 0 or 1 followed by entries, is
+// damaged (`damagedCount`, with the same failure as a count that is no
+// number), since read as no entries it would pass for an empty phonebook.
+struct PhonebookCopy {
+    Phonebook phonebook;
+    MaybeFailure failure;
+    bool damagedCount = false;
+};
+PhonebookCopy loadPhonebookCopy(const QString& workDir);
+MaybeFailure damagedPhonebookFile(std::string_view content);
 // Phonebook.pbk content for a phonebook: its count line (2n + 1 when it holds no
 // count), the pairs and one empty line. Fails when the count text held is not a number.
 struct PhonebookText {

@@ -111,15 +111,13 @@ SmartphoneExport exportForSmartphone(const QString& workDir, const QString& targ
     Phonebook phonebook;
     if ((result.failure = reloadArchive(workDir, archive)))
         return result;
-    if ((result.failure = loadPhonebook(workDir, phonebook)))
-        return result;
-    if (const MaybeFailure damaged = damagedPhonebookCount(phonebook)) {
+    PhonebookCopy copy = loadPhonebookCopy(workDir);
+    if ((result.failure = std::move(copy.failure))) {
         // Read as no entries at all, it would replace the contacts with nothing.
-        result.failure = Failure::message(resolveInDir(workDir, PhonebookFileName) +
-                                          QStringLiteral(": ") + damaged->text());
-        result.phonebookDamaged = true;
+        result.phonebookDamaged = copy.damagedCount;
         return result;
     }
+    phonebook = std::move(copy.phonebook);
 
     AndroidSmsOptions options;
     options.undated = undated;

@@ -112,6 +112,14 @@ printf '5 \r\n112\r\nSOS\r\n\r\n' > Phonebook.pbk
 status=0; "$quillbox" --export-android out 2> err.txt || status=$?
 [ "$status" -eq 1 ] && grep -q "'5 ' is not a valid integer value" err.txt || fail "damaged count: $status $(cat err.txt)"
 cmp -s before.vcf out/contacts.vcf || fail "damaged count replaced contacts.vcf"
+# A count that reads as no entries while entries follow is damaged too.
+for count in -5 0 1 -2147483648 ''; do
+  printf -- '%s\r\n+79160000001\r\nИмя\r\n' "$count" > Phonebook.pbk
+  status=0; "$quillbox" --export-android out 2> err.txt || status=$?
+  [ "$status" -eq 1 ] && grep -q "'$count' is not a valid integer value" err.txt \
+    || fail "count '$count': $status $(cat err.txt)"
+  cmp -s before.vcf out/contacts.vcf || fail "count '$count' replaced contacts.vcf"
+done
 rm Inbox.msg Phonebook.pbk && mkfifo Inbox.msg
 status=0; timeout 20 "$quillbox" --export-android out 2> err.txt || status=$?
 [ "$status" -eq 1 ] && grep -q 'Not a regular file' err.txt || fail "FIFO Inbox.msg: $status $(cat err.txt)"
