@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <climits>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -48,6 +49,11 @@ bool fileExists(const QString& path) {
     return info.exists() && !info.isDir();
 }
 
+bool nameTaken(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
 namespace {
 
 QString systemReason(int error) {
@@ -67,6 +73,19 @@ QString refusal(const struct stat& info, std::size_t maxBytes) {
     if (static_cast<std::uint64_t>(info.st_size) > maxBytes)
         return tooLarge(maxBytes);
     return {};
+}
+
+// A link whose target is gone (a drive not mounted, a file moved) is not a
+// missing file: taken for one, an archive folder would read as empty and the
+// next write would replace the link. Empty when `name` is no such link.
+QString danglingLinkReason(const QByteArray& name) {
+    struct stat link {};
+    if (::lstat(name.constData(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return {};
+    QByteArray target(PATH_MAX, '\0');
+    const ssize_t size = ::readlink(name.constData(), target.data(), target.size());
+    target.resize(size > 0 ? size : 0);
+    return QStringLiteral("Broken link to \"%1\"").arg(QFile::decodeName(target));
 }
 
 // Reads to the end of the file, which may have grown or shrunk since it was
@@ -122,9 +141,12 @@ FileRead readWholeFile(const QString& path, std::size_t maxBytes) {
     // Looked at before it is opened, so that a device is never opened and a
     // FIFO never waited on; the open itself does not wait either.
     if (::stat(name.constData(), &info) != 0) {
-        if (errno != ENOENT && errno != ENOTDIR) {
+        const int error = errno;
+        const QString dangling = danglingLinkReason(name);
+        if (!dangling.isEmpty() || (error != ENOENT && error != ENOTDIR)) {
             result.exists = true;
-            result.failure = Failure::cannotOpen(path, systemReason(errno));
+            result.failure =
+                Failure::cannotOpen(path, dangling.isEmpty() ? systemReason(error) : dangling);
         }
         return result;
     }

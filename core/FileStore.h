@@ -18,6 +18,8 @@ QString joinPath(const QString& dir, const QString& name);
 QString resolveInDir(const QString& dir, const QString& name);
 
 bool fileExists(const QString& path);
+// Something is at that name, even a link to nothing.
+bool nameTaken(const QString& path);
 
 struct FileRead {
     bool exists = false;
@@ -28,8 +30,9 @@ struct FileRead {
 // about 15 MB, so this leaves ample room and still keeps memory in bounds.
 inline constexpr std::size_t MaxFileBytes = std::size_t(128) << 20;
 // Reads a regular file whole. Anything else at that name (a FIFO, a device, a
-// directory) is refused without waiting on it, and so is a file larger than
-// `maxBytes` or one that does not fit into memory; `failure` then says why.
+// directory, a link to nothing) is refused without waiting on it, and so is a
+// file larger than `maxBytes` or one that does not fit into memory; `failure`
+// then says why.
 FileRead readWholeFile(const QString& path, std::size_t maxBytes = MaxFileBytes);
 
 // Who may read a file that a write creates. A regular file already at that name

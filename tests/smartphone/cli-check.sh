@@ -120,6 +120,12 @@ for count in -5 0 1 -2147483648 ''; do
     || fail "count '$count': $status $(cat err.txt)"
   cmp -s before.vcf out/contacts.vcf || fail "count '$count' replaced contacts.vcf"
 done
+# A folder file linked to a drive not mounted is no empty folder.
+mv Inbox.msg Inbox.kept && ln -s /nonexistent/usb/Inbox.msg Inbox.msg
+status=0; "$quillbox" --export-android out 2> err.txt || status=$?
+[ "$status" -eq 1 ] && grep -q 'Inbox.msg". Broken link to "/nonexistent/usb/Inbox.msg"' err.txt \
+  || fail "dangling Inbox.msg: $status $(cat err.txt)"
+rm Inbox.msg && mv Inbox.kept Inbox.msg
 rm Inbox.msg Phonebook.pbk && mkfifo Inbox.msg
 status=0; timeout 20 "$quillbox" --export-android out 2> err.txt || status=$?
 [ "$status" -eq 1 ] && grep -q 'Not a regular file' err.txt || fail "FIFO Inbox.msg: $status $(cat err.txt)"
