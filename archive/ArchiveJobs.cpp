@@ -51,8 +51,9 @@ void ArchiveChangeJob::applyReload(Archive& archive) {
 ImportJob::ImportJob(QString workDir, QString source, QObject* parent)
     : ArchiveChangeJob(
           workDir,
-          [workDir, source = std::move(source)](Progress& progress, Cancellation& cancel) {
-              return importP2kToolsArchive(workDir, source, progress, &cancel);
+          [workDir, source = std::move(source), summary = &m_summary](Progress& progress,
+                                                                      Cancellation& cancel) {
+              return importP2kToolsArchive(workDir, source, progress, &cancel, summary);
           },
           {}, parent) {}
 

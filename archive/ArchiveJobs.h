@@ -6,6 +6,7 @@
 #include "archive/ArchiveDeletion.h"
 #include "archive/ArchiveFiles.h"
 #include "archive/ArchiveTypes.h"
+#include "archive/P2kToolsImport.h"
 #include "core/Failure.h"
 #include "core/Job.h"
 #include "core/JobWorker.h"
@@ -65,6 +66,11 @@ class ImportJob : public ArchiveChangeJob {
     Q_OBJECT
   public:
     ImportJob(QString workDir, QString source, QObject* parent = nullptr);
+    // What was imported and left out; valid once changed().
+    const ImportSummary& summary() const { return m_summary; }
+
+  private:
+    ImportSummary m_summary;
 };
 
 // Removes chosen records of one folder file (deleteArchiveRecords), nothing

@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveDeletion.h"
 #include "archive/ArchiveJobs.h"
+#include "controllers/ArchiveMessages.h"
 #include "controllers/CommandState.h"
 #include "controllers/UserDialogs.h"
 #include "models/FolderCaptions.h"
@@ -61,15 +62,18 @@ bool ArchiveController::deleteAll() {
         return false;
     const WipeOutcome outcome = deleteAllFolderFiles(m_workspace.workDir);
     reloadArchive();
-    emit allDeleted(outcome == WipeOutcome::Trashed ? tr("Сообщения архива перемещены в корзину.")
+    emit noted(outcome == WipeOutcome::Trashed ? tr("Сообщения архива перемещены в корзину.")
                                                     : tr("Корзины нет: сообщения архива удалены."));
     return true;
 }
 
 bool ArchiveController::importArchive(const QString& source) {
     // Inbox.msg may be new: rows listed before would number other records.
-    return runChange(new ImportJob(m_workspace.workDir, source),
-                     [this] { emit archiveReplaced(); });
+    auto* job = new ImportJob(m_workspace.workDir, source);
+    return runChange(job, [this, job] {
+        emit noted(importSummaryText(job->summary()));
+        emit archiveReplaced();
+    });
 }
 
 bool ArchiveController::runChange(ArchiveChangeJob* job, std::function<void()> changed) {

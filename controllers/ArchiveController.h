@@ -48,8 +48,9 @@ class ArchiveController : public QObject {
     // The folder files changed beyond what rows of the list know (read again,
     // wiped, imported into): a listed archive folder is stale.
     void archiveReplaced();
-    // Where "delete all" put the folder files, for the message panel.
-    void allDeleted(const QString& note);
+    // What a command did, for the message panel: where "delete all" put the
+    // folder files, what an import took and left out.
+    void noted(const QString& note);
 
   private:
     bool runChange(ArchiveChangeJob* job, std::function<void()> changed);

@@ -9,6 +9,37 @@
     </message>
 </context>
 <context>
+    <name>ArchiveMessages</name>
+    <message numerus="yes">
+        <source>Импортировано сообщений: %n.</source>
+        <translation>
+            <numerusform>%n message imported.</numerusform>
+            <numerusform>%n messages imported.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Пропущено строк без двух разделителей &quot;;&quot;: %n.</source>
+        <translation>
+            <numerusform>%n line without two &quot;;&quot; separators was left out.</numerusform>
+            <numerusform>%n lines without two &quot;;&quot; separators were left out.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Пропущено строк без отправителя: %n.</source>
+        <translation>
+            <numerusform>%n line without a sender was left out.</numerusform>
+            <numerusform>%n lines without a sender were left out.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Пропущено строк без текста: %n.</source>
+        <translation>
+            <numerusform>%n line without text was left out.</numerusform>
+            <numerusform>%n lines without text were left out.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>текущая папка недоступна: %1</source>

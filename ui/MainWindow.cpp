@@ -226,7 +226,7 @@ void MainWindow::connectCommands() {
             [this](FolderKind, const std::vector<int>& records) { removeListedRecords(records); });
     connect(m_archive, &ArchiveController::archiveReplaced, this,
             [this] { refreshShownFolder(isArchiveFolder); });
-    connect(m_archive, &ArchiveController::allDeleted, this, &MainWindow::setMessagePanel);
+    connect(m_archive, &ArchiveController::noted, this, &MainWindow::setMessagePanel);
     // Export for a smartphone
     connect(m_exporter, &ExportController::smartphoneExported, this, &MainWindow::setMessagePanel);
     // Phone

@@ -272,6 +272,9 @@ void MainWindowArchiveTest::importThroughTheFileDialog() {
     QVERIFY(inbox.endsWith(
         "third\r\n1000\r\n+MMGL: 1000, \"REC READ\", \"+7004\"\r\n02/01/2005,03:04:08\r\n"));
     QCOMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (5)"));
+    QCOMPARE(w.form.messagePanel(),
+             QStringLiteral("Импортировано сообщений: 3. Пропущено строк без отправителя: 1. "
+                            "Пропущено строк без текста: 1."));
     QTRY_COMPARE(w.form.messageModel()->rowCount(), 5);
     w.waitIdle();
     w.action("importAction")->trigger();
