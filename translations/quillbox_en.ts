@@ -91,6 +91,22 @@ Without options it opens the program&apos;s window; the archive is kept in the c
         <source>--undated: ожидается estimate, epoch или skip, а не &quot;%1&quot;</source>
         <translation>--undated: expected estimate, epoch or skip, not &quot;%1&quot;</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; не папка</source>
+        <translation>&quot;%1&quot; is not a folder</translation>
+    </message>
+    <message>
+        <source>слишком длинный путь: &quot;%1&quot;</source>
+        <translation>path too long: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>папка &quot;%1&quot; недоступна: %2</source>
+        <translation>folder &quot;%1&quot; cannot be reached: %2</translation>
+    </message>
+    <message>
+        <source>--undated задаётся только вместе с --export-android</source>
+        <translation>--undated is only given together with --export-android</translation>
+    </message>
 </context>
 <context>
     <name>FolderCaptions</name>

@@ -91,6 +91,25 @@ for args in "--export-android out --export-android out" "--export-android out -v
   status=0; $quillbox $args > /dev/null 2>&1 || status=$?
   [ "$status" -eq 2 ] || fail "$args: $status"
 done
+# Qt's own options are whole words, taken or refused as such; a target that
+# is a file or a path too long is said to be so; --undated needs --export-android.
+"$quillbox" -platform offscreen --export-android out > /dev/null || fail "-platform with --export-android"
+status=0; QT_QPA_PLATFORM=offscreen "$quillbox" -xyz 2> err.txt || status=$?
+[ "$status" -eq 2 ] && grep -q "Unknown option 'xyz'" err.txt || fail "-xyz: $status $(cat err.txt)"
+status=0; "$quillbox" --export-android Inbox.msg 2> err.txt || status=$?
+[ "$status" -eq 2 ] && grep -q '"Inbox.msg" не папка' err.txt || fail "a file as target: $status $(cat err.txt)"
+long=$(printf 'x%.0s' $(seq 300))
+status=0; "$quillbox" --export-android "$long" 2> err.txt || status=$?
+[ "$status" -eq 2 ] && grep -q 'слишком длинный путь' err.txt || fail "a path too long: $status $(cat err.txt)"
+status=0; "$quillbox" --undated=skip 2> err.txt || status=$?
+[ "$status" -eq 2 ] && grep -q -- '--undated задаётся только вместе с --export-android' err.txt \
+  || fail "--undated alone: $status $(cat err.txt)"
+for args in --help --help-all --version; do
+  status=0; "$quillbox" $args > /dev/full 2>/dev/null || status=$?
+  [ "$status" -eq 1 ] || fail "$args to a full stdout: $status"
+  status=0; "$quillbox" $args >&- 2>/dev/null || status=$?
+  [ "$status" -eq 1 ] || fail "$args to a closed stdout: $status"
+done
 status=0; "$quillbox" --export-android out > /dev/full 2>/dev/null || status=$?
 [ "$status" -eq 1 ] || fail "summary to a full stdout: $status"
 status=0; "$quillbox" --export-android out >&- 2>/dev/null || status=$?
