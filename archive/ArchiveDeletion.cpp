@@ -1,6 +1,7 @@
 #include "archive/ArchiveDeletion.h"
 
 #include "archive/ArchiveFiles.h"
+#include "archive/ArchiveLock.h"
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
 #include "core/FileStore.h"
@@ -55,6 +56,9 @@ MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,
                                   Cancellation* cancel) {
     if (stopsHere(cancel))
         return std::nullopt;
+    const ArchiveLock lock(workDir, cancel);
+    if (!lock.mayWrite())
+        return lock.failure();
     const auto byNumber = [](const ChosenRecord& a, const ChosenRecord& b) {
         return a.record < b.record;
     };

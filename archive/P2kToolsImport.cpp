@@ -1,6 +1,7 @@
 #include "archive/P2kToolsImport.h"
 
 #include "archive/ArchiveFiles.h"
+#include "archive/ArchiveLock.h"
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
 #include "codecs/Timestamp.h"
@@ -122,16 +123,24 @@ MaybeFailure importP2kToolsArchive(const QString& workDir, const QString& source
                                    ImportSummary* summary) {
     if (stopsHere(cancel))
         return std::nullopt;
-    InboxStart inbox = takeInbox(workDir);
-    if (inbox.failure)
-        return inbox.failure;
-
     progress.setPosition(0);
     progress.setVisible(true);
     const FileRead read = readSource(source);
     if (read.failure) {
         progress.setVisible(false);
         return read.failure;
+    }
+    // The Inbox is read once the archive is ours, so another writer's change
+    // made meanwhile is kept.
+    const ArchiveLock lock(workDir, cancel);
+    if (!lock.mayWrite()) {
+        progress.setVisible(false);
+        return lock.failure();
+    }
+    InboxStart inbox = takeInbox(workDir);
+    if (inbox.failure) {
+        progress.setVisible(false);
+        return inbox.failure;
     }
     const std::size_t lines = fileLines::count(read.bytes);
     std::string& out = inbox.lines;

@@ -51,7 +51,8 @@ void appendImportedRecord(std::string& out, const P2kToolsMessage& message);
 // Appends every message of the P2kTools archive `source` to Inbox.msg in
 // `workDir` (created when missing). Nothing is compared: importing a file
 // twice stores its messages twice. The progress bar is shown while the lines
-// are taken. Inbox.msg is replaced atomically at the end, so any failure (an
+// are taken. The Inbox is taken and replaced under the archive lock
+// (ArchiveLock). Inbox.msg is replaced atomically at the end, so any failure (an
 // unreadable source or Inbox, a failed write) leaves it as it was, and so does
 // a `cancel` honoured between lines: the import then ends without a failure,
 // and `cancel->stopped()` tells it apart. `summary`, when given, counts what

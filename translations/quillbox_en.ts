@@ -9,6 +9,13 @@
     </message>
 </context>
 <context>
+    <name>ArchiveLock</name>
+    <message>
+        <source>Архив в папке &quot;%1&quot; меняет другая копия Quillbox. Ничего не изменено; повторите команду, когда она закончит.</source>
+        <translation>Another copy of Quillbox is changing the archive in the folder &quot;%1&quot;. Nothing was changed; try the command again once it has finished.</translation>
+    </message>
+</context>
+<context>
     <name>ArchiveMessages</name>
     <message numerus="yes">
         <source>Импортировано сообщений: %n.</source>

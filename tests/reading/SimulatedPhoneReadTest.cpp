@@ -123,6 +123,10 @@ ReadRun readFrom(SlowPhone& phone, bool quietLineOnly,
     EXPECT_TRUE(test::runToEnd(job));
     run.ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     run.outcome = job.outcome();
+    if (run.outcome.read)
+        run.result = *run.outcome.read;
+    if (run.outcome.phonebook)
+        run.phonebook = *run.outcome.phonebook;
     for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
         run.files[name] = fileContent(QDir(dir.path()).filePath(name));
     return run;
