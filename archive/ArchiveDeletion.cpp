@@ -6,8 +6,14 @@
 #include "archive/FolderFile.h"
 #include "core/FileStore.h"
 
+#include "core/Trash.h"
+
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -108,23 +114,51 @@ MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,
     return writeWholeFile(path, out);
 }
 
-WipeOutcome deleteAllFolderFiles(const QString& workDir) {
-    WipeOutcome outcome = WipeOutcome::Trashed;
+namespace {
+
+WipedFile wipe(const QString& path) {
+    WipedFile file{QFileInfo(path).fileName()};
+    const TrashOutcome trashed = moveToTrash(path);
+    switch (trashed.kind) {
+    case TrashOutcome::Kind::Trashed:
+        break;
+    case TrashOutcome::Kind::NoTrash:
+        file.fate = WipedFile::Fate::Removed;
+        if (::unlink(QFile::encodeName(path).constData()) != 0) {
+            file.fate = WipedFile::Fate::Left;
+            file.error = errno;
+        }
+        break;
+    case TrashOutcome::Kind::Refused:
+        file.fate = WipedFile::Fate::Left;
+        file.error = trashed.error;
+        break;
+    }
+    return file;
+}
+
+} // namespace
+
+WipeReport deleteAllFolderFiles(const QString& workDir, Cancellation* cancel) {
+    WipeReport report;
+    const ArchiveLock lock(workDir, cancel);
+    if (!lock.mayWrite()) {
+        report.failure = lock.failure();
+        return report;
+    }
     for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
         // "inbox.msg" beside "Inbox.msg" would be found by the next reload in
         // place of the removed one, so every spelling goes.
         for (int spelling = 0; spelling < 64; ++spelling) {
             const QString path = resolveInDir(workDir, folderFileName(kind));
-            if (!fileExists(path))
+            if (!nameTaken(path))
                 break;
-            if (QFile::moveToTrash(path))
-                continue;
-            outcome = WipeOutcome::Removed;
-            if (!removeFile(path))
+            report.files.push_back(wipe(path));
+            if (report.files.back().fate == WipedFile::Fate::Left)
                 break;
         }
     }
-    return outcome;
+    return report;
 }
 
 } // namespace qb

@@ -45,15 +45,30 @@ MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,
                                   std::vector<ChosenRecord> records, Progress& progress,
                                   Cancellation* cancel = nullptr);
 
-enum class WipeOutcome {
-    Trashed, // the files went to the desktop's trash
-    Removed, // no trash could take them: they were removed
+// What became of one folder file in "delete all".
+struct WipedFile {
+    enum class Fate {
+        Trashed, // in the desktop's trash, where the file manager can restore it
+        Removed, // no trash could take it: removed
+        Left,    // still there: `error` says why
+    };
+    QString name; // as spelt in the folder
+    Fate fate = Fate::Trashed;
+    int error = 0;
+};
+// Every folder file "delete all" met, in the order it met them: none when
+// there was none. `failure` is set when the archive lock was not had: then
+// nothing was touched.
+struct WipeReport {
+    std::vector<WipedFile> files;
+    MaybeFailure failure;
 };
 
 // Moves Inbox.msg, Outbox.msg and Draft.msg (any letter case) to the desktop's
-// trash, so that one click without a question can be undone; removes them
-// only when no trash takes them. A file that can be neither stays, silently;
-// the next reload still finds it.
-WipeOutcome deleteAllFolderFiles(const QString& workDir);
+// trash (moveToTrash), so that one click without a question can be undone;
+// removes them only when no trash takes them, and leaves those the system
+// will not let go (a read-only folder, an immutable file). Works under the
+// archive lock; nothing is ever created beside the archive but the lock file.
+WipeReport deleteAllFolderFiles(const QString& workDir, Cancellation* cancel = nullptr);
 
 } // namespace qb

@@ -1,6 +1,9 @@
 #include "controllers/ArchiveMessages.h"
 
 #include <QCoreApplication>
+#include <QStringList>
+
+#include <cstring>
 
 namespace qb {
 namespace {
@@ -27,6 +30,32 @@ QString importSummaryText(const ImportSummary& summary) {
     addSentence(text, QT_TRANSLATE_N_NOOP("ArchiveMessages", "Пропущено строк без текста: %n."),
                 summary.withoutText);
     return text;
+}
+
+QString wipeReportText(const WipeReport& report) {
+    if (report.files.empty())
+        return ArchiveMessages::tr("В архиве нет файлов сообщений.");
+    QStringList trashed, removed, left;
+    for (const WipedFile& file : report.files) {
+        switch (file.fate) {
+        case WipedFile::Fate::Trashed:
+            trashed << file.name;
+            break;
+        case WipedFile::Fate::Removed:
+            removed << file.name;
+            break;
+        case WipedFile::Fate::Left:
+            left << ArchiveMessages::tr("Не удалён %1: %2.")
+                        .arg(file.name, QString::fromLocal8Bit(std::strerror(file.error)));
+            break;
+        }
+    }
+    QStringList sentences;
+    if (!trashed.isEmpty())
+        sentences << ArchiveMessages::tr("Перемещены в корзину: %1.").arg(trashed.join(", "));
+    if (!removed.isEmpty())
+        sentences << ArchiveMessages::tr("Корзины нет, удалены: %1.").arg(removed.join(", "));
+    return (sentences + left).join(QLatin1Char(' '));
 }
 
 } // namespace qb

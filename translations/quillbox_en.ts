@@ -45,6 +45,22 @@
             <numerusform>%n lines without text were left out.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>В архиве нет файлов сообщений.</source>
+        <translation>The archive holds no message files.</translation>
+    </message>
+    <message>
+        <source>Не удалён %1: %2.</source>
+        <translation>%1 was not deleted: %2.</translation>
+    </message>
+    <message>
+        <source>Перемещены в корзину: %1.</source>
+        <translation>Moved to the trash: %1.</translation>
+    </message>
+    <message>
+        <source>Корзины нет, удалены: %1.</source>
+        <translation>There is no trash; deleted: %1.</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -294,17 +310,6 @@ Add your user to the dialout group or install the udev rule that comes with Quil
             <numerusform>%n draft shares its conversation with other drafts; Android keeps only the last draft of each conversation.</numerusform>
             <numerusform>%n drafts share their conversations with other drafts; Android keeps only the last draft of each conversation.</numerusform>
         </translation>
-    </message>
-</context>
-<context>
-    <name>qb::ArchiveController</name>
-    <message>
-        <source>Сообщения архива перемещены в корзину.</source>
-        <translation>The archive&apos;s messages were moved to the trash.</translation>
-    </message>
-    <message>
-        <source>Корзины нет: сообщения архива удалены.</source>
-        <translation>There is no trash: the archive&apos;s messages were deleted.</translation>
     </message>
 </context>
 <context>

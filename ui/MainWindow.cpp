@@ -233,10 +233,7 @@ void MainWindow::connectCommands() {
     connect(m_phone, &PhoneController::connectionChanged, this, &MainWindow::showConnectionState);
     connect(m_phone, &PhoneController::readEnded, this, &MainWindow::expandPhoneNode);
     connect(m_phone, &PhoneController::phoneCaptionsChanged, this, &MainWindow::setPhoneCaptions);
-    connect(m_phone, &PhoneController::archiveChanged, this, [this] {
-        m_archive->reloadArchive();
-        m_archive->loadPhonebook();
-    });
+    connect(m_phone, &PhoneController::archiveChanged, m_archive, &ArchiveController::reloadArchive);
     connect(m_phone, &PhoneController::phoneFolderChanged, this,
             [this] { refreshShownFolder(isPhoneFolder); });
     connect(m_phone, &PhoneController::deletedOnPhone, this,
@@ -245,8 +242,8 @@ void MainWindow::connectCommands() {
 
 void MainWindow::loadStartState() {
     m_colours->applyStoredColours();
+    // Read off the window's thread; the window shows itself busy meanwhile.
     m_archive->reloadArchive();
-    m_archive->loadPhonebook();
     refreshConnectionStatus();
 }
 

@@ -167,15 +167,21 @@ void MainWindowArchiveTest::deletingAllKeepsThePhonebookAndAsksNothing() {
               {"Phonebook.pbk", "3\r\n555\r\nIvan\r\n\r\n"}});
     w.choose(TreeNode::ArchiveOutbox);
     w.action("deleteAllInArchiveAction")->trigger();
+    w.waitIdle();
     QVERIFY(w.boxes.texts.isEmpty());
     QVERIFY(!w.dir.exists("Outbox.msg") && !w.dir.exists("Draft.msg") &&
             w.dir.exists("Phonebook.pbk"));
     QCOMPARE(w.caption(TreeNode::ArchiveOutbox), QStringLiteral("Исходящие "));
     QCOMPARE(w.caption(TreeNode::ArchiveDraft), QStringLiteral("Черновые "));
     QCOMPARE(trash.files(), QStringList({"Draft.msg", "Outbox.msg"}));
-    QCOMPARE(w.form.messagePanel(), QStringLiteral("Сообщения архива перемещены в корзину."));
-    w.waitIdle();
+    QCOMPARE(w.form.messagePanel(),
+             QStringLiteral("Перемещены в корзину: Outbox.msg, Draft.msg."));
     QCOMPARE(w.form.messageModel()->rowCount(), 0);
+    // Nothing left to delete: the panel says so, and nothing is made.
+    w.action("deleteAllInArchiveAction")->trigger();
+    w.waitIdle();
+    QCOMPARE(w.form.messagePanel(), QStringLiteral("В архиве нет файлов сообщений."));
+    QCOMPARE(trash.files(), QStringList({"Draft.msg", "Outbox.msg"}));
 }
 
 // Rows listed before "delete all" and an import that writes a new Inbox.msg

@@ -76,6 +76,10 @@ class MainWindowTest : public QObject {
 void MainWindowTest::emptyDirectoryShowsEmptyArchiveFolders() {
     StartedIn dir;
     MainWindow form(dir.path());
+    // The archive is read off the window's thread, which shows itself busy meanwhile.
+    QVERIFY(form.isBusy());
+    QVERIFY(!child<QToolButton>(form, "importButton")->isEnabled());
+    QTRY_VERIFY(!form.isBusy());
     QCOMPARE(form.workspace().workDir, dir.path());
     const QStringList expected = {"Телефон", "Входящие",  "Исходящие",  "Черновые",
                                   "Архив",   "Входящие ", "Исходящие ", "Черновые "};
@@ -95,6 +99,7 @@ void MainWindowTest::archiveFilesGiveCounts() {
     dir.writeLines("Outbox.msg", 1);
     dir.writeLines("Draft.msg", 6);
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     QCOMPARE(caption(form, 5), QString("Входящие (3)"));
     QCOMPARE(caption(form, 6), QString("Исходящие "));
     QCOMPARE(caption(form, 7), QString("Черновые (2)"));
@@ -102,6 +107,7 @@ void MainWindowTest::archiveFilesGiveCounts() {
 
     // The directory is the one given: the process's own does not move the archive.
     form.reloadArchive();
+    QTRY_VERIFY(!form.isBusy());
     QCOMPARE(form.workspace().workDir, dir.path());
     QCOMPARE(caption(form, 5), QString("Входящие (3)"));
 }
@@ -109,6 +115,7 @@ void MainWindowTest::archiveFilesGiveCounts() {
 void MainWindowTest::captionChangesKeepTheSelection() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     auto* tree = child<qb::ui::FolderTreeWidget>(form, "folderTree");
     form.node(qb::TreeNode::ArchiveOutbox)->setSelected(true);
     tree->setCurrentItem(form.node(qb::TreeNode::ArchiveOutbox));
@@ -124,6 +131,7 @@ void MainWindowTest::captionChangesKeepTheSelection() {
     dir.writeLines("Outbox.msg", 6);
     child<QPlainTextEdit>(form, "viewer")->setPlainText("shown text");
     form.reloadArchive();
+    QTRY_VERIFY(!form.isBusy());
     QCOMPARE(caption(form, 6), QString("Исходящие (2)"));
     QVERIFY(child<QPlainTextEdit>(form, "viewer")->toPlainText().isEmpty());
     QCOMPARE(tree->selectedNode(), qb::TreeNode::ArchiveOutbox);
@@ -133,6 +141,7 @@ void MainWindowTest::captionChangesKeepTheSelection() {
 void MainWindowTest::startsDisconnectedWithEmptyList() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     for (const char* name : {"readButton", "exportSelectedButton", "exportAllButton"})
         QVERIFY2(!child<QToolButton>(form, name)->isEnabled(), name);
     QVERIFY(child<QToolButton>(form, "connectButton")->isEnabled());
@@ -149,6 +158,7 @@ void MainWindowTest::startsDisconnectedWithEmptyList() {
 void MainWindowTest::menusCarryTheirTextsAndIcons() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     const QList<QAction*> top = form.menuBar()->actions();
     QCOMPARE(top.size(), 3);
     QCOMPARE(top[0]->text(), QString("Файл"));
@@ -190,6 +200,7 @@ void MainWindowTest::menusCarryTheirTextsAndIcons() {
 void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     // The export commands start by clearing the message panel: a cleared
     // panel shows that the command ran.
     for (const auto& [item, button] : {std::pair{"exportSelectedAction", "exportSelectedButton"},
@@ -213,6 +224,7 @@ void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
 void MainWindowTest::commandsRestWhileAJobRuns() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     const auto enabled = [&form](const char* name) {
         return child<QToolButton>(form, name)->isEnabled();
     };
@@ -249,6 +261,7 @@ void MainWindowTest::unreadableArchiveFileIsReported() {
     QVERIFY(QDir(dir.path()).mkdir("Inbox.msg"));
     RecordingDialogs boxes;
     MainWindow form(dir.path(), &boxes);
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     QVERIFY2(boxes.texts.value(0).startsWith(
                  QString("Cannot open file \"%1/Inbox.msg\". ").arg(dir.path())),
              qPrintable(boxes.texts.value(0)));
@@ -262,6 +275,7 @@ void MainWindowTest::unreadableArchiveFileIsReported() {
 void MainWindowTest::closingIsNeverRefused() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     child<QAction>(form, "quitAction")->trigger(); // "Выход"
@@ -274,6 +288,7 @@ void MainWindowTest::closingIsNeverRefused() {
 void MainWindowTest::closingDuringAJobCancelsItAndClosesOnceItEnds() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto* job = new SlowJob;
@@ -289,6 +304,7 @@ void MainWindowTest::closingDuringAJobCancelsItAndClosesOnceItEnds() {
 void MainWindowTest::progressDrivesTheStatusBar() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     form.show();
     auto* bar = child<QProgressBar>(form, "progressBar");
     QVERIFY(!bar->isVisible());
@@ -326,6 +342,7 @@ void MainWindowTest::progressDrivesTheStatusBar() {
 void MainWindowTest::controlsAreNamedForAssistiveTechnology() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     for (const char* name :
          {"folderTree", "messageList", "viewer", "statusBar", "progressBar", "toolbarPanel",
           "titleStrip", "titleLabel", "treeListSplitter", "listViewerSplitter",
@@ -365,6 +382,7 @@ void MainWindowTest::controlsAreNamedForAssistiveTechnology() {
 void MainWindowTest::workAreaKeepsItsProportions() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.size(), QSize(870, 640));
