@@ -3,6 +3,7 @@
 #include "app/NativeDir.h"
 #include "archive/ArchiveFiles.h"
 #include "core/FileStore.h"
+#include "core/SignalCleanup.h"
 #include "core/Version.h"
 #include "export/smartphone/SmartphoneExport.h"
 #include "ui/InterfaceLanguage.h"
@@ -258,6 +259,7 @@ std::optional<int> runCommandLine(int& argc, char** argv) {
     if (!asksForCommandLine(argc, argv))
         return std::nullopt;
     guardStandardStreams();
+    qb::removeStagedFilesOnSignals();
     QCoreApplication app(argc, argv);
     qb::ui::installInterfaceLanguage(app);
     QCoreApplication::setApplicationName(QStringLiteral("quillbox"));

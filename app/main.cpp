@@ -1,6 +1,7 @@
 // Starts the program: the command line's work without a window, or the
 // application with its main window and event loop.
 #include "app/CommandLine.h"
+#include "core/SignalCleanup.h"
 #include "ui/ApplicationTitle.h"
 #include "ui/BalloonHints.h"
 #include "ui/InterfaceLanguage.h"
@@ -10,6 +11,8 @@
 #include <QDir>
 
 int main(int argc, char** argv) {
+    // A file being written when the session ends or ^C comes leaves nothing behind.
+    qb::removeStagedFilesOnSignals();
     if (const std::optional<int> status = runCommandLine(argc, argv))
         return *status;
     QApplication app(argc, argv);

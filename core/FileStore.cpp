@@ -253,10 +253,19 @@ StagedFile::StagedFile(const QString& path, NewFileAccess access)
 }
 
 StagedFile::~StagedFile() {
+    discard();
+}
+
+void StagedFile::discard() {
     if (m_fd >= 0)
         ::close(m_fd);
+    m_fd = -1;
     if (!m_name.isEmpty())
         ::unlink(m_name.constData());
+    m_name.clear();
+    m_registered.reset();
+    if (m_error == 0)
+        m_error = EBADF; // nothing more can be written or committed
 }
 
 // A file system without unnamed files: a named stand-in beside the target,

@@ -74,6 +74,8 @@ class StagedFile {
     QByteArray exchangeName();
     Failure failure() const;
     const QString& path() const { return m_path; }
+    // Gives up the file: whatever was not put in place is removed.
+    void discard();
 
   private:
     bool openNamed();

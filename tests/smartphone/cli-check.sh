@@ -148,4 +148,19 @@ rm Inbox.msg && mv Inbox.kept Inbox.msg
 rm Inbox.msg Phonebook.pbk && mkfifo Inbox.msg
 status=0; timeout 20 "$quillbox" --export-android out 2> err.txt || status=$?
 [ "$status" -eq 1 ] && grep -q 'Not a regular file' err.txt || fail "FIFO Inbox.msg: $status $(cat err.txt)"
+# SIGINT, SIGTERM and SIGHUP at any point of a large export leave nothing
+# beside the targets: the pair is staged unnamed and named only for its exchange.
+mkdir big && (cd big && /usr/bin/python3 -c '
+import sys
+sys.stdout.write("".join(f"Message {i} of a large archive\r\n{i % 300}\r\n+MMGL: {i % 300}, \"REC READ\", \"+7916{i:07d}\"\r\n01/02/2005,10:11:12\r\n" for i in range(100000)))
+' > Inbox.msg)
+for sig in INT TERM HUP; do
+  for delay in 0.05 0.15 0.3; do
+    rm -rf "out-$sig" && mkdir "out-$sig"
+    (cd big && exec "$quillbox" --export-android "../out-$sig" > /dev/null) & pid=$!
+    sleep "$delay"; kill -"$sig" "$pid" 2>/dev/null || true; wait "$pid" || true
+    left=$(ls -A "out-$sig" | tr '\n' ' ')
+    [ -z "$left" ] || [ "$left" = "contacts.vcf sms-backup.xml " ] || fail "SIG$sig after ${delay}s left: $left"
+  done
+done
 echo "smartphone_cli: 1 passed, 0 failed"
