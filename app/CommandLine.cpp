@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 
-#include "app/NativeDir.h"
 #include "archive/ArchiveFiles.h"
 #include "core/FileStore.h"
+#include "core/NativeDir.h"
 #include "core/SignalCleanup.h"
 #include "core/Version.h"
 #include "export/smartphone/SmartphoneExport.h"
@@ -163,13 +163,13 @@ int refuseTarget(const QString& name) {
 }
 
 int exportAndroid(const QByteArray& targetName, qb::UndatedMessages undated) {
-    NativeDir work;
+    qb::NativeDir work;
     if (!work.openCurrent()) {
         say(stderr, QStringLiteral("quillbox: ") +
                         CommandLine::tr("текущая папка недоступна: %1").arg(systemReason()));
         return FileError;
     }
-    NativeDir target;
+    qb::NativeDir target;
     if (!target.openNamed(targetName, work))
         return refuseTarget(QFile::decodeName(targetName));
     const qb::SmartphoneExport result =

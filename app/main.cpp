@@ -1,6 +1,7 @@
 // Starts the program: the command line's work without a window, or the
 // application with its main window and event loop.
 #include "app/CommandLine.h"
+#include "core/NativeDir.h"
 #include "core/SignalCleanup.h"
 #include "ui/ApplicationTitle.h"
 #include "ui/BalloonHints.h"
@@ -21,8 +22,10 @@ int main(int argc, char** argv) {
         return *status;
     qb::ui::applyApplicationIdentity();
     qb::ui::installBalloonHints(app);
-    // The archive and the export template live in the directory the program starts in.
-    MainWindow window(QDir::currentPath());
+    // The archive and the export template live in the directory the program
+    // starts in, reached by its descriptor where its name is not UTF-8.
+    qb::NativeDir work;
+    MainWindow window(work.openCurrent() ? work.path() : QDir::currentPath());
     window.show();
     return app.exec();
 }

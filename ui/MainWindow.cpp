@@ -4,6 +4,7 @@
 #include "controllers/ExportController.h"
 #include "controllers/PhoneController.h"
 #include "core/Cp1251.h"
+#include "core/NativeDir.h"
 #include "models/ColumnSorter.h"
 #include "models/FolderCaptions.h"
 #include "models/ListFill.h"
@@ -578,7 +579,7 @@ void MainWindow::refreshShownFolder(bool (*ofKind)(TreeNode)) {
 // --- Status bar and message boxes
 
 void MainWindow::setMessagePanel(const QString& text) {
-    m_statusBar->setMessage(text);
+    m_statusBar->setMessage(withRealFolderNames(text));
 }
 
 QString MainWindow::messagePanel() const {

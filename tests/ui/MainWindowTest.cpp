@@ -4,6 +4,7 @@
 // technology can read.
 #include "ui/MainWindow.h"
 #include "controllers/PhoneMessages.h"
+#include "core/NativeDir.h"
 #include "models/Icons.h"
 #include "models/MessageListModel.h"
 #include "tests/support/WindowTestSupport.h"
@@ -25,7 +26,10 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -59,6 +63,7 @@ class MainWindowTest : public QObject {
   private slots:
     void emptyDirectoryShowsEmptyArchiveFolders();
     void archiveFilesGiveCounts();
+    void startsInAFolderWhoseNameIsNotUtf8();
     void captionChangesKeepTheSelection();
     void startsDisconnectedWithEmptyList();
     void menusCarryTheirTextsAndIcons();
@@ -110,6 +115,37 @@ void MainWindowTest::archiveFilesGiveCounts() {
     QTRY_VERIFY(!form.isBusy());
     QCOMPARE(form.workspace().workDir, dir.path());
     QCOMPARE(caption(form, 5), QString("Входящие (3)"));
+}
+
+// Started, as main() starts it, in a folder named by bytes that are not UTF-8:
+// the archive is read from that very folder, the template written there, and
+// messages name it as the user knows it.
+void MainWindowTest::startsInAFolderWhoseNameIsNotUtf8() {
+    QTemporaryDir top;
+    const QByteArray odd = QFile::encodeName(top.path()) + "/arch\xff";
+    QVERIFY(::mkdir(odd.constData(), 0700) == 0);
+    const QByteArray record = "hi\r\n1\r\n+MMGL: 1, \"REC READ\", \"+7\"\r\n01/01/2005,10:00:00\r\n";
+    const int fd = ::open((odd + "/Inbox.msg").constData(), O_WRONLY | O_CREAT, 0600);
+    QVERIFY(fd >= 0 && ::write(fd, record.constData(), std::size_t(record.size())) == record.size());
+    ::close(fd);
+    const QString before = QDir::currentPath();
+    QVERIFY(::chdir(odd.constData()) == 0);
+    {
+        qb::NativeDir work;
+        QVERIFY(work.openCurrent());
+        RecordingDialogs boxes;
+        MainWindow form(work.path(), &boxes);
+        QTRY_VERIFY(!form.isBusy());
+        QCOMPARE(caption(form, 5), QString("Входящие (1)"));
+        QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
+        QVERIFY(::access((odd + "/Normal.htm").constData(), F_OK) == 0);
+        QCOMPARE(qb::withRealFolderNames("Cannot open file \"" + work.path() + "/Inbox.msg\"."),
+                 "Cannot open file \"" + QFile::decodeName(odd) + "/Inbox.msg\".");
+    }
+    QVERIFY(QDir::setCurrent(before));
+    for (const char* name : {"/Inbox.msg", "/Normal.htm"})
+        ::unlink((odd + name).constData());
+    ::rmdir(odd.constData());
 }
 
 void MainWindowTest::captionChangesKeepTheSelection() {
