@@ -2,6 +2,7 @@
 // user meets them: header clicks, refills, a restart on the same settings,
 // deleting after a sort, picking colours, and the toolbar explaining itself.
 #include "ScriptedPhone.h"
+#include "tests/support/OwnTrash.h"
 #include "tests/support/WindowTestSupport.h"
 #include "ui/MainWindow.h"
 
@@ -157,6 +158,33 @@ class MainWindowExtrasTest : public QObject {
         QCOMPARE(
             restarted.cells(MessageListModel::DateColumn),
             QStringList({"01/01/2005,08:00:00", "01/01/2005,23:00:00", "02/01/2005,10:00:00"}));
+    }
+
+    // The list refilled after "delete all", an import or a read shows the
+    // order the user chose: only a header click turns it.
+    void refillsAfterAChangeKeepTheDirection() {
+        qb::testing::OwnTrash trash;
+        const QByteArray outbox = folder({{"b", " 1", "9", ""}, {"a", " 2", "9", ""}}, false);
+        qb::testing::StartedIn dir({{QStringLiteral("Outbox.msg"), outbox}});
+        Window w(dir);
+        w.choose(TreeNode::ArchiveOutbox);
+        w.clickHeader(MessageListModel::TextColumn);
+        w.clickHeader(MessageListModel::TextColumn);
+        QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "a"}));
+        for (int refill = 0; refill < 2; ++refill) {
+            w.form->reloadArchive();
+            QTRY_VERIFY(!w.form->isBusy());
+            QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "a"}));
+            QCOMPARE(w.mark(MessageListModel::TextColumn), 1);
+        }
+        w.form->deleteAllInArchive();
+        QTRY_VERIFY(!w.form->isBusy());
+        QCOMPARE(w.model()->rowCount(), 0);
+        QVERIFY(dir.write(QStringLiteral("Outbox.msg"), outbox + folder({{"c", " 3", "9", ""}}, false)));
+        w.form->reloadArchive();
+        QTRY_VERIFY(!w.form->isBusy());
+        QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"c", "b", "a"}));
+        QCOMPARE(w.mark(MessageListModel::TextColumn), 1);
     }
 
     void withoutARememberedColumnTheFillOrderStays() {
