@@ -42,9 +42,9 @@ struct ReadOutcome {
     MaybeFailure failure;
     // The phone folders of this read, for the window to show from now on; none
     // when it keeps showing the previous read.
-    std::optional<ReadResult> read;
+    std::optional<ReadResult> read{};
     // The phonebook the phone listed; none when it listed no entry.
-    std::optional<Phonebook> phonebook;
+    std::optional<Phonebook> phonebook{};
 };
 
 // Advances the bar by `stepSize` while it is below 100, never beyond 100.
