@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <new>
 #include <unistd.h>
@@ -49,8 +49,8 @@ QByteArray optionName(const char* arg) {
 // Only our own options leave the window out; anything else (Qt's -platform,
 // -style, ...) is for the window's application to take.
 bool asksForCommandLine(int argc, char** argv) {
-    static const QByteArray ours[] = {"h",       "?",       "help",           "help-all",
-                                      "v",       "version", "export-android", "undated"};
+    static const QByteArray ours[] = {"h", "?",       "help",           "help-all",
+                                      "v", "version", "export-android", "undated"};
     for (int i = 1; i < argc; ++i) {
         if (QByteArray(argv[i]) == "--")
             break;
@@ -63,12 +63,12 @@ bool asksForCommandLine(int argc, char** argv) {
 // Qt's own options for a window, which a script may pass whatever it asks
 // for: taken whole and left alone without the window. Qt reads a single dash
 // as well as two.
-const char* const QtValueOptions[] = {"platform", "platformpluginpath", "platformtheme",
-                                      "plugin",   "qwindowgeometry",    "qwindowicon",
-                                      "qwindowtitle", "session", "display",
-                                      "geometry", "title",  "style", "stylesheet"};
+const char* const QtValueOptions[] = {
+    "platform",        "platformpluginpath", "platformtheme", "plugin",
+    "qwindowgeometry", "qwindowicon",        "qwindowtitle",  "session",
+    "display",         "geometry",           "title",         "style",
+    "stylesheet"};
 const char* const QtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
-
 
 // A standard stream started closed would lend its number to the next file
 // opened, and what is said there would land in an exported file. /dev/null

@@ -37,10 +37,10 @@ Failure changedRecordsFailure();
 // repeats, so only the whole record tells two messages apart), nothing is
 // removed and changedRecordsFailure() is returned. Every other record
 // stays, also those appended after the list was filled. The file is written even when nothing
-// remains or it did not exist, and replaced atomically: a failure leaves the old content. It is made
-// under the archive lock, on the file as it is then (ArchiveLock). The progress position counts the
-// records removed so far. A `cancel` honoured between records, or while the lock is awaited, ends
-// it without a failure and without a write.
+// remains or it did not exist, and replaced atomically: a failure leaves the old content. It is
+// made under the archive lock, on the file as it is then (ArchiveLock). The progress position
+// counts the records removed so far. A `cancel` honoured between records, or while the lock is
+// awaited, ends it without a failure and without a write.
 MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,
                                   std::vector<ChosenRecord> records, Progress& progress,
                                   Cancellation* cancel = nullptr);

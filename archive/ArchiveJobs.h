@@ -26,8 +26,8 @@ namespace qb {
 // the phonebook when it was asked to read that too.
 struct ArchiveReload {
     Archive archive;
-    bool read = false; // the files were read again; else `archive` is as it was given
-    MaybeFailure failure;               // the folder file that could not be read
+    bool read = false;    // the files were read again; else `archive` is as it was given
+    MaybeFailure failure; // the folder file that could not be read
     std::optional<Phonebook> phonebook; // Phonebook.pbk as it is, when read and present
     MaybeFailure phonebookFailure;
 };

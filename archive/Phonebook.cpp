@@ -82,8 +82,8 @@ MaybeFailure damagedPhonebookFile(std::string_view content) {
     const std::optional<int> count = parseWholeNumber(first);
     // Entries need a count of 2n + 1 >= 3 (2 still names one); the writer puts
     // "1" and an empty line for no entries, and an empty file is no phonebook.
-    const bool describes = first.empty() ? !entriesAfter
-                                         : count && *count >= 0 && (*count >= 2 || !entriesAfter);
+    const bool describes =
+        first.empty() ? !entriesAfter : count && *count >= 0 && (*count >= 2 || !entriesAfter);
     if (describes)
         return std::nullopt;
     return Failure::notInteger(cp1251::toUnicode(first));

@@ -43,9 +43,7 @@ bool ArchiveController::deleteRecords(FolderKind folder, const std::vector<int>&
     progress.setMaximum(static_cast<int>(records.size()));
     progress.setVisible(true);
     // The rows go only once the file has lost their records.
-    return runChange(job, [this, folder, records] {
-        emit recordsDeleted(folder, records);
-    });
+    return runChange(job, [this, folder, records] { emit recordsDeleted(folder, records); });
 }
 
 bool ArchiveController::deleteAll() {

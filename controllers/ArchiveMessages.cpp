@@ -21,11 +21,12 @@ void addSentence(QString& text, const char* sentence, int count) {
 
 QString importSummaryText(const ImportSummary& summary) {
     QString text = ArchiveMessages::tr("Импортировано сообщений: %n.", nullptr, summary.imported);
+    addSentence(
+        text,
+        QT_TRANSLATE_N_NOOP("ArchiveMessages", "Пропущено строк без двух разделителей \";\": %n."),
+        summary.withoutSeparator);
     addSentence(text,
-                QT_TRANSLATE_N_NOOP("ArchiveMessages",
-                                    "Пропущено строк без двух разделителей \";\": %n."),
-                summary.withoutSeparator);
-    addSentence(text, QT_TRANSLATE_N_NOOP("ArchiveMessages", "Пропущено строк без отправителя: %n."),
+                QT_TRANSLATE_N_NOOP("ArchiveMessages", "Пропущено строк без отправителя: %n."),
                 summary.withoutSender);
     addSentence(text, QT_TRANSLATE_N_NOOP("ArchiveMessages", "Пропущено строк без текста: %n."),
                 summary.withoutText);

@@ -6,8 +6,8 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
-#include <climits>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
@@ -326,8 +326,8 @@ bool StagedFile::giveName() {
     }
     const int unnamed = m_fd;
     m_fd = -1;
-    const bool copied = openNamed() && copyFile(unnamed, m_fd) && ::fchmod(m_fd, m_mode) == 0 &&
-                        ::fsync(m_fd) == 0;
+    const bool copied =
+        openNamed() && copyFile(unnamed, m_fd) && ::fchmod(m_fd, m_mode) == 0 && ::fsync(m_fd) == 0;
     if (!copied && m_error == 0)
         m_error = errno;
     ::close(unnamed);

@@ -156,7 +156,8 @@ bool renameWithoutReplacing(const QByteArray& from, const QByteArray& to) {
 }
 
 // The .trashinfo first, under a name no other file there has, then the file.
-TrashOutcome moveInto(const QByteArray& trash, const QByteArray& file, const QByteArray& shownPath) {
+TrashOutcome moveInto(const QByteArray& trash, const QByteArray& file,
+                      const QByteArray& shownPath) {
     for (int attempt = 1; attempt <= 1000; ++attempt) {
         const QByteArray name = trashName(nameOf(file), attempt);
         const QByteArray info = trash + "/info/" + name + ".trashinfo";

@@ -67,9 +67,8 @@ MaybeFailure ColumnSorter::restoreColumnSort() {
         m_list.setSortMark(each, -1);
     m_list.setSortMark(column, mark);
     // A click on an empty list leaves no mark: its column is sorted ascending.
-    const SortDirection shown = mark == MessageListModel::DescendingMark
-                                    ? SortDirection::Descending
-                                    : SortDirection::Ascending;
+    const SortDirection shown = mark == MessageListModel::DescendingMark ? SortDirection::Descending
+                                                                         : SortDirection::Ascending;
     if (MaybeFailure failure = sortAndMark(column, shown))
         return failure;
     // The next click turns the order the list shows.

@@ -234,7 +234,8 @@ void MainWindow::connectCommands() {
     connect(m_phone, &PhoneController::connectionChanged, this, &MainWindow::showConnectionState);
     connect(m_phone, &PhoneController::readEnded, this, &MainWindow::expandPhoneNode);
     connect(m_phone, &PhoneController::phoneCaptionsChanged, this, &MainWindow::setPhoneCaptions);
-    connect(m_phone, &PhoneController::archiveChanged, m_archive, &ArchiveController::reloadArchive);
+    connect(m_phone, &PhoneController::archiveChanged, m_archive,
+            &ArchiveController::reloadArchive);
     connect(m_phone, &PhoneController::phoneFolderChanged, this,
             [this] { refreshShownFolder(isPhoneFolder); });
     connect(m_phone, &PhoneController::deletedOnPhone, this,

@@ -25,12 +25,10 @@ QString reasonOf(int error) {
 // One of the pair, staged whole and unnamed, then named only for the moment
 // of its exchange with the target.
 struct PairFile {
-    PairFile(const QString& path, const std::string& bytes) : staged(path) {
-        staged.write(bytes);
-    }
+    PairFile(const QString& path, const std::string& bytes) : staged(path) { staged.write(bytes); }
     StagedFile staged;
     QByteArray target = QFile::encodeName(staged.path());
-    QByteArray name;          // the staged file's name beside the target, once it has one
+    QByteArray name; // the staged file's name beside the target, once it has one
     bool targetExisted = false;
     bool exchangeable = false; // a file or link at the target, which an exchange can put back
     bool exchanged = false;
@@ -57,8 +55,7 @@ struct PairFile {
     // An old file replaced by a plain rename is gone and cannot be put back.
     void rollBack() const {
         if (exchanged)
-            ::renameat2(AT_FDCWD, name.constData(), AT_FDCWD, target.constData(),
-                        RENAME_EXCHANGE);
+            ::renameat2(AT_FDCWD, name.constData(), AT_FDCWD, target.constData(), RENAME_EXCHANGE);
         else if (!targetExisted)
             ::unlink(target.constData());
     }

@@ -69,9 +69,8 @@ template <typename Wipe> WipeReport asAnotherUser(OwnTrash& trash, Wipe wipe) {
             ::_exit(2);
         const WipeReport report = wipe();
         for (const WipedFile& file : report.files) {
-            const QByteArray line = file.name.toUtf8() + ' ' +
-                                    QByteArray::number(int(file.fate)) + ' ' +
-                                    QByteArray::number(file.error) + '\n';
+            const QByteArray line = file.name.toUtf8() + ' ' + QByteArray::number(int(file.fate)) +
+                                    ' ' + QByteArray::number(file.error) + '\n';
             if (::write(channel[1], line.constData(), std::size_t(line.size())) < 0)
                 ::_exit(3);
         }
@@ -84,8 +83,8 @@ template <typename Wipe> WipeReport asAnotherUser(OwnTrash& trash, Wipe wipe) {
     for (const QByteArray& line : pipe.readAll().split('\n')) {
         const QList<QByteArray> parts = line.split(' ');
         if (parts.size() == 3)
-            report.files.push_back({QString::fromUtf8(parts[0]), WipedFile::Fate(parts[1].toInt()),
-                                    parts[2].toInt()});
+            report.files.push_back(
+                {QString::fromUtf8(parts[0]), WipedFile::Fate(parts[1].toInt()), parts[2].toInt()});
     }
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -155,15 +154,15 @@ TEST(ArchiveDeletion, RemovesNothingWhenAChosenRecordNoLongerHoldsWhatWasShown) 
     const std::string now = outboxRecord("a", 1) + outboxRecord("new", 2) + outboxRecord("c", 3);
     put(dir.filePath("Outbox.msg"), now);
     NullProgress progress;
-    const auto changed = deleteArchiveRecords(
-        dir.path(), FolderKind::Outbox, {{1, outboxLines("a", 1)}, {2, outboxLines("old", 2)}},
-        progress);
+    const auto changed =
+        deleteArchiveRecords(dir.path(), FolderKind::Outbox,
+                             {{1, outboxLines("a", 1)}, {2, outboxLines("old", 2)}}, progress);
     ASSERT_TRUE(changed);
     EXPECT_EQ(changed->text(), changedRecordsFailure().text());
     EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), now);
     // The index line counts too, and a record the list never had matches nothing.
-    EXPECT_TRUE(deleteArchiveRecords(dir.path(), FolderKind::Outbox, {{3, outboxLines("c", 2)}},
-                                     progress));
+    EXPECT_TRUE(
+        deleteArchiveRecords(dir.path(), FolderKind::Outbox, {{3, outboxLines("c", 2)}}, progress));
     EXPECT_TRUE(deleteArchiveRecords(dir.path(), FolderKind::Outbox, {{3, {}}}, progress));
     ASSERT_FALSE(deleteArchiveRecords(dir.path(), FolderKind::Outbox,
                                       {{2, outboxLines("new", 2)}, {3, outboxLines("c", 3)}},
@@ -236,7 +235,8 @@ TEST(ArchiveDeletion, DeletingAllInAReadOnlyFolderLeavesTheFilesAndSaysWhy) {
     put(dir.filePath("Inbox.msg"), "a\r\n1\r\nh\r\nd\r\n");
     put(dir.filePath("Draft.msg"), outboxRecord("b", 1));
     ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
-    const WipeReport report = asAnotherUser(trash, [&] { return deleteAllFolderFiles(dir.path()); });
+    const WipeReport report =
+        asAnotherUser(trash, [&] { return deleteAllFolderFiles(dir.path()); });
     ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
     EXPECT_EQ(fates(report), "Inbox.msg left (" + std::to_string(EACCES) + "), Draft.msg left (" +
                                  std::to_string(EACCES) + ")");

@@ -157,8 +157,8 @@ TEST(ArchiveLoad, ALinkToNothingIsReportedNotTakenForAnEmptyFolder) {
     Archive archive;
     const auto failure = reloadArchive(dir.path(), archive);
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->text(), "Cannot open file \"" + inbox +
-                                   "\". Broken link to \"/nonexistent/usb/Inbox.msg\"");
+    EXPECT_EQ(failure->text(),
+              "Cannot open file \"" + inbox + "\". Broken link to \"/nonexistent/usb/Inbox.msg\"");
     ReadResult read;
     setRead(read.inbox, {inboxEntry("hi", 1, "REC READ", "+7", "01/01/2005,10:00:00")});
     EXPECT_TRUE(mergeReadResult(dir.path(), read));

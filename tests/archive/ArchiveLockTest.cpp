@@ -37,7 +37,8 @@ struct Holder {
 
 std::string inboxRecord(const std::string& text, int index) {
     const std::string idx = std::to_string(index);
-    return text + "\r\n" + idx + "\r\n+MMGL: " + idx + ", \"REC READ\", \"+7\"\r\n01/01/2005,10:00:00\r\n";
+    return text + "\r\n" + idx + "\r\n+MMGL: " + idx +
+           ", \"REC READ\", \"+7\"\r\n01/01/2005,10:00:00\r\n";
 }
 
 std::multiset<std::string> texts(const ArchiveFolder& folder) {
@@ -70,8 +71,8 @@ TEST(ArchiveLock, TwoProcessesWritingAtOnceLoseNothing) {
             expected.insert(std::string(tag) + "-" + std::to_string(i));
     EXPECT_EQ(texts(archive.inbox), expected);
     EXPECT_EQ(texts(archive.outbox), expected);
-    EXPECT_EQ(filesIn(dir.path()),
-              QStringList({"Draft.msg", "Inbox.msg", "Outbox.msg", "Phonebook.pbk", "a.txt", "b.txt"}));
+    EXPECT_EQ(filesIn(dir.path()), QStringList({"Draft.msg", "Inbox.msg", "Outbox.msg",
+                                                "Phonebook.pbk", "a.txt", "b.txt"}));
 }
 
 // While another copy holds the archive, having read Inbox.msg, a deletion

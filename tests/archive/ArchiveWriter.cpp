@@ -26,7 +26,8 @@ int hold(const QString& dir) {
     std::cout << "held" << std::endl;
     std::string line;
     std::getline(std::cin, line);
-    const std::string added = "held\r\n7\r\n+MMGL: 7, \"REC READ\", \"+7\"\r\n01/01/2005,10:00:00\r\n";
+    const std::string added =
+        "held\r\n7\r\n+MMGL: 7, \"REC READ\", \"+7\"\r\n01/01/2005,10:00:00\r\n";
     return qb::writeWholeFile(inbox, before + added) ? 1 : 0;
 }
 

@@ -42,9 +42,12 @@ TEST(P2kToolsLine, CutsTheFieldsAtTheFirstTwoSemicolons) {
 
     EXPECT_EQ(parseP2kToolsLine("+7001;d;" + std::string(6000, 'x'))->text.size(), 4096u - 8u);
     const std::pair<std::string_view, P2kToolsSkip> nothing[] = {
-        {"", P2kToolsSkip::EmptyLine},         {";d;no sender", P2kToolsSkip::EmptySender},
-        {";d;", P2kToolsSkip::EmptySender},    {"+7001;d;", P2kToolsSkip::EmptyText},
-        {"+7001;one field", P2kToolsSkip::NoSeparator}, {"none", P2kToolsSkip::NoSeparator}};
+        {"", P2kToolsSkip::EmptyLine},
+        {";d;no sender", P2kToolsSkip::EmptySender},
+        {";d;", P2kToolsSkip::EmptySender},
+        {"+7001;d;", P2kToolsSkip::EmptyText},
+        {"+7001;one field", P2kToolsSkip::NoSeparator},
+        {"none", P2kToolsSkip::NoSeparator}};
     for (const auto& [line, reason] : nothing) {
         P2kToolsSkip why = P2kToolsSkip::None;
         EXPECT_FALSE(parseP2kToolsLine(line, &why)) << line;
@@ -61,8 +64,8 @@ TEST(P2kToolsImport, CountsWhatItImportedAndWhyItLeftLinesOut) {
                                  "+7004;d\r\n");
     NullProgress progress;
     ImportSummary summary;
-    ASSERT_FALSE(importP2kToolsArchive(dir.path(), dir.filePath("p2k.txt"), progress, nullptr,
-                                       &summary));
+    ASSERT_FALSE(
+        importP2kToolsArchive(dir.path(), dir.filePath("p2k.txt"), progress, nullptr, &summary));
     EXPECT_EQ(summary.imported, 2);
     EXPECT_EQ(summary.withoutSeparator, 2);
     EXPECT_EQ(summary.withoutSender, 1);

@@ -135,8 +135,8 @@ TEST(FileStoreSync, ASignalMidWriteLeavesNothingBehind) {
             StagedFile file(path);
             file.write(std::string(1 << 20, 'x'));
             char byte = 'r';
-            if (::write(ready[1], &byte, 1) == 1)
-                [[maybe_unused]] const ssize_t waited = ::read(more[0], &byte, 1);
+            if (::write(ready[1], &byte, 1) == 1) [[maybe_unused]]
+                const ssize_t waited = ::read(more[0], &byte, 1);
             ::_exit(0);
         }
         char byte = 0;

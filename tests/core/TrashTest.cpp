@@ -84,7 +84,8 @@ TEST(Trash, MakesTheHomeTrashWhereThereIsNone) {
 
     const TrashOutcome outcome = moveToTrash(file);
     ASSERT_EQ(outcome.kind, TrashOutcome::Kind::Trashed);
-    EXPECT_EQ(QDir(work.filePath("sms archive")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+    EXPECT_EQ(QDir(work.filePath("sms archive"))
+                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList());
     EXPECT_EQ(slurp(fresh.trash("files/Inbox.msg")), "messages");
     for (const char* made : {".local", ".local/share", ".local/share/Trash",
@@ -111,9 +112,11 @@ TEST(Trash, MakesTheHomeTrashWhereThereIsNone) {
 // path from the drive's top.
 TEST(Trash, AFileOnAnotherDriveGoesToThatDrivesTrash) {
     FreshHome fresh;
-    struct stat home {}, shm {};
+    struct stat home {
+    }, shm{};
     ::stat(QFile::encodeName(fresh.home.path()).constData(), &home);
-    if (::stat("/dev/shm", &shm) != 0 || shm.st_dev == home.st_dev || ::access("/dev/shm", W_OK) != 0)
+    if (::stat("/dev/shm", &shm) != 0 || shm.st_dev == home.st_dev ||
+        ::access("/dev/shm", W_OK) != 0)
         GTEST_SKIP() << "no second writable drive (/dev/shm)";
     const QString ownTrash = QStringLiteral("/dev/shm/.Trash-%1").arg(::getuid());
     const bool hadOwnTrash = QFileInfo::exists(ownTrash);

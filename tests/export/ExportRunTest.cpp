@@ -6,9 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
-#include <QFileInfo>
 #include <sys/resource.h>
 #include <sys/stat.h>
 

@@ -174,8 +174,7 @@ void MainWindowArchiveTest::deletingAllKeepsThePhonebookAndAsksNothing() {
     QCOMPARE(w.caption(TreeNode::ArchiveOutbox), QStringLiteral("Исходящие "));
     QCOMPARE(w.caption(TreeNode::ArchiveDraft), QStringLiteral("Черновые "));
     QCOMPARE(trash.files(), QStringList({"Draft.msg", "Outbox.msg"}));
-    QCOMPARE(w.form.messagePanel(),
-             QStringLiteral("Перемещены в корзину: Outbox.msg, Draft.msg."));
+    QCOMPARE(w.form.messagePanel(), QStringLiteral("Перемещены в корзину: Outbox.msg, Draft.msg."));
     QCOMPARE(w.form.messageModel()->rowCount(), 0);
     // Nothing left to delete: the panel says so, and nothing is made.
     w.action("deleteAllInArchiveAction")->trigger();

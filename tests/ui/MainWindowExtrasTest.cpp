@@ -180,7 +180,8 @@ class MainWindowExtrasTest : public QObject {
         w.form->deleteAllInArchive();
         QTRY_VERIFY(!w.form->isBusy());
         QCOMPARE(w.model()->rowCount(), 0);
-        QVERIFY(dir.write(QStringLiteral("Outbox.msg"), outbox + folder({{"c", " 3", "9", ""}}, false)));
+        QVERIFY(dir.write(QStringLiteral("Outbox.msg"),
+                          outbox + folder({{"c", " 3", "9", ""}}, false)));
         w.form->reloadArchive();
         QTRY_VERIFY(!w.form->isBusy());
         QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"c", "b", "a"}));

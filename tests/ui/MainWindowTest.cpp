@@ -124,9 +124,11 @@ void MainWindowTest::startsInAFolderWhoseNameIsNotUtf8() {
     QTemporaryDir top;
     const QByteArray odd = QFile::encodeName(top.path()) + "/arch\xff";
     QVERIFY(::mkdir(odd.constData(), 0700) == 0);
-    const QByteArray record = "hi\r\n1\r\n+MMGL: 1, \"REC READ\", \"+7\"\r\n01/01/2005,10:00:00\r\n";
+    const QByteArray record =
+        "hi\r\n1\r\n+MMGL: 1, \"REC READ\", \"+7\"\r\n01/01/2005,10:00:00\r\n";
     const int fd = ::open((odd + "/Inbox.msg").constData(), O_WRONLY | O_CREAT, 0600);
-    QVERIFY(fd >= 0 && ::write(fd, record.constData(), std::size_t(record.size())) == record.size());
+    QVERIFY(fd >= 0 &&
+            ::write(fd, record.constData(), std::size_t(record.size())) == record.size());
     ::close(fd);
     const QString before = QDir::currentPath();
     QVERIFY(::chdir(odd.constData()) == 0);
