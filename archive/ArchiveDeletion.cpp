@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -118,6 +119,13 @@ namespace {
 
 WipedFile wipe(const QString& path) {
     WipedFile file{QFileInfo(path).fileName()};
+    // A folder at a folder file's name holds no messages and may hold anything.
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        file.fate = WipedFile::Fate::Left;
+        file.error = EISDIR;
+        return file;
+    }
     const TrashOutcome trashed = moveToTrash(path);
     switch (trashed.kind) {
     case TrashOutcome::Kind::Trashed:

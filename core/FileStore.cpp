@@ -44,11 +44,6 @@ QString resolveInDir(const QString& dir, const QString& name) {
     return exact;
 }
 
-bool fileExists(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
-}
-
 bool nameTaken(const QString& path) {
     struct stat info {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
@@ -380,12 +375,6 @@ MaybeFailure writeWholeFile(const QString& path, std::string_view bytes, NewFile
     StagedFile file(path, access);
     file.write(bytes);
     return file.commit();
-}
-
-bool removeFile(const QString& path) {
-    if (!QFileInfo::exists(path))
-        return true;
-    return QFile::remove(path);
 }
 
 } // namespace qb

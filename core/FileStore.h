@@ -21,7 +21,6 @@ QString joinPath(const QString& dir, const QString& name);
 // file), else the path it would be created under.
 QString resolveInDir(const QString& dir, const QString& name);
 
-bool fileExists(const QString& path);
 // Something is at that name, even a link to nothing.
 bool nameTaken(const QString& path);
 
@@ -95,8 +94,5 @@ class StagedFile {
 // Writes `bytes` through a StagedFile: all of them in place, or the old file.
 MaybeFailure writeWholeFile(const QString& path, std::string_view bytes,
                             NewFileAccess access = NewFileAccess::OwnerOnly);
-
-// Removes a file; false when it stays (missing files count as removed).
-bool removeFile(const QString& path);
 
 } // namespace qb

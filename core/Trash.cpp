@@ -176,7 +176,9 @@ TrashOutcome moveInto(const QByteArray& trash, const QByteArray& file,
         ::unlink(info.constData());
         if (error == EEXIST)
             continue;
-        return {error == EXDEV ? Kind::NoTrash : Kind::Refused, error};
+        // Even EXDEV (a bind mount between the file and the trash) leaves the
+        // file where it is: a trash was there, so it is not removed instead.
+        return {Kind::Refused, error};
     }
     return {Kind::NoTrash, EEXIST};
 }

@@ -202,6 +202,12 @@ TEST(ArchiveDeletion, DeletingAllTrashesEverySpellingAndKeepsThePhonebook) {
     EXPECT_EQ(fates(report), "Draft.msg trashed, draft.msg trashed");
     EXPECT_EQ(filesIn(dir.path()), QStringList{"Phonebook.pbk"});
     EXPECT_EQ(trash.files(), QStringList({"Draft.msg", "draft.msg"}));
+
+    // A folder at a folder file's name is no message file: it stays, said so.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("Inbox.msg/photos"));
+    EXPECT_EQ(fates(deleteAllFolderFiles(dir.path())),
+              "Inbox.msg left (" + std::to_string(EISDIR) + ")");
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("Inbox.msg/photos")));
 }
 
 // A fresh account without ~/.local/share: the home trash is made where it

@@ -112,7 +112,7 @@ TEST(PhonebookFile, ACopyRefusesACountThatCannotDescribeTheFile) {
         ASSERT_TRUE(damaged);
         EXPECT_EQ(damaged->text(), QString("'%1' is not a valid integer value").arg(count));
     }
-    for (const std::string content :
+    for (const std::string& content :
          {std::string(), std::string("\r\n"), std::string("1\r\n\r\n"), std::string("0\r\n"),
           "3\r\n" + entries + "\r\n", "2\r\n" + entries, "9\r\n" + entries}) {
         SCOPED_TRACE(content);
