@@ -58,8 +58,8 @@ bool deviceOf(QByteArray path, dev_t& device) {
     }
 }
 
-// Makes the missing folders of `path`, each 0700 as the base directory and
-// trash specifications ask; true when `path` is a folder in the end.
+// Makes the missing folders of `path`, each 0700 as the XDG base directory and
+// Trash standards ask; true when `path` is a folder in the end.
 bool makeFolders(const QByteArray& path) {
     struct stat info {};
     if (::stat(path.constData(), &info) == 0)

@@ -1,5 +1,5 @@
 #pragma once
-// The desktop's trash, as the freedesktop.org trash specification (1.0) has
+// The desktop's trash, as the freedesktop.org Trash standard (1.0) has
 // it, so that a file manager can restore what Quillbox moves there. Done here
 // rather than through Qt, whose moveToTrash (6.4) makes "files" and "info" in
 // the working directory when ~/.local/share is missing, or through GIO, which

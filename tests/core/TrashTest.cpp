@@ -1,5 +1,5 @@
-// The desktop's trash as the freedesktop.org specification has it: found or
-// made where the specification says, with an info file a file manager can
+// The desktop's trash as the freedesktop.org Trash standard has it: found or
+// made where the standard says, with an info file a file manager can
 // restore from, and never anything beside the file itself.
 #include "core/Trash.h"
 
