@@ -1,8 +1,9 @@
 #include "app/CommandLine.h"
 
-#include "app/NativeDir.h"
 #include "archive/ArchiveFiles.h"
 #include "core/FileStore.h"
+#include "core/NativeDir.h"
+#include "core/SignalCleanup.h"
 #include "core/Version.h"
 #include "export/smartphone/SmartphoneExport.h"
 #include "ui/InterfaceLanguage.h"
@@ -11,11 +12,14 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <unistd.h>
 
 namespace {
 
@@ -32,18 +36,39 @@ const char* const UndatedOption = "undated";
 constexpr int FileError = 1;
 constexpr int UsageError = 2;
 
+// The option's name when `arg` is one, with one dash or two (the parser takes
+// both), without a value given after "="; empty for anything else.
+QByteArray optionName(const char* arg) {
+    QByteArray name(arg);
+    if (!name.startsWith('-') || name == "-" || name == "--")
+        return {};
+    name = name.mid(name.startsWith("--") ? 2 : 1);
+    return name.left(name.indexOf('=') < 0 ? name.size() : name.indexOf('='));
+}
+
 // Only our own options leave the window out; anything else (Qt's -platform,
 // -style, ...) is for the window's application to take.
 bool asksForCommandLine(int argc, char** argv) {
+    static const QByteArray ours[] = {"h", "?",       "help",           "help-all",
+                                      "v", "version", "export-android", "undated"};
     for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        if (!std::strcmp(arg, "-h") || !std::strcmp(arg, "-?") || !std::strcmp(arg, "--help") ||
-            !std::strcmp(arg, "--help-all") || !std::strcmp(arg, "-v") ||
-            !std::strcmp(arg, "--version") || !std::strncmp(arg, "--export-android", 16))
+        if (QByteArray(argv[i]) == "--")
+            break;
+        if (std::find(std::begin(ours), std::end(ours), optionName(argv[i])) != std::end(ours))
             return true;
     }
     return false;
 }
+
+// Qt's own options for a window, which a script may pass whatever it asks
+// for: taken whole and left alone without the window. Qt reads a single dash
+// as well as two.
+const char* const QtValueOptions[] = {
+    "platform",        "platformpluginpath", "platformtheme", "plugin",
+    "qwindowgeometry", "qwindowicon",        "qwindowtitle",  "session",
+    "display",         "geometry",           "title",         "style",
+    "stylesheet"};
+const char* const QtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 // A standard stream started closed would lend its number to the next file
 // opened, and what is said there would land in an exported file. /dev/null
@@ -57,6 +82,15 @@ void guardStandardStreams() {
         stdoutClosed = stdoutClosed || fd == 1;
         ::open("/dev/null", O_RDWR); // the lowest free number: this one
     }
+}
+
+// Help and version are printed by Qt, which then exits with status 0 even
+// when nothing could be written (a full or closed stdout): checked on the way out.
+bool qtPrints = false;
+
+void failExitWhenStdoutLost() {
+    if (qtPrints && (stdoutClosed || std::fflush(stdout) != 0 || std::ferror(stdout)))
+        ::_exit(1);
 }
 
 // False when the text could not be written (a closed or full stdout).
@@ -80,29 +114,18 @@ QString systemReason() {
 // The folder's name as the system gave it: QCoreApplication::arguments() has
 // already replaced whatever bytes of it are not UTF-8.
 QByteArray exportTarget(int argc, char** argv) {
-    const QByteArray option = QByteArray("--") + ExportOption;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--")
             break;
-        if (arg == option && i + 1 < argc)
+        if (optionName(argv[i]) != ExportOption)
+            continue;
+        if (const qsizetype equals = arg.indexOf('='); equals >= 0)
+            return arg.mid(equals + 1);
+        if (i + 1 < argc)
             return argv[i + 1];
-        if (arg.startsWith(option + '='))
-            return arg.mid(option.size() + 1);
     }
     return {};
-}
-
-// The export reads a damaged count line as no entries at all; a contacts file
-// written from that would replace the user's contacts with nothing.
-qb::MaybeFailure damagedPhonebook(const QString& workDir) {
-    qb::Phonebook phonebook;
-    if (qb::loadPhonebook(workDir, phonebook))
-        return std::nullopt; // the export itself reports a file it cannot read
-    if (const qb::MaybeFailure damaged = qb::damagedPhonebookCount(phonebook))
-        return qb::Failure::message(qb::resolveInDir(workDir, qb::PhonebookFileName) +
-                                    QStringLiteral(": ") + damaged->text());
-    return std::nullopt;
 }
 
 std::optional<qb::UndatedMessages> undatedChoice(const QString& value) {
@@ -115,24 +138,40 @@ std::optional<qb::UndatedMessages> undatedChoice(const QString& value) {
     return std::nullopt;
 }
 
+// Why the target named on the command line is no folder to write into.
+int refuseTarget(const QString& name) {
+    const int error = errno;
+    QString text;
+    switch (error) {
+    case ENOENT:
+        text = CommandLine::tr("папка \"%1\" не найдена").arg(name);
+        break;
+    case ENOTDIR:
+        text = CommandLine::tr("\"%1\" не папка").arg(name);
+        break;
+    case ENAMETOOLONG:
+        text = CommandLine::tr("слишком длинный путь: \"%1\"").arg(name);
+        break;
+    default:
+        errno = error;
+        say(stderr, QStringLiteral("quillbox: ") +
+                        CommandLine::tr("папка \"%1\" недоступна: %2").arg(name, systemReason()));
+        return FileError;
+    }
+    say(stderr, QStringLiteral("quillbox: ") + text);
+    return UsageError;
+}
+
 int exportAndroid(const QByteArray& targetName, qb::UndatedMessages undated) {
-    NativeDir work;
+    qb::NativeDir work;
     if (!work.openCurrent()) {
         say(stderr, QStringLiteral("quillbox: ") +
                         CommandLine::tr("текущая папка недоступна: %1").arg(systemReason()));
         return FileError;
     }
-    NativeDir target;
-    if (!target.openNamed(targetName, work)) {
-        say(stderr,
-            QStringLiteral("quillbox: ") +
-                CommandLine::tr("папка \"%1\" не найдена").arg(QFile::decodeName(targetName)));
-        return UsageError;
-    }
-    if (const qb::MaybeFailure damaged = damagedPhonebook(work.path())) {
-        say(stderr, QStringLiteral("quillbox: ") + work.shown(*damaged).text());
-        return FileError;
-    }
+    qb::NativeDir target;
+    if (!target.openNamed(targetName, work))
+        return refuseTarget(QFile::decodeName(targetName));
     const qb::SmartphoneExport result =
         qb::exportForSmartphone(work.path(), target.path(), undated);
     if (result.failure) {
@@ -150,6 +189,18 @@ int exportAndroid(const QByteArray& targetName, qb::UndatedMessages undated) {
 }
 
 void describeOptions(QCommandLineParser& parser) {
+    // "-platform" is one option, not the letters p, l, a, ...
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name : QtValueOptions) {
+        QCommandLineOption option(QLatin1String(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : QtFlagOptions) {
+        QCommandLineOption option{QLatin1String(name)};
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
     parser.setApplicationDescription(CommandLine::tr(
         "Архив SMS и телефонной книги телефонов Motorola.\n"
         "Без параметров открывает окно программы; архив находится в текущей папке."));
@@ -194,6 +245,11 @@ std::optional<int> checkOptions(QCommandLineParser& parser, const QStringList& a
                         CommandLine::tr("--export-android и --version не задаются вместе"));
         return UsageError;
     }
+    if (targets.isEmpty() && parser.isSet(QLatin1String(UndatedOption))) {
+        say(stderr, QStringLiteral("quillbox: ") +
+                        CommandLine::tr("--undated задаётся только вместе с --export-android"));
+        return UsageError;
+    }
     return std::nullopt;
 }
 
@@ -203,6 +259,7 @@ std::optional<int> runCommandLine(int& argc, char** argv) {
     if (!asksForCommandLine(argc, argv))
         return std::nullopt;
     guardStandardStreams();
+    qb::removeStagedFilesOnSignals();
     QCoreApplication app(argc, argv);
     qb::ui::installInterfaceLanguage(app);
     QCoreApplication::setApplicationName(QStringLiteral("quillbox"));
@@ -211,7 +268,10 @@ std::optional<int> runCommandLine(int& argc, char** argv) {
     describeOptions(parser);
     if (const std::optional<int> status = checkOptions(parser, QCoreApplication::arguments()))
         return status;
+    qtPrints = true;
+    std::atexit(failExitWhenStdoutLost);
     parser.process(app); // --help, --help-all and --version print and end here
+    qtPrints = false;
     if (!parser.isSet(QLatin1String(ExportOption)))
         return 0;
     const QString undatedValue = parser.value(QLatin1String(UndatedOption));

@@ -1,6 +1,8 @@
 // Starts the program: the command line's work without a window, or the
 // application with its main window and event loop.
 #include "app/CommandLine.h"
+#include "core/NativeDir.h"
+#include "core/SignalCleanup.h"
 #include "ui/ApplicationTitle.h"
 #include "ui/BalloonHints.h"
 #include "ui/InterfaceLanguage.h"
@@ -10,6 +12,8 @@
 #include <QDir>
 
 int main(int argc, char** argv) {
+    // A file being written when the session ends or ^C comes leaves nothing behind.
+    qb::removeStagedFilesOnSignals();
     if (const std::optional<int> status = runCommandLine(argc, argv))
         return *status;
     QApplication app(argc, argv);
@@ -18,8 +22,10 @@ int main(int argc, char** argv) {
         return *status;
     qb::ui::applyApplicationIdentity();
     qb::ui::installBalloonHints(app);
-    // The archive and the export template live in the directory the program starts in.
-    MainWindow window(QDir::currentPath());
+    // The archive and the export template live in the directory the program
+    // starts in, reached by its descriptor where its name is not UTF-8.
+    qb::NativeDir work;
+    MainWindow window(work.openCurrent() ? work.path() : QDir::currentPath());
     window.show();
     return app.exec();
 }

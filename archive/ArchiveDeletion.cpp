@@ -1,13 +1,20 @@
 #include "archive/ArchiveDeletion.h"
 
 #include "archive/ArchiveFiles.h"
+#include "archive/ArchiveLock.h"
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
-#include "core/Cp1251.h"
 #include "core/FileStore.h"
+
+#include "core/Trash.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -23,21 +30,27 @@ std::size_t recordsIn(FolderKind kind, std::size_t lines) {
     return (lines + size - 1) / size;
 }
 
-// A line as the list showed it: cut as a reader cuts it and, when the bytes
-// do not survive the trip through Unicode, as the trip left them.
-bool showsAs(std::string_view line, const std::optional<std::string>& shown) {
-    if (!shown)
-        return true;
-    line = fileLines::readerView(line);
-    return line == *shown || cp1251::fromUnicode(cp1251::toUnicode(line)) == *shown;
-}
-
-// Lines 0 (text) and 2 (header) of a record hold what the user chose it by.
+// Every line of the record as a reader sees it, cut at 4096 characters.
 bool stillAsChosen(const std::vector<std::string_view>& lines, const ChosenRecord& chosen) {
-    return showsAs(lines[0], chosen.text) && showsAs(lines[2], chosen.header);
+    if (!chosen.lines)
+        return true;
+    if (chosen.lines->size() != lines.size())
+        return false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (fileLines::readerView(lines[i]) != (*chosen.lines)[i])
+            return false;
+    }
+    return true;
 }
 
 } // namespace
+
+std::vector<std::string> storedLines(FolderKind kind, const ArchiveRecord& record) {
+    std::vector<std::string> lines = {record.text, record.index, record.header};
+    if (kind == FolderKind::Inbox)
+        lines.push_back(record.date);
+    return lines;
+}
 
 Failure changedRecordsFailure() {
     return Failure::message(QCoreApplication::translate(
@@ -50,6 +63,9 @@ MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,
                                   Cancellation* cancel) {
     if (stopsHere(cancel))
         return std::nullopt;
+    const ArchiveLock lock(workDir, cancel);
+    if (!lock.mayWrite())
+        return lock.failure();
     const auto byNumber = [](const ChosenRecord& a, const ChosenRecord& b) {
         return a.record < b.record;
     };
@@ -99,23 +115,58 @@ MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,
     return writeWholeFile(path, out);
 }
 
-WipeOutcome deleteAllFolderFiles(const QString& workDir) {
-    WipeOutcome outcome = WipeOutcome::Trashed;
+namespace {
+
+WipedFile wipe(const QString& path) {
+    WipedFile file{QFileInfo(path).fileName()};
+    // A folder at a folder file's name holds no messages and may hold anything.
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        file.fate = WipedFile::Fate::Left;
+        file.error = EISDIR;
+        return file;
+    }
+    const TrashOutcome trashed = moveToTrash(path);
+    switch (trashed.kind) {
+    case TrashOutcome::Kind::Trashed:
+        break;
+    case TrashOutcome::Kind::NoTrash:
+        file.fate = WipedFile::Fate::Removed;
+        if (::unlink(QFile::encodeName(path).constData()) != 0) {
+            file.fate = WipedFile::Fate::Left;
+            file.error = errno;
+        }
+        break;
+    case TrashOutcome::Kind::Refused:
+        file.fate = WipedFile::Fate::Left;
+        file.error = trashed.error;
+        break;
+    }
+    return file;
+}
+
+} // namespace
+
+WipeReport deleteAllFolderFiles(const QString& workDir, Cancellation* cancel) {
+    WipeReport report;
+    const ArchiveLock lock(workDir, cancel);
+    if (!lock.mayWrite()) {
+        report.failure = lock.failure();
+        return report;
+    }
     for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
         // "inbox.msg" beside "Inbox.msg" would be found by the next reload in
         // place of the removed one, so every spelling goes.
         for (int spelling = 0; spelling < 64; ++spelling) {
             const QString path = resolveInDir(workDir, folderFileName(kind));
-            if (!fileExists(path))
+            if (!nameTaken(path))
                 break;
-            if (QFile::moveToTrash(path))
-                continue;
-            outcome = WipeOutcome::Removed;
-            if (!removeFile(path))
+            report.files.push_back(wipe(path));
+            if (report.files.back().fate == WipedFile::Fate::Left)
                 break;
         }
     }
-    return outcome;
+    return report;
 }
 
 } // namespace qb

@@ -3,6 +3,7 @@
 // Folder files hold records of 4 lines (Inbox) or 3 lines (Outbox, Draft);
 // Phonebook.pbk holds 2n + 1, then n number/name pairs, then an empty line.
 #include "archive/ArchiveTypes.h"
+#include "core/Cancellation.h"
 #include "core/Failure.h"
 
 #include <QString>
@@ -56,6 +57,18 @@ Phonebook parsePhonebook(std::string_view content);
 // A count line that is neither empty nor a whole number ("5 ", "0x5") leaves a
 // phonebook without entries; a copy made of it would pass for an empty phonebook.
 MaybeFailure damagedPhonebookCount(const Phonebook& phonebook);
+// A Phonebook.pbk read for a copy of the whole phonebook (the smartphone
+// export). Its count line must describe the file: a count that is not a whole
+// number, a negative one, or an empty line, 0 or 1 followed by entries, is
+// damaged (`damagedCount`, with the same failure as a count that is no
+// number), since read as no entries it would pass for an empty phonebook.
+struct PhonebookCopy {
+    Phonebook phonebook;
+    MaybeFailure failure;
+    bool damagedCount = false;
+};
+PhonebookCopy loadPhonebookCopy(const QString& workDir);
+MaybeFailure damagedPhonebookFile(std::string_view content);
 // Phonebook.pbk content for a phonebook: its count line (2n + 1 when it holds no
 // count), the pairs and one empty line. Fails when the count text held is not a number.
 struct PhonebookText {
@@ -69,7 +82,17 @@ MaybeFailure savePhonebook(const QString& workDir, const Phonebook& phonebook);
 // Appends every record of the read that the folder file does not hold yet,
 // folder by folder (Inbox, Outbox, Draft); a folder's count is its countMark + 1.
 // Writes all three files, also those that get nothing new. Stops at the first
-// file it cannot read or write; the files merged before it stay merged.
+// file it cannot read or write; the files merged before it stay merged. The
+// caller holds the archive lock (storePhoneRead does).
 MaybeFailure mergeReadResult(const QString& workDir, const ReadResult& read);
+
+// The files' part of a phone read, under the archive lock (ArchiveLock), on
+// top of the files as they are then: Phonebook.pbk becomes the phonebook the
+// phone listed; when it listed none, the file stays as it is, or `known` is
+// written where there is none. Then the read is merged. Ends without a
+// failure and without a write when `cancel` stops the wait for the lock.
+MaybeFailure storePhoneRead(const QString& workDir, const ReadResult& read,
+                            const std::optional<Phonebook>& listed, const Phonebook& known,
+                            Cancellation* cancel = nullptr);
 
 } // namespace qb

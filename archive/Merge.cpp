@@ -1,5 +1,6 @@
 #include "archive/ArchiveFiles.h"
 
+#include "archive/ArchiveLock.h"
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
 #include "codecs/LegacyUcs2Decoder.h"
@@ -147,6 +148,22 @@ MaybeFailure mergeReadResult(const QString& workDir, const ReadResult& read) {
             return failure;
     }
     return std::nullopt;
+}
+
+MaybeFailure storePhoneRead(const QString& workDir, const ReadResult& read,
+                            const std::optional<Phonebook>& listed, const Phonebook& known,
+                            Cancellation* cancel) {
+    const ArchiveLock lock(workDir, cancel);
+    if (!lock.mayWrite())
+        return lock.failure();
+    if (listed) {
+        if (MaybeFailure failure = savePhonebook(workDir, *listed))
+            return failure;
+    } else if (!nameTaken(resolveInDir(workDir, PhonebookFileName))) {
+        if (MaybeFailure failure = savePhonebook(workDir, known))
+            return failure;
+    }
+    return mergeReadResult(workDir, read);
 }
 
 } // namespace qb

@@ -1,6 +1,7 @@
 #include "archive/P2kToolsImport.h"
 
 #include "archive/ArchiveFiles.h"
+#include "archive/ArchiveLock.h"
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
 #include "codecs/Timestamp.h"
@@ -60,20 +61,48 @@ FileRead readSource(const QString& source) {
 
 } // namespace
 
-std::optional<P2kToolsMessage> parseP2kToolsLine(std::string_view line) {
+void ImportSummary::count(P2kToolsSkip skip) {
+    switch (skip) {
+    case P2kToolsSkip::None:
+        ++imported;
+        break;
+    case P2kToolsSkip::NoSeparator:
+        ++withoutSeparator;
+        break;
+    case P2kToolsSkip::EmptySender:
+        ++withoutSender;
+        break;
+    case P2kToolsSkip::EmptyText:
+        ++withoutText;
+        break;
+    case P2kToolsSkip::EmptyLine:
+        break;
+    }
+}
+
+std::optional<P2kToolsMessage> parseP2kToolsLine(std::string_view line, P2kToolsSkip* why) {
+    const auto skipped = [why](P2kToolsSkip reason) -> std::optional<P2kToolsMessage> {
+        if (why)
+            *why = reason;
+        return std::nullopt;
+    };
     line = fileLines::readerView(line);
+    if (line.empty())
+        return skipped(P2kToolsSkip::EmptyLine);
     const auto first = line.find(';');
-    if (first == std::string_view::npos)
-        return std::nullopt;
-    const auto second = line.find(';', first + 1);
+    const auto second = first == std::string_view::npos ? first : line.find(';', first + 1);
     if (second == std::string_view::npos)
-        return std::nullopt;
+        return skipped(P2kToolsSkip::NoSeparator);
     P2kToolsMessage message;
     message.sender = line.substr(0, first);
     message.text = line.substr(second + 1);
-    if (message.sender.empty() || message.text.empty())
-        return std::nullopt;
+    if (message.sender.empty())
+        return skipped(P2kToolsSkip::EmptySender);
+    if (message.text.empty())
+        return skipped(P2kToolsSkip::EmptyText);
     message.date = normaliseTimestamp(line.substr(first + 1, second - first - 1));
+    if (why)
+        *why = P2kToolsSkip::None;
     return message;
 }
 
@@ -90,19 +119,28 @@ void appendImportedRecord(std::string& out, const P2kToolsMessage& message) {
 }
 
 MaybeFailure importP2kToolsArchive(const QString& workDir, const QString& source,
-                                   Progress& progress, Cancellation* cancel) {
+                                   Progress& progress, Cancellation* cancel,
+                                   ImportSummary* summary) {
     if (stopsHere(cancel))
         return std::nullopt;
-    InboxStart inbox = takeInbox(workDir);
-    if (inbox.failure)
-        return inbox.failure;
-
     progress.setPosition(0);
     progress.setVisible(true);
     const FileRead read = readSource(source);
     if (read.failure) {
         progress.setVisible(false);
         return read.failure;
+    }
+    // The Inbox is read once the archive is ours, so another writer's change
+    // made meanwhile is kept.
+    const ArchiveLock lock(workDir, cancel);
+    if (!lock.mayWrite()) {
+        progress.setVisible(false);
+        return lock.failure();
+    }
+    InboxStart inbox = takeInbox(workDir);
+    if (inbox.failure) {
+        progress.setVisible(false);
+        return inbox.failure;
     }
     const std::size_t lines = fileLines::count(read.bytes);
     std::string& out = inbox.lines;
@@ -113,19 +151,26 @@ MaybeFailure importP2kToolsArchive(const QString& workDir, const QString& source
 
     fileLines::Cursor cursor(read.bytes);
     std::string_view line;
+    ImportSummary counted;
     for (std::size_t index = 0; cursor.next(line); ++index) {
         if (stopsHere(cancel)) {
             progress.setVisible(false);
             return std::nullopt;
         }
         progress.setPosition(static_cast<int>(std::min<std::size_t>(index, INT_MAX)));
-        if (const auto message = parseP2kToolsLine(line))
+        P2kToolsSkip skip = P2kToolsSkip::None;
+        if (const auto message = parseP2kToolsLine(line, &skip))
             appendImportedRecord(out, *message);
+        counted.count(skip);
     }
     progress.setVisible(false);
     if (stopsHere(cancel))
         return std::nullopt;
-    return writeWholeFile(inbox.path, inbox.lines);
+    if (MaybeFailure failure = writeWholeFile(inbox.path, inbox.lines))
+        return failure;
+    if (summary)
+        *summary = counted;
+    return std::nullopt;
 }
 
 } // namespace qb

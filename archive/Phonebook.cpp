@@ -71,6 +71,39 @@ MaybeFailure damagedPhonebookCount(const Phonebook& phonebook) {
     return std::nullopt;
 }
 
+MaybeFailure damagedPhonebookFile(std::string_view content) {
+    fileLines::Cursor cursor(content);
+    std::string_view first;
+    cursor.next(first);
+    first = fileLines::readerView(first);
+    bool entriesAfter = false;
+    for (std::string_view line; !entriesAfter && cursor.next(line);)
+        entriesAfter = !line.empty();
+    const std::optional<int> count = parseWholeNumber(first);
+    // Entries need a count of 2n + 1 >= 3 (2 still names one); the writer puts
+    // "1" and an empty line for no entries, and an empty file is no phonebook.
+    const bool describes =
+        first.empty() ? !entriesAfter : count && *count >= 0 && (*count >= 2 || !entriesAfter);
+    if (describes)
+        return std::nullopt;
+    return Failure::notInteger(cp1251::toUnicode(first));
+}
+
+PhonebookCopy loadPhonebookCopy(const QString& workDir) {
+    PhonebookCopy copy;
+    const QString path = resolveInDir(workDir, PhonebookFileName);
+    const FileRead file = readWholeFile(path);
+    if ((copy.failure = file.failure))
+        return copy;
+    if (MaybeFailure damaged = damagedPhonebookFile(file.bytes)) {
+        copy.failure = Failure::message(path + QStringLiteral(": ") + damaged->text());
+        copy.damagedCount = true;
+        return copy;
+    }
+    copy.phonebook = parsePhonebook(file.bytes);
+    return copy;
+}
+
 PhonebookText phonebookFileContent(const Phonebook& phonebook) {
     std::string count;
     if (MaybeFailure damaged = damagedPhonebookCount(phonebook))

@@ -136,7 +136,7 @@ void BM_ImportJob_100000LinesInto100000_WithReload(benchmark::State& state) {
         longestGap = std::max(longestGap, runJobWithTicks(job));
         if (job.failure())
             state.SkipWithError("import failed");
-        records = job.takeArchive().inbox.count();
+        records = job.takeReload().archive.inbox.count();
     }
     if (records != 2 * FullFolder)
         state.SkipWithError("the Inbox does not hold every message");

@@ -133,6 +133,10 @@ ReadRun readOnce(qb::AtPort& port, const QString& workDir) {
     loop.exec();
     run.ms = Ms(Clock::now() - start).count();
     run.outcome = job.outcome();
+    if (run.outcome.read)
+        run.result = *run.outcome.read;
+    if (run.outcome.phonebook)
+        run.phonebook = *run.outcome.phonebook;
     return run;
 }
 

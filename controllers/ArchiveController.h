@@ -1,8 +1,9 @@
 #pragma once
 // The archive's commands: reading the archive and the phonebook again,
 // deleting chosen records of a folder or every archived message, and importing
-// a P2kTools archive. File work runs as jobs through the one CommandState;
-// the reloaded archive is moved into the Workspace on the window's thread.
+// a P2kTools archive. All file work runs as jobs through the one CommandState,
+// off the window's thread; each hands the archive back read again (an
+// ArchiveReload), and that is moved into the Workspace here, in one place.
 #include "archive/ArchiveDeletion.h"
 #include "archive/ArchiveTypes.h"
 #include "archive/Workspace.h"
@@ -14,6 +15,7 @@
 namespace qb {
 
 class ArchiveChangeJob;
+struct ArchiveReload;
 class CommandState;
 class UserDialogs;
 
@@ -23,15 +25,18 @@ class ArchiveController : public QObject {
     ArchiveController(Workspace& workspace, CommandState& commands, UserDialogs& dialogs,
                       QObject* parent = nullptr);
 
-    // Reads the folder files again; the captions follow, a failure is shown.
-    void reloadArchive();
-    // Reads Phonebook.pbk again; a failure is shown.
-    void loadPhonebook();
-    // Removes the chosen records from the folder's file, nothing when one no
-    // longer holds what the list showed. False when another command runs.
-    bool deleteRecords(FolderKind folder, std::vector<ChosenRecord> records);
+    // Reads the folder files and Phonebook.pbk again (at start-up, after a
+    // phone read); the captions follow, a failure is shown. False when
+    // another command runs.
+    bool reloadArchive();
+    // Removes records (numbers from 1, as the list rows carry them) from the
+    // folder's file, nothing when one no longer holds every line the archive
+    // in memory, which the list was filled from, has for it. False when
+    // another command runs.
+    bool deleteRecords(FolderKind folder, const std::vector<int>& records);
     // Moves the three folder files to the trash (removes them where there is
-    // none); asks nothing. False when another command runs.
+    // none); asks nothing; the message panel says what became of each. False
+    // when another command runs.
     bool deleteAll();
     // Appends the P2kTools archive `source` to the archive Inbox.
     bool importArchive(const QString& source);
@@ -46,12 +51,14 @@ class ArchiveController : public QObject {
     // The folder files changed beyond what rows of the list know (read again,
     // wiped, imported into): a listed archive folder is stale.
     void archiveReplaced();
-    // Where "delete all" put the folder files, for the message panel.
-    void allDeleted(const QString& note);
+    // What a command did, for the message panel: where "delete all" put the
+    // folder files, what an import took and left out.
+    void noted(const QString& note);
 
   private:
     bool runChange(ArchiveChangeJob* job, std::function<void()> changed);
-    void takeReload(ArchiveChangeJob& job);
+    void changeEnded(ArchiveChangeJob& job, const std::function<void()>& changed);
+    void takeReload(ArchiveReload reload);
     void showCaptions();
 
     Workspace& m_workspace;

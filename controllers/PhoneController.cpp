@@ -93,6 +93,11 @@ void PhoneController::readPhone() {
 void PhoneController::readEnd(const PhoneReadJob& job) {
     using Kind = ReadOutcome::Kind;
     const ReadOutcome& outcome = job.outcome();
+    // The read hands its values back; they become the program's state here.
+    if (outcome.read)
+        m_workspace.readResult = *outcome.read;
+    if (outcome.phonebook)
+        m_workspace.phonebook = *outcome.phonebook;
     switch (outcome.kind) {
     case Kind::PortVanished:
     case Kind::PortBusy:

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
@@ -43,9 +44,9 @@ QString resolveInDir(const QString& dir, const QString& name) {
     return exact;
 }
 
-bool fileExists(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
+bool nameTaken(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
 namespace {
@@ -67,6 +68,19 @@ QString refusal(const struct stat& info, std::size_t maxBytes) {
     if (static_cast<std::uint64_t>(info.st_size) > maxBytes)
         return tooLarge(maxBytes);
     return {};
+}
+
+// A link whose target is gone (a drive not mounted, a file moved) is not a
+// missing file: taken for one, an archive folder would read as empty and the
+// next write would replace the link. Empty when `name` is no such link.
+QString danglingLinkReason(const QByteArray& name) {
+    struct stat link {};
+    if (::lstat(name.constData(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return {};
+    QByteArray target(PATH_MAX, '\0');
+    const ssize_t size = ::readlink(name.constData(), target.data(), target.size());
+    target.resize(size > 0 ? size : 0);
+    return QStringLiteral("Broken link to \"%1\"").arg(QFile::decodeName(target));
 }
 
 // Reads to the end of the file, which may have grown or shrunk since it was
@@ -122,9 +136,12 @@ FileRead readWholeFile(const QString& path, std::size_t maxBytes) {
     // Looked at before it is opened, so that a device is never opened and a
     // FIFO never waited on; the open itself does not wait either.
     if (::stat(name.constData(), &info) != 0) {
-        if (errno != ENOENT && errno != ENOTDIR) {
+        const int error = errno;
+        const QString dangling = danglingLinkReason(name);
+        if (!dangling.isEmpty() || (error != ENOENT && error != ENOTDIR)) {
             result.exists = true;
-            result.failure = Failure::cannotOpen(path, systemReason(errno));
+            result.failure =
+                Failure::cannotOpen(path, dangling.isEmpty() ? systemReason(error) : dangling);
         }
         return result;
     }
@@ -147,7 +164,7 @@ namespace {
 
 // Every byte or an error: a short write (a full disk, a size limit) must not
 // pass for success, which is why this does not go through a buffered QFile.
-bool writeAll(int fd, const std::string& bytes) {
+bool writeAll(int fd, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -192,85 +209,172 @@ mode_t newFileMode(const QByteArray& target, NewFileAccess access) {
     return (access == NewFileAccess::OwnerOnly ? 0600 : 0666) & ~currentUmask();
 }
 
-bool fillAndSync(int fd, mode_t mode, const std::string& bytes) {
-    return ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+QByteArray ownPath(int fd) {
+    return "/proc/self/fd/" + QByteArray::number(fd);
 }
 
-// Gives the complete unnamed file the target's name. linkat never replaces a
-// name, so an existing target is replaced by a rename from a name of the new
-// file's own, which it holds only for as long as the rename takes.
-bool linkIn(int fd, const QByteArray& target) {
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
-    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0)
-        return true;
-    for (int attempt = 0; attempt < 100 && errno == EEXIST; ++attempt) {
-        const QByteArray temporary =
-            target + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary.constData(),
-                     AT_SYMLINK_FOLLOW) != 0)
+// Without /proc, or where the file system refuses links to unnamed files, a
+// named file has to do.
+bool linksUnsupported(int error) {
+    return error == ENOENT || error == EPERM || error == EOPNOTSUPP;
+}
+
+// Copies the staged bytes from the start of `from` into `to`.
+bool copyFile(int from, int to) {
+    std::string chunk(1 << 20, '\0');
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(from, chunk.data(), chunk.size(), at);
+        if (n < 0 && errno == EINTR)
             continue;
-        if (::rename(temporary.constData(), target.constData()) == 0)
+        if (n < 0)
+            return false;
+        if (n == 0)
             return true;
-        const int error = errno;
-        ::unlink(temporary.constData());
-        errno = error;
-        return false;
+        if (!writeAll(to, std::string_view(chunk.data(), std::size_t(n))))
+            return false;
+        at += n;
     }
-    return false;
-}
-
-enum class Outcome { Written, Failed, Unsupported };
-
-Outcome writeUnnamed(const QByteArray& target, const std::string& bytes, mode_t mode) {
-    const int fd = ::open(directoryOf(target).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return Outcome::Unsupported;
-    const bool written = fillAndSync(fd, mode, bytes);
-    const bool linked = written && linkIn(fd, target);
-    const int error = errno;
-    ::close(fd);
-    errno = error;
-    if (linked)
-        return Outcome::Written;
-    // Without /proc, or where the file system refuses links, a named file can
-    // still do it.
-    const bool unsupported = error == ENOENT || error == EPERM || error == EOPNOTSUPP;
-    return written && unsupported ? Outcome::Unsupported : Outcome::Failed;
-}
-
-Outcome writeNamed(const QByteArray& target, const std::string& bytes, mode_t mode) {
-    QByteArray temporary = target + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return Outcome::Failed;
-    const bool written = fillAndSync(fd, mode, bytes);
-    const int writeError = errno;
-    const bool closed = ::close(fd) == 0;
-    if (written && closed && ::rename(temporary.constData(), target.constData()) == 0)
-        return Outcome::Written;
-    const int error = !written ? writeError : errno;
-    ::unlink(temporary.constData());
-    errno = error;
-    return Outcome::Failed;
 }
 
 } // namespace
 
-MaybeFailure writeWholeFile(const QString& path, const std::string& bytes, NewFileAccess access) {
-    const QByteArray target = QFile::encodeName(path);
-    const mode_t mode = newFileMode(target, access);
-    Outcome outcome = writeUnnamed(target, bytes, mode);
-    if (outcome == Outcome::Unsupported)
-        outcome = writeNamed(target, bytes, mode);
-    if (outcome != Outcome::Written || !syncDirectoryOf(target))
-        return Failure::cannotCreate(path, systemReason(errno));
+StagedFile::StagedFile(const QString& path, NewFileAccess access)
+    : m_path(path), m_target(QFile::encodeName(path)), m_mode(newFileMode(m_target, access)) {
+    m_fd = ::open(directoryOf(m_target).constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (m_fd < 0 && !openNamed())
+        return;
+    if (::fchmod(m_fd, m_mode) != 0)
+        m_error = errno;
+}
+
+StagedFile::~StagedFile() {
+    discard();
+}
+
+void StagedFile::discard() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    if (!m_name.isEmpty())
+        ::unlink(m_name.constData());
+    m_name.clear();
+    m_registered.reset();
+    if (m_error == 0)
+        m_error = EBADF; // nothing more can be written or committed
+}
+
+// A file system without unnamed files: a named stand-in beside the target,
+// which a signal removes and every failure too.
+bool StagedFile::openNamed() {
+    QByteArray name = m_target + ".XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) {
+        m_error = errno;
+        return false;
+    }
+    m_registered = std::make_unique<StagedName>(name);
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = fd;
+    m_name = name;
+    return true;
+}
+
+bool StagedFile::write(std::string_view bytes) {
+    if (m_error == 0 && !writeAll(m_fd, bytes))
+        m_error = errno;
+    return m_error == 0;
+}
+
+Failure StagedFile::failure() const {
+    return Failure::cannotCreate(m_path, systemReason(m_error));
+}
+
+MaybeFailure StagedFile::sync() {
+    if (m_error == 0 && ::fsync(m_fd) != 0)
+        m_error = errno;
+    return m_error == 0 ? MaybeFailure() : failure();
+}
+
+// A name beside the target for the unnamed file: a link to it, or where links
+// cannot be had, a named copy.
+bool StagedFile::giveName() {
+    if (!m_name.isEmpty())
+        return true;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name =
+            m_target + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        // Registered before it exists: a signal in between finds nothing to remove.
+        auto registered = std::make_unique<StagedName>(name);
+        if (::linkat(AT_FDCWD, ownPath(m_fd).constData(), AT_FDCWD, name.constData(),
+                     AT_SYMLINK_FOLLOW) == 0) {
+            m_registered = std::move(registered);
+            m_name = name;
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    if (!linksUnsupported(errno)) {
+        m_error = errno;
+        return false;
+    }
+    const int unnamed = m_fd;
+    m_fd = -1;
+    const bool copied =
+        openNamed() && copyFile(unnamed, m_fd) && ::fchmod(m_fd, m_mode) == 0 && ::fsync(m_fd) == 0;
+    if (!copied && m_error == 0)
+        m_error = errno;
+    ::close(unnamed);
+    return copied;
+}
+
+QByteArray StagedFile::exchangeName() {
+    if (sync() || !giveName())
+        return {};
+    return m_name;
+}
+
+// An unnamed file takes the target's name at once where none is there;
+// linkat never replaces a name, so an existing target is replaced by a
+// rename from a name of the file's own, held only as long as that takes.
+bool StagedFile::putInPlace() {
+    if (m_name.isEmpty()) {
+        if (::linkat(AT_FDCWD, ownPath(m_fd).constData(), AT_FDCWD, m_target.constData(),
+                     AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST && !linksUnsupported(errno)) {
+            m_error = errno;
+            return false;
+        }
+        if (!giveName())
+            return false;
+    }
+    if (::rename(m_name.constData(), m_target.constData()) != 0) {
+        m_error = errno;
+        return false;
+    }
+    m_name.clear();
+    return true;
+}
+
+MaybeFailure StagedFile::commit() {
+    if (MaybeFailure failure = sync())
+        return failure;
+    if (!putInPlace())
+        return failure();
+    m_registered.reset();
+    if (!syncDirectoryOf(m_target)) {
+        m_error = errno;
+        return failure();
+    }
     return std::nullopt;
 }
 
-bool removeFile(const QString& path) {
-    if (!QFileInfo::exists(path))
-        return true;
-    return QFile::remove(path);
+MaybeFailure writeWholeFile(const QString& path, std::string_view bytes, NewFileAccess access) {
+    StagedFile file(path, access);
+    file.write(bytes);
+    return file.commit();
 }
 
 } // namespace qb

@@ -2,11 +2,11 @@
 
 #include "core/Cp1251.h"
 #include "core/FileStore.h"
-#include "core/HugePages.h"
 #include "core/LineList.h"
 
 #include <QFileInfo>
 #include <algorithm>
+#include <optional>
 
 namespace qb {
 namespace {
@@ -24,11 +24,23 @@ void addText(std::string_view text, std::string& buffer) {
     });
 }
 
+// Each piece is written to its file as the export goes, through a StagedFile:
+// memory holds one chunk of output whatever the template and the number of
+// messages, and the file appears under its name only once it is whole.
 class PieceWriter {
   public:
-    PieceWriter(const ExportSettings& settings, int total) : m_settings(settings), m_total(total) {}
+    // Output is handed to the file in chunks of about this size.
+    static constexpr std::size_t ChunkBytes = std::size_t(1) << 20;
 
-    void open(bool continued) {
+    PieceWriter(const ExportSettings& settings, int total) : m_settings(settings), m_total(total) {
+        m_buffer.reserve(ChunkBytes + ChunkBytes / 4);
+    }
+
+    // The piece's file is known from its start: the one closed at the next
+    // split point, or the last one, named by the total.
+    void open(const QString& path, bool continued) {
+        // An export is made to be opened and passed on, unlike the archive it comes from.
+        m_file.emplace(path, NewFileAccess::Usual);
         if (m_settings.format != ExportFormat::Html)
             return;
         for (const std::string& line : htmlHeader(m_total))
@@ -37,21 +49,33 @@ class PieceWriter {
             addText(PieceOpener, m_buffer);
     }
 
-    MaybeFailure write(const QString& path, ExportOutcome& outcome) {
-        // An export is made to be opened and passed on, unlike the archive it comes from.
-        MaybeFailure failure = writeWholeFile(path, m_buffer, NewFileAccess::Usual);
-        m_buffer.clear();
+    // Passes a full chunk on to the file.
+    void flushFull() {
+        if (m_buffer.size() >= ChunkBytes)
+            flush();
+    }
+
+    MaybeFailure close(ExportOutcome& outcome) {
+        flush();
+        MaybeFailure failure = m_file->commit();
         if (!failure)
-            outcome.written << path;
+            outcome.written << m_file->path();
+        m_file.reset();
         return failure;
     }
 
     std::string& buffer() { return m_buffer; }
 
   private:
+    void flush() {
+        m_file->write(m_buffer); // a failure is kept for close() to report
+        m_buffer.clear();
+    }
+
     const ExportSettings& m_settings;
     int m_total;
     std::string m_buffer;
+    std::optional<StagedFile> m_file;
 };
 
 // Plain loops: find_first_of calls memchr on its set for every character.
@@ -61,21 +85,6 @@ bool breaksLines(std::string_view text) {
 
 bool needsEscape(char c) {
     return c == '&' || c == '<' || c == '>' || c == '"' || c == '\'';
-}
-
-// Room for the whole output at once: the buffer of a large export would
-// otherwise be copied each time it doubled.
-std::size_t expectedSize(const std::vector<std::string>& lines,
-                         const std::vector<ExportRow>& rows) {
-    std::size_t perBlock = 0;
-    for (const std::string& line : lines)
-        perBlock += line.size() + 2;
-    std::size_t values = 0;
-    for (const ExportRow& row : rows) {
-        for (const std::string& value : row.values)
-            values += value.size();
-    }
-    return perBlock * rows.size() + values + values / 8;
 }
 
 bool breaksLines(const PlaceholderValues& values) {
@@ -156,18 +165,19 @@ ExportOutcome runExport(const std::vector<std::string>& templateLines,
     const TemplateFill fill(templateLines, scanTemplate(templateLines));
 
     progress.setMaximum(settings.listRowCount - 1);
+    int nextSplit = settings.splitSize;
+    const auto pieceFile = [&] {
+        if (!split)
+            return settings.fileName;
+        return pieceName(settings.fileName, nextSplit < total ? nextSplit : total);
+    };
     PieceWriter piece(settings, total);
-    if (!split) {
-        piece.buffer().reserve(expectedSize(templateLines, rows));
-        adviseHugePages(piece.buffer());
-    }
-    piece.open(false);
+    piece.open(pieceFile(), false);
     bool templateBreaks = false;
     for (const std::string& line : templateLines)
         templateBreaks = templateBreaks || breaksLines(line);
     std::string filled;
     PlaceholderValues escapedValues;
-    int nextSplit = settings.splitSize;
     int done = 0;
     for (const ExportRow& row : rows) {
         if (stopsHere(cancel))
@@ -194,18 +204,18 @@ ExportOutcome runExport(const std::vector<std::string>& templateLines,
             if (split && done == nextSplit) {
                 if (stopsHere(cancel))
                     return outcome;
-                if ((outcome.failure = piece.write(pieceName(settings.fileName, done), outcome)))
+                if ((outcome.failure = piece.close(outcome)))
                     return outcome;
                 nextSplit += settings.splitSize;
-                piece.open(true);
+                piece.open(pieceFile(), true);
             }
+            piece.flushFull();
         }
         ++done;
     }
     if (stopsHere(cancel))
         return outcome;
-    outcome.failure =
-        piece.write(split ? pieceName(settings.fileName, total) : settings.fileName, outcome);
+    outcome.failure = piece.close(outcome);
     progress.setPosition(0);
     return outcome;
 }

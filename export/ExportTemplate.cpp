@@ -4,7 +4,6 @@
 #include "core/FileStore.h"
 #include "core/LineList.h"
 
-#include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -72,7 +71,8 @@ QString templatePath(const QString& workDir) {
 }
 
 MaybeFailure ensureDefaultTemplate(const QString& workDir) {
-    if (QFileInfo::exists(templatePath(workDir)))
+    // A link to a template on a drive not mounted is the user's template still.
+    if (nameTaken(templatePath(workDir)))
         return std::nullopt;
     return writeTemplate(workDir, defaultTemplate());
 }

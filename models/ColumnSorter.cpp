@@ -17,26 +17,36 @@ bool isMark(int mark) {
            mark == MessageListModel::DescendingMark;
 }
 
+SortDirection opposite(SortDirection direction) {
+    return direction == SortDirection::Ascending ? SortDirection::Descending
+                                                 : SortDirection::Ascending;
+}
+
 } // namespace
 
 ColumnSorter::ColumnSorter(MessageListModel& list, SettingsStore& store)
     : m_list(list), m_store(store) {}
 
+MaybeFailure ColumnSorter::sortAndMark(int column, SortDirection direction) {
+    if (m_list.rowCount() == 0)
+        return std::nullopt;
+    for (int other = 0; other < MessageListModel::ColumnCount; ++other)
+        if (other != column)
+            m_list.setSortMark(other, -1);
+    if (MaybeFailure failure = m_list.sortRows(column, direction))
+        return failure;
+    m_list.setSortMark(column, direction == SortDirection::Ascending
+                                   ? MessageListModel::AscendingMark
+                                   : MessageListModel::DescendingMark);
+    return std::nullopt;
+}
+
 MaybeFailure ColumnSorter::sortByColumn(int column) {
     if (!isColumn(column))
         return std::nullopt;
-    if (m_list.rowCount() > 0) {
-        for (int other = 0; other < MessageListModel::ColumnCount; ++other)
-            if (other != column)
-                m_list.setSortMark(other, -1);
-        if (MaybeFailure failure = m_list.sortRows(column, m_direction))
-            return failure;
-        m_list.setSortMark(column, m_direction == SortDirection::Ascending
-                                       ? MessageListModel::AscendingMark
-                                       : MessageListModel::DescendingMark);
-    }
-    m_direction = m_direction == SortDirection::Ascending ? SortDirection::Descending
-                                                          : SortDirection::Ascending;
+    if (MaybeFailure failure = sortAndMark(column, m_direction))
+        return failure;
+    m_direction = opposite(m_direction);
     // An unwritable store only loses the memory of the column; the sort stands.
     m_store.setNumber(Setting::SortMark, m_list.sortMark(column));
     m_store.setNumber(Setting::SortColumn, column);
@@ -56,7 +66,14 @@ MaybeFailure ColumnSorter::restoreColumnSort() {
     for (int each = 0; each < MessageListModel::ColumnCount; ++each)
         m_list.setSortMark(each, -1);
     m_list.setSortMark(column, mark);
-    return sortByColumn(column);
+    // A click on an empty list leaves no mark: its column is sorted ascending.
+    const SortDirection shown = mark == MessageListModel::DescendingMark ? SortDirection::Descending
+                                                                         : SortDirection::Ascending;
+    if (MaybeFailure failure = sortAndMark(column, shown))
+        return failure;
+    // The next click turns the order the list shows.
+    m_direction = opposite(shown);
+    return std::nullopt;
 }
 
 } // namespace qb

@@ -35,8 +35,8 @@ const QString& MessageRowBuilder::fromCell(const std::string& correspondent) {
 }
 
 MessageRow MessageRowBuilder::build(const std::string& text, const std::string& index,
-                                    const std::string& date, const std::string& header,
-                                    const std::string& correspondent, int k) {
+                                    const std::string& date, const std::string& correspondent,
+                                    int k) {
     MessageRow row;
     row.text = unicode(text);
     row.from = fromCell(correspondent);
@@ -45,16 +45,15 @@ MessageRow MessageRowBuilder::build(const std::string& text, const std::string& 
     row.size = static_cast<int>(text.size());
     row.icon = rowIcon(m_kind);
     row.record = k;
-    row.header = unicode(header);
     return row;
 }
 
 MessageRow MessageRowBuilder::fromArchive(const ArchiveRecord& record, int k) {
-    return build(record.text, record.index, record.date, record.header, record.correspondent, k);
+    return build(record.text, record.index, record.date, record.correspondent, k);
 }
 
 MessageRow MessageRowBuilder::fromPhone(const ReadEntry& entry, int k) {
-    return build(entry.text, entry.index, entry.date, entry.header,
+    return build(entry.text, entry.index, entry.date,
                  deriveCorrespondent(entry.header, entry.index, entry.status), k);
 }
 

@@ -22,7 +22,6 @@ struct MessageRow {
     int size = 0;  // "Размер": bytes of the text, one per character in Windows-1251
     Icon icon = Icon::None;
     int record = 0; // position k (from 1) of the record in the folder it came from
-    QString header; // the record's header line, not shown: a deletion checks it
 };
 
 // The picture of a row, by folder kind, for phone and archive alike.
@@ -44,7 +43,7 @@ class MessageRowBuilder {
 
   private:
     MessageRow build(const std::string& text, const std::string& index, const std::string& date,
-                     const std::string& header, const std::string& correspondent, int k);
+                     const std::string& correspondent, int k);
     const QString& fromCell(const std::string& correspondent);
     QString unicode(std::string_view bytes) const;
 

@@ -76,6 +76,7 @@ void PhoneReadJob::ask(const std::vector<AtCommand>& commands, Step next) {
 
 void PhoneReadJob::cancel() {
     m_cancelled = true;
+    m_files.cancel();
     // A reply may be a minute away or never come: the read ends now. What
     // the phone still sends is taken by the next command's first answer.
     if (m_line->isWaiting()) {
@@ -127,7 +128,7 @@ void PhoneReadJob::sortListing(const Reply& reply) {
     if (!m_read.inbox.count()) {
         // The window keeps this read's messages from here on, as it has always
         // done once the listing was sorted, also when a later step fails.
-        m_context.result = m_read;
+        m_readShown = true;
         finish(failed(Failure::notInteger(cp1251::toUnicode(m_read.inbox.countMark))));
         return;
     }
@@ -193,21 +194,32 @@ void PhoneReadJob::storeEverything(std::string reply) {
     const LineList entryLines = lines(reply);
     step();
     std::vector<PhonebookEntry> entries = parsePhonebookEntries(entryLines);
-    m_context.result = m_read;
+    m_readShown = true;
     // A phone that lists no entry keeps the phonebook already known.
-    if (!entries.empty()) {
-        m_context.phonebook.countText = std::to_string(2 * entries.size() + 1);
-        m_context.phonebook.entries = std::move(entries);
-    }
-    if (auto failure = savePhonebook(m_context.workDir, m_context.phonebook)) {
-        finish(failed(*failure));
-        return;
-    }
-    if (auto failure = mergeReadResult(m_context.workDir, m_read)) {
-        finish(failed(*failure));
-        return;
-    }
-    finish({Kind::Finished, std::nullopt});
+    if (!entries.empty())
+        m_listed = Phonebook{std::to_string(2 * entries.size() + 1), std::move(entries)};
+    // Merging into an archive of 100 000 messages, with its syncs, takes
+    // longer than the window may go without handling its events.
+    m_storing = true;
+    m_files.start(
+        [this](Cancellation& cancel) {
+            try {
+                m_storeFailure = storePhoneRead(m_context.workDir, m_read, m_listed,
+                                                m_context.phonebook, &cancel);
+            } catch (const std::bad_alloc&) {
+                m_storeFailure = Failure::outOfMemory();
+            }
+        },
+        [this] { stored(); });
+}
+
+void PhoneReadJob::stored() {
+    if (m_files.stopped())
+        finish({Kind::Cancelled, std::nullopt}); // stopped before the lock: nothing written
+    else if (m_storeFailure)
+        finish(failed(*m_storeFailure));
+    else
+        finish({Kind::Finished, std::nullopt});
 }
 
 void PhoneReadJob::refuseReply(const std::string& command, ReplyProblem problem) {
@@ -220,6 +232,9 @@ void PhoneReadJob::refuseReply(const std::string& command, ReplyProblem problem)
 }
 
 void PhoneReadJob::lineLost(LineLoss loss) {
+    // Once the phone has said all, the files decide how the read ends.
+    if (m_storing)
+        return;
     finish({m_cancelled ? Kind::Cancelled : lostKind(loss), std::nullopt});
 }
 
@@ -237,6 +252,10 @@ void PhoneReadJob::finish(ReadOutcome outcome) {
     m_finished = true;
     m_line->abandon();
     m_outcome = std::move(outcome);
+    if (m_readShown && m_outcome.kind != Kind::Cancelled) {
+        m_outcome.read = m_read;
+        m_outcome.phonebook = m_listed;
+    }
     progress().setVisible(false);
     progress().setTextVisible(true);
     emit finished();

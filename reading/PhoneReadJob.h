@@ -7,6 +7,7 @@
 #include "codecs/FieldBounds.h"
 #include "core/Failure.h"
 #include "core/Job.h"
+#include "core/JobWorker.h"
 #include "core/Progress.h"
 #include "reading/MessageReplies.h"
 #include "reading/PhoneCommands.h"
@@ -19,11 +20,12 @@
 
 namespace qb {
 
-// The program state the read works on, and the port it reads from.
+// What the read starts from, and the port it reads from. The read works on
+// copies of its own and hands the new values back in its outcome.
 struct ReadContext {
     AtPort* port = nullptr;
-    ReadResult& result;
-    Phonebook& phonebook;
+    ReadResult result;   // the phone folders as the last read left them
+    Phonebook phonebook; // known before this read: kept when the phone lists no entry
     QString workDir;
     // How long the phone may take over each command; tests shorten them.
     DialogueLimits limits{};
@@ -49,15 +51,21 @@ struct ReadOutcome {
     Kind kind = Kind::Finished;
     MaybeFailure failure;
     std::optional<PhoneFailure> phoneFailure;
+    // The phone folders of this read, for the window to show from now on; none
+    // when it keeps showing the previous read.
+    std::optional<ReadResult> read{};
+    // The phonebook the phone listed; none when it listed no entry.
+    std::optional<Phonebook> phonebook{};
 };
 
 // Advances the bar by `stepSize` while it is below 100, never beyond 100.
 // The bar's maximum takes no part in this.
 void progressStep(Progress& bar, int stepSize);
 
-// The whole read. The context's ReadResult changes only when the read gets
+// The whole read. The outcome carries a ReadResult only when the read gets
 // past the listing and the phone stays plugged in and answers every command;
-// the phonebook and the archive files change only when every command was answered.
+// the phonebook and the archive files change only when every command was
+// answered. The files are written on a worker thread, under the archive lock.
 class PhoneReadJob : public Job {
     Q_OBJECT
   public:
@@ -84,6 +92,7 @@ class PhoneReadJob : public Job {
     void askForEntries(const Reply& range);
     void takeEntries(const Reply& entries);
     void storeEverything(std::string entries);
+    void stored();
 
     void refuseReply(const std::string& command, ReplyProblem problem);
     void lineLost(LineLoss loss);
@@ -104,7 +113,12 @@ class PhoneReadJob : public Job {
     std::string m_rangeEnd; // of the phonebook, as the phone gave it
     bool m_cancelled = false;
     bool m_finished = false;
+    bool m_readShown = false; // the window shows this read's folders from now on
+    bool m_storing = false;   // the phone has said all; the files are being written
+    std::optional<Phonebook> m_listed;
+    MaybeFailure m_storeFailure;
     ReadOutcome m_outcome;
+    JobWorker m_files{*this}; // last: destroyed first, waiting for the files
 };
 
 } // namespace qb

@@ -9,6 +9,60 @@
     </message>
 </context>
 <context>
+    <name>ArchiveLock</name>
+    <message>
+        <source>Архив в папке &quot;%1&quot; меняет другая копия Quillbox. Ничего не изменено; повторите команду, когда она закончит.</source>
+        <translation>Another copy of Quillbox is changing the archive in the folder &quot;%1&quot;. Nothing was changed; try the command again once it has finished.</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveMessages</name>
+    <message numerus="yes">
+        <source>Импортировано сообщений: %n.</source>
+        <translation>
+            <numerusform>%n message imported.</numerusform>
+            <numerusform>%n messages imported.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Пропущено строк без двух разделителей &quot;;&quot;: %n.</source>
+        <translation>
+            <numerusform>%n line without two &quot;;&quot; separators was left out.</numerusform>
+            <numerusform>%n lines without two &quot;;&quot; separators were left out.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Пропущено строк без отправителя: %n.</source>
+        <translation>
+            <numerusform>%n line without a sender was left out.</numerusform>
+            <numerusform>%n lines without a sender were left out.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Пропущено строк без текста: %n.</source>
+        <translation>
+            <numerusform>%n line without text was left out.</numerusform>
+            <numerusform>%n lines without text were left out.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>В архиве нет файлов сообщений.</source>
+        <translation>The archive holds no message files.</translation>
+    </message>
+    <message>
+        <source>Не удалён %1: %2.</source>
+        <translation>%1 was not deleted: %2.</translation>
+    </message>
+    <message>
+        <source>Перемещены в корзину: %1.</source>
+        <translation>Moved to the trash: %1.</translation>
+    </message>
+    <message>
+        <source>Корзины нет, удалены: %1.</source>
+        <translation>There is no trash; deleted: %1.</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>текущая папка недоступна: %1</source>
@@ -59,6 +113,22 @@ Without options it opens the program&apos;s window; the archive is kept in the c
     <message>
         <source>--undated: ожидается estimate, epoch или skip, а не &quot;%1&quot;</source>
         <translation>--undated: expected estimate, epoch or skip, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; не папка</source>
+        <translation>&quot;%1&quot; is not a folder</translation>
+    </message>
+    <message>
+        <source>слишком длинный путь: &quot;%1&quot;</source>
+        <translation>path too long: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>папка &quot;%1&quot; недоступна: %2</source>
+        <translation>folder &quot;%1&quot; cannot be reached: %2</translation>
+    </message>
+    <message>
+        <source>--undated задаётся только вместе с --export-android</source>
+        <translation>--undated is only given together with --export-android</translation>
     </message>
 </context>
 <context>
@@ -307,17 +377,6 @@ Add your user to the dialout group or install the udev rule that comes with Quil
             <numerusform>%n draft shares its conversation with other drafts; Android keeps only the last draft of each conversation.</numerusform>
             <numerusform>%n drafts share their conversations with other drafts; Android keeps only the last draft of each conversation.</numerusform>
         </translation>
-    </message>
-</context>
-<context>
-    <name>qb::ArchiveController</name>
-    <message>
-        <source>Сообщения архива перемещены в корзину.</source>
-        <translation>The archive&apos;s messages were moved to the trash.</translation>
-    </message>
-    <message>
-        <source>Корзины нет: сообщения архива удалены.</source>
-        <translation>There is no trash: the archive&apos;s messages were deleted.</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include "controllers/ExportController.h"
 #include "controllers/PhoneController.h"
 #include "core/Cp1251.h"
+#include "core/NativeDir.h"
 #include "models/ColumnSorter.h"
 #include "models/FolderCaptions.h"
 #include "models/ListFill.h"
@@ -234,17 +235,15 @@ void MainWindow::connectCommands() {
             [this](FolderKind, const std::vector<int>& records) { removeListedRecords(records); });
     connect(m_archive, &ArchiveController::archiveReplaced, this,
             [this] { refreshShownFolder(isArchiveFolder); });
-    connect(m_archive, &ArchiveController::allDeleted, this, &MainWindow::setMessagePanel);
+    connect(m_archive, &ArchiveController::noted, this, &MainWindow::setMessagePanel);
     // Export for a smartphone
     connect(m_exporter, &ExportController::smartphoneExported, this, &MainWindow::setMessagePanel);
     // Phone
     connect(m_phone, &PhoneController::connectionChanged, this, &MainWindow::showConnectionState);
     connect(m_phone, &PhoneController::readEnded, this, &MainWindow::expandPhoneNode);
     connect(m_phone, &PhoneController::phoneCaptionsChanged, this, &MainWindow::setPhoneCaptions);
-    connect(m_phone, &PhoneController::archiveChanged, this, [this] {
-        m_archive->reloadArchive();
-        m_archive->loadPhonebook();
-    });
+    connect(m_phone, &PhoneController::archiveChanged, m_archive,
+            &ArchiveController::reloadArchive);
     connect(m_phone, &PhoneController::phoneFolderChanged, this,
             [this] { refreshShownFolder(isPhoneFolder); });
     connect(m_phone, &PhoneController::deletedOnPhone, this,
@@ -262,8 +261,8 @@ void MainWindow::connectCommands() {
 
 void MainWindow::loadStartState() {
     m_colours->applyStoredColours();
+    // Read off the window's thread; the window shows itself busy meanwhile.
     m_archive->reloadArchive();
-    m_archive->loadPhonebook();
     refreshConnectionStatus();
 }
 
@@ -457,13 +456,10 @@ void MainWindow::deleteSelectedInArchive() {
 }
 
 void MainWindow::deleteRowsInArchive(FolderKind folder) {
-    std::vector<ChosenRecord> records;
-    for (const int row : m_messageList->selectedRows()) {
-        const MessageRow& shown = m_messages->row(row);
-        records.emplace_back(shown.record, cp1251::fromUnicode(shown.text),
-                             cp1251::fromUnicode(shown.header));
-    }
-    m_archive->deleteRecords(folder, std::move(records));
+    std::vector<int> records;
+    for (const int row : m_messageList->selectedRows())
+        records.push_back(m_messages->row(row).record);
+    m_archive->deleteRecords(folder, records);
 }
 
 // Файл ▸ "Удалить все сообщения": asks nothing, the files go to the trash.
@@ -601,7 +597,7 @@ void MainWindow::refreshShownFolder(bool (*ofKind)(TreeNode)) {
 // --- Status bar and message boxes
 
 void MainWindow::setMessagePanel(const QString& text) {
-    m_statusBar->setMessage(text);
+    m_statusBar->setMessage(withRealFolderNames(text));
 }
 
 QString MainWindow::messagePanel() const {

@@ -1,5 +1,6 @@
 #include "ui/MessageBoxes.h"
 
+#include "core/NativeDir.h"
 #include "ui/ApplicationTitle.h"
 
 namespace qb::ui {
@@ -7,7 +8,9 @@ namespace qb::ui {
 void openMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                     QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
                     std::function<void(QMessageBox::StandardButton)> answered) {
-    auto* box = new QMessageBox(icon, ApplicationTitle, text, buttons, parent);
+    // A folder whose name is not UTF-8 is reached through /proc/self/fd; the
+    // user reads its own name.
+    auto* box = new QMessageBox(icon, ApplicationTitle, withRealFolderNames(text), buttons, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     if (defaultButton != QMessageBox::NoButton)
         box->setDefaultButton(defaultButton);

@@ -2,11 +2,11 @@
 
 #include "archive/ArchiveFiles.h"
 #include "core/FileStore.h"
+#include "core/SignalCleanup.h"
 #include "export/smartphone/VCard.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QUuid>
 
 #include <cerrno>
 #include <cstdio>
@@ -18,53 +18,48 @@
 namespace qb {
 namespace {
 
-struct StagedFile {
-    QByteArray target;
-    QByteArray staged;
-    bool targetExisted = false;
-    bool exchangeable = false; // a file or link at the target, which an exchange can put back
-};
-
 QString reasonOf(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// Written in full beside its target under a name of its own, with the mode a
-// regular file at the target has (never set-id bits, never through a link).
-MaybeFailure stage(const QString& path, const std::string& bytes, StagedFile& file) {
-    file.target = QFile::encodeName(path);
-    const QString staged =
-        path + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
-    file.staged = QFile::encodeName(staged);
-    if (MaybeFailure failure = writeWholeFile(staged, bytes)) {
-        failure->subject = path;
-        return failure;
+// One of the pair, staged whole and unnamed, then named only for the moment
+// of its exchange with the target.
+struct PairFile {
+    PairFile(const QString& path, const std::string& bytes) : staged(path) { staged.write(bytes); }
+    StagedFile staged;
+    QByteArray target = QFile::encodeName(staged.path());
+    QByteArray name; // the staged file's name beside the target, once it has one
+    bool targetExisted = false;
+    bool exchangeable = false; // a file or link at the target, which an exchange can put back
+    bool exchanged = false;
+
+    // Gives the staged file its name; the target is looked at only now, just
+    // before it is replaced.
+    MaybeFailure nameForExchange() {
+        name = staged.exchangeName();
+        if (name.isEmpty())
+            return staged.failure();
+        struct stat old {};
+        targetExisted = ::lstat(target.constData(), &old) == 0;
+        exchangeable = targetExisted && (S_ISREG(old.st_mode) || S_ISLNK(old.st_mode));
+        return std::nullopt;
     }
-    struct stat old {};
-    file.targetExisted = ::lstat(file.target.constData(), &old) == 0;
-    file.exchangeable = file.targetExisted && (S_ISREG(old.st_mode) || S_ISLNK(old.st_mode));
-    if (file.targetExisted && S_ISREG(old.st_mode))
-        ::chmod(file.staged.constData(), old.st_mode & 0777);
-    return std::nullopt;
-}
-
-// Puts the staged file in place. An old file is exchanged with it, so that it
-// can be put back while the other file's replacement fails; a file system
-// that cannot exchange gets a plain rename.
-bool commit(const StagedFile& file, bool& exchanged) {
-    exchanged = file.exchangeable && ::renameat2(AT_FDCWD, file.staged.constData(), AT_FDCWD,
-                                                 file.target.constData(), RENAME_EXCHANGE) == 0;
-    return exchanged || ::rename(file.staged.constData(), file.target.constData()) == 0;
-}
-
-// An old file replaced by a plain rename is gone and cannot be put back.
-void rollBack(const StagedFile& file, bool exchanged) {
-    if (exchanged)
-        ::renameat2(AT_FDCWD, file.staged.constData(), AT_FDCWD, file.target.constData(),
-                    RENAME_EXCHANGE);
-    else if (!file.targetExisted)
-        ::unlink(file.target.constData());
-}
+    // An old file is exchanged with the new one, so that it can be put back
+    // while the other file's replacement fails; a file system that cannot
+    // exchange gets a plain rename.
+    bool commit() {
+        exchanged = exchangeable && ::renameat2(AT_FDCWD, name.constData(), AT_FDCWD,
+                                                target.constData(), RENAME_EXCHANGE) == 0;
+        return exchanged || ::rename(name.constData(), target.constData()) == 0;
+    }
+    // An old file replaced by a plain rename is gone and cannot be put back.
+    void rollBack() const {
+        if (exchanged)
+            ::renameat2(AT_FDCWD, name.constData(), AT_FDCWD, target.constData(), RENAME_EXCHANGE);
+        else if (!targetExisted)
+            ::unlink(target.constData());
+    }
+};
 
 // The renames last only once the directory's entries are on disk.
 void syncDirectory(const QByteArray& target) {
@@ -78,25 +73,26 @@ void syncDirectory(const QByteArray& target) {
 }
 
 // Both files written in full first, then both replaced; when anything fails,
-// neither target changes.
+// neither target changes. The files are unnamed while they are written, so
+// even a killed export leaves nothing; they are named only for the exchange,
+// with the signals held back meanwhile, and the names are gone before the
+// signals come through: the old files exchanged out after a success, the new
+// ones after a failure.
 MaybeFailure replaceBoth(const QString& firstPath, const std::string& first,
                          const QString& secondPath, const std::string& second) {
-    StagedFile a, b;
-    MaybeFailure failure = stage(firstPath, first, a);
+    PairFile a(firstPath, first), b(secondPath, second);
+    const SignalsDeferred deferred;
+    MaybeFailure failure = a.nameForExchange();
     if (!failure)
-        failure = stage(secondPath, second, b);
-    bool aExchanged = false, bExchanged = false;
-    if (!failure && !commit(a, aExchanged))
+        failure = b.nameForExchange();
+    if (!failure && !a.commit())
         failure = Failure::cannotCreate(firstPath, reasonOf(errno));
-    else if (!failure && !commit(b, bExchanged)) {
+    else if (!failure && !b.commit()) {
         failure = Failure::cannotCreate(secondPath, reasonOf(errno));
-        rollBack(a, aExchanged);
+        a.rollBack();
     }
-    // Staged files left over: the new ones after a failure, the old ones
-    // exchanged out after a success.
-    for (const StagedFile* file : {&a, &b})
-        if (!file->staged.isEmpty())
-            ::unlink(file->staged.constData());
+    a.staged.discard();
+    b.staged.discard();
     if (!failure)
         syncDirectory(a.target);
     return failure;
@@ -111,15 +107,13 @@ SmartphoneExport exportForSmartphone(const QString& workDir, const QString& targ
     Phonebook phonebook;
     if ((result.failure = reloadArchive(workDir, archive)))
         return result;
-    if ((result.failure = loadPhonebook(workDir, phonebook)))
-        return result;
-    if (const MaybeFailure damaged = damagedPhonebookCount(phonebook)) {
+    PhonebookCopy copy = loadPhonebookCopy(workDir);
+    if ((result.failure = std::move(copy.failure))) {
         // Read as no entries at all, it would replace the contacts with nothing.
-        result.failure = Failure::message(resolveInDir(workDir, PhonebookFileName) +
-                                          QStringLiteral(": ") + damaged->text());
-        result.phonebookDamaged = true;
+        result.phonebookDamaged = copy.damagedCount;
         return result;
     }
+    phonebook = std::move(copy.phonebook);
 
     AndroidSmsOptions options;
     options.undated = undated;

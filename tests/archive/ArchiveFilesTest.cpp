@@ -4,6 +4,7 @@
 #include "archive/FolderFile.h"
 #include "core/LineList.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
@@ -145,6 +146,23 @@ TEST(ArchiveLoad, RefusesWhatIsNoFolderFileAndSaysWhy) {
     EXPECT_EQ(reloadArchive(dir.path(), archive)->text(),
               "Cannot open file \"" + inbox + "\". Too many lines (the limit is 4000000)");
     EXPECT_EQ(archive.inbox.count(), 0);
+}
+
+// A link to a drive not mounted is no empty folder: the load says so, and a
+// merge neither takes it for one nor replaces the link.
+TEST(ArchiveLoad, ALinkToNothingIsReportedNotTakenForAnEmptyFolder) {
+    QTemporaryDir dir;
+    const QString inbox = dir.filePath("Inbox.msg");
+    ASSERT_TRUE(QFile::link("/nonexistent/usb/Inbox.msg", inbox));
+    Archive archive;
+    const auto failure = reloadArchive(dir.path(), archive);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->text(),
+              "Cannot open file \"" + inbox + "\". Broken link to \"/nonexistent/usb/Inbox.msg\"");
+    ReadResult read;
+    setRead(read.inbox, {inboxEntry("hi", 1, "REC READ", "+7", "01/01/2005,10:00:00")});
+    EXPECT_TRUE(mergeReadResult(dir.path(), read));
+    EXPECT_EQ(QFileInfo(inbox).symLinkTarget(), "/nonexistent/usb/Inbox.msg");
 }
 
 // The bytes are the program's own: another program cutting the file short

@@ -5,6 +5,7 @@
 #include "archive/ArchiveDeletion.h"
 #include "archive/P2kToolsImport.h"
 #include "tests/support/JobRun.h"
+#include "tests/support/OwnTrash.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ TEST(ImportJob, WritesAndReloadsWhatTheImportWouldAndReportsOnThisThread) {
     EXPECT_FALSE(import.cancelled());
     EXPECT_TRUE(import.changed());
     EXPECT_EQ(slurp(job.filePath("Inbox.msg")), slurp(direct.filePath("Inbox.msg")));
-    EXPECT_EQ(texts(import.takeArchive().inbox), texts(expected.inbox));
+    EXPECT_EQ(texts(import.takeReload().archive.inbox), texts(expected.inbox));
     ASSERT_FALSE(run.progress.empty());
     EXPECT_TRUE(run.progressOnThisThread);
     EXPECT_EQ(run.progress.back().maximum, 300);
@@ -119,14 +120,17 @@ TEST(DeleteRecordsJob, RemovesWhatTheDeletionWouldAndHandsOverTheReload) {
     NullProgress progress;
     ASSERT_FALSE(deleteArchiveRecords(direct.path(), FolderKind::Draft, {2}, progress));
 
-    DeleteRecordsJob deletion(job.path(), FolderKind::Draft, {2});
+    Archive stale;
+    stale.outbox.records.resize(5); // the reload replaces every folder
+    DeleteRecordsJob deletion(job.path(), FolderKind::Draft, {2}, std::move(stale));
     const JobRun run = runJob(deletion);
     EXPECT_EQ(run.finished, 1);
     EXPECT_FALSE(deletion.failure());
     EXPECT_EQ(slurp(job.filePath("Draft.msg")), slurp(direct.filePath("Draft.msg")));
-    Archive archive;
-    archive.outbox.records.resize(5); // stale: the reload replaces every folder
-    deletion.applyReload(archive);
+    const ArchiveReload reload = deletion.takeReload();
+    EXPECT_TRUE(reload.read);
+    EXPECT_FALSE(reload.phonebook); // a deletion leaves the phonebook alone
+    const Archive& archive = reload.archive;
     EXPECT_EQ(archive.draft.count(), 2);
     EXPECT_EQ(archive.inbox.count(), 1);
     EXPECT_EQ(archive.outbox.count(), 0);
@@ -140,15 +144,63 @@ TEST(DeleteRecordsJob, AReloadThatFailsReplacesTheFoldersBeforeIt) {
     QTemporaryDir dir;
     put(dir.filePath("Inbox.msg"), OldInbox + OldInbox);
     QDir(dir.path()).mkdir("Outbox.msg");
-    DeleteRecordsJob deletion(dir.path(), FolderKind::Inbox, {1});
+    Archive held;
+    held.outbox.records.resize(3);
+    DeleteRecordsJob deletion(dir.path(), FolderKind::Inbox, {1}, std::move(held));
     runJob(deletion);
     ASSERT_TRUE(deletion.failure());
     EXPECT_TRUE(deletion.failure()->text().startsWith("Cannot open file"));
     EXPECT_TRUE(deletion.changed());
     EXPECT_EQ(slurp(dir.filePath("Inbox.msg")), OldInbox);
-    Archive archive;
-    archive.outbox.records.resize(3);
-    deletion.applyReload(archive);
+    const Archive archive = deletion.takeReload().archive;
     EXPECT_EQ(archive.inbox.count(), 1);
     EXPECT_EQ(archive.outbox.count(), 3);
+}
+
+// The start-up load and the load after a phone read: folders and phonebook
+// read on a worker thread, over the archive handed in, and handed back.
+TEST(ReloadJob, ReadsTheFoldersAndThePhonebookOverTheArchiveItIsGiven) {
+    QTemporaryDir dir;
+    put(dir.filePath("Inbox.msg"), OldInbox);
+    put(dir.filePath("Phonebook.pbk"), "3\r\n+7001\r\nIvan\r\n\r\n");
+    Archive held;
+    held.draft.records.resize(4); // the file is gone: the folder empties
+    ReloadJob reload(dir.path(), std::move(held));
+    EXPECT_EQ(runJob(reload).finished, 1);
+    EXPECT_FALSE(reload.failure());
+    ArchiveReload read = reload.takeReload();
+    EXPECT_TRUE(read.read);
+    EXPECT_EQ(read.archive.inbox.count(), 1);
+    EXPECT_EQ(read.archive.draft.count(), 0);
+    ASSERT_TRUE(read.phonebook);
+    EXPECT_EQ(read.phonebook->entries.at(0).name, "Ivan");
+
+    // No phonebook file: the one known stays; an unreadable one is reported.
+    QFile::remove(dir.filePath("Phonebook.pbk"));
+    ReloadJob without(dir.path(), {});
+    runJob(without);
+    EXPECT_FALSE(without.takeReload().phonebook);
+    QDir(dir.path()).mkdir("Phonebook.pbk");
+    ReloadJob unreadable(dir.path(), {});
+    runJob(unreadable);
+    const ArchiveReload failed = unreadable.takeReload();
+    ASSERT_TRUE(failed.phonebookFailure);
+    EXPECT_TRUE(failed.phonebookFailure->text().startsWith("Cannot open file"));
+    EXPECT_EQ(failed.archive.inbox.count(), 1);
+}
+
+// "Delete all" off the window's thread: the report of each file, then the reload.
+TEST(DeleteAllJob, ReportsEachFileAndReloads) {
+    qb::testing::OwnTrash trash;
+    QTemporaryDir dir;
+    put(dir.filePath("Inbox.msg"), OldInbox);
+    Archive held;
+    held.inbox.records.resize(1);
+    DeleteAllJob wipe(dir.path(), std::move(held));
+    EXPECT_EQ(runJob(wipe).finished, 1);
+    EXPECT_TRUE(wipe.changed());
+    ASSERT_EQ(wipe.report().files.size(), 1u);
+    EXPECT_EQ(wipe.report().files[0].fate, WipedFile::Fate::Trashed);
+    EXPECT_EQ(wipe.takeReload().archive.inbox.count(), 0);
+    EXPECT_EQ(trash.files(), QStringList{"Inbox.msg"});
 }

@@ -41,9 +41,48 @@ TEST(P2kToolsLine, CutsTheFieldsAtTheFirstTwoSemicolons) {
     EXPECT_EQ(record.correspondent, cp("Петя"));
 
     EXPECT_EQ(parseP2kToolsLine("+7001;d;" + std::string(6000, 'x'))->text.size(), 4096u - 8u);
-    for (const std::string_view nothing :
-         {"", ";d;no sender", "+7001;d;", "+7001;one field", "none"})
-        EXPECT_FALSE(parseP2kToolsLine(nothing)) << nothing;
+    const std::pair<std::string_view, P2kToolsSkip> nothing[] = {
+        {"", P2kToolsSkip::EmptyLine},
+        {";d;no sender", P2kToolsSkip::EmptySender},
+        {";d;", P2kToolsSkip::EmptySender},
+        {"+7001;d;", P2kToolsSkip::EmptyText},
+        {"+7001;one field", P2kToolsSkip::NoSeparator},
+        {"none", P2kToolsSkip::NoSeparator}};
+    for (const auto& [line, reason] : nothing) {
+        P2kToolsSkip why = P2kToolsSkip::None;
+        EXPECT_FALSE(parseP2kToolsLine(line, &why)) << line;
+        EXPECT_EQ(why, reason) << line;
+    }
+}
+
+// Random bytes taken for a P2kTools file add whatever lines happen to hold
+// two ";": the summary tells the user how few lines that was, and why the
+// others were left out.
+TEST(P2kToolsImport, CountsWhatItImportedAndWhyItLeftLinesOut) {
+    QTemporaryDir dir;
+    put(dir.filePath("p2k.txt"), "+7001;d;one\r\n\r\nnone\r\n;d;x\r\n+7002;d;\r\n+7003;d;two\r\n"
+                                 "+7004;d\r\n");
+    NullProgress progress;
+    ImportSummary summary;
+    ASSERT_FALSE(
+        importP2kToolsArchive(dir.path(), dir.filePath("p2k.txt"), progress, nullptr, &summary));
+    EXPECT_EQ(summary.imported, 2);
+    EXPECT_EQ(summary.withoutSeparator, 2);
+    EXPECT_EQ(summary.withoutSender, 1);
+    EXPECT_EQ(summary.withoutText, 1);
+
+    std::mt19937 random(24);
+    std::string noise(500 * 1024, '\0');
+    for (char& byte : noise)
+        byte = static_cast<char>(random() & 0xff);
+    put(dir.filePath("noise.txt"), noise);
+    ImportSummary fromNoise;
+    ASSERT_FALSE(importP2kToolsArchive(dir.path(), dir.filePath("noise.txt"), progress, nullptr,
+                                       &fromNoise));
+    const int lines = fromNoise.imported + fromNoise.withoutSeparator + fromNoise.withoutSender +
+                      fromNoise.withoutText;
+    EXPECT_GT(fromNoise.withoutSeparator, fromNoise.imported);
+    EXPECT_LE(lines, static_cast<int>(fileLines::count(noise)));
 }
 
 // The bar moves line by line. The lines go after the Inbox's last line, also one without a final

@@ -100,3 +100,35 @@ TEST(PhonebookFile, MissingFileLeavesThePhonebookAndAnUnreadableOneFails) {
     ASSERT_TRUE(written);
     EXPECT_EQ(written->kind, Failure::Kind::CannotCreate);
 }
+
+// A copy of the whole phonebook (the smartphone export) needs a count that can
+// describe the file: one that reads as no entries while entries follow would
+// replace the user's contacts with nothing.
+TEST(PhonebookFile, ACopyRefusesACountThatCannotDescribeTheFile) {
+    const std::string entries = "+79160000001\r\n" + cp("Имя") + "\r\n";
+    for (const char* count : {"-5", "0", "1", "-2147483648", "", "5 ", "seven"}) {
+        SCOPED_TRACE(count);
+        const MaybeFailure damaged = damagedPhonebookFile(count + std::string("\r\n") + entries);
+        ASSERT_TRUE(damaged);
+        EXPECT_EQ(damaged->text(), QString("'%1' is not a valid integer value").arg(count));
+    }
+    for (const std::string& content :
+         {std::string(), std::string("\r\n"), std::string("1\r\n\r\n"), std::string("0\r\n"),
+          "3\r\n" + entries + "\r\n", "2\r\n" + entries, "9\r\n" + entries}) {
+        SCOPED_TRACE(content);
+        EXPECT_FALSE(damagedPhonebookFile(content));
+    }
+
+    QTemporaryDir dir;
+    put(dir.filePath("Phonebook.pbk"), "-5\r\n" + entries);
+    const PhonebookCopy damaged = loadPhonebookCopy(dir.path());
+    ASSERT_TRUE(damaged.failure);
+    EXPECT_TRUE(damaged.damagedCount);
+    EXPECT_EQ(damaged.failure->text(),
+              dir.filePath("Phonebook.pbk") + ": '-5' is not a valid integer value");
+    put(dir.filePath("Phonebook.pbk"), "3\r\n" + entries + "\r\n");
+    const PhonebookCopy sound = loadPhonebookCopy(dir.path());
+    EXPECT_FALSE(sound.failure);
+    ASSERT_EQ(sound.phonebook.entries.size(), 1u);
+    EXPECT_EQ(sound.phonebook.entries[0].name, cp("Имя"));
+}

@@ -2,6 +2,7 @@
 // of, so this binary puts its own fsync in front of the C library's: it notes
 // what each sync saw and can fail the sync of a directory.
 #include "core/FileStore.h"
+#include "core/SignalCleanup.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -105,4 +107,49 @@ TEST(FileStoreSync, TheNamedStandInIsRemovedWhenTheWriteFails) {
     EXPECT_TRUE(failure);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Inbox.msg"});
     EXPECT_EQ(contentOf(QFile::encodeName(path)), "old\r\n");
+}
+
+// A writer stopped by SIGINT, SIGTERM or SIGHUP while a file is half written
+// (here waiting on a pipe for more to write): the old file stays and nothing
+// is left beside it, also where a named file stood in for an unnamed one.
+// Where files are unnamed, even SIGKILL leaves nothing.
+TEST(FileStoreSync, ASignalMidWriteLeavesNothingBehind) {
+    struct Case {
+        int signal;
+        bool unnamed;
+    };
+    for (const Case& c : {Case{SIGINT, false}, Case{SIGTERM, false}, Case{SIGHUP, false},
+                          Case{SIGTERM, true}, Case{SIGKILL, true}}) {
+        SCOPED_TRACE(std::to_string(c.signal) + (c.unnamed ? " unnamed" : " named"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Inbox.msg");
+        ASSERT_FALSE(writeWholeFile(path, "old\r\n"));
+        int ready[2], more[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        ASSERT_EQ(::pipe(more), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            removeStagedFilesOnSignals();
+            probe.noUnnamedFiles = !c.unnamed;
+            StagedFile file(path);
+            file.write(std::string(1 << 20, 'x'));
+            char byte = 'r';
+            if (::write(ready[1], &byte, 1) == 1) [[maybe_unused]]
+                const ssize_t waited = ::read(more[0], &byte, 1);
+            ::_exit(0);
+        }
+        char byte = 0;
+        ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+        const QStringList during = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        EXPECT_EQ(during.size(), c.unnamed ? 1 : 2) << during.join(' ').toStdString();
+        ::kill(child, c.signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Inbox.msg"});
+        EXPECT_EQ(contentOf(QFile::encodeName(path)), "old\r\n");
+        for (const int fd : {ready[0], ready[1], more[0], more[1]})
+            ::close(fd);
+    }
 }

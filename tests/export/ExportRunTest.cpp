@@ -6,8 +6,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace qb;
@@ -156,4 +158,26 @@ TEST(ExportFiles, TheTemplateIsTheOwnersAloneAndAnExportIsNot) {
     ::umask(savedMask);
     EXPECT_EQ(modeOf(templatePath(e.dir.path())), 0600u);
     EXPECT_EQ(modeOf(e.dir.filePath("sms.htm")), 0644u);
+}
+
+// A 2 MB template line for each of 40 messages makes 80 MB of output: it goes
+// to the file as it is made, so memory holds a chunk of it, not the whole,
+// and nothing is seen under the file's name until the last byte is written.
+TEST(ExportRun, WritesAsItGoesSoMemoryStaysBoundedWhateverTheTemplate) {
+    QTemporaryDir dir;
+    const Lines templateLines = {"<p>$sms " + std::string(2 << 20, 'x') + "</p>"};
+    ExportSettings settings;
+    settings.fileName = dir.filePath("sms.htm");
+    settings.listRowCount = 40;
+    NullProgress progress;
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    const ExportOutcome outcome = runExport(templateLines, rows(40), settings, progress);
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    ASSERT_FALSE(outcome.failure);
+    EXPECT_GT(QFileInfo(settings.fileName).size(), 80 << 20);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"sms.htm"});
+    const long grownKb = after.ru_maxrss - before.ru_maxrss;
+    EXPECT_LT(grownKb, 24 * 1024) << "the export held " << grownKb / 1024 << " MB";
 }

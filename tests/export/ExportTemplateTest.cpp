@@ -43,6 +43,12 @@ TEST(DefaultTemplate, IsFoundInAnyLetterCase) {
     ASSERT_FALSE(writeWholeFile(dir.filePath("NORMAL.HTM"), "mine $sms\r\n"));
     ASSERT_FALSE(ensureDefaultTemplate(dir.path()));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"NORMAL.HTM"});
+
+    // A link to a template on a drive not mounted is the user's all the same.
+    QTemporaryDir linked;
+    ASSERT_TRUE(QFile::link("/nonexistent/Normal.htm", linked.filePath("Normal.htm")));
+    ASSERT_FALSE(ensureDefaultTemplate(linked.path()));
+    EXPECT_EQ(QFileInfo(linked.filePath("Normal.htm")).symLinkTarget(), "/nonexistent/Normal.htm");
     EXPECT_EQ(readTemplate(dir.path()).lines, Lines{"mine $sms"});
 }
 

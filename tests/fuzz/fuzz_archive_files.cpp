@@ -52,6 +52,15 @@ void loadPhonebook(std::string_view content) {
         requireField(entry.number);
         requireField(entry.name);
     }
+    // A count the smartphone export accepts reads entries wherever lines follow
+    // it: the export never turns a phonebook with entries into no contacts.
+    qb::fileLines::Cursor lines(content);
+    std::string_view line;
+    bool linesAfterCount = false;
+    for (bool first = true; !linesAfterCount && lines.next(line); first = false)
+        linesAfterCount = !first && !line.empty();
+    if (!qb::damagedPhonebookFile(content) && linesAfterCount)
+        require(!phonebook.entries.empty());
     // What was loaded is saved again as it was: the same count line and entries.
     const qb::PhonebookText saved = qb::phonebookFileContent(phonebook);
     if (!saved.failure && phonebook.countText) {

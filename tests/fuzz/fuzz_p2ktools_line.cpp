@@ -13,8 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view line;
     std::string out;
     int records = 0;
+    qb::ImportSummary summary;
     while (cursor.next(line)) {
-        const auto message = qb::parseP2kToolsLine(line);
+        qb::P2kToolsSkip skip = qb::P2kToolsSkip::None;
+        const auto message = qb::parseP2kToolsLine(line, &skip);
+        summary.count(skip);
+        // A line adds a message exactly when no reason to skip it is given.
+        if (bool(message) != (skip == qb::P2kToolsSkip::None))
+            std::abort();
         if (!message)
             continue;
         // The fields come from the line and never run past its first 4096 characters.
@@ -27,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Each record is four whole lines that read back as a read message from its sender.
     const qb::ArchiveFolder folder = qb::parseFolder(qb::FolderKind::Inbox, out);
-    if (folder.count() != records)
+    if (folder.count() != records || summary.imported != records)
         std::abort();
     for (const qb::ArchiveRecord& record : folder.records) {
         if (record.status != "REC READ" || record.index != "1000" || record.correspondent.empty())

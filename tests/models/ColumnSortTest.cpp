@@ -149,7 +149,7 @@ TEST_F(SortState, AClickOnAnEmptyListOnlyFlipsAndRemembers) {
     EXPECT_EQ(stored(Setting::SortColumn), 2);
 }
 
-TEST_F(SortState, EachRefillSortsByTheRememberedColumnTheOtherWayRound) {
+TEST_F(SortState, EveryRefillKeepsTheColumnAndDirectionOfTheLastClick) {
     fill(model, {row("b"), row("a")});
     EXPECT_FALSE(sorter.restoreColumnSort()); // nothing clicked yet: the fill's order stays
     EXPECT_EQ(column(model, Model::TextColumn), QStringList({"b", "a"}));
@@ -157,30 +157,40 @@ TEST_F(SortState, EachRefillSortsByTheRememberedColumnTheOtherWayRound) {
     EXPECT_FALSE(store.contains(Setting::SortMark));
 
     EXPECT_FALSE(sorter.sortByColumn(Model::TextColumn)); // ascending
-    fill(model, {row("x"), row("z"), row("y")});
-    EXPECT_FALSE(sorter.restoreColumnSort());
-    EXPECT_EQ(column(model, Model::TextColumn), QStringList({"z", "y", "x"}));
-    EXPECT_EQ(model.sortMark(Model::TextColumn), 1);
-    fill(model, {row("x"), row("z"), row("y")});
-    EXPECT_FALSE(sorter.restoreColumnSort());
+    EXPECT_FALSE(sorter.sortByColumn(Model::TextColumn)); // descending
+    for (int refill = 0; refill < 3; ++refill) {
+        fill(model, {row("x"), row("z"), row("y")});
+        EXPECT_FALSE(sorter.restoreColumnSort());
+        EXPECT_EQ(column(model, Model::TextColumn), QStringList({"z", "y", "x"}));
+        EXPECT_EQ(model.sortMark(Model::TextColumn), 1);
+        EXPECT_EQ(sorter.direction(), SortDirection::Ascending);
+    }
+    EXPECT_FALSE(sorter.sortByColumn(Model::TextColumn)); // only a click turns it
     EXPECT_EQ(column(model, Model::TextColumn), QStringList({"x", "y", "z"}));
-    EXPECT_EQ(model.sortMark(Model::TextColumn), 0);
 }
 
-TEST_F(SortState, RestartSortsByTheStoredColumnAscending) {
+TEST_F(SortState, RestartSortsByTheStoredColumnTheWayItsMarkPoints) {
     // Values edited by hand as text are read as numbers.
     store.setText(Setting::SortMark, QStringLiteral("1"));
     store.setText(Setting::SortColumn, QStringLiteral(" 3"));
     fill(model, {row("ccc"), row("a"), row("bb")});
     EXPECT_FALSE(sorter.restoreColumnSort());
-    EXPECT_EQ(column(model, Model::SizeColumn), QStringList({"1", "2", "3"}));
-    EXPECT_EQ(marks(), (std::vector<int>{-1, -1, -1, 0, -1}));
+    EXPECT_EQ(column(model, Model::SizeColumn), QStringList({"3", "2", "1"}));
+    EXPECT_EQ(marks(), (std::vector<int>{-1, -1, -1, 1, -1}));
+    EXPECT_EQ(sorter.direction(), SortDirection::Ascending); // the next click turns it
 
     // An empty list keeps the stored mark on the stored column.
     model.clear();
     EXPECT_FALSE(sorter.restoreColumnSort());
-    EXPECT_EQ(marks(), (std::vector<int>{-1, -1, -1, 0, -1}));
-    EXPECT_EQ(stored(Setting::SortMark), 0);
+    EXPECT_EQ(marks(), (std::vector<int>{-1, -1, -1, 1, -1}));
+    EXPECT_EQ(stored(Setting::SortMark), 1);
+
+    // A click on an empty list stored no mark: its column is sorted ascending.
+    store.setNumber(Setting::SortMark, -1);
+    fill(model, {row("ccc"), row("a"), row("bb")});
+    EXPECT_FALSE(sorter.restoreColumnSort());
+    EXPECT_EQ(column(model, Model::SizeColumn), QStringList({"1", "2", "3"}));
+    EXPECT_EQ(model.sortMark(Model::SizeColumn), 0);
 }
 
 TEST_F(SortState, StoredValuesOutOfRange) {
@@ -195,7 +205,7 @@ TEST_F(SortState, StoredValuesOutOfRange) {
     store.setNumber(Setting::SortColumn, 7); // the column's default, 1
     EXPECT_FALSE(sorter.restoreColumnSort());
     EXPECT_EQ(model.sortMark(Model::FromColumn), 0);
-    EXPECT_EQ(stored(Setting::SortColumn), 1);
+    EXPECT_EQ(stored(Setting::SortColumn), 7); // a refill stores nothing
 }
 
 TEST_F(SortState, RowsKeepTheirRecordNumbersSoADeletionAfterASortHitsTheChosenRows) {

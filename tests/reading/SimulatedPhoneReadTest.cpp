@@ -120,6 +120,10 @@ ReadRun readFrom(SimulatedPhone& phone, const DialogueLimits& limits = {},
         whileReading(job);
     EXPECT_TRUE(test::runToEnd(job));
     run.outcome = job.outcome();
+    if (run.outcome.read)
+        run.result = *run.outcome.read;
+    if (run.outcome.phonebook)
+        run.phonebook = *run.outcome.phonebook;
     for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
         run.files[name] = fileContent(QDir(dir.path()).filePath(name));
     return run;

@@ -91,6 +91,25 @@ for args in "--export-android out --export-android out" "--export-android out -v
   status=0; $quillbox $args > /dev/null 2>&1 || status=$?
   [ "$status" -eq 2 ] || fail "$args: $status"
 done
+# Qt's own options are whole words, taken or refused as such; a target that
+# is a file or a path too long is said to be so; --undated needs --export-android.
+"$quillbox" -platform offscreen --export-android out > /dev/null || fail "-platform with --export-android"
+status=0; QT_QPA_PLATFORM=offscreen "$quillbox" -xyz 2> err.txt || status=$?
+[ "$status" -eq 2 ] && grep -q "Unknown option 'xyz'" err.txt || fail "-xyz: $status $(cat err.txt)"
+status=0; "$quillbox" --export-android Inbox.msg 2> err.txt || status=$?
+[ "$status" -eq 2 ] && grep -q '"Inbox.msg" не папка' err.txt || fail "a file as target: $status $(cat err.txt)"
+long=$(printf 'x%.0s' $(seq 300))
+status=0; "$quillbox" --export-android "$long" 2> err.txt || status=$?
+[ "$status" -eq 2 ] && grep -q 'слишком длинный путь' err.txt || fail "a path too long: $status $(cat err.txt)"
+status=0; "$quillbox" --undated=skip 2> err.txt || status=$?
+[ "$status" -eq 2 ] && grep -q -- '--undated задаётся только вместе с --export-android' err.txt \
+  || fail "--undated alone: $status $(cat err.txt)"
+for args in --help --help-all --version; do
+  status=0; "$quillbox" $args > /dev/full 2>/dev/null || status=$?
+  [ "$status" -eq 1 ] || fail "$args to a full stdout: $status"
+  status=0; "$quillbox" $args >&- 2>/dev/null || status=$?
+  [ "$status" -eq 1 ] || fail "$args to a closed stdout: $status"
+done
 status=0; "$quillbox" --export-android out > /dev/full 2>/dev/null || status=$?
 [ "$status" -eq 1 ] || fail "summary to a full stdout: $status"
 status=0; "$quillbox" --export-android out >&- 2>/dev/null || status=$?
@@ -112,7 +131,36 @@ printf '5 \r\n112\r\nSOS\r\n\r\n' > Phonebook.pbk
 status=0; "$quillbox" --export-android out 2> err.txt || status=$?
 [ "$status" -eq 1 ] && grep -q "'5 ' is not a valid integer value" err.txt || fail "damaged count: $status $(cat err.txt)"
 cmp -s before.vcf out/contacts.vcf || fail "damaged count replaced contacts.vcf"
+# A count that reads as no entries while entries follow is damaged too.
+for count in -5 0 1 -2147483648 ''; do
+  printf -- '%s\r\n+79160000001\r\nИмя\r\n' "$count" > Phonebook.pbk
+  status=0; "$quillbox" --export-android out 2> err.txt || status=$?
+  [ "$status" -eq 1 ] && grep -q "'$count' is not a valid integer value" err.txt \
+    || fail "count '$count': $status $(cat err.txt)"
+  cmp -s before.vcf out/contacts.vcf || fail "count '$count' replaced contacts.vcf"
+done
+# A folder file linked to a drive not mounted is no empty folder.
+mv Inbox.msg Inbox.kept && ln -s /nonexistent/usb/Inbox.msg Inbox.msg
+status=0; "$quillbox" --export-android out 2> err.txt || status=$?
+[ "$status" -eq 1 ] && grep -q 'Inbox.msg". Broken link to "/nonexistent/usb/Inbox.msg"' err.txt \
+  || fail "dangling Inbox.msg: $status $(cat err.txt)"
+rm Inbox.msg && mv Inbox.kept Inbox.msg
 rm Inbox.msg Phonebook.pbk && mkfifo Inbox.msg
 status=0; timeout 20 "$quillbox" --export-android out 2> err.txt || status=$?
 [ "$status" -eq 1 ] && grep -q 'Not a regular file' err.txt || fail "FIFO Inbox.msg: $status $(cat err.txt)"
+# SIGINT, SIGTERM and SIGHUP at any point of a large export leave nothing
+# beside the targets: the pair is staged unnamed and named only for its exchange.
+mkdir big && (cd big && /usr/bin/python3 -c '
+import sys
+sys.stdout.write("".join(f"Message {i} of a large archive\r\n{i % 300}\r\n+MMGL: {i % 300}, \"REC READ\", \"+7916{i:07d}\"\r\n01/02/2005,10:11:12\r\n" for i in range(100000)))
+' > Inbox.msg)
+for sig in INT TERM HUP; do
+  for delay in 0.05 0.15 0.3; do
+    rm -rf "out-$sig" && mkdir "out-$sig"
+    (cd big && exec "$quillbox" --export-android "../out-$sig" > /dev/null) & pid=$!
+    sleep "$delay"; kill -"$sig" "$pid" 2>/dev/null || true; wait "$pid" || true
+    left=$(ls -A "out-$sig" | tr '\n' ' ')
+    [ -z "$left" ] || [ "$left" = "contacts.vcf sms-backup.xml " ] || fail "SIG$sig after ${delay}s left: $left"
+  done
+done
 echo "smartphone_cli: 1 passed, 0 failed"

@@ -63,6 +63,7 @@ class EnglishWindowTest : public QObject {
 
     void foldersListAndStatusSpeakEnglish() {
         Window w;
+        QTRY_VERIFY(!w.form.isBusy());
         QCOMPARE(w.caption(TreeNode::Phone), QString("Phone"));
         QCOMPARE(w.caption(TreeNode::PhoneDraft), QString("Drafts"));
         QCOMPARE(w.caption(TreeNode::Archive), QString("Archive"));

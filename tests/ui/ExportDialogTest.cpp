@@ -64,20 +64,24 @@ struct Windows {
 class ExportDialogTest : public QObject {
     Q_OBJECT
   private slots:
-    // A damaged count line reads as no contacts: the window's smartphone export
-    // says so in the message panel and replaces neither file.
+    // A damaged count line (not a number, or one that reads as no entries
+    // while entries follow) reads as no contacts: the window's smartphone
+    // export says so in the message panel and replaces neither file.
     void smartphoneExportReportsADamagedPhonebook() {
-        Windows w;
-        w.dir.write("Phonebook.pbk", "5 \r\n555\r\nIvan\r\n");
-        w.dir.write("contacts.vcf", "old");
-        QSignalSpy panel(&w.exporter, &ExportController::smartphoneExported);
-        QVERIFY(w.exporter.exportForSmartphone(w.dir.path()));
-        QTRY_COMPARE(panel.size(), 1);
-        QCOMPARE(panel[0][0].toString(), w.dir.path() + "/Phonebook.pbk" +
-                                             QStringLiteral(": '5 ' is not a valid integer value"));
-        QVERIFY(w.boxes.texts.isEmpty());
-        QCOMPARE(w.dir.read("contacts.vcf"), QByteArray("old"));
-        QVERIFY(!w.dir.exists("sms-backup.xml"));
+        for (const char* count : {"5 ", "-5"}) {
+            Windows w;
+            w.dir.write("Phonebook.pbk", QByteArray(count) + "\r\n555\r\nIvan\r\n");
+            w.dir.write("contacts.vcf", "old");
+            QSignalSpy panel(&w.exporter, &ExportController::smartphoneExported);
+            QVERIFY(w.exporter.exportForSmartphone(w.dir.path()));
+            QTRY_COMPARE(panel.size(), 1);
+            QCOMPARE(panel[0][0].toString(),
+                     w.dir.path() + "/Phonebook.pbk" +
+                         QStringLiteral(": '%1' is not a valid integer value").arg(count));
+            QVERIFY(w.boxes.texts.isEmpty());
+            QCOMPARE(w.dir.read("contacts.vcf"), QByteArray("old"));
+            QVERIFY(!w.dir.exists("sms-backup.xml"));
+        }
     }
     void splitOptionCarriesOverAndShortListsAreWrittenWhole() {
         Windows w;

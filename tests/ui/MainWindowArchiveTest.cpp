@@ -5,6 +5,7 @@
 #include "ui/MainWindow.h"
 
 #include "archive/FolderTree.h"
+#include "core/Cp1251.h"
 #include "models/MessageListModel.h"
 #include "tests/support/OwnTrash.h"
 #include "ui/FolderTreeWidget.h"
@@ -115,6 +116,7 @@ class MainWindowArchiveTest : public QObject {
     void deleteMenuEmptiesTheOutbox();
     void deletingAllKeepsThePhonebookAndAsksNothing();
     void rowsOfAReplacedInboxAreNotDeleted();
+    void aStaleRowDeletesNothingThoughOnlyTheDateDiffers();
     void deleteActsOnTheListedFolderWhenTheTreeMovedOff();
     void importThroughTheFileDialog();
     void importRefusesOtherCommandsAndReportsFailures();
@@ -165,15 +167,20 @@ void MainWindowArchiveTest::deletingAllKeepsThePhonebookAndAsksNothing() {
               {"Phonebook.pbk", "3\r\n555\r\nIvan\r\n\r\n"}});
     w.choose(TreeNode::ArchiveOutbox);
     w.action("deleteAllInArchiveAction")->trigger();
+    w.waitIdle();
     QVERIFY(w.boxes.texts.isEmpty());
     QVERIFY(!w.dir.exists("Outbox.msg") && !w.dir.exists("Draft.msg") &&
             w.dir.exists("Phonebook.pbk"));
     QCOMPARE(w.caption(TreeNode::ArchiveOutbox), QStringLiteral("Исходящие "));
     QCOMPARE(w.caption(TreeNode::ArchiveDraft), QStringLiteral("Черновые "));
     QCOMPARE(trash.files(), QStringList({"Draft.msg", "Outbox.msg"}));
-    QCOMPARE(w.form.messagePanel(), QStringLiteral("Сообщения архива перемещены в корзину."));
-    w.waitIdle();
+    QCOMPARE(w.form.messagePanel(), QStringLiteral("Перемещены в корзину: Outbox.msg, Draft.msg."));
     QCOMPARE(w.form.messageModel()->rowCount(), 0);
+    // Nothing left to delete: the panel says so, and nothing is made.
+    w.action("deleteAllInArchiveAction")->trigger();
+    w.waitIdle();
+    QCOMPARE(w.form.messagePanel(), QStringLiteral("В архиве нет файлов сообщений."));
+    QCOMPARE(trash.files(), QStringList({"Draft.msg", "Outbox.msg"}));
 }
 
 // Rows listed before "delete all" and an import that writes a new Inbox.msg
@@ -203,6 +210,31 @@ void MainWindowArchiveTest::rowsOfAReplacedInboxAreNotDeleted() {
     w.waitIdle();
     QCOMPARE(w.dir.read("Inbox.msg"), other);
     QCOMPARE(w.rows(), QStringList({"first#1", "other#2"}));
+}
+
+// Another copy of Quillbox removed the first of two messages alike but for
+// their date: the row still listed for it deletes nothing, the list is filled
+// afresh and shows what the file holds.
+void MainWindowArchiveTest::aStaleRowDeletesNothingThoughOnlyTheDateDiffers() {
+    const QByteArray ok = QByteArray::fromStdString(qb::cp1251::fromUnicode(u"ок"_qs));
+    const QByteArray header = "1\r\n+MMGL: 1, \"REC READ\", \"+79161234567\"\r\n";
+    const QByteArray r1 = ok + "\r\n" + header + "01/02/2005,10:11:12\r\n";
+    const QByteArray r2 = ok + "\r\n" + header + "05/03/2006,08:00:00\r\n";
+    const QByteArray r3 = QByteArray::fromStdString(qb::cp1251::fromUnicode(u"третье"_qs)) +
+                          "\r\n2\r\n+MMGL: 2, \"REC READ\", \"+7\"\r\n06/03/2006,08:00:00\r\n";
+    Window w({{"Inbox.msg", r1 + r2 + r3}});
+    w.choose(TreeNode::ArchiveInbox);
+    w.dir.write("Inbox.msg", r2 + r3);
+    w.selectRow(0);
+    w.boxes.yes = true;
+    QTest::keyClick(w.list(), Qt::Key_Delete);
+    QTRY_COMPARE(w.boxes.texts.size(), 2);
+    QCOMPARE(w.boxes.texts.back(), QStringLiteral("Сообщения в архиве изменились, ничего не "
+                                                  "удалено. Выберите сообщения заново."));
+    w.waitIdle();
+    QCOMPARE(w.dir.read("Inbox.msg"), r2 + r3);
+    QTRY_COMPARE(w.form.messageModel()->rowCount(), 2);
+    QCOMPARE(w.form.messageModel()->row(0).date, QStringLiteral("05/03/2006,08:00:00"));
 }
 
 // The rows belong to the folder the list shows, where the user chose them.
@@ -245,6 +277,9 @@ void MainWindowArchiveTest::importThroughTheFileDialog() {
     QVERIFY(inbox.endsWith(
         "third\r\n1000\r\n+MMGL: 1000, \"REC READ\", \"+7004\"\r\n02/01/2005,03:04:08\r\n"));
     QCOMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (5)"));
+    QCOMPARE(w.form.messagePanel(),
+             QStringLiteral("Импортировано сообщений: 3. Пропущено строк без отправителя: 1. "
+                            "Пропущено строк без текста: 1."));
     QTRY_COMPARE(w.form.messageModel()->rowCount(), 5);
     w.waitIdle();
     w.action("importAction")->trigger();

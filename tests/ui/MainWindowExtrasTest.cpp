@@ -2,6 +2,7 @@
 // user meets them: header clicks, refills, a restart on the same settings,
 // deleting after a sort, picking colours, and the toolbar explaining itself.
 #include "ScriptedPhone.h"
+#include "tests/support/OwnTrash.h"
 #include "tests/support/WindowTestSupport.h"
 #include "ui/MainWindow.h"
 
@@ -131,7 +132,7 @@ class MainWindowExtrasTest : public QObject {
         QCOMPARE(storedNumber(dir, "ColumnI"), 0);
     }
 
-    void refillsAndARestartSortByTheRememberedColumn() {
+    void refillsAndARestartKeepTheRememberedColumnAndDirection() {
         const auto dir = startedWithMessages();
         {
             Window w(dir);
@@ -139,21 +140,52 @@ class MainWindowExtrasTest : public QObject {
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 10", " 9", " 100"}));
             w.clickHeader(MessageListModel::IndexColumn); // the blank is no obstacle
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 9", " 10", " 100"}));
-            w.choose(TreeNode::ArchiveInbox);  // the remembered column, the other way round
+            w.choose(TreeNode::ArchiveInbox); // the remembered column, the same way round
+            QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({"1", "2", "3"}));
             w.choose(TreeNode::ArchiveOutbox); // and back again
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({" 9", " 10", " 100"}));
+            w.clickHeader(MessageListModel::IndexColumn); // a click turns it
             w.choose(TreeNode::ArchiveInbox);
             QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({"3", "2", "1"}));
             QCOMPARE(w.mark(MessageListModel::IndexColumn), 1);
         }
-        Window restarted(dir); // the column survives, the direction starts ascending again
+        Window restarted(dir); // the column and its direction survive
         restarted.choose(TreeNode::ArchiveInbox);
-        QCOMPARE(restarted.cells(MessageListModel::IndexColumn), QStringList({"1", "2", "3"}));
-        QCOMPARE(restarted.mark(MessageListModel::IndexColumn), 0);
-        restarted.clickHeader(MessageListModel::DateColumn); // one day's messages keep their order
+        QCOMPARE(restarted.cells(MessageListModel::IndexColumn), QStringList({"3", "2", "1"}));
+        QCOMPARE(restarted.mark(MessageListModel::IndexColumn), 1);
+        // The next click sorts ascending; one day's messages keep their order.
+        restarted.clickHeader(MessageListModel::DateColumn);
         QCOMPARE(
             restarted.cells(MessageListModel::DateColumn),
-            QStringList({"02/01/2005,10:00:00", "01/01/2005,23:00:00", "01/01/2005,08:00:00"}));
+            QStringList({"01/01/2005,08:00:00", "01/01/2005,23:00:00", "02/01/2005,10:00:00"}));
+    }
+
+    // The list refilled after "delete all", an import or a read shows the
+    // order the user chose: only a header click turns it.
+    void refillsAfterAChangeKeepTheDirection() {
+        qb::testing::OwnTrash trash;
+        const QByteArray outbox = folder({{"b", " 1", "9", ""}, {"a", " 2", "9", ""}}, false);
+        qb::testing::StartedIn dir({{QStringLiteral("Outbox.msg"), outbox}});
+        Window w(dir);
+        w.choose(TreeNode::ArchiveOutbox);
+        w.clickHeader(MessageListModel::TextColumn);
+        w.clickHeader(MessageListModel::TextColumn);
+        QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "a"}));
+        for (int refill = 0; refill < 2; ++refill) {
+            w.form->reloadArchive();
+            QTRY_VERIFY(!w.form->isBusy());
+            QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "a"}));
+            QCOMPARE(w.mark(MessageListModel::TextColumn), 1);
+        }
+        w.form->deleteAllInArchive();
+        QTRY_VERIFY(!w.form->isBusy());
+        QCOMPARE(w.model()->rowCount(), 0);
+        QVERIFY(dir.write(QStringLiteral("Outbox.msg"),
+                          outbox + folder({{"c", " 3", "9", ""}}, false)));
+        w.form->reloadArchive();
+        QTRY_VERIFY(!w.form->isBusy());
+        QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"c", "b", "a"}));
+        QCOMPARE(w.mark(MessageListModel::TextColumn), 1);
     }
 
     void withoutARememberedColumnTheFillOrderStays() {

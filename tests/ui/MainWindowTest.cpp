@@ -4,6 +4,7 @@
 // technology can read.
 #include "ui/MainWindow.h"
 #include "controllers/PhoneMessages.h"
+#include "core/NativeDir.h"
 #include "models/Icons.h"
 #include "models/MessageListModel.h"
 #include "tests/support/WindowTestSupport.h"
@@ -25,7 +26,10 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -59,6 +63,7 @@ class MainWindowTest : public QObject {
   private slots:
     void emptyDirectoryShowsEmptyArchiveFolders();
     void archiveFilesGiveCounts();
+    void startsInAFolderWhoseNameIsNotUtf8();
     void captionChangesKeepTheSelection();
     void startsDisconnectedWithEmptyList();
     void menusCarryTheirTextsAndIcons();
@@ -76,6 +81,10 @@ class MainWindowTest : public QObject {
 void MainWindowTest::emptyDirectoryShowsEmptyArchiveFolders() {
     StartedIn dir;
     MainWindow form(dir.path());
+    // The archive is read off the window's thread, which shows itself busy meanwhile.
+    QVERIFY(form.isBusy());
+    QVERIFY(!child<QToolButton>(form, "importButton")->isEnabled());
+    QTRY_VERIFY(!form.isBusy());
     QCOMPARE(form.workspace().workDir, dir.path());
     const QStringList expected = {"Телефон", "Входящие",  "Исходящие",  "Черновые",
                                   "Архив",   "Входящие ", "Исходящие ", "Черновые "};
@@ -95,6 +104,7 @@ void MainWindowTest::archiveFilesGiveCounts() {
     dir.writeLines("Outbox.msg", 1);
     dir.writeLines("Draft.msg", 6);
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     QCOMPARE(caption(form, 5), QString("Входящие (3)"));
     QCOMPARE(caption(form, 6), QString("Исходящие "));
     QCOMPARE(caption(form, 7), QString("Черновые (2)"));
@@ -102,13 +112,48 @@ void MainWindowTest::archiveFilesGiveCounts() {
 
     // The directory is the one given: the process's own does not move the archive.
     form.reloadArchive();
+    QTRY_VERIFY(!form.isBusy());
     QCOMPARE(form.workspace().workDir, dir.path());
     QCOMPARE(caption(form, 5), QString("Входящие (3)"));
+}
+
+// Started, as main() starts it, in a folder named by bytes that are not UTF-8:
+// the archive is read from that very folder, the template written there, and
+// messages name it as the user knows it.
+void MainWindowTest::startsInAFolderWhoseNameIsNotUtf8() {
+    QTemporaryDir top;
+    const QByteArray odd = QFile::encodeName(top.path()) + "/arch\xff";
+    QVERIFY(::mkdir(odd.constData(), 0700) == 0);
+    const QByteArray record =
+        "hi\r\n1\r\n+MMGL: 1, \"REC READ\", \"+7\"\r\n01/01/2005,10:00:00\r\n";
+    const int fd = ::open((odd + "/Inbox.msg").constData(), O_WRONLY | O_CREAT, 0600);
+    QVERIFY(fd >= 0 &&
+            ::write(fd, record.constData(), std::size_t(record.size())) == record.size());
+    ::close(fd);
+    const QString before = QDir::currentPath();
+    QVERIFY(::chdir(odd.constData()) == 0);
+    {
+        qb::NativeDir work;
+        QVERIFY(work.openCurrent());
+        RecordingDialogs boxes;
+        MainWindow form(work.path(), &boxes);
+        QTRY_VERIFY(!form.isBusy());
+        QCOMPARE(caption(form, 5), QString("Входящие (1)"));
+        QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
+        QVERIFY(::access((odd + "/Normal.htm").constData(), F_OK) == 0);
+        QCOMPARE(qb::withRealFolderNames("Cannot open file \"" + work.path() + "/Inbox.msg\"."),
+                 "Cannot open file \"" + QFile::decodeName(odd) + "/Inbox.msg\".");
+    }
+    QVERIFY(QDir::setCurrent(before));
+    for (const char* name : {"/Inbox.msg", "/Normal.htm"})
+        ::unlink((odd + name).constData());
+    ::rmdir(odd.constData());
 }
 
 void MainWindowTest::captionChangesKeepTheSelection() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     auto* tree = child<qb::ui::FolderTreeWidget>(form, "folderTree");
     form.node(qb::TreeNode::ArchiveOutbox)->setSelected(true);
     tree->setCurrentItem(form.node(qb::TreeNode::ArchiveOutbox));
@@ -124,6 +169,7 @@ void MainWindowTest::captionChangesKeepTheSelection() {
     dir.writeLines("Outbox.msg", 6);
     child<QPlainTextEdit>(form, "viewer")->setPlainText("shown text");
     form.reloadArchive();
+    QTRY_VERIFY(!form.isBusy());
     QCOMPARE(caption(form, 6), QString("Исходящие (2)"));
     QVERIFY(child<QPlainTextEdit>(form, "viewer")->toPlainText().isEmpty());
     QCOMPARE(tree->selectedNode(), qb::TreeNode::ArchiveOutbox);
@@ -133,6 +179,7 @@ void MainWindowTest::captionChangesKeepTheSelection() {
 void MainWindowTest::startsDisconnectedWithEmptyList() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     for (const char* name : {"readButton", "exportSelectedButton", "exportAllButton"})
         QVERIFY2(!child<QToolButton>(form, name)->isEnabled(), name);
     QVERIFY(child<QToolButton>(form, "connectButton")->isEnabled());
@@ -149,6 +196,7 @@ void MainWindowTest::startsDisconnectedWithEmptyList() {
 void MainWindowTest::menusCarryTheirTextsAndIcons() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     const QList<QAction*> top = form.menuBar()->actions();
     QCOMPARE(top.size(), 3);
     QCOMPARE(top[0]->text(), QString("Файл"));
@@ -190,6 +238,7 @@ void MainWindowTest::menusCarryTheirTextsAndIcons() {
 void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     // The export commands start by clearing the message panel: a cleared
     // panel shows that the command ran.
     for (const auto& [item, button] : {std::pair{"exportSelectedAction", "exportSelectedButton"},
@@ -213,6 +262,7 @@ void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
 void MainWindowTest::commandsRestWhileAJobRuns() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     const auto enabled = [&form](const char* name) {
         return child<QToolButton>(form, name)->isEnabled();
     };
@@ -249,6 +299,7 @@ void MainWindowTest::unreadableArchiveFileIsReported() {
     QVERIFY(QDir(dir.path()).mkdir("Inbox.msg"));
     RecordingDialogs boxes;
     MainWindow form(dir.path(), &boxes);
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     QVERIFY2(boxes.texts.value(0).startsWith(
                  QString("Cannot open file \"%1/Inbox.msg\". ").arg(dir.path())),
              qPrintable(boxes.texts.value(0)));
@@ -262,6 +313,7 @@ void MainWindowTest::unreadableArchiveFileIsReported() {
 void MainWindowTest::closingIsNeverRefused() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     child<QAction>(form, "quitAction")->trigger(); // "Выход"
@@ -274,6 +326,7 @@ void MainWindowTest::closingIsNeverRefused() {
 void MainWindowTest::closingDuringAJobCancelsItAndClosesOnceItEnds() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto* job = new SlowJob;
@@ -289,6 +342,7 @@ void MainWindowTest::closingDuringAJobCancelsItAndClosesOnceItEnds() {
 void MainWindowTest::progressDrivesTheStatusBar() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     form.show();
     auto* bar = child<QProgressBar>(form, "progressBar");
     QVERIFY(!bar->isVisible());
@@ -326,6 +380,7 @@ void MainWindowTest::progressDrivesTheStatusBar() {
 void MainWindowTest::controlsAreNamedForAssistiveTechnology() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     for (const char* name :
          {"folderTree", "messageList", "viewer", "statusBar", "progressBar", "toolbarPanel",
           "titleStrip", "titleLabel", "treeListSplitter", "listViewerSplitter",
@@ -365,6 +420,7 @@ void MainWindowTest::controlsAreNamedForAssistiveTechnology() {
 void MainWindowTest::workAreaKeepsItsProportions() {
     StartedIn dir;
     MainWindow form(dir.path());
+    QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.size(), QSize(870, 640));

@@ -1,11 +1,14 @@
-#include "app/NativeDir.h"
+#include "core/NativeDir.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
+
+namespace qb {
 
 NativeDir::~NativeDir() {
     if (m_fd >= 0)
@@ -47,8 +50,30 @@ bool NativeDir::open(const QByteArray& absolute, int flags) {
     return true;
 }
 
-qb::Failure NativeDir::shown(qb::Failure failure) const {
+Failure NativeDir::shown(Failure failure) const {
     if (m_fd >= 0 && failure.subject.startsWith(m_path + QLatin1Char('/')))
         failure.subject.replace(0, m_path.size(), QFile::decodeName(m_bytes));
     return failure;
 }
+
+QString withRealFolderNames(const QString& text) {
+    static const QRegularExpression descriptorPath(QStringLiteral("/proc/self/fd/\\d+"));
+    QString shown = text;
+    QRegularExpressionMatch found;
+    for (qsizetype from = 0; (found = descriptorPath.match(shown, from)).hasMatch();) {
+        QByteArray real(4096, '\0');
+        const ssize_t size = ::readlink(QFile::encodeName(found.captured()).constData(),
+                                        real.data(), std::size_t(real.size()));
+        if (size <= 0 || !real.startsWith('/')) {
+            from = found.capturedEnd();
+            continue;
+        }
+        real.resize(size);
+        const QString name = QFile::decodeName(real);
+        shown.replace(found.capturedStart(), found.capturedLength(), name);
+        from = found.capturedStart() + name.size();
+    }
+    return shown;
+}
+
+} // namespace qb

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace qb {
+
 class NativeDir {
   public:
     NativeDir() = default;
@@ -25,7 +27,7 @@ class NativeDir {
     // What Qt's functions are given.
     const QString& path() const { return m_path; }
     // The failure as the user should read it, with the directory's own name.
-    qb::Failure shown(qb::Failure failure) const;
+    Failure shown(Failure failure) const;
 
   private:
     bool open(const QByteArray& absolute, int flags);
@@ -34,3 +36,9 @@ class NativeDir {
     QString m_path;
     int m_fd = -1;
 };
+
+// `text` with every directory reached through /proc/self/fd/N named by its own
+// name again, as the user knows it (bytes that are not UTF-8 shown as "�").
+QString withRealFolderNames(const QString& text);
+
+} // namespace qb
