@@ -1,9 +1,9 @@
 #include "search/SearchIndex.h"
 
+#include "search/ByteSearch.h"
 #include "search/SearchFolding.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -42,12 +42,27 @@ std::optional<std::string> compactTerm(const QString& term) {
 }
 
 bool holds(std::string_view document, const std::string& term) {
-    return memmem(document.data(), document.size(), term.data(), term.size()) != nullptr;
+    return findBytes(document.data(), document.data() + document.size(), term) != nullptr;
 }
 
 bool holds(std::u16string_view document, const QString& term) {
     return document.find(std::u16string_view(
                QStringView(term).utf16(), std::size_t(term.size()))) != std::u16string_view::npos;
+}
+
+// The document holding byte `at`, looked for from `first` on in growing steps:
+// the next match is most often in one of the next few documents.
+std::size_t documentAt(const Part& part, std::size_t first, std::size_t at) {
+    const std::size_t count = part.positions.size();
+    std::size_t low = first;
+    std::size_t step = 1;
+    while (low + step < count && part.starts[low + step] <= at) {
+        low += step;
+        step *= 2;
+    }
+    const auto from = part.starts.begin() + std::ptrdiff_t(low) + 1;
+    const auto to = part.starts.begin() + std::ptrdiff_t(std::min(low + step, count)) + 1;
+    return std::size_t(std::upper_bound(from, to, at) - part.starts.begin()) - 1;
 }
 
 // Finds the documents holding every term: the longest term (the likeliest to
@@ -66,18 +81,17 @@ bool scanCompact(const Part& part, const std::vector<std::string>& terms,
         std::size_t from = part.starts[block];
         std::size_t document = block;
         while (from < blockEnd) {
-            const void* found = memmem(bytes + from, blockEnd - from, pivot->data(), pivot->size());
+            const char* found = findBytes(bytes + from, bytes + blockEnd, *pivot);
             if (!found)
                 break;
-            const std::size_t at = std::size_t(static_cast<const char*>(found) - bytes);
-            document = std::size_t(
-                std::upper_bound(part.starts.begin() + document + 1, part.starts.end(), at) -
-                part.starts.begin() - 1);
-            const std::size_t start = part.starts[document];
+            document = documentAt(part, document, std::size_t(found - bytes));
             const std::size_t end = part.starts[document + 1];
-            const std::string_view text(bytes + start, end - start);
-            if (std::all_of(terms.begin(), terms.end(),
-                            [&](const std::string& term) { return holds(text, term); }))
+            const std::string_view text(bytes + part.starts[document], end - part.starts[document]);
+            const bool holdsAll =
+                std::all_of(terms.begin(), terms.end(), [&](const std::string& term) {
+                    return &term == &*pivot || holds(text, term);
+                });
+            if (holdsAll)
                 positions.push_back(part.positions[document]);
             from = end;
         }
