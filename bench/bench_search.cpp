@@ -131,6 +131,19 @@ void BM_PrepareIndex(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(prepare(folders));
     state.counters["messages"] = Messages;
+    // What the prepared copy holds in memory.
+    double bytes = 0;
+    for (std::size_t folder = 0; folder < folders.size(); ++folder) {
+        FolderIndexBuilder builder{static_cast<int>(folder)};
+        for (const auto& d : folders[folder])
+            builder.add(d.text, d.number, d.name);
+        const auto prepared = builder.finish();
+        for (const auto* part : {&prepared->compact, &prepared->wide})
+            bytes += double(part->bytes.capacity() + 2 * part->units.capacity() +
+                            sizeof(std::size_t) * part->starts.capacity() +
+                            sizeof(int) * part->positions.capacity());
+    }
+    state.counters["index_mb"] = bytes / 1e6;
 }
 BENCHMARK(BM_PrepareIndex)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -165,6 +165,14 @@ void FolderIndexBuilder::addWide(std::initializer_list<QStringView> fields) {
 
 std::shared_ptr<const PreparedFolder> FolderIndexBuilder::finish() {
     auto done = std::move(m_folder);
+    // Grown by doubling, the parts would keep up to half again their size for
+    // as long as the folder is searched.
+    for (Part* part : {&done->compact, &done->wide}) {
+        part->bytes.shrink_to_fit();
+        part->units.shrink_to_fit();
+        part->starts.shrink_to_fit();
+        part->positions.shrink_to_fit();
+    }
     *this = FolderIndexBuilder(done->folder);
     return done;
 }
