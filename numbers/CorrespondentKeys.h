@@ -6,6 +6,11 @@
 // and keyed by their international form; what is no possible number of that
 // region (a short service number such as "900") keeps its own digits, and an
 // alphanumeric sender ("Beeline") its text without regard to case.
+// A hand-written rule for Russian numbers (a leading 8 or 7 of eleven digits,
+// or ten digits alone, read as +7) agreed on the common forms, but split the
+// old "810" international prefix from "+", took every ten-digit number for a
+// Russian one and knew no other country's local forms: libphonenumber reads
+// each by its region's own rules.
 #include <QHash>
 #include <QLocale>
 #include <QString>
