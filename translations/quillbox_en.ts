@@ -229,6 +229,42 @@ Without options it opens the program&apos;s window; the archive is kept in the c
     </message>
 </context>
 <context>
+    <name>MessagePrint</name>
+    <message>
+        <source>Получено</source>
+        <translation>Received</translation>
+    </message>
+    <message>
+        <source>Отправлено</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>Не отправлено</source>
+        <translation>Not sent</translation>
+    </message>
+    <message>
+        <source>время неизвестно</source>
+        <translation>time unknown</translation>
+    </message>
+    <message>
+        <source>dd.MM.yyyy HH:mm:ss</source>
+        <comment>date and time format</comment>
+        <translation>yyyy-MM-dd HH:mm:ss</translation>
+    </message>
+    <message>
+        <source>около %1</source>
+        <translation>about %1</translation>
+    </message>
+    <message>
+        <source>Страница %1 из %2</source>
+        <translation>Page %1 of %2</translation>
+    </message>
+    <message>
+        <source>Не удалось построить PDF.</source>
+        <translation>The PDF could not be built.</translation>
+    </message>
+</context>
+<context>
     <name>PhoneMessages</name>
     <message>
         <source>Утройство занято!</source>
