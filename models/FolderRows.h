@@ -1,0 +1,51 @@
+#pragma once
+// What the message list shows of one folder: its messages as they were when
+// it was chosen, with the phonebook that names them. Taken once and never
+// changed, and shared: the list builds the rows it paints from it on demand,
+// and a sort reads it on a worker thread meanwhile, while the program's own
+// archive is read again or handed to a job.
+#include "archive/ArchiveFiles.h"
+#include "archive/ArchiveTypes.h"
+#include "archive/FolderTree.h"
+#include "models/MessageRows.h"
+
+#include <memory>
+#include <vector>
+
+namespace qb {
+
+class FolderRows {
+  public:
+    // Nothing to list: a group node, or no node at all.
+    static std::shared_ptr<const FolderRows> none(std::optional<TreeNode> node = std::nullopt);
+    static std::shared_ptr<const FolderRows> ofArchive(TreeNode node, const ArchiveFolder& folder,
+                                                       const Phonebook& phonebook);
+    // The positions the last read holds; none before the first read.
+    static std::shared_ptr<const FolderRows> ofPhone(TreeNode node, const ReadFolder& folder,
+                                                     const Phonebook& phonebook);
+
+    // The node listed, a group node included; none when no node is.
+    std::optional<TreeNode> node() const { return m_node; }
+    int count() const { return m_count; }
+    // Set when the phonebook cannot name the rows: no row may be built then.
+    const MaybeFailure& namesFailure() const { return m_namesFailure; }
+    // A builder for rows of this folder. Each thread that builds rows has its
+    // own: it remembers the "От" cells it made.
+    std::unique_ptr<MessageRowBuilder> builder() const;
+    // The row of the message at `position` (from 0), whose record number is
+    // position + 1.
+    MessageRow row(MessageRowBuilder& builder, int position) const;
+
+  private:
+    void takePhonebook(const Phonebook& phonebook);
+
+    std::optional<TreeNode> m_node;
+    int m_count = 0;
+    bool m_phone = false;
+    std::vector<ArchiveRecord> m_records;
+    std::vector<ReadEntry> m_entries;
+    Phonebook m_phonebook;
+    MaybeFailure m_namesFailure;
+};
+
+} // namespace qb
