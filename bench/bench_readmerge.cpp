@@ -37,12 +37,13 @@ const std::string Listing = "at+mmgl=\"ALL\"";
 void scriptPhone(qb::test::ScriptedPhone& phone, int first) {
     std::string listing;
     for (int index = first; index < first + NewMessages; ++index) {
-        listing += "+MMGL: " + std::to_string(index) + ", \"REC READ\", \"+7916" +
-                   std::to_string(1000000 + index % 500) + "\"\r\n" +
+        // The message's own header: a reply naming another one is refused.
+        const std::string number = "+7916" + std::to_string(1000000 + index % 500);
+        listing += "+MMGL: " + std::to_string(index) + ", \"REC READ\", \"" + number + "\"\r\n" +
                    qb::test::ucs2("Message " + std::to_string(index) + ": see you at seven") +
                    "\r\n";
         phone.answer("AT+CMGR=" + std::to_string(index),
-                     "+CMGR: \"REC READ\", \"+79161234567\", \"2008/3/4,9:5:3\"\r\nOK\r\n");
+                     "+CMGR: \"REC READ\", \"" + number + "\", \"2008/3/4,9:5:3\"\r\nOK\r\n");
     }
     phone.answer(Listing, listing + "OK\r\n");
     phone.answer("AT+CPBR=?", "+CPBR: (1-250),50,14\r\nOK\r\n");

@@ -4,7 +4,7 @@
 #include "controllers/CommandState.h"
 #include "controllers/UserDialogs.h"
 #include "core/Cp1251.h"
-#include "models/EntrySort.h"
+#include "models/ReleaseAside.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
@@ -50,10 +50,13 @@ ListController::ListController(const Workspace& workspace, SettingsStore& settin
       m_sorter(m_model, settings) {
     connect(&m_selection, &QItemSelectionModel::selectionChanged, this,
             &ListController::followSelection);
-    connect(&m_sortRun, &QFutureWatcher<SortOrder>::finished, this, [this] {
+    connect(&m_sortRun, &QFutureWatcher<Sorted>::finished, this, [this] {
+        // Taken out, so that the cells have no other owner left behind.
+        Sorted sorted = m_sortRun.future().takeResult();
+        m_cells = std::move(sorted.cells);
         // The function is let go first: it may start the next sort.
         std::function<void(SortOrder)> then = std::exchange(m_sorted, {});
-        then(m_sortRun.result());
+        then(std::move(sorted.order));
     });
 }
 
@@ -154,9 +157,13 @@ void ListController::sortAside(std::shared_ptr<const FolderRows> rows, std::vect
                                std::function<void(SortOrder)> then) {
     m_sorting = true;
     m_sorted = std::move(then);
-    m_sortRun.setFuture(
-        QtConcurrent::run([rows = std::move(rows), entries = std::move(entries), column,
-                           direction] { return sortEntries(*rows, entries, column, direction); }));
+    std::shared_ptr<const SortCells> cells = rows == m_cellsOf ? m_cells : nullptr;
+    m_cellsOf = rows;
+    m_sortRun.setFuture(QtConcurrent::run([rows = std::move(rows), cells = std::move(cells),
+                                           entries = std::move(entries), column, direction] {
+        const std::shared_ptr<const SortCells> built = cells ? cells : sortCells(*rows);
+        return Sorted{sortEntries(*built, entries, column, direction), built};
+    }));
 }
 
 void ListController::refill(std::shared_ptr<const FolderRows> rows) {
@@ -214,6 +221,10 @@ void ListController::sortEnded() {
 }
 
 void ListController::listRows(std::shared_ptr<const FolderRows> rows, std::vector<Entry> entries) {
+    if (rows != m_cellsOf) {
+        m_cellsOf.reset();
+        releaseAside(std::exchange(m_cells, nullptr));
+    }
     m_model.show(std::move(rows), std::move(entries));
     m_model.setShadedSender(std::nullopt);
     emit viewerTextChanged(QString());

@@ -8,6 +8,7 @@
 #include "archive/FolderTree.h"
 #include "export/ExportRun.h"
 #include "models/ColumnSorter.h"
+#include "models/EntrySort.h"
 #include "models/MessageListModel.h"
 #include "reading/DeleteOnPhoneJob.h"
 
@@ -140,8 +141,15 @@ class ListController : public QObject {
     QString m_lastSender;
     std::deque<Sort> m_waiting;
     bool m_sorting = false;
-    QFutureWatcher<SortOrder> m_sortRun;
+    struct Sorted {
+        SortOrder order;
+        std::shared_ptr<const SortCells> cells;
+    };
+    QFutureWatcher<Sorted> m_sortRun;
     std::function<void(SortOrder)> m_sorted;
+    // The cells of the folder listed, once a sort has built them.
+    std::shared_ptr<const FolderRows> m_cellsOf;
+    std::shared_ptr<const SortCells> m_cells;
 };
 
 } // namespace qb

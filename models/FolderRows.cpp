@@ -1,8 +1,53 @@
 #include "models/FolderRows.h"
 
+#include "core/HugePages.h"
+
 #include <algorithm>
+#include <array>
 
 namespace qb {
+namespace {
+
+// What a row is built from; a phone entry's UCS2 digits serve only the merge.
+constexpr std::array<std::string ArchiveRecord::*, 6> ArchiveFields = {
+    &ArchiveRecord::text, &ArchiveRecord::index,  &ArchiveRecord::header,
+    &ArchiveRecord::date, &ArchiveRecord::status, &ArchiveRecord::correspondent};
+constexpr std::array<std::string ReadEntry::*, 5> PhoneFields = {
+    &ReadEntry::header, &ReadEntry::text, &ReadEntry::index, &ReadEntry::status, &ReadEntry::date};
+
+} // namespace
+
+template <class Record, std::size_t N>
+void FolderRows::pack(const std::vector<Record>& records,
+                      const std::array<std::string Record::*, N>& fields) {
+    m_fieldCount = N;
+    std::size_t bytes = 0;
+    for (const Record& record : records)
+        for (const auto field : fields)
+            bytes += (record.*field).size();
+    m_bytes.reserve(bytes);
+    adviseHugePages(m_bytes);
+    m_ends.reserve(records.size() * N);
+    for (const Record& record : records) {
+        for (const auto field : fields) {
+            m_bytes += record.*field;
+            m_ends.push_back(static_cast<std::uint32_t>(m_bytes.size()));
+        }
+    }
+}
+
+template <class Record, std::size_t N>
+const Record& FolderRows::unpack(int position,
+                                 const std::array<std::string Record::*, N>& fields) const {
+    thread_local Record record;
+    std::size_t at = static_cast<std::size_t>(position) * N;
+    std::uint32_t start = at == 0 ? 0 : m_ends[at - 1];
+    for (const auto field : fields) {
+        record.*field = std::string_view(m_bytes).substr(start, m_ends[at] - start);
+        start = m_ends[at++];
+    }
+    return record;
+}
 
 std::shared_ptr<const FolderRows> FolderRows::none(std::optional<TreeNode> node) {
     auto rows = std::make_shared<FolderRows>();
@@ -14,8 +59,8 @@ std::shared_ptr<const FolderRows> FolderRows::ofArchive(TreeNode node, const Arc
                                                         const Phonebook& phonebook) {
     auto rows = std::make_shared<FolderRows>();
     rows->m_node = node;
-    rows->m_records = folder.records;
-    rows->m_count = static_cast<int>(rows->m_records.size());
+    rows->m_count = static_cast<int>(folder.records.size());
+    rows->pack(folder.records, ArchiveFields);
     rows->takePhonebook(phonebook);
     return rows;
 }
@@ -26,12 +71,14 @@ std::shared_ptr<const FolderRows> FolderRows::ofPhone(TreeNode node, const ReadF
     rows->m_node = node;
     rows->m_phone = true;
     rows->m_count = std::max(folder.count().value_or(0), 0);
-    rows->m_entries.reserve(static_cast<std::size_t>(rows->m_count));
+    std::vector<ReadEntry> entries;
+    entries.reserve(static_cast<std::size_t>(rows->m_count));
     static const ReadEntry none;
     for (int k = 1; k <= rows->m_count; ++k) {
         const ReadEntry* entry = folder.find(k);
-        rows->m_entries.push_back(entry ? *entry : none);
+        entries.push_back(entry ? *entry : none);
     }
+    rows->pack(entries, PhoneFields);
     rows->takePhonebook(phonebook);
     return rows;
 }
@@ -50,9 +97,8 @@ std::unique_ptr<MessageRowBuilder> FolderRows::builder() const {
 }
 
 MessageRow FolderRows::row(MessageRowBuilder& builder, int position) const {
-    const auto at = static_cast<std::size_t>(position);
-    return m_phone ? builder.fromPhone(m_entries[at], position + 1)
-                   : builder.fromArchive(m_records[at], position + 1);
+    return m_phone ? builder.fromPhone(unpack(position, PhoneFields), position + 1)
+                   : builder.fromArchive(unpack(position, ArchiveFields), position + 1);
 }
 
 } // namespace qb

@@ -1,27 +1,18 @@
 #include "models/MessageListModel.h"
 
-#include <sys/resource.h>
-#include <thread>
-#include <unistd.h>
-
 #include "models/Icons.h"
+#include "models/ReleaseAside.h"
 
 #include <algorithm>
 
 namespace qb {
 namespace {
 
-// A big folder's messages should not outlive it, but freeing 200 000 of them
-// takes the window's thread tens of milliseconds: the last owner lets them go
-// on a thread of its own, at the lowest priority, so that it does not take the
-// window's turn on a busy machine.
+// A big folder's messages should not outlive it, nor hold the window's
+// thread while they go.
 void release(std::shared_ptr<const FolderRows> rows) {
-    if (!rows || rows.use_count() > 1 || rows->count() <= 10000)
-        return;
-    std::thread([rows = std::move(rows)]() mutable {
-        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 19);
-        rows.reset();
-    }).detach();
+    if (rows && rows->count() > 10000)
+        releaseAside(std::move(rows));
 }
 
 } // namespace
