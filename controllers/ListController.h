@@ -46,10 +46,8 @@ class ListController : public QObject {
     MessageListModel& model() { return m_model; }
     QItemSelectionModel& selection() { return m_selection; }
 
-    // The node chosen last in the tree, whose rows the list shows or is about
-    // to show once they are sorted; none before the first choice.
-    std::optional<TreeNode> shownFolder() const { return m_shownFolder; }
-    // The node whose rows the list holds now.
+    // The node whose rows the list shows now (while the folder chosen last
+    // is sorted, the one before); none before the first choice.
     std::optional<TreeNode> listedFolder() const { return m_model.node(); }
     // No sort is under way: the list shows what was chosen last, in order.
     bool isSettled() const { return !m_sorting && m_waiting.empty(); }
@@ -83,8 +81,6 @@ class ListController : public QObject {
     // viewer follow the first selected row.
     void clicked();
     void keyReleased();
-    // The "От" cell of the row looked at last; decides when the list repaints.
-    const QString& lastSender() const { return m_lastSender; }
     // Empties the viewer (the archive was read again).
     void clearViewer() { emit viewerTextChanged(QString()); }
 
@@ -134,10 +130,12 @@ class ListController : public QObject {
     MessageListModel m_model;
     QItemSelectionModel m_selection{&m_model};
     ColumnSorter m_sorter;
+    // The node chosen last, listed now or once its rows are sorted.
     std::optional<TreeNode> m_shownFolder;
     std::optional<TreeNode> m_selectedNode;
     bool m_archiveLent = false;
     bool m_listWhenArchiveBack = false;
+    // The "От" cell of the row looked at last; decides when the list repaints.
     QString m_lastSender;
     std::deque<Sort> m_waiting;
     bool m_sorting = false;

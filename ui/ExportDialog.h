@@ -49,8 +49,6 @@ class ExportDialog : public QDialog {
     using SaveAnswer = std::function<void(std::optional<SaveChoice>)>;
     std::function<void(SaveAnswer)> askFileName;
 
-    QFileDialog* saveDialog() const { return m_saveDialog.get(); }
-
   public slots:
     void saveMessages();
 

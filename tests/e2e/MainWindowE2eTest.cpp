@@ -149,7 +149,7 @@ void clickNode(Rig& rig, TreeNode node) {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, place.center());
     QTRY_COMPARE_WITH_TIMEOUT(tree->selectedNode(), std::optional(node), Patience);
     // The list is filled over a few turns of the event loop.
-    QTRY_COMPARE_WITH_TIMEOUT(rig.program.shownFolder(), std::optional(node), Patience);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.program.listedFolder(), std::optional(node), Patience);
     QTRY_VERIFY_WITH_TIMEOUT(rig.program.isSettled(), Patience);
 }
 

@@ -130,7 +130,7 @@ struct ProgramWindow {
     QTreeWidgetItem* node(TreeNode node) const { return tree()->node(node); }
     QString caption(TreeNode node) const { return tree()->node(node)->text(0); }
     MessageListModel& model() { return app.list().model(); }
-    std::optional<TreeNode> shownFolder() { return app.list().shownFolder(); }
+    std::optional<TreeNode> listedFolder() { return app.list().listedFolder(); }
     QString messagePanel() const { return control<QLabel>(form, "messagePanel")->text(); }
     void setMessagePanel(const QString& text) const {
         control<QLabel>(form, "messagePanel")->setText(text);

@@ -98,7 +98,7 @@ void MainWindowTest::emptyDirectoryShowsEmptyArchiveFolders() {
     }
     QCOMPARE(form.node(qb::TreeNode::ArchiveInbox)->parent(), form.node(qb::TreeNode::Archive));
     QCOMPARE(form.node(qb::TreeNode::PhoneInbox)->parent(), form.node(qb::TreeNode::Phone));
-    QCOMPARE(form.shownFolder(), std::nullopt);
+    QCOMPARE(form.listedFolder(), std::nullopt);
 }
 
 void MainWindowTest::archiveFilesGiveCounts() {
