@@ -53,7 +53,7 @@ ListController::ListController(const Workspace& workspace, SettingsStore& settin
     connect(&m_sortRun, &QFutureWatcher<Sorted>::finished, this, [this] {
         // Taken out, so that the cells have no other owner left behind.
         Sorted sorted = m_sortRun.future().takeResult();
-        m_cells = std::move(sorted.cells);
+        releaseAside(std::exchange(m_cells, std::move(sorted.cells)));
         // The function is let go first: it may start the next sort.
         std::function<void(SortOrder)> then = std::exchange(m_sorted, {});
         then(std::move(sorted.order));

@@ -54,9 +54,8 @@ class FolderRows {
     // The messages' fields one after the other in one buffer, and where each
     // ends: copying 100 000 records field by field took the window's thread
     // tens of milliseconds of allocations, a buffer takes a copy of its bytes.
-    std::string m_bytes;
+    std::unique_ptr<char[]> m_bytes;
     std::vector<std::uint32_t> m_ends;
-    std::size_t m_fieldCount = 0;
     Phonebook m_phonebook;
     MaybeFailure m_namesFailure;
 };
