@@ -3,6 +3,8 @@
 #include "controllers/CommandState.h"
 
 #include "ControllerTesting.h"
+#include "reading/DeleteOnPhoneJob.h"
+#include "reading/PhoneReadJob.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -142,4 +144,31 @@ TEST_F(CommandStateTest, StateChangesAreToldOnlyWhenTheyChangeSomething) {
     commands.setListed(true, false);
     commands.setListed(true, false);
     EXPECT_EQ(changed.size(), 2);
+}
+
+// A job with nothing to do, or no phone to do it with, still ends from the
+// event loop: its starter has returned and connected by then.
+TEST_F(CommandStateTest, JobsThatEndAtOnceEndFromTheEventLoop) {
+    ReadResult result;
+    const std::vector<std::pair<const char*, std::function<std::unique_ptr<Job>()>>> jobs = {
+        {"a deletion of no rows",
+         [&] {
+             return std::make_unique<DeleteOnPhoneJob>(nullptr, FolderKind::Inbox,
+                                                       std::vector<DeleteRow>{}, result);
+         }},
+        {"a deletion without a phone",
+         [&] {
+             return std::make_unique<DeleteOnPhoneJob>(nullptr, FolderKind::Inbox,
+                                                       std::vector<DeleteRow>{{1, "1"}}, result);
+         }},
+        {"a read without a phone", [] { return std::make_unique<PhoneReadJob>(ReadContext{}); }},
+    };
+    for (const auto& [what, make] : jobs) {
+        SCOPED_TRACE(what);
+        std::unique_ptr<Job> job = make();
+        QSignalSpy finished(job.get(), &Job::finished);
+        job->start();
+        EXPECT_EQ(finished.size(), 0);
+        EXPECT_TRUE(finished.wait(1000));
+    }
 }

@@ -249,15 +249,27 @@ void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
     QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     // The export commands start by clearing the message panel: a cleared
     // panel shows that the command ran. Menu item and button are one action.
-    for (const auto& [item, button] : {std::pair{"exportSelectedAction", "exportSelectedButton"},
-                                       {"exportAllAction", "exportAllButton"}}) {
+    struct Command {
+        const char* item;
+        const char* button;
+        const char* hint; // the button keeps its own face, though the action changes
+        qb::ButtonPicture picture;
+    };
+    for (const Command& c : {Command{"exportSelectedAction", "exportSelectedButton",
+                                     "Сохранить сообщение", qb::ButtonPicture::Save},
+                             Command{"exportAllAction", "exportAllButton",
+                                     "Сохранить все сообщения", qb::ButtonPicture::SaveAll}}) {
         form.app.commands().setListed(false, false);
         form.setMessagePanel("hover text");
-        child<QAction>(form, item)->trigger();
+        child<QAction>(form, c.item)->trigger();
         QCOMPARE(form.messagePanel(), QString("hover text"));
         form.app.commands().setListed(true, true); // rows listed and selected
-        QVERIFY(child<QToolButton>(form, button)->isEnabled());
-        child<QAction>(form, item)->trigger();
+        auto* button = child<QToolButton>(form, c.button);
+        QVERIFY(button->isEnabled());
+        QCOMPARE(button->defaultAction(), child<QAction>(form, c.item));
+        QCOMPARE(button->toolTip(), QString::fromUtf8(c.hint));
+        QCOMPARE(button->icon().cacheKey(), qb::buttonPicture(c.picture).cacheKey());
+        child<QAction>(form, c.item)->trigger();
         QCOMPARE(form.messagePanel(), QString());
     }
     // Connecting clears the panel and refreshes the status; nothing is listed yet.
