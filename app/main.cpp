@@ -1,12 +1,14 @@
 // Starts the program: the command line's work without a window, or the
 // application with its main window and event loop.
 #include "app/CommandLine.h"
+#include "controllers/Application.h"
 #include "core/NativeDir.h"
 #include "core/SignalCleanup.h"
 #include "ui/ApplicationTitle.h"
 #include "ui/BalloonHints.h"
 #include "ui/InterfaceLanguage.h"
 #include "ui/MainWindow.h"
+#include "ui/WindowDialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,7 +27,11 @@ int main(int argc, char** argv) {
     // The archive and the export template live in the directory the program
     // starts in, reached by its descriptor where its name is not UTF-8.
     qb::NativeDir work;
-    MainWindow window(work.openCurrent() ? work.path() : QDir::currentPath());
+    qb::ui::WindowDialogs dialogs;
+    qb::Application program(work.openCurrent() ? work.path() : QDir::currentPath(), dialogs);
+    MainWindow window(program);
+    dialogs.showOver(&window);
     window.show();
+    program.start();
     return app.exec();
 }

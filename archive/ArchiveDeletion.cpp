@@ -53,9 +53,11 @@ std::vector<std::string> storedLines(FolderKind kind, const ArchiveRecord& recor
 }
 
 Failure changedRecordsFailure() {
-    return Failure::message(QCoreApplication::translate(
-        "ArchiveDeletion",
-        "Сообщения в архиве изменились, ничего не удалено. Выберите сообщения заново."));
+    return {Failure::Kind::RecordsChanged,
+            QCoreApplication::translate(
+                "ArchiveDeletion",
+                "Сообщения в архиве изменились, ничего не удалено. Выберите сообщения заново."),
+            {}};
 }
 
 MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,

@@ -152,23 +152,20 @@ struct DeleteSetup {
     std::string outbox;
     QString outboxPath;
     Archive archive;
-    std::vector<MessageRow> rows;
+    std::shared_ptr<const FolderRows> rows;
     MessageListModel list;
     DeleteSetup() {
         const GeneratedArchive data = writeArchive(dir.path(), FullFolder, FullFolder, FullFolder);
         outbox = folderContent(FolderKind::Outbox, data.outbox);
         outboxPath = joinPath(dir.path(), folderFileName(FolderKind::Outbox));
         reloadArchive(dir.path(), archive);
-        MessageRowBuilder builder(FolderKind::Outbox, data.phonebook);
-        for (int k = 1; k <= FullFolder; ++k)
-            rows.push_back(builder.fromArchive(archive.outbox.records[std::size_t(k - 1)], k));
+        rows = FolderRows::ofArchive(TreeNode::ArchiveOutbox, archive.outbox, data.phonebook);
     }
     void restore() {
         if (writeWholeFile(outboxPath, outbox))
             throw std::runtime_error("cannot write the Outbox");
         reloadArchive(dir.path(), archive);
-        list.clear();
-        list.append(std::vector<MessageRow>(rows));
+        list.show(rows, MessageListModel::folderOrder(*rows));
     }
 };
 

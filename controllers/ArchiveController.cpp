@@ -15,8 +15,11 @@ ArchiveController::ArchiveController(Workspace& workspace, CommandState& command
 
 bool ArchiveController::reloadArchive() {
     // The list rows number the records of the files as they were.
-    return runChange(new ReloadJob(m_workspace.workDir, std::move(m_workspace.archive)),
-                     [this] { emit archiveReplaced(); });
+    return runChange<ReloadJob>(
+        [this](Archive current) {
+            return std::make_unique<ReloadJob>(m_workspace.workDir, std::move(current));
+        },
+        [this](ReloadJob&) { emit archiveReplaced(); });
 }
 
 void ArchiveController::showCaptions() {
@@ -35,70 +38,85 @@ bool ArchiveController::deleteRecords(FolderKind folder, const std::vector<int>&
         chosen.emplace_back(k, held ? storedLines(folder, known[std::size_t(k - 1)])
                                     : std::vector<std::string>());
     }
-    auto* job = new DeleteRecordsJob(m_workspace.workDir, folder, std::move(chosen),
-                                     std::move(m_workspace.archive));
-    ProgressSignal& progress = job->progress();
-    progress.setTextVisible(false);
-    progress.setPosition(0);
-    progress.setMaximum(static_cast<int>(records.size()));
-    progress.setVisible(true);
-    // The rows go only once the file has lost their records.
-    return runChange(job, [this, folder, records] { emit recordsDeleted(folder, records); });
+    return runChange<DeleteRecordsJob>(
+        [&](Archive current) {
+            auto job = std::make_unique<DeleteRecordsJob>(m_workspace.workDir, folder,
+                                                          std::move(chosen), std::move(current));
+            ProgressSignal& progress = job->progress();
+            progress.setTextVisible(false);
+            progress.setPosition(0);
+            progress.setMaximum(static_cast<int>(records.size()));
+            progress.setVisible(true);
+            return job;
+        },
+        // The rows go only once the file has lost their records.
+        [this, folder, records](DeleteRecordsJob&) { emit recordsDeleted(folder, records); });
 }
 
 bool ArchiveController::deleteAll() {
-    auto* job = new DeleteAllJob(m_workspace.workDir, std::move(m_workspace.archive));
-    return runChange(job, [this, job] {
-        emit noted(wipeReportText(job->report()));
-        emit archiveReplaced();
-    });
+    return runChange<DeleteAllJob>(
+        [this](Archive current) {
+            return std::make_unique<DeleteAllJob>(m_workspace.workDir, std::move(current));
+        },
+        [this](DeleteAllJob& job) {
+            emit noted(wipeReportText(job.report()));
+            emit archiveReplaced();
+        });
 }
 
 bool ArchiveController::importArchive(const QString& source) {
     // Inbox.msg may be new: rows listed before would number other records.
-    auto* job = new ImportJob(m_workspace.workDir, source, std::move(m_workspace.archive));
-    return runChange(job, [this, job] {
-        emit noted(importSummaryText(job->summary()));
-        emit archiveReplaced();
-    });
+    return runChange<ImportJob>(
+        [&](Archive current) {
+            return std::make_unique<ImportJob>(m_workspace.workDir, source, std::move(current));
+        },
+        [this](ImportJob& job) {
+            emit noted(importSummaryText(job.summary()));
+            emit archiveReplaced();
+        });
 }
 
-bool ArchiveController::runChange(ArchiveChangeJob* job, std::function<void()> changed) {
-    if (m_commands.isBusy()) {
-        // The job holds the archive it was given: back it goes, untouched.
-        m_workspace.archive = job->takeReload().archive;
-        delete job;
+template <class J>
+bool ArchiveController::runChange(const std::function<std::unique_ptr<J>(Archive)>& makeJob,
+                                  const std::function<void(J&)>& changed) {
+    if (m_commands.isBusy())
         return false;
-    }
-    return m_commands.run(job, [this, changed = std::move(changed)](Job& done) {
-        changeEnded(static_cast<ArchiveChangeJob&>(done), changed);
+    // The job reads the files over the archive in memory and hands it back.
+    std::unique_ptr<J> job = makeJob(std::move(m_workspace.archive));
+    m_lent = true;
+    emit archiveLent(true);
+    return m_commands.run(std::move(job), [this, changed](J& job) {
+        if (changeEnded(job))
+            changed(job);
+        // Told last, once the rows have followed the change; not when the
+        // archive went straight to the next job.
+        if (!m_lent)
+            emit archiveLent(false);
     });
 }
 
-void ArchiveController::changeEnded(ArchiveChangeJob& job, const std::function<void()>& changed) {
+bool ArchiveController::changeEnded(ArchiveChangeJob& job) {
     job.progress().setVisible(false);
     job.progress().setTextVisible(true);
     const MaybeFailure failure = job.failure();
-    const bool refused = failure && failure->text() == changedRecordsFailure().text();
     ArchiveReload reload = job.takeReload();
     const bool read = reload.read;
     takeReload(std::move(reload));
-    if (read) {
-        if (changed)
-            changed();
-        return;
-    }
+    if (read)
+        return true;
     // Nothing was written: the files keep their records, the rows stay.
     if (failure && !job.cancelled())
         m_dialogs.fail(failure->text());
     // The rows no longer match the file: the archive is read again, and the
     // list filled afresh with what it holds.
-    if (refused)
+    if (failure && failure->kind == Failure::Kind::RecordsChanged)
         reloadArchive();
+    return false;
 }
 
 void ArchiveController::takeReload(ArchiveReload reload) {
     m_workspace.archive = std::move(reload.archive);
+    m_lent = false;
     if (!reload.read)
         return;
     if (reload.phonebook)

@@ -10,6 +10,8 @@
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace qb {
@@ -54,16 +56,25 @@ class ArchiveController : public QObject {
     // What a command did, for the message panel: where "delete all" put the
     // folder files, what an import took and left out.
     void noted(const QString& note);
+    // The archive in memory went to a job (the Workspace holds none meanwhile),
+    // or came back from it, read again or not.
+    void archiveLent(bool lent);
 
   private:
-    bool runChange(ArchiveChangeJob* job, std::function<void()> changed);
-    void changeEnded(ArchiveChangeJob& job, const std::function<void()>& changed);
+    // Starts the job `makeJob` makes of the archive in memory; `changed` runs
+    // once the files have changed and the archive has been read again.
+    template <class J>
+    bool runChange(const std::function<std::unique_ptr<J>(Archive)>& makeJob,
+                   const std::function<void(J&)>& changed);
+    // Takes the archive back; true when the files were read again.
+    bool changeEnded(ArchiveChangeJob& job);
     void takeReload(ArchiveReload reload);
     void showCaptions();
 
     Workspace& m_workspace;
     CommandState& m_commands;
     UserDialogs& m_dialogs;
+    bool m_lent = false;
 };
 
 } // namespace qb

@@ -2,34 +2,90 @@
 
 namespace qb {
 
-bool CommandState::run(Job* job, std::function<void(Job&)> done) {
-    if (isBusy()) {
-        delete job;
-        return false;
+bool CommandState::isEnabled(Command command) const {
+    const bool idle = !isBusy();
+    switch (command) {
+    case Command::Read:
+        return idle && m_connected;
+    case Command::ExportSelected:
+        return idle && m_rowsSelected;
+    case Command::ExportAll:
+        return idle && m_folderWithRows;
+    case Command::CancelJob:
+        return isBusy() && m_userCancel;
+    case Command::Connect:
+    case Command::ExportForSmartphone:
+    case Command::Import:
+    case Command::DeleteInArchive:
+    case Command::DeleteAllInArchive:
+    case Command::DeleteOnPhone:
+    case Command::DeleteSelected:
+    case Command::SortList:
+    case Command::About:
+        break;
     }
+    return idle;
+}
+
+bool CommandState::runJob(std::unique_ptr<Job> owned, std::function<void()> done,
+                          UserCancel userCancel) {
+    if (isBusy())
+        return false;
+    Job* job = owned.release();
     job->setParent(this);
     m_job = job;
+    m_userCancel = userCancel == UserCancel::Yes;
     connect(&job->progress(), &ProgressSignal::changed, this, &CommandState::progressChanged);
     // What the controller set up before handing the job over shows at once.
     emit progressChanged(job->progress().state());
-    connect(job, &Job::finished, this, [this, job, done = std::move(done)] {
-        m_job = nullptr;
-        // The outcome is read before the window may start the next command.
-        if (done)
-            done(*job);
-        job->deleteLater();
-        // done() may have started the next job already.
-        if (!isBusy())
-            emit busyChanged(false);
-    });
+    connect(job, &Job::finished, this,
+            [this, job, done = std::move(done)] { jobEnded(job, done); });
     emit busyChanged(true);
+    emit commandsChanged();
     job->start();
     return true;
+}
+
+void CommandState::jobEnded(Job* job, const std::function<void()>& done) {
+    m_job = nullptr;
+    m_userCancel = false;
+    // The outcome is read before the next command may start.
+    done();
+    job->deleteLater();
+    // done() may have started the next job already.
+    if (isBusy())
+        return;
+    emit busyChanged(false);
+    emit commandsChanged();
 }
 
 void CommandState::cancel() {
     if (m_job)
         m_job->cancel();
+}
+
+void CommandState::cancelByUser() {
+    if (isEnabled(Command::CancelJob))
+        cancel();
+}
+
+void CommandState::update(bool& value, bool now) {
+    if (value == now)
+        return;
+    value = now;
+    emit commandsChanged();
+}
+
+void CommandState::setConnected(bool connected) {
+    update(m_connected, connected);
+}
+
+void CommandState::setListed(bool folderWithRows, bool rowsSelected) {
+    const bool changed = folderWithRows != m_folderWithRows || rowsSelected != m_rowsSelected;
+    m_folderWithRows = folderWithRows;
+    m_rowsSelected = rowsSelected;
+    if (changed)
+        emit commandsChanged();
 }
 
 } // namespace qb

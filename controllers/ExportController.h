@@ -13,6 +13,7 @@
 namespace qb {
 
 class CommandState;
+class SmartphoneExportJob;
 class UserDialogs;
 
 class ExportController : public QObject {
@@ -38,6 +39,8 @@ class ExportController : public QObject {
     void smartphoneExported(const QString& summary);
 
   private:
+    void smartphoneExportEnded(const SmartphoneExportJob& job);
+
     Workspace& m_workspace;
     CommandState& m_commands;
     UserDialogs& m_dialogs;

@@ -64,30 +64,16 @@ AtPort* PhoneController::openPhone(AtPort* port) {
     return nullptr;
 }
 
-void PhoneController::runPhoneCommand(Job* job, std::function<void(Job&)> done) {
-    m_phoneCommandRunning = true;
-    emit phoneCommandRunning(true);
-    m_commands.run(job, [this, done = std::move(done)](Job& ended) {
-        m_phoneCommandRunning = false;
-        emit phoneCommandRunning(false);
-        done(ended);
-    });
-}
-
-void PhoneController::cancelPhoneCommand() {
-    if (m_phoneCommandRunning)
-        m_commands.cancel();
-}
-
 void PhoneController::readPhone() {
     if (m_commands.isBusy())
         return;
     AtPort* port = openPhone(currentPort());
     if (!port)
         return;
-    auto* job = new PhoneReadJob(
-        {port, m_workspace.readResult, m_workspace.phonebook, m_workspace.workDir});
-    runPhoneCommand(job, [this](Job& done) { readEnd(static_cast<PhoneReadJob&>(done)); });
+    m_commands.run(
+        std::make_unique<PhoneReadJob>(
+            ReadContext{port, m_workspace.readResult, m_workspace.phonebook, m_workspace.workDir}),
+        [this](PhoneReadJob& done) { readEnd(done); }, UserCancel::Yes);
 }
 
 void PhoneController::readEnd(const PhoneReadJob& job) {
@@ -142,10 +128,9 @@ void PhoneController::deleteOnPhone(FolderKind folder, std::vector<DeleteRow> ro
     AtPort* port = openPhone(m_deletionPort ? m_deletionPort.data() : currentPort());
     if (!port)
         return;
-    auto* job = new DeleteOnPhoneJob(port, folder, std::move(rows), m_workspace.readResult);
-    runPhoneCommand(job, [this, folder](Job& done) {
-        deletionEnd(folder, static_cast<DeleteOnPhoneJob&>(done));
-    });
+    m_commands.run(
+        std::make_unique<DeleteOnPhoneJob>(port, folder, std::move(rows), m_workspace.readResult),
+        [this, folder](DeleteOnPhoneJob& done) { deletionEnd(folder, done); }, UserCancel::Yes);
 }
 
 void PhoneController::deletionEnd(FolderKind folder, const DeleteOnPhoneJob& job) {

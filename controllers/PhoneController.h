@@ -1,8 +1,9 @@
 #pragma once
 // The phone's commands without widgets: following the device watcher (the
 // connection status and the active port), the read and the deletion on the
-// phone. Jobs run through the one CommandState; results go to the user
-// through UserDialogs and to the window through signals.
+// phone. Jobs run through the one CommandState, which lets the user stop
+// them; results go to the user through UserDialogs and to the window through
+// signals.
 #include "archive/ArchiveTypes.h"
 #include "reading/DeleteOnPhoneJob.h"
 
@@ -40,9 +41,6 @@ class PhoneController : public QObject {
     // Deletes the chosen rows of a phone folder on the phone plugged in now
     // (rows in list order).
     void deleteOnPhone(FolderKind folder, std::vector<DeleteRow> rows);
-    // Stops the read or the deletion on the phone that runs, if one does.
-    void cancelPhoneCommand();
-    bool isPhoneCommandRunning() const { return m_phoneCommandRunning; }
     // Closes every listed port that is open (at exit).
     void closePorts();
     // The port deletion talks to instead of the active one (a scripted phone in tests).
@@ -62,8 +60,6 @@ class PhoneController : public QObject {
     void phoneFolderChanged();
     // These ReadResult positions of `folder` were deleted on the phone: remove their rows.
     void deletedOnPhone(qb::FolderKind folder, const std::vector<int>& positions);
-    // A read or a deletion on the phone started or ended: it can be cancelled meanwhile.
-    void phoneCommandRunning(bool running);
     // A note for the message panel (a cancelled command, an empty phone).
     void note(const QString& text);
 
@@ -72,7 +68,6 @@ class PhoneController : public QObject {
     // none when it cannot be opened.
     AtPort* openPhone(AtPort* port);
     PhonePort* currentPort();
-    void runPhoneCommand(Job* job, std::function<void(Job&)> done);
     void readEnd(const PhoneReadJob& job);
     void deletionEnd(FolderKind folder, const DeleteOnPhoneJob& job);
     std::string activeDevNode() const;
@@ -84,7 +79,6 @@ class PhoneController : public QObject {
     UserDialogs& m_dialogs;
     PhonePort* m_activePort = nullptr; // cleared by the watcher's portRemoved
     QPointer<AtPort> m_deletionPort;
-    bool m_phoneCommandRunning = false;
 };
 
 } // namespace qb

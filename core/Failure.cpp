@@ -38,6 +38,7 @@ QString Failure::text() const {
     case Kind::NotInteger:
         return QStringLiteral("'%1' is not a valid integer value").arg(subject);
     case Kind::Message:
+    case Kind::RecordsChanged:
         break;
     }
     return subject;

@@ -12,6 +12,9 @@ struct Failure {
         CannotCreate, // "Cannot create file "%s". %s"
         NotInteger,   // "'%s' is not a valid integer value"
         Message,      // a ready text (subject holds it)
+        // The records chosen for deletion are no longer those the list was
+        // filled from; a ready text, as Message. Callers tell it by its kind.
+        RecordsChanged,
     };
     Kind kind = Kind::Message;
     QString subject; // the path, the offending text, or the whole message

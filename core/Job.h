@@ -1,9 +1,10 @@
 #pragma once
 // A long command that runs without holding the window's thread: the phone
 // dialogue on the event loop, file work on a worker thread. It reports its
-// progress by signal and ends with exactly one finished(), after which its
-// outcome (a member of the concrete job) can be read. The window shows one
-// busy state from start() to finished().
+// progress by signal and ends with exactly one finished(), always from the
+// event loop and never from within start(), after which its outcome (a member
+// of the concrete job) can be read. The window shows one busy state from
+// start() to finished().
 #include "core/ProgressSignal.h"
 
 #include <QObject>
@@ -25,6 +26,13 @@ class Job : public QObject {
 
   signals:
     void finished();
+
+  protected:
+    // Ends the job from the event loop: a job that has nothing to do, or no
+    // phone to do it with, must not end before its starter has returned.
+    void finishFromEventLoop() {
+        QMetaObject::invokeMethod(this, &Job::finished, Qt::QueuedConnection);
+    }
 
   private:
     ProgressSignal m_progress{this};

@@ -8,12 +8,8 @@ namespace {
 
 constexpr int DefaultSortValue = 1;
 
-bool isColumn(int column) {
-    return column >= 0 && column < MessageListModel::ColumnCount;
-}
-
 bool isMark(int mark) {
-    return mark == -1 || mark == MessageListModel::AscendingMark ||
+    return mark == MessageListModel::NoMark || mark == MessageListModel::AscendingMark ||
            mark == MessageListModel::DescendingMark;
 }
 
@@ -27,33 +23,29 @@ SortDirection opposite(SortDirection direction) {
 ColumnSorter::ColumnSorter(MessageListModel& list, SettingsStore& store)
     : m_list(list), m_store(store) {}
 
-MaybeFailure ColumnSorter::sortAndMark(int column, SortDirection direction) {
-    if (m_list.rowCount() == 0)
-        return std::nullopt;
+bool ColumnSorter::isColumn(int column) {
+    return column >= 0 && column < MessageListModel::ColumnCount;
+}
+
+void ColumnSorter::markAlone(int column, SortDirection direction) {
     for (int other = 0; other < MessageListModel::ColumnCount; ++other)
         if (other != column)
-            m_list.setSortMark(other, -1);
-    if (MaybeFailure failure = m_list.sortRows(column, direction))
-        return failure;
+            m_list.setSortMark(other, MessageListModel::NoMark);
     m_list.setSortMark(column, direction == SortDirection::Ascending
                                    ? MessageListModel::AscendingMark
                                    : MessageListModel::DescendingMark);
-    return std::nullopt;
 }
 
-MaybeFailure ColumnSorter::sortByColumn(int column) {
-    if (!isColumn(column))
-        return std::nullopt;
-    if (MaybeFailure failure = sortAndMark(column, m_direction))
-        return failure;
+void ColumnSorter::clicked(int column, bool sorted) {
+    if (sorted)
+        markAlone(column, m_direction);
     m_direction = opposite(m_direction);
     // An unwritable store only loses the memory of the column; the sort stands.
     m_store.setNumber(Setting::SortMark, m_list.sortMark(column));
     m_store.setNumber(Setting::SortColumn, column);
-    return std::nullopt;
 }
 
-MaybeFailure ColumnSorter::restoreColumnSort() {
+std::optional<ColumnSorter::Remembered> ColumnSorter::remembered() const {
     if (!m_store.contains(Setting::SortMark))
         return std::nullopt;
     // The program writes nothing else; a hand-edited value out of range counts as absent.
@@ -63,17 +55,23 @@ MaybeFailure ColumnSorter::restoreColumnSort() {
     int column = m_store.number(Setting::SortColumn, DefaultSortValue);
     if (!isColumn(column))
         column = DefaultSortValue;
-    for (int each = 0; each < MessageListModel::ColumnCount; ++each)
-        m_list.setSortMark(each, -1);
-    m_list.setSortMark(column, mark);
     // A click on an empty list leaves no mark: its column is sorted ascending.
-    const SortDirection shown = mark == MessageListModel::DescendingMark ? SortDirection::Descending
-                                                                         : SortDirection::Ascending;
-    if (MaybeFailure failure = sortAndMark(column, shown))
-        return failure;
+    return Remembered{column, mark,
+                      mark == MessageListModel::DescendingMark ? SortDirection::Descending
+                                                               : SortDirection::Ascending};
+}
+
+void ColumnSorter::restoreMarks(const Remembered& sort) {
+    for (int each = 0; each < MessageListModel::ColumnCount; ++each)
+        m_list.setSortMark(each, MessageListModel::NoMark);
+    m_list.setSortMark(sort.column, sort.mark);
+}
+
+void ColumnSorter::restored(const Remembered& sort, bool sorted) {
+    if (sorted)
+        markAlone(sort.column, sort.direction);
     // The next click turns the order the list shows.
-    m_direction = opposite(shown);
-    return std::nullopt;
+    m_direction = opposite(sort.direction);
 }
 
 } // namespace qb

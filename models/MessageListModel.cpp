@@ -1,21 +1,57 @@
 #include "models/MessageListModel.h"
 
-#include <sys/resource.h>
-#include <thread>
-#include <unistd.h>
-
 #include "models/Icons.h"
+#include "models/ReleaseAside.h"
 
 #include <algorithm>
 
 namespace qb {
+namespace {
+
+// A big folder's messages should not outlive it, nor hold the window's
+// thread while they go.
+void release(std::shared_ptr<const FolderRows> rows) {
+    if (rows && rows->count() > 10000)
+        releaseAside(std::move(rows));
+}
+
+} // namespace
+
+std::vector<MessageListModel::Entry> MessageListModel::folderOrder(const FolderRows& rows) {
+    std::vector<Entry> entries(static_cast<std::size_t>(rows.count()));
+    for (int position = 0; position < rows.count(); ++position)
+        entries[static_cast<std::size_t>(position)] = {position, position + 1};
+    return entries;
+}
+
+MessageListModel::MessageListModel(QObject* parent)
+    : QAbstractTableModel(parent), m_rows(FolderRows::none()) {}
+
+MessageListModel::~MessageListModel() {
+    release(std::move(m_rows));
+}
 
 int MessageListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_entries.size());
 }
 
 int MessageListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
+}
+
+const MessageRow& MessageListModel::cachedRow(int r) const {
+    const int position = m_entries[static_cast<std::size_t>(r)].position;
+    if (const MessageRow* built = m_built.object(position))
+        return *built;
+    auto* built = new MessageRow(m_rows->row(*m_builder, position));
+    m_built.insert(position, built);
+    return *built;
+}
+
+MessageRow MessageListModel::row(int r) const {
+    MessageRow shown = cachedRow(r);
+    shown.record = record(r);
+    return shown;
 }
 
 QString MessageListModel::cell(const MessageRow& r, int column) const {
@@ -38,20 +74,20 @@ QString MessageListModel::cell(const MessageRow& r, int column) const {
 QVariant MessageListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const MessageRow& r = row(index.row());
+    if (role == RecordRole)
+        return record(index.row());
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole && role != Qt::DecorationRole &&
+        role != Qt::BackgroundRole)
+        return {};
+    const MessageRow& r = cachedRow(index.row());
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::AccessibleTextRole:
-        return cell(r, index.column());
     case Qt::DecorationRole:
         return index.column() == TextColumn && r.icon != Icon::None ? QVariant(icon(r.icon))
                                                                     : QVariant();
     case Qt::BackgroundRole:
         return m_shaded && r.from == *m_shaded ? QVariant(ShadeColour) : QVariant();
-    case RecordRole:
-        return r.record;
     default:
-        return {};
+        return cell(r, index.column());
     }
 }
 
@@ -67,86 +103,71 @@ QVariant MessageListModel::headerData(int section, Qt::Orientation orientation, 
     return section >= 0 && section < ColumnCount ? tr(headers[section]) : QString();
 }
 
-void MessageListModel::clear() {
+void MessageListModel::take(std::shared_ptr<const FolderRows> rows) {
+    m_built.clear();
+    std::swap(m_rows, rows);
+    release(std::move(rows));
+    m_builder = m_rows->builder();
+    ++m_generation;
+}
+
+void MessageListModel::show(std::shared_ptr<const FolderRows> rows, std::vector<Entry> entries) {
     beginResetModel();
-    // A big folder's rows should not outlive it, but freeing 200 000 of them
-    // takes the window's thread 50 ms: they are let go on a thread of their
-    // own, at the lowest priority, so that it does not take the window's turn
-    // on a busy machine. Their texts are implicitly shared with counts safe
-    // across threads.
-    if (m_rows.size() > 10000) {
-        std::thread([rows = std::move(m_rows)]() mutable {
-            ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 19);
-            std::vector<MessageRow>().swap(rows);
-        }).detach();
-    }
-    m_rows = {};
+    take(std::move(rows));
+    m_entries = std::move(entries);
     endResetModel();
 }
 
-void MessageListModel::append(MessageRow row) {
-    std::vector<MessageRow> one;
-    one.push_back(std::move(row));
-    append(std::move(one));
-}
-
-void MessageListModel::append(std::vector<MessageRow>&& rows) {
-    if (rows.empty())
-        return;
-    const int at = rowCount();
-    beginInsertRows({}, at, at + static_cast<int>(rows.size()) - 1);
-    m_rows.insert(m_rows.end(), std::make_move_iterator(rows.begin()),
-                  std::make_move_iterator(rows.end()));
-    endInsertRows();
+void MessageListModel::clear() {
+    show(FolderRows::none(), {});
 }
 
 void MessageListModel::setShadedSender(const std::optional<QString>& from) {
     if (from == m_shaded)
         return;
     m_shaded = from;
-    if (!m_rows.empty())
+    if (!m_entries.empty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::BackgroundRole});
 }
 
 void MessageListModel::removeRecords(std::vector<int> deleted) {
     std::sort(deleted.begin(), deleted.end());
-    const auto isDeleted = [&](const MessageRow& r) {
-        return std::binary_search(deleted.begin(), deleted.end(), r.record);
+    const auto isDeleted = [&](const Entry& entry) {
+        return std::binary_search(deleted.begin(), deleted.end(), entry.record);
     };
+    ++m_generation;
     // Bottom up, one removal per run of neighbouring rows, so the rows above
     // a run keep their numbers while it goes.
     for (int last = rowCount() - 1; last >= 0; --last) {
-        if (!isDeleted(row(last)))
+        if (!isDeleted(m_entries[std::size_t(last)]))
             continue;
         int first = last;
-        while (first > 0 && isDeleted(row(first - 1)))
+        while (first > 0 && isDeleted(m_entries[std::size_t(first - 1)]))
             --first;
         beginRemoveRows({}, first, last);
-        m_rows.erase(m_rows.begin() + first, m_rows.begin() + last + 1);
+        m_entries.erase(m_entries.begin() + first, m_entries.begin() + last + 1);
         endRemoveRows();
         last = first;
     }
-    for (MessageRow& r : m_rows) {
-        const auto before = std::lower_bound(deleted.begin(), deleted.end(), r.record);
-        r.record -= static_cast<int>(before - deleted.begin());
+    for (Entry& entry : m_entries) {
+        const auto before = std::lower_bound(deleted.begin(), deleted.end(), entry.record);
+        entry.record -= static_cast<int>(before - deleted.begin());
     }
-    if (!m_rows.empty())
+    if (!m_entries.empty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {RecordRole});
 }
 
-MaybeFailure MessageListModel::sortRows(int column, SortDirection direction) {
-    SortOrder sorted = sortOrder(m_rows, column, direction);
-    if (sorted.failure)
-        return sorted.failure;
+void MessageListModel::reorder(const std::vector<int>& sorted) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<int> newPosition(m_rows.size());
-    std::vector<MessageRow> rows;
-    rows.reserve(m_rows.size());
-    for (const int old : sorted.rows) {
-        newPosition[static_cast<std::size_t>(old)] = static_cast<int>(rows.size());
-        rows.push_back(std::move(m_rows[static_cast<std::size_t>(old)]));
+    ++m_generation;
+    std::vector<int> newRow(m_entries.size());
+    std::vector<Entry> entries;
+    entries.reserve(m_entries.size());
+    for (const int old : sorted) {
+        newRow[static_cast<std::size_t>(old)] = static_cast<int>(entries.size());
+        entries.push_back(m_entries[static_cast<std::size_t>(old)]);
     }
-    m_rows = std::move(rows);
+    m_entries = std::move(entries);
     // The view's selection and current row are persistent indexes: they follow their rows.
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
@@ -154,11 +175,10 @@ MaybeFailure MessageListModel::sortRows(int column, SortDirection direction) {
     for (const QModelIndex& index : before)
         after.append(
             index.isValid() && index.row() < rowCount()
-                ? this->index(newPosition[static_cast<std::size_t>(index.row())], index.column())
+                ? this->index(newRow[static_cast<std::size_t>(index.row())], index.column())
                 : QModelIndex());
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-    return std::nullopt;
 }
 
 QVariant MessageListModel::sortMarkIcon(int mark) {

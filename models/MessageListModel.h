@@ -1,14 +1,19 @@
 #pragma once
-// The rows of the message list. One entry per message rather than one widget
-// item per message keeps folders of many thousand messages quick to show.
-#include "core/Failure.h"
+// The rows of the message list. The model holds one folder's messages as they
+// were when it was chosen (FolderRows) and, per row, only where that message
+// is and which record the commands act on; the cells of a row are built when
+// the view asks for them, so showing 100 000 messages takes no longer than
+// showing ten.
 #include "models/ColumnSort.h"
+#include "models/FolderRows.h"
 #include "models/MessageRows.h"
 
 #include <QAbstractTableModel>
+#include <QCache>
 #include <QColor>
 #include <QString>
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -23,21 +28,39 @@ class MessageListModel : public QAbstractTableModel {
     // Rows of the selected message's correspondent are painted on clSkyBlue.
     static inline const QColor ShadeColour{166, 202, 240};
 
-    using QAbstractTableModel::QAbstractTableModel;
+    // One row: the message's position among the folder's rows (from 0), and
+    // the record number k (from 1) the commands act on. They part once records
+    // above it are deleted: the row still shows its message, and its record
+    // number follows the file.
+    struct Entry {
+        int position = 0;
+        int record = 0;
+        bool operator==(const Entry&) const = default;
+    };
+    // Every row of `rows`, in the folder's order.
+    static std::vector<Entry> folderOrder(const FolderRows& rows);
+
+    explicit MessageListModel(QObject* parent = nullptr);
+    ~MessageListModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    // Lists `rows` in the order `entries` gives; the selection goes.
+    void show(std::shared_ptr<const FolderRows> rows, std::vector<Entry> entries);
+    // Lists nothing.
     void clear();
-    void append(MessageRow row);
-    // Appends several rows as one insertion, which the view takes in one step.
-    void append(std::vector<MessageRow>&& rows);
-    const MessageRow& row(int r) const { return m_rows[static_cast<std::size_t>(r)]; }
-    // Room for `rows` rows in all, taken at once: growing by doubling would
-    // move every row already listed, in the middle of a fill.
-    void reserve(int rows) { m_rows.reserve(static_cast<std::size_t>(rows)); }
+    const std::shared_ptr<const FolderRows>& folderRows() const { return m_rows; }
+    // The node listed (group nodes too), none when nothing is.
+    std::optional<TreeNode> node() const { return m_rows->node(); }
+    const std::vector<Entry>& entries() const { return m_entries; }
+    MessageRow row(int r) const;
+    int record(int r) const { return m_entries[static_cast<std::size_t>(r)].record; }
+    // Changes at every change of the rows shown, so that work begun on the rows
+    // of one moment can tell that they have changed since.
+    quint64 generation() const { return m_generation; }
 
     // Shades every row whose "От" cell is `from`; none shades no row.
     void setShadedSender(const std::optional<QString>& from);
@@ -47,9 +70,9 @@ class MessageListModel : public QAbstractTableModel {
     // so a record moves up by the number of deleted records before it.
     void removeRecords(std::vector<int> deleted);
 
-    // Reorders the rows by `column`; the selection and the record numbers move
-    // with their rows. A failure leaves the rows as they were.
-    MaybeFailure sortRows(int column, SortDirection direction);
+    // Puts the rows in a new order: sorted[i] is the row to show at i. The
+    // selection and the record numbers move with their rows.
+    void reorder(const std::vector<int>& sorted);
     // The mark a column header shows. The values are the ones the settings
     // store keeps for the last sorted column, so they stay numbers.
     static constexpr int NoMark = -1;
@@ -60,11 +83,19 @@ class MessageListModel : public QAbstractTableModel {
     void setSortMark(int column, int mark);
 
   private:
+    const MessageRow& cachedRow(int r) const;
     QString cell(const MessageRow& row, int column) const;
+    void take(std::shared_ptr<const FolderRows> rows);
 
-    std::vector<MessageRow> m_rows;
+    std::shared_ptr<const FolderRows> m_rows;
+    std::vector<Entry> m_entries;
+    std::unique_ptr<MessageRowBuilder> m_builder;
+    // Rows the view asked for lately, by position: a repaint asks for each
+    // cell several times over.
+    mutable QCache<int, MessageRow> m_built{2048};
     std::optional<QString> m_shaded;
     std::array<int, ColumnCount> m_marks{-1, -1, -1, -1, -1};
+    quint64 m_generation = 0;
 };
 
 } // namespace qb

@@ -143,7 +143,7 @@ void DeleteOnPhoneJob::finish(DeleteOutcome::Kind kind) {
         keepUndeleted(m_result.folder(m_folder), m_outcome.deleted);
         progress().setVisible(false);
     }
-    emit finished();
+    finishFromEventLoop();
 }
 
 } // namespace qb

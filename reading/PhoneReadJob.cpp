@@ -258,7 +258,7 @@ void PhoneReadJob::finish(ReadOutcome outcome) {
     }
     progress().setVisible(false);
     progress().setTextVisible(true);
-    emit finished();
+    finishFromEventLoop();
 }
 
 } // namespace qb

@@ -20,13 +20,6 @@ bool ClickAndKeySignals::eventFilter(QObject* watched, QEvent* event) {
         // A click on a row of a multiple selection changes the selection only
         // when the view has handled the release, so the signal comes after that.
         QMetaObject::invokeMethod(this, &ClickAndKeySignals::clicked, Qt::QueuedConnection);
-    } else if (event->type() == QEvent::KeyPress && watched != m_viewport) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        key->ignore();
-        emit keyPressed(key);
-        const bool handled = key->isAccepted();
-        key->accept();
-        return handled;
     } else if (event->type() == QEvent::KeyRelease && watched != m_viewport) {
         emit keyReleased(static_cast<QKeyEvent*>(event));
     }

@@ -1,8 +1,7 @@
 #pragma once
-// A view's completed left clicks and its keys as signals: the window acts on
-// a click once the view has moved its selection, and on the release of an
-// arrow key once the key is no longer held down. A key press that a handler
-// accepts is not passed on to the view.
+// A view's completed left clicks and its key releases as signals: the window
+// acts on a click once the view has moved its selection, and on the release of
+// an arrow key once the key is no longer held down.
 #include <QObject>
 
 class QAbstractScrollArea;
@@ -18,7 +17,6 @@ class ClickAndKeySignals : public QObject {
 
   signals:
     void clicked(); // left button released over the view's contents, after the view saw it
-    void keyPressed(QKeyEvent* event);
     void keyReleased(QKeyEvent* event);
 
   protected:

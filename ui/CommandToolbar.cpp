@@ -4,6 +4,7 @@
 #include "models/Icons.h"
 #include "ui/AnimatedBanner.h"
 #include "ui/ColourPicker.h"
+#include "ui/CommandButton.h"
 #include "ui/HoverTexts.h"
 
 #include <QGridLayout>
@@ -13,21 +14,24 @@
 
 namespace qb::ui {
 
-CommandToolbar::CommandToolbar(QWidget* parent) : GradientPanel(Edges::None, parent) {
+CommandToolbar::CommandToolbar(const Commands& commands, QWidget* parent)
+    : GradientPanel(Edges::None, parent) {
     setObjectName(QStringLiteral("toolbarPanel"));
     setFixedHeight(61);
     // Buttons and banner sit at fixed places; only the colour panel follows the right edge.
-    m_connectButton = addButton("connectButton", 8, tr("Подключить телефон"),
+    m_connectButton = addButton(commands.connect, "connectButton", 8, tr("Подключить телефон"),
                                 buttonPicture(ButtonPicture::Connect));
-    m_readButton = addButton("readButton", 56, tr("Считать сообщения с телефона"),
+    m_readButton = addButton(commands.read, "readButton", 56, tr("Считать сообщения с телефона"),
                              buttonPicture(ButtonPicture::Read));
-    m_exportSelectedButton = addButton("exportSelectedButton", 104, tr("Сохранить сообщение"),
-                                       buttonPicture(ButtonPicture::Save));
-    m_exportAllButton = addButton("exportAllButton", 152, tr("Сохранить все сообщения"),
-                                  buttonPicture(ButtonPicture::SaveAll));
-    m_importButton =
-        addButton("importButton", 200, tr("Конвертировать архив P2kTools в архив Quillbox"),
-                  buttonPicture(ButtonPicture::Convert));
+    m_exportSelectedButton =
+        addButton(commands.exportSelected, "exportSelectedButton", 104, tr("Сохранить сообщение"),
+                  buttonPicture(ButtonPicture::Save));
+    m_exportAllButton =
+        addButton(commands.exportAll, "exportAllButton", 152, tr("Сохранить все сообщения"),
+                  buttonPicture(ButtonPicture::SaveAll));
+    m_importButton = addButton(commands.import, "importButton", 200,
+                               tr("Конвертировать архив P2kTools в архив Quillbox"),
+                               buttonPicture(ButtonPicture::Convert));
     auto* banner = new AnimatedBanner(this);
     banner->setObjectName(QStringLiteral("Banner"));
     banner->setAccessibleName(QStringLiteral("Motorola Quillbox"));
@@ -40,15 +44,13 @@ CommandToolbar::CommandToolbar(QWidget* parent) : GradientPanel(Edges::None, par
     installHoverTexts();
 }
 
-QToolButton* CommandToolbar::addButton(const char* name, int x, const QString& hint,
-                                       const QIcon& picture) {
-    auto* button = new QToolButton(this);
+QToolButton* CommandToolbar::addButton(QAction* command, const char* name, int x,
+                                       const QString& hint, const QIcon& picture) {
+    auto* button = new CommandButton(command, picture, hint, this);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(x, 8, 45, 45);
-    button->setIcon(picture);
     button->setIconSize(QSize(32, 32));
     button->setAutoRaise(true);
-    button->setToolTip(hint);
     button->setAccessibleName(hint);
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::NoFocus); // never shows a focus rectangle

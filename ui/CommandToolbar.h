@@ -1,8 +1,10 @@
 #pragma once
 // The toolbar: the five command buttons, the banner and the two colour
-// pickers. Hovering a button tells what it does, by the two hint signals.
+// pickers. Each button runs its command's action, the menu's own, and is
+// enabled with it. Hovering a button tells what it does, by the two hint signals.
 #include "ui/GradientPanel.h"
 
+class QAction;
 class QToolButton;
 
 namespace qb::ui {
@@ -12,13 +14,16 @@ class ColourPicker;
 class CommandToolbar : public GradientPanel {
     Q_OBJECT
   public:
-    explicit CommandToolbar(QWidget* parent = nullptr);
+    // The actions of the five buttons, left to right.
+    struct Commands {
+        QAction* connect;
+        QAction* read;
+        QAction* exportSelected;
+        QAction* exportAll;
+        QAction* import;
+    };
+    explicit CommandToolbar(const Commands& commands, QWidget* parent = nullptr);
 
-    QToolButton* connectButton() const { return m_connectButton; }
-    QToolButton* readButton() const { return m_readButton; }
-    QToolButton* exportSelectedButton() const { return m_exportSelectedButton; }
-    QToolButton* exportAllButton() const { return m_exportAllButton; }
-    QToolButton* importButton() const { return m_importButton; }
     ColourPicker* backgroundColourPicker() const { return m_backgroundColourPicker; }
     ColourPicker* textColourPicker() const { return m_textColourPicker; }
 
@@ -28,7 +33,8 @@ class CommandToolbar : public GradientPanel {
     void panelHint(const QString& text);
 
   private:
-    QToolButton* addButton(const char* name, int x, const QString& hint, const QIcon& picture);
+    QToolButton* addButton(QAction* command, const char* name, int x, const QString& hint,
+                           const QIcon& picture);
     QWidget* buildColourPanel();
     void installHoverTexts();
 

@@ -63,6 +63,7 @@ ExportDialog::ExportDialog(const QString& workDir, TemplateEditor* editor,
     // Not a child of this dialog: this dialog is disabled while the save-file
     // dialog runs, and a disabled parent would disable it too.
     m_saveDialog = std::make_unique<QFileDialog>();
+    m_saveDialog->setObjectName(QStringLiteral("exportSaveDialog"));
     m_saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     m_saveDialog->setFileMode(QFileDialog::AnyFile);
     m_saveDialog->setOption(QFileDialog::DontConfirmOverwrite);

@@ -2,6 +2,7 @@
 // The export dialog: the split option, the save-file dialog and the progress of
 // the export. Created once, so the split option and the last file name and
 // filter carry over from one export to the next.
+#include "controllers/ListController.h"
 #include "core/Progress.h"
 #include "export/ExportRun.h"
 #include "ui/StatusProgress.h"
@@ -28,14 +29,6 @@ namespace qb::ui {
 
 class TemplateEditor;
 
-// What the list offers an export: the rows are collected only when the
-// export runs, in list order.
-struct ExportSource {
-    int listRowCount = 0;
-    int exportedCount = 0; // the selected rows (Selected) or all rows (All)
-    std::function<std::vector<ExportRow>()> rows;
-};
-
 struct SaveChoice {
     QString fileName;
     ExportFormat format = ExportFormat::Html;
@@ -55,8 +48,6 @@ class ExportDialog : public QDialog {
     // cancels. Tests replace it.
     using SaveAnswer = std::function<void(std::optional<SaveChoice>)>;
     std::function<void(SaveAnswer)> askFileName;
-
-    QFileDialog* saveDialog() const { return m_saveDialog.get(); }
 
   public slots:
     void saveMessages();

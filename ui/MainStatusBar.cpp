@@ -3,6 +3,7 @@
 #include "ui/StatusPanel.h"
 #include "ui/StatusProgress.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QProgressBar>
 #include <QToolButton>
@@ -11,7 +12,8 @@ namespace qb::ui {
 
 MainStatusBar::MainStatusBar(QWidget* parent)
     : QStatusBar(parent), m_statusPanel(new StatusPanel(this)), m_messagePanel(new QLabel(this)),
-      m_progressBar(new QProgressBar(this)), m_cancelButton(new QToolButton(this)),
+      m_progressBar(new QProgressBar(this)), m_cancelAction(new QAction(this)),
+      m_cancelButton(new QToolButton(this)),
       m_progress(std::make_unique<StatusProgress>(m_progressBar)) {
     setObjectName(QStringLiteral("statusBar"));
     setSizeGripEnabled(false);
@@ -28,9 +30,13 @@ MainStatusBar::MainStatusBar(QWidget* parent)
     m_progressBar->setGeometry(157, 5, 150, 12);
     m_progressBar->hide();
 
+    m_cancelAction->setObjectName(QStringLiteral("cancelAction"));
+    m_cancelAction->setText(tr("Прервать"));
+    m_cancelAction->setToolTip(tr("Прервать работу с телефоном (Esc)"));
+    m_cancelAction->setShortcut(Qt::Key_Escape);
+    m_cancelAction->setEnabled(false);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    m_cancelButton->setText(tr("Прервать"));
-    m_cancelButton->setToolTip(tr("Прервать работу с телефоном (Esc)"));
+    m_cancelButton->setDefaultAction(m_cancelAction);
     m_cancelButton->setAutoRaise(true);
     m_cancelButton->setGeometry(311, 1, 70, 17);
     m_cancelButton->hide();
@@ -49,10 +55,6 @@ void MainStatusBar::setMessage(const QString& text) {
 
 QString MainStatusBar::message() const {
     return m_messagePanel->text();
-}
-
-Progress& MainStatusBar::progress() {
-    return *m_progress;
 }
 
 void MainStatusBar::showProgress(const ProgressState& state) {

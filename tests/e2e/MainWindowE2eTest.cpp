@@ -99,11 +99,12 @@ struct Rig {
     explicit Rig(const char* content, const QMap<QString, QByteArray>& earlierFiles = {},
                  ServeTiming timing = instantReplies())
         : dir(earlierFiles), phone(parsePhoneContent(content), std::move(timing)),
-          form(dir.path(), &boxes) {
+          program(dir.path(), boxes) {
         form.show();
     }
 
-    QString caption(TreeNode node) const { return form.node(node)->text(0); }
+    QString caption(TreeNode node) const { return program.caption(node); }
+    PhonePort* activePort() { return program.app.phone().activePort(); }
     QStringList captions() const {
         QStringList all;
         for (int position = 0; position < ui::FolderTreeWidget::NodeCount; ++position)
@@ -122,7 +123,8 @@ struct Rig {
     StartedIn dir;
     qb::testing::RecordingDialogs boxes;
     ServedPhone phone;
-    MainWindow form;
+    qb::testing::ProgramWindow program;
+    MainWindow& form = program.form;
 };
 
 void plugIn(Rig& rig) {
@@ -141,14 +143,14 @@ std::optional<int> rowWithIndex(const MessageListModel& model, const QString& in
 }
 
 void clickNode(Rig& rig, TreeNode node) {
-    ui::FolderTreeWidget* tree = rig.form.folderTree();
-    const QRect place = tree->visualItemRect(rig.form.node(node));
+    ui::FolderTreeWidget* tree = rig.program.tree();
+    const QRect place = tree->visualItemRect(rig.program.node(node));
     QVERIFY(place.isValid());
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, place.center());
     QTRY_COMPARE_WITH_TIMEOUT(tree->selectedNode(), std::optional(node), Patience);
     // The list is filled over a few turns of the event loop.
-    QTRY_COMPARE_WITH_TIMEOUT(rig.form.shownFolder(), std::optional(node), Patience);
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.program.listedFolder(), std::optional(node), Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.program.isSettled(), Patience);
 }
 
 } // namespace
@@ -184,21 +186,21 @@ void MainWindowE2eTest::windowFollowsThePhone() {
     QCOMPARE(rig.status()->icon(), Icon::Disconnected);
     QVERIFY(!rig.readButton()->isEnabled());
     QCOMPARE(rig.caption(TreeNode::Phone), QStringLiteral("Телефон"));
-    QCOMPARE(rig.form.activePort(), nullptr);
+    QCOMPARE(rig.activePort(), nullptr);
 
     plugIn(rig);
     RETURN_IF_FAILED();
     QCOMPARE(rig.status()->icon(), Icon::Connected);
     QCOMPARE(rig.caption(TreeNode::Phone), V3Caption);
-    QVERIFY(rig.form.activePort());
-    QCOMPARE(rig.form.activePort()->modem().devNode, std::string("/dev/ttyACM0"));
+    QVERIFY(rig.activePort());
+    QCOMPARE(rig.activePort()->modem().devNode, std::string("/dev/ttyACM0"));
 
     rig.phone.unplug();
     QTRY_COMPARE_WITH_TIMEOUT(rig.status()->text(), Disconnected, Patience);
     QCOMPARE(rig.status()->icon(), Icon::Disconnected);
     QVERIFY(!rig.readButton()->isEnabled());
     QCOMPARE(rig.caption(TreeNode::Phone), V3Caption);
-    QCOMPARE(rig.form.activePort(), nullptr);
+    QCOMPARE(rig.activePort(), nullptr);
     // Following the cable never talks to the phone.
     QVERIFY(rig.phone.commands().empty());
     QCOMPARE(rig.boxes.texts, QStringList());
@@ -210,7 +212,7 @@ void MainWindowE2eTest::readsThePhoneIntoTheArchive() {
     RETURN_IF_FAILED();
 
     rig.readButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience); // the read runs on the event loop
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience); // the read runs on the event loop
     QCOMPARE(rig.boxes.texts, QStringList());
     checkFirstRead(rig);
     RETURN_IF_FAILED();
@@ -222,13 +224,13 @@ void MainWindowE2eTest::readsThePhoneIntoTheArchive() {
 
     // Everything the phone still holds is archived already.
     rig.readButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience); // the read runs on the event loop
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience); // the read runs on the event loop
     QCOMPARE(rig.boxes.texts, QStringList());
     QCOMPARE(rig.phone.countCommands("at+mmgl=\"ALL\""), 2);
     QCOMPARE(rig.phone.countCommands("AT+CMGR="), 4 + 3);
     for (const QString& name : ArchiveFiles)
         QVERIFY2(rig.files()[name] == archived[name], qPrintable(name));
-    QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(3));
+    QCOMPARE(rig.program.app.workspace().readResult.inbox.count(), std::optional<int>(3));
     QCOMPARE(rig.captions().mid(1, 3),
              QStringList({"Входящие (3)", "Исходящие (2)", "Черновые (1)"}));
     QCOMPARE(rig.captions().mid(5, 3),
@@ -258,14 +260,14 @@ void MainWindowE2eTest::checkFirstRead(Rig& rig) {
     QCOMPARE(rig.captions(),
              QStringList({V3Caption, "Входящие (4)", "Исходящие (2)", "Черновые (1)", "Архив",
                           "Входящие (4)", "Исходящие (2)", "Черновые (1)"}));
-    QVERIFY(rig.form.node(TreeNode::Phone)->isExpanded());
+    QVERIFY(rig.program.node(TreeNode::Phone)->isExpanded());
     QVERIFY(!control<QProgressBar>(rig.form, "progressBar")->isVisible());
 }
 
 void MainWindowE2eTest::listAndDeleteOnPhone(Rig& rig) {
     clickNode(rig, TreeNode::PhoneInbox);
     RETURN_IF_FAILED();
-    const MessageListModel& model = *rig.form.messageModel();
+    const MessageListModel& model = rig.program.model();
     QTRY_COMPARE_WITH_TIMEOUT(model.rowCount(), 4, Patience);
     const auto mama = rowWithIndex(model, "1");
     const auto lena = rowWithIndex(model, "2");
@@ -277,8 +279,8 @@ void MainWindowE2eTest::listAndDeleteOnPhone(Rig& rig) {
 
     auto* list = control<QTableView>(rig.form, "messageList");
     list->selectRow(*lena);
-    rig.form.deleteSelectedOnPhone();
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
+    rig.program.app.deleteSelectedOnPhone();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience);
 
     const std::vector<std::string> sent = rig.phone.commands();
     QVERIFY(sent.size() >= 2);
@@ -301,13 +303,13 @@ void MainWindowE2eTest::deleteWithoutThePhone(Rig& rig) {
     const size_t sent = rig.phone.commands().size();
     rig.phone.unplug();
     QTRY_COMPARE_WITH_TIMEOUT(rig.status()->text(), Disconnected, Patience);
-    QCOMPARE(rig.form.activePort(), nullptr);
+    QCOMPARE(rig.activePort(), nullptr);
     control<QTableView>(rig.form, "messageList")->selectRow(0);
-    rig.form.deleteSelectedOnPhone();
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
+    rig.program.app.deleteSelectedOnPhone();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience);
     QCOMPARE(rig.boxes.texts, QStringList({QStringLiteral("Утройство занято!")}));
-    QCOMPARE(rig.form.messageModel()->rowCount(), 3);
-    QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(3));
+    QCOMPARE(rig.program.model().rowCount(), 3);
+    QCOMPARE(rig.program.app.workspace().readResult.inbox.count(), std::optional<int>(3));
     QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие (3)"));
     QCOMPARE(rig.phone.commands().size(), sent);
 }
@@ -317,14 +319,14 @@ void MainWindowE2eTest::deleteWithoutThePhone(Rig& rig) {
 void MainWindowE2eTest::deleteAndReadAfterReplug(Rig& rig) {
     plugIn(rig);
     RETURN_IF_FAILED();
-    QCOMPARE(rig.form.activePort()->modem().devNode, std::string("/dev/ttyACM1"));
+    QCOMPARE(rig.activePort()->modem().devNode, std::string("/dev/ttyACM1"));
     const size_t sent = rig.phone.commands().size();
     auto* list = control<QTableView>(rig.form, "messageList");
-    const auto bank = rowWithIndex(*rig.form.messageModel(), "4");
+    const auto bank = rowWithIndex(rig.program.model(), "4");
     QVERIFY(bank);
     list->selectRow(*bank);
-    rig.form.deleteSelectedOnPhone();
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
+    rig.program.app.deleteSelectedOnPhone();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience);
     QCOMPARE(rig.boxes.texts.size(), 1); // still the one from before the re-plug
     const std::vector<std::string> commands = rig.phone.commands();
     QCOMPARE(std::vector<std::string>(commands.begin() + long(sent), commands.end()),
@@ -333,9 +335,9 @@ void MainWindowE2eTest::deleteAndReadAfterReplug(Rig& rig) {
     QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие (2)"));
 
     rig.readButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience);
     QCOMPARE(rig.boxes.texts.size(), 1);
-    QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(2));
+    QCOMPARE(rig.program.app.workspace().readResult.inbox.count(), std::optional<int>(2));
     QCOMPARE(rig.captions().mid(1, 3),
              QStringList({"Входящие (2)", "Исходящие (2)", "Черновые (1)"}));
 }
@@ -361,7 +363,7 @@ void MainWindowE2eTest::unplugDuringTheDatePassStopsTheRead() {
     // can be over within a few milliseconds: look at every chance.
     puller.start(0);
     rig.readButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience); // the read runs on the event loop
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience); // the read runs on the event loop
     QVERIFY2(!puller.isActive(), "the read ended before the phone could be unplugged");
 
     QCOMPARE(rig.boxes.texts.size(), 1);
@@ -372,11 +374,11 @@ void MainWindowE2eTest::unplugDuringTheDatePassStopsTheRead() {
     QVERIFY(rig.files() == filesBefore);
     QVERIFY(!rig.dir.exists("Outbox.msg") && !rig.dir.exists("Draft.msg"));
     QCOMPARE(rig.captions(), captionsBefore);
-    QVERIFY(!rig.form.workspace().readResult.inbox.count());
+    QVERIFY(!rig.program.app.workspace().readResult.inbox.count());
     QVERIFY(!control<QProgressBar>(rig.form, "progressBar")->isVisible());
 
     QTRY_COMPARE_WITH_TIMEOUT(rig.status()->text(), Disconnected, Patience);
-    QCOMPARE(rig.form.activePort(), nullptr);
+    QCOMPARE(rig.activePort(), nullptr);
     QVERIFY(!rig.readButton()->isEnabled());
 
     readsAfterReplug(rig);
@@ -387,11 +389,11 @@ void MainWindowE2eTest::unplugDuringTheDatePassStopsTheRead() {
 void MainWindowE2eTest::readsAfterReplug(Rig& rig) {
     plugIn(rig);
     RETURN_IF_FAILED();
-    QCOMPARE(rig.form.activePort()->modem().devNode, std::string("/dev/ttyACM1"));
+    QCOMPARE(rig.activePort()->modem().devNode, std::string("/dev/ttyACM1"));
     rig.readButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience); // the read runs on the event loop
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience); // the read runs on the event loop
     QCOMPARE(rig.boxes.texts.size(), 1);
-    QCOMPARE(rig.form.workspace().readResult.inbox.count(), std::optional<int>(4));
+    QCOMPARE(rig.program.app.workspace().readResult.inbox.count(), std::optional<int>(4));
     const QByteArray inbox = rig.dir.read("Inbox.msg");
     QVERIFY(inbox.startsWith(FirstInboxRecord));
     QCOMPARE(lineCount(inbox), 4 + 4 * 4);
@@ -417,7 +419,7 @@ void MainWindowE2eTest::closingDuringAReadCancelsItAndWritesNothing() {
     rig.readButton()->click();
     QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isVisible(), Patience);
     QVERIFY2(!closer.isActive(), "the read ended before the window could be closed");
-    QVERIFY(!rig.form.isBusy());
+    QVERIFY(!rig.program.isBusy());
     QCOMPARE(rig.phone.countCommands("at+cpbr="), 0);
     QVERIFY(rig.files() == filesBefore);
     QCOMPARE(rig.boxes.texts, QStringList());
@@ -436,7 +438,7 @@ void MainWindowE2eTest::slowChattyPhoneReadsAsAPromptOne() {
     RETURN_IF_FAILED();
     rig.readButton()->click();
     QVERIFY(control<QToolButton>(rig.form, "cancelButton")->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), 3 * Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), 3 * Patience);
     QCOMPARE(rig.boxes.texts, QStringList());
     QVERIFY(!control<QToolButton>(rig.form, "cancelButton")->isVisible());
     checkFirstRead(rig);
@@ -452,13 +454,13 @@ void MainWindowE2eTest::refusedCommandIsNamedAndNothingWritten() {
     RETURN_IF_FAILED();
     const QMap<QString, QByteArray> filesBefore = rig.files();
     rig.readButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.form.isBusy(), Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience);
     QCOMPARE(rig.boxes.texts.size(), 1);
     QVERIFY2(rig.boxes.texts[0].contains("AT+CMGR=2") &&
                  rig.boxes.texts[0].contains("+CMS ERROR: 500"),
              qPrintable(rig.boxes.texts[0]));
     QVERIFY(rig.files() == filesBefore);
-    QVERIFY(!rig.form.workspace().readResult.inbox.count());
+    QVERIFY(!rig.program.app.workspace().readResult.inbox.count());
     QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие"));
 }
 

@@ -1,12 +1,7 @@
-// Sorting the message list by its columns: the comparisons of each column,
-// the one direction that flips at every sort, the remembered column, and the
-// record numbers that must stay with their rows.
+// Sorting the message list by its columns: the comparisons of each column.
 #include "models/ColumnSort.h"
-#include "models/ColumnSorter.h"
 #include "models/MessageListModel.h"
-#include "models/SettingsStore.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace qb;
@@ -29,54 +24,45 @@ MessageRow row(const char* text, const char* from = "", const char* date = "----
     return r;
 }
 
-// A list of rows numbered 1, 2, ... in the order given, as a fill adds them.
-void fill(Model& model, std::vector<MessageRow> rows) {
-    model.clear();
-    for (std::size_t k = 0; k < rows.size(); ++k)
-        rows[k].record = static_cast<int>(k) + 1;
-    model.append(std::move(rows));
+QString cell(const MessageRow& r, int column) {
+    switch (column) {
+    case Model::FromColumn:
+        return r.from;
+    case Model::DateColumn:
+        return r.date;
+    case Model::SizeColumn:
+        return QString::number(r.size);
+    case Model::IndexColumn:
+        return r.index;
+    default:
+        return r.text;
+    }
 }
 
-QStringList column(const Model& model, int c) {
+// The rows in the order the column's comparison gives them.
+std::vector<MessageRow> inOrder(const std::vector<MessageRow>& rows, int c,
+                                SortDirection direction) {
+    const SortOrder order = sortOrder(rows, c, direction);
+    EXPECT_FALSE(order.failure);
+    std::vector<MessageRow> sorted;
+    for (const int at : order.rows)
+        sorted.push_back(rows[std::size_t(at)]);
+    return sorted;
+}
+
+QStringList column(const std::vector<MessageRow>& rows, int c) {
     QStringList cells;
-    for (int r = 0; r < model.rowCount(); ++r)
-        cells << model.data(model.index(r, c), Qt::DisplayRole).toString();
+    for (const MessageRow& r : rows)
+        cells << cell(r, c);
     return cells;
 }
 
-std::vector<int> records(const Model& model) {
-    std::vector<int> k;
-    for (int r = 0; r < model.rowCount(); ++r)
-        k.push_back(model.row(r).record);
-    return k;
-}
-
-QStringList sorted(std::vector<MessageRow> rows, int c, SortDirection direction) {
-    Model model;
-    fill(model, std::move(rows));
-    EXPECT_FALSE(model.sortRows(c, direction));
-    return column(model, c);
+QStringList sorted(const std::vector<MessageRow>& rows, int c, SortDirection direction) {
+    return column(inOrder(rows, c, direction), c);
 }
 
 constexpr auto Up = SortDirection::Ascending;
 constexpr auto Down = SortDirection::Descending;
-
-// Every sort test gets a settings file of its own.
-class SortState : public ::testing::Test {
-  protected:
-    QTemporaryDir dir;
-    SettingsStore store{dir.filePath(QStringLiteral("settings.conf"))};
-    Model model;
-    ColumnSorter sorter{model, store};
-
-    int stored(const SettingKey& ident) { return store.number(ident, 99); }
-    std::vector<int> marks() {
-        std::vector<int> m;
-        for (int c = 0; c < Model::ColumnCount; ++c)
-            m.push_back(model.sortMark(c));
-        return m;
-    }
-};
 
 } // namespace
 
@@ -109,11 +95,12 @@ TEST(ColumnComparisons, DateKeyIsTheDayFromFixedPositions) {
                      Model::DateColumn, Up),
               QStringList({"31/12/2004,10:00:00", "05/01/2005,09:00:00", "05/01/2005,08:00:00",
                            "01/02/2005,00:00:00"}));
-    Model model;
-    fill(model, {row("a", "", "05/01/2005,09:00:00"), row("b", "", "05/01/2005,08:00:00"),
-                 row("c", "", "04/01/2005,08:00:00")});
-    EXPECT_FALSE(model.sortRows(Model::DateColumn, Down));
-    EXPECT_EQ(column(model, Model::TextColumn), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(
+        column(inOrder({row("a", "", "05/01/2005,09:00:00"), row("b", "", "05/01/2005,08:00:00"),
+                        row("c", "", "04/01/2005,08:00:00")},
+                       Model::DateColumn, Down),
+               Model::TextColumn),
+        QStringList({"a", "b", "c"}));
 }
 
 TEST(ColumnComparisons, SizesAndIndexesCompareAsNumbers) {
@@ -130,90 +117,14 @@ TEST(ColumnComparisons, SizesAndIndexesCompareAsNumbers) {
               QStringList({"-3", " 9", " 10", "2147483647"}));
 }
 
-TEST(ColumnComparisons, AnIndexThatIsNoNumberLeavesTheRowsAlone) {
+TEST(ColumnComparisons, AnIndexThatIsNoNumberGivesNoOrder) {
     for (const char* bad : {"7a", "", " ", "2147483648", "9 "}) {
-        Model model;
-        fill(model, {row("a", "", "", "3"), row("b", "", "", bad), row("c", "", "", "1")});
-        const qb::MaybeFailure failure = model.sortRows(Model::IndexColumn, Up);
-        ASSERT_TRUE(failure) << bad;
-        EXPECT_EQ(failure->text(), QStringLiteral("'%1' is not a valid integer value").arg(u(bad)));
-        EXPECT_EQ(column(model, Model::TextColumn), QStringList({"a", "b", "c"}));
+        const SortOrder order =
+            sortOrder({row("a", "", "", "3"), row("b", "", "", bad), row("c", "", "", "1")},
+                      Model::IndexColumn, Up);
+        ASSERT_TRUE(order.failure) << bad;
+        EXPECT_EQ(order.failure->text(),
+                  QStringLiteral("'%1' is not a valid integer value").arg(u(bad)));
+        EXPECT_TRUE(order.rows.empty());
     }
-}
-
-TEST_F(SortState, AClickOnAnEmptyListOnlyFlipsAndRemembers) {
-    EXPECT_FALSE(sorter.sortByColumn(Model::DateColumn));
-    EXPECT_EQ(marks(), (std::vector<int>{-1, -1, -1, -1, -1}));
-    EXPECT_EQ(sorter.direction(), SortDirection::Descending);
-    EXPECT_EQ(stored(Setting::SortMark), -1); // the mark it had before
-    EXPECT_EQ(stored(Setting::SortColumn), 2);
-}
-
-TEST_F(SortState, EveryRefillKeepsTheColumnAndDirectionOfTheLastClick) {
-    fill(model, {row("b"), row("a")});
-    EXPECT_FALSE(sorter.restoreColumnSort()); // nothing clicked yet: the fill's order stays
-    EXPECT_EQ(column(model, Model::TextColumn), QStringList({"b", "a"}));
-    EXPECT_EQ(marks(), (std::vector<int>{-1, -1, -1, -1, -1}));
-    EXPECT_FALSE(store.contains(Setting::SortMark));
-
-    EXPECT_FALSE(sorter.sortByColumn(Model::TextColumn)); // ascending
-    EXPECT_FALSE(sorter.sortByColumn(Model::TextColumn)); // descending
-    for (int refill = 0; refill < 3; ++refill) {
-        fill(model, {row("x"), row("z"), row("y")});
-        EXPECT_FALSE(sorter.restoreColumnSort());
-        EXPECT_EQ(column(model, Model::TextColumn), QStringList({"z", "y", "x"}));
-        EXPECT_EQ(model.sortMark(Model::TextColumn), 1);
-        EXPECT_EQ(sorter.direction(), SortDirection::Ascending);
-    }
-    EXPECT_FALSE(sorter.sortByColumn(Model::TextColumn)); // only a click turns it
-    EXPECT_EQ(column(model, Model::TextColumn), QStringList({"x", "y", "z"}));
-}
-
-TEST_F(SortState, RestartSortsByTheStoredColumnTheWayItsMarkPoints) {
-    // Values edited by hand as text are read as numbers.
-    store.setText(Setting::SortMark, QStringLiteral("1"));
-    store.setText(Setting::SortColumn, QStringLiteral(" 3"));
-    fill(model, {row("ccc"), row("a"), row("bb")});
-    EXPECT_FALSE(sorter.restoreColumnSort());
-    EXPECT_EQ(column(model, Model::SizeColumn), QStringList({"3", "2", "1"}));
-    EXPECT_EQ(marks(), (std::vector<int>{-1, -1, -1, 1, -1}));
-    EXPECT_EQ(sorter.direction(), SortDirection::Ascending); // the next click turns it
-
-    // An empty list keeps the stored mark on the stored column.
-    model.clear();
-    EXPECT_FALSE(sorter.restoreColumnSort());
-    EXPECT_EQ(marks(), (std::vector<int>{-1, -1, -1, 1, -1}));
-    EXPECT_EQ(stored(Setting::SortMark), 1);
-
-    // A click on an empty list stored no mark: its column is sorted ascending.
-    store.setNumber(Setting::SortMark, -1);
-    fill(model, {row("ccc"), row("a"), row("bb")});
-    EXPECT_FALSE(sorter.restoreColumnSort());
-    EXPECT_EQ(column(model, Model::SizeColumn), QStringList({"1", "2", "3"}));
-    EXPECT_EQ(model.sortMark(Model::SizeColumn), 0);
-}
-
-TEST_F(SortState, StoredValuesOutOfRange) {
-    fill(model, {row("b"), row("a")});
-    store.setNumber(Setting::SortMark, 2); // counts as never clicked
-    store.setNumber(Setting::SortColumn, 0);
-    EXPECT_FALSE(sorter.restoreColumnSort());
-    EXPECT_EQ(column(model, Model::TextColumn), QStringList({"b", "a"}));
-    EXPECT_EQ(sorter.direction(), SortDirection::Ascending);
-
-    store.setNumber(Setting::SortMark, 0);
-    store.setNumber(Setting::SortColumn, 7); // the column's default, 1
-    EXPECT_FALSE(sorter.restoreColumnSort());
-    EXPECT_EQ(model.sortMark(Model::FromColumn), 0);
-    EXPECT_EQ(stored(Setting::SortColumn), 7); // a refill stores nothing
-}
-
-TEST_F(SortState, RowsKeepTheirRecordNumbersSoADeletionAfterASortHitsTheChosenRows) {
-    fill(model, {row("c"), row("a"), row("d"), row("b")}); // records 1 2 3 4
-    EXPECT_FALSE(sorter.sortByColumn(Model::TextColumn));
-    EXPECT_EQ(records(model), (std::vector<int>{2, 4, 1, 3}));
-    // The user deletes the top two rows ("a" and "b"): records 2 and 4 go.
-    model.removeRecords({model.row(0).record, model.row(1).record});
-    EXPECT_EQ(column(model, Model::TextColumn), QStringList({"c", "d"}));
-    EXPECT_EQ(records(model), (std::vector<int>{1, 2}));
 }

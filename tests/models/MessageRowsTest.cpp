@@ -1,7 +1,5 @@
-// The cells of the message list's rows, and what the list's model does with
-// them when rows are shaded or deleted.
+// The cells of the message list's rows.
 #include "models/MessageRows.h"
-#include "models/MessageListModel.h"
 
 #include "core/Cp1251.h"
 
@@ -106,53 +104,4 @@ TEST(MessageRows, PhonebookWithoutANumberForItsCountCannotName) {
               u("'abc' is not a valid integer value"));
     book.countText = "";
     EXPECT_FALSE(MessageRowBuilder(FolderKind::Inbox, book).failure());
-}
-
-namespace {
-
-MessageRow listed(int k, const char* from) {
-    MessageRow row;
-    row.text = QString::number(k);
-    row.from = QString::fromUtf8(from);
-    row.record = k;
-    return row;
-}
-
-std::vector<int> records(const qb::MessageListModel& model) {
-    std::vector<int> ks;
-    for (int r = 0; r < model.rowCount(); ++r)
-        ks.push_back(model.index(r, 0).data(qb::MessageListModel::RecordRole).toInt());
-    return ks;
-}
-
-} // namespace
-
-TEST(MessageListModel, DeletedRecordsGoAndTheOthersAreRenumberedInSourceOrder) {
-    qb::MessageListModel model;
-    // Rows in a sorted order: the record numbers are not the row order.
-    std::vector<MessageRow> rows;
-    for (int k : {5, 1, 3, 2, 4, 6})
-        rows.push_back(listed(k, "a"));
-    model.append(std::move(rows));
-    model.removeRecords({4, 2});
-    EXPECT_EQ(records(model), (std::vector<int>{3, 1, 2, 4}));
-    EXPECT_EQ(model.index(0, 0).data().toString(), QString("5"));
-    model.removeRecords({});
-    EXPECT_EQ(records(model), (std::vector<int>{3, 1, 2, 4}));
-    model.removeRecords({1, 2, 3, 4});
-    EXPECT_EQ(model.rowCount(), 0);
-}
-
-TEST(MessageListModel, ShadesTheRowsOfOneSender) {
-    qb::MessageListModel model;
-    model.append({listed(1, "Иван (1)"), listed(2, "2"), listed(3, "Иван (1)")});
-    const auto background = [&](int r) { return model.index(r, 1).data(Qt::BackgroundRole); };
-    EXPECT_FALSE(background(0).isValid());
-    model.setShadedSender(QString::fromUtf8("Иван (1)"));
-    EXPECT_EQ(background(0).value<QColor>(), QColor(166, 202, 240));
-    EXPECT_FALSE(background(1).isValid());
-    EXPECT_EQ(background(2).value<QColor>(), QColor(166, 202, 240));
-    model.setShadedSender(std::nullopt);
-    EXPECT_FALSE(background(2).isValid());
-    EXPECT_EQ(model.index(0, qb::MessageListModel::SizeColumn).data().toString(), "0");
 }

@@ -1,16 +1,27 @@
 #pragma once
 // What the window tests share: a fresh working directory for the window,
-// finding its controls by name, and recording the message boxes it raises.
+// the program and its window started there, finding controls by name, and
+// recording the message boxes the program raises.
 #include "archive/FolderTree.h"
+#include "controllers/Application.h"
+#include "controllers/ArchiveController.h"
+#include "controllers/PhoneController.h"
 #include "controllers/UserDialogs.h"
 #include "core/Job.h"
+#include "models/MessageListModel.h"
+#include "ui/FolderTreeWidget.h"
+#include "ui/MainWindow.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMap>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
 
 namespace qb::testing {
 
@@ -100,6 +111,47 @@ class RecordingDialogs : public UserDialogs {
         texts << question;
         questions << question;
         answered(yes);
+    }
+};
+
+// The program and its window as main() starts them, in `workDir`, with the
+// message boxes going to `dialogs`; what the tests look at in both.
+struct ProgramWindow {
+    ProgramWindow(const QString& workDir, UserDialogs& dialogs) : app(workDir, dialogs), form(app) {
+        app.start();
+    }
+    Application app;
+    MainWindow form;
+
+    bool isBusy() const { return app.commands().isBusy(); }
+    // No job runs and the list shows, sorted, what was chosen last.
+    bool isSettled() { return !isBusy() && app.list().isSettled(); }
+    ui::FolderTreeWidget* tree() const { return control<ui::FolderTreeWidget>(form, "folderTree"); }
+    QTreeWidgetItem* node(TreeNode node) const { return tree()->node(node); }
+    QString caption(TreeNode node) const { return tree()->node(node)->text(0); }
+    MessageListModel& model() { return app.list().model(); }
+    std::optional<TreeNode> listedFolder() { return app.list().listedFolder(); }
+    QString messagePanel() const { return control<QLabel>(form, "messagePanel")->text(); }
+    void setMessagePanel(const QString& text) const {
+        control<QLabel>(form, "messagePanel")->setText(text);
+    }
+    // The tree's node made current, and listed, as a click on it does.
+    void showFolder(TreeNode folder) {
+        tree()->setCurrentItem(node(folder));
+        app.list().showFolder(folder);
+    }
+    // Shows the window, active, so that the keys of the focused control reach it.
+    bool showActive() {
+        form.show();
+        QApplication::setActiveWindow(&form);
+        return QTest::qWaitForWindowActive(&form);
+    }
+    // A key pressed in a control that has the focus, as the user presses it.
+    void pressIn(QWidget* control, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        form.activateWindow();
+        QApplication::setActiveWindow(&form);
+        control->setFocus();
+        QTest::keyClick(control, key, modifiers);
     }
 };
 

@@ -30,13 +30,14 @@ const QByteArray TwoSent = "a\r\n 1\r\n+MMGL: 1, \"STO SENT\", \"+7\"\r\n"
 struct Window {
     qb::testing::StartedIn dir{{{"Outbox.msg", TwoSent}}};
     qb::testing::RecordingDialogs boxes;
-    MainWindow form{dir.path(), &boxes};
+    qb::testing::ProgramWindow w{dir.path(), boxes};
+    MainWindow& form = w.form;
 
-    QString caption(TreeNode node) const { return form.node(node)->text(0); }
+    QString caption(TreeNode node) const { return w.caption(node); }
     void listSent() {
-        form.folderTree()->setCurrentItem(form.node(TreeNode::ArchiveOutbox));
-        form.showFolder(TreeNode::ArchiveOutbox);
-        QTRY_VERIFY(!form.isBusy());
+        QTRY_VERIFY(w.isSettled()); // the archive is read at start-up
+        w.showFolder(TreeNode::ArchiveOutbox);
+        QTRY_VERIFY(w.isSettled());
     }
 };
 
@@ -63,7 +64,7 @@ class EnglishWindowTest : public QObject {
 
     void foldersListAndStatusSpeakEnglish() {
         Window w;
-        QTRY_VERIFY(!w.form.isBusy());
+        QTRY_VERIFY(!w.w.isBusy());
         QCOMPARE(w.caption(TreeNode::Phone), QString("Phone"));
         QCOMPARE(w.caption(TreeNode::PhoneDraft), QString("Drafts"));
         QCOMPARE(w.caption(TreeNode::Archive), QString("Archive"));
@@ -71,8 +72,8 @@ class EnglishWindowTest : public QObject {
         QCOMPARE(w.caption(TreeNode::ArchiveOutbox), QString("Sent (2)"));
         QCOMPARE(control<QMenu>(w.form, "fileMenu")->title(), QString("File"));
         QCOMPARE(control<QAction>(w.form, "readAction")->text(), QString("Read"));
-        QCOMPARE(w.form.messageModel()->headerData(qb::MessageListModel::FromColumn, Qt::Horizontal,
-                                                   Qt::DisplayRole),
+        QCOMPARE(w.w.model().headerData(qb::MessageListModel::FromColumn, Qt::Horizontal,
+                                        Qt::DisplayRole),
                  QVariant("From"));
         QCOMPARE(control<qb::ui::StatusPanel>(w.form, "statusPanel")->text(),
                  QString(" Status: Disconnected"));
@@ -85,9 +86,10 @@ class EnglishWindowTest : public QObject {
         w.listSent();
         w.boxes.yes = true;
         auto* list = control<QTableView>(w.form, "messageList");
+        QVERIFY(w.w.showActive());
         list->selectRow(0);
-        QTest::keyClick(list, Qt::Key_Delete);
-        QTRY_VERIFY(!w.form.isBusy());
+        w.w.pressIn(list, Qt::Key_Delete);
+        QTRY_VERIFY(!w.w.isBusy());
         QCOMPARE(w.boxes.questions, QStringList{"Are you sure you want to delete the messages?"});
         QCOMPARE(w.caption(TreeNode::ArchiveOutbox), QString("Sent (1)"));
     }
@@ -97,7 +99,7 @@ class EnglishWindowTest : public QObject {
         w.listSent();
         control<QTableView>(w.form, "messageList")->selectRow(0);
         control<QAction>(w.form, "exportSelectedAction")->trigger();
-        qb::ui::ExportDialog* dialog = w.form.exportDialog();
+        auto* dialog = w.form.findChild<qb::ui::ExportDialog*>();
         QTRY_VERIFY(dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), QString("Save Messages"));
         QCOMPARE(control<QPushButton>(*dialog, "saveButton")->text(), QString("Save"));

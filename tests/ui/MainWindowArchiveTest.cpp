@@ -39,36 +39,36 @@ QByteArray outboxRecord(const QByteArray& text) {
 
 // A window started in a directory holding files of an earlier run.
 struct Window {
-    explicit Window(const QMap<QString, QByteArray>& files) : dir(files), form(dir.path(), &boxes) {
-        form.show();
-        if (!QTest::qWaitForWindowExposed(&form))
+    explicit Window(const QMap<QString, QByteArray>& files) : dir(files), w(dir.path(), boxes) {
+        if (!w.showActive())
             qWarning("the window was not shown");
-        form.folderTree()->expandAll();
+        w.tree()->expandAll();
     }
     qb::testing::StartedIn dir;
     qb::testing::RecordingDialogs boxes;
-    MainWindow form;
+    qb::testing::ProgramWindow w;
 
-    QTableView* list() const { return qb::testing::control<QTableView>(form, "messageList"); }
-    QAction* action(const char* name) const { return qb::testing::control<QAction>(form, name); }
-    QString caption(TreeNode node) const { return form.node(node)->text(0); }
+    QTableView* list() const { return qb::testing::control<QTableView>(w.form, "messageList"); }
+    QAction* action(const char* name) const { return qb::testing::control<QAction>(w.form, name); }
+    QString caption(TreeNode node) const { return w.caption(node); }
+    qb::MessageListModel& model() { return w.model(); }
     void choose(TreeNode node) {
-        QTreeWidgetItem* item = form.node(node);
-        form.folderTree()->scrollToItem(item);
-        QTest::mouseClick(form.folderTree()->viewport(), Qt::LeftButton, {},
-                          form.folderTree()->visualItemRect(item).center());
-        // The click reaches the window queued; the rows follow over a few turns.
-        QTRY_COMPARE(form.shownFolder(), std::optional(node));
-        QTRY_VERIFY(!form.isBusy());
+        QTreeWidgetItem* item = w.node(node);
+        w.tree()->scrollToItem(item);
+        QTest::mouseClick(w.tree()->viewport(), Qt::LeftButton, {},
+                          w.tree()->visualItemRect(item).center());
+        // The click reaches the window queued; the rows follow.
+        QTRY_COMPARE(w.app.list().listedFolder(), std::optional(node));
+        waitIdle();
     }
-    void waitIdle() const { QTRY_VERIFY(!form.isBusy()); }
+    void waitIdle() { QTRY_VERIFY(w.isSettled()); }
     void selectRow(int row) const { list()->selectRow(row); }
+    void pressDelete() { w.pressIn(list(), Qt::Key_Delete); }
     // Each row as its text and hidden record number.
-    QStringList rows() const {
+    QStringList rows() {
         QStringList shown;
-        for (int row = 0; row < form.messageModel()->rowCount(); ++row)
-            shown << form.messageModel()->row(row).text + "#" +
-                         QString::number(form.messageModel()->row(row).record);
+        for (int row = 0; row < model().rowCount(); ++row)
+            shown << model().row(row).text + "#" + QString::number(model().row(row).record);
         return shown;
     }
 };
@@ -132,12 +132,12 @@ void MainWindowArchiveTest::deleteKeyRemovesTheChosenRecord() {
     w.dir.write("Inbox.msg", three + inboxRecord("late", 4));
     w.selectRow(1);
     w.boxes.yes = false;
-    QTest::keyClick(w.list(), Qt::Key_Delete);
+    w.pressDelete();
     QCOMPARE(w.boxes.texts,
              QStringList{QStringLiteral("Вы действительно хотите удалить сообщения?")});
-    QCOMPARE(w.form.messageModel()->rowCount(), 3);
+    QCOMPARE(w.model().rowCount(), 3);
     w.boxes.yes = true;
-    QTest::keyClick(w.list(), Qt::Key_Delete);
+    w.pressDelete();
     w.waitIdle();
     QCOMPARE(w.dir.read("Inbox.msg"),
              inboxRecord("one", 1) + inboxRecord("three", 3) + inboxRecord("late", 4));
@@ -156,7 +156,7 @@ void MainWindowArchiveTest::deleteMenuEmptiesTheOutbox() {
     QVERIFY(w.dir.exists("Outbox.msg"));
     QCOMPARE(w.dir.read("Outbox.msg"), QByteArray());
     QCOMPARE(w.caption(TreeNode::ArchiveOutbox), QStringLiteral("Исходящие "));
-    QCOMPARE(w.form.messageModel()->rowCount(), 0);
+    QCOMPARE(w.model().rowCount(), 0);
 }
 
 // With Inbox.msg missing; the files go to the trash, and the rows with them.
@@ -174,12 +174,12 @@ void MainWindowArchiveTest::deletingAllKeepsThePhonebookAndAsksNothing() {
     QCOMPARE(w.caption(TreeNode::ArchiveOutbox), QStringLiteral("Исходящие "));
     QCOMPARE(w.caption(TreeNode::ArchiveDraft), QStringLiteral("Черновые "));
     QCOMPARE(trash.files(), QStringList({"Draft.msg", "Outbox.msg"}));
-    QCOMPARE(w.form.messagePanel(), QStringLiteral("Перемещены в корзину: Outbox.msg, Draft.msg."));
-    QCOMPARE(w.form.messageModel()->rowCount(), 0);
+    QCOMPARE(w.w.messagePanel(), QStringLiteral("Перемещены в корзину: Outbox.msg, Draft.msg."));
+    QCOMPARE(w.model().rowCount(), 0);
     // Nothing left to delete: the panel says so, and nothing is made.
     w.action("deleteAllInArchiveAction")->trigger();
     w.waitIdle();
-    QCOMPARE(w.form.messagePanel(), QStringLiteral("В архиве нет файлов сообщений."));
+    QCOMPARE(w.w.messagePanel(), QStringLiteral("В архиве нет файлов сообщений."));
     QCOMPARE(trash.files(), QStringList({"Draft.msg", "Outbox.msg"}));
 }
 
@@ -192,7 +192,7 @@ void MainWindowArchiveTest::rowsOfAReplacedInboxAreNotDeleted() {
     w.choose(TreeNode::ArchiveInbox);
     w.action("deleteAllInArchiveAction")->trigger();
     w.waitIdle();
-    QCOMPARE(w.form.messageModel()->rowCount(), 0);
+    QCOMPARE(w.model().rowCount(), 0);
     DialogAnswerer answer(w.dir.filePath("p2k.txt"));
     w.action("importAction")->trigger();
     QTRY_COMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (2)"));
@@ -203,7 +203,7 @@ void MainWindowArchiveTest::rowsOfAReplacedInboxAreNotDeleted() {
     w.dir.write("Inbox.msg", other);
     w.selectRow(1);
     w.boxes.yes = true;
-    QTest::keyClick(w.list(), Qt::Key_Delete);
+    w.pressDelete();
     QTRY_COMPARE(w.boxes.texts.size(), 2);
     QCOMPARE(w.boxes.texts.back(), QStringLiteral("Сообщения в архиве изменились, ничего не "
                                                   "удалено. Выберите сообщения заново."));
@@ -227,14 +227,14 @@ void MainWindowArchiveTest::aStaleRowDeletesNothingThoughOnlyTheDateDiffers() {
     w.dir.write("Inbox.msg", r2 + r3);
     w.selectRow(0);
     w.boxes.yes = true;
-    QTest::keyClick(w.list(), Qt::Key_Delete);
+    w.pressDelete();
     QTRY_COMPARE(w.boxes.texts.size(), 2);
     QCOMPARE(w.boxes.texts.back(), QStringLiteral("Сообщения в архиве изменились, ничего не "
                                                   "удалено. Выберите сообщения заново."));
     w.waitIdle();
     QCOMPARE(w.dir.read("Inbox.msg"), r2 + r3);
-    QTRY_COMPARE(w.form.messageModel()->rowCount(), 2);
-    QCOMPARE(w.form.messageModel()->row(0).date, QStringLiteral("05/03/2006,08:00:00"));
+    QTRY_COMPARE(w.model().rowCount(), 2);
+    QCOMPARE(w.model().row(0).date, QStringLiteral("05/03/2006,08:00:00"));
 }
 
 // The rows belong to the folder the list shows, where the user chose them.
@@ -242,10 +242,10 @@ void MainWindowArchiveTest::deleteActsOnTheListedFolderWhenTheTreeMovedOff() {
     Window w({{"Outbox.msg", outboxRecord("a") + outboxRecord("b")},
               {"Draft.msg", outboxRecord("c") + outboxRecord("d")}});
     w.choose(TreeNode::ArchiveOutbox);
-    w.form.folderTree()->setCurrentItem(w.form.node(TreeNode::ArchiveDraft));
+    w.w.tree()->setCurrentItem(w.w.node(TreeNode::ArchiveDraft));
     w.selectRow(0);
     w.boxes.yes = true;
-    QTest::keyClick(w.list(), Qt::Key_Delete);
+    w.pressDelete();
     w.waitIdle();
     QCOMPARE(w.dir.read("Outbox.msg"), outboxRecord("b"));
     QCOMPARE(w.dir.read("Draft.msg"), outboxRecord("c") + outboxRecord("d"));
@@ -260,27 +260,27 @@ void MainWindowArchiveTest::importThroughTheFileDialog() {
                           "+7002;2005/1/2,3:04:06;second; with ;\r\n+7003;2005/1/2,3:04:07;\r\n"
                           "+7004;2005/1/2,3:04:08;third\r\n"}});
     w.choose(TreeNode::ArchiveInbox);
-    w.form.setMessagePanel("before");
+    w.w.setMessagePanel("before");
     {
         DialogAnswerer cancel({});
         w.action("importAction")->trigger();
         QTRY_VERIFY(!cancel.offered.isEmpty());
         QCOMPARE(cancel.offered, QStringLiteral("Архив P2kTools (*.txt)|txt"));
-        QCOMPARE(w.form.messagePanel(), QString());
+        QCOMPARE(w.w.messagePanel(), QString());
         QCOMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (2)"));
     }
     DialogAnswerer answer(w.dir.filePath("p2k.txt"));
-    QTest::mouseClick(qb::testing::control<QToolButton>(w.form, "importButton"), Qt::LeftButton);
+    QTest::mouseClick(qb::testing::control<QToolButton>(w.w.form, "importButton"), Qt::LeftButton);
     QTRY_COMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (5)"));
     const QByteArray inbox = w.dir.read("Inbox.msg");
     QCOMPARE(int(inbox.count("\r\n")), 20);
     QVERIFY(inbox.endsWith(
         "third\r\n1000\r\n+MMGL: 1000, \"REC READ\", \"+7004\"\r\n02/01/2005,03:04:08\r\n"));
     QCOMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (5)"));
-    QCOMPARE(w.form.messagePanel(),
+    QCOMPARE(w.w.messagePanel(),
              QStringLiteral("Импортировано сообщений: 3. Пропущено строк без отправителя: 1. "
                             "Пропущено строк без текста: 1."));
-    QTRY_COMPARE(w.form.messageModel()->rowCount(), 5);
+    QTRY_COMPARE(w.model().rowCount(), 5);
     w.waitIdle();
     w.action("importAction")->trigger();
     QTRY_COMPARE(w.caption(TreeNode::ArchiveInbox), QStringLiteral("Входящие (8)"));
@@ -296,8 +296,8 @@ void MainWindowArchiveTest::importRefusesOtherCommandsAndReportsFailures() {
     bool triedMeanwhile = false;
     QTimer meanwhile;
     connect(&meanwhile, &QTimer::timeout, [&] {
-        if (w.form.isBusy() && !std::exchange(triedMeanwhile, true))
-            w.form.deleteAllInArchive();
+        if (w.w.isBusy() && !std::exchange(triedMeanwhile, true))
+            w.w.app.archive().deleteAll();
     });
     meanwhile.start(1);
     DialogAnswerer answer(w.dir.filePath("big.txt"));

@@ -32,34 +32,36 @@ QByteArray inboxOfTen() {
 struct Window {
     qb::testing::StartedIn dir{{{"Inbox.msg", inboxOfTen()}}};
     qb::testing::RecordingDialogs boxes;
-    MainWindow form{dir.path(), &boxes};
+    qb::testing::ProgramWindow w{dir.path(), boxes};
+    MainWindow& form = w.form;
     bool opened = false;
 
     Window() {
-        form.folderTree()->setCurrentItem(form.node(qb::TreeNode::ArchiveInbox));
-        form.showFolder(qb::TreeNode::ArchiveInbox);
-        QTRY_VERIFY(!form.isBusy());
+        QTRY_VERIFY(w.isSettled()); // the archive is read at start-up
+        w.showFolder(qb::TreeNode::ArchiveInbox);
+        QTRY_VERIFY(w.isSettled());
         // Stands in for the user choosing a name: the save-file dialog only opens from a shown
         // dialog.
-        form.exportDialog()->askFileName = [this](qb::ui::ExportDialog::SaveAnswer answer) {
+        exportDialog()->askFileName = [this](qb::ui::ExportDialog::SaveAnswer answer) {
             opened = true;
             answer(qb::ui::SaveChoice{dir.filePath("sms.htm"), qb::ExportFormat::Text});
         };
     }
-    void selectRows(const std::vector<int>& rows) const {
+    qb::ui::ExportDialog* exportDialog() const { return form.findChild<qb::ui::ExportDialog*>(); }
+    void selectRows(const std::vector<int>& rows) {
         auto* list = form.findChild<QTableView*>("messageList");
         for (int row : rows)
-            list->selectionModel()->select(form.messageModel()->index(row, 0),
+            list->selectionModel()->select(w.model().index(row, 0),
                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
     // Runs a command and presses "Сохранить" once the export dialog shows;
     // the dialog closes once the export has been written.
     void exportWith(const std::function<void()>& command) {
         command();
-        QTRY_VERIFY(form.exportDialog()->isVisible());
-        QTest::mouseClick(form.exportDialog()->findChild<QWidget*>("saveButton"), Qt::LeftButton);
-        QTRY_VERIFY(!form.exportDialog()->isVisible());
-        QVERIFY(!form.isBusy());
+        QTRY_VERIFY(exportDialog()->isVisible());
+        QTest::mouseClick(exportDialog()->findChild<QWidget*>("saveButton"), Qt::LeftButton);
+        QTRY_VERIFY(!exportDialog()->isVisible());
+        QVERIFY(!w.isBusy());
     }
     // The "Сообщение" cells of the export, in the order of its blocks.
     QStringList exported() const {
@@ -86,11 +88,7 @@ class MainWindowExportTest : public QObject {
         QCOMPARE(w.exported(), QStringList({"message 2", "message 5", "message 9"}));
 
         // The list as a column sort leaves it: rows in another order than their records.
-        std::vector<qb::MessageRow> rows;
-        for (int r = 9; r >= 0; --r)
-            rows.push_back(w.form.messageModel()->row(r));
-        w.form.messageModel()->clear();
-        w.form.messageModel()->append(std::move(rows));
+        w.w.model().reorder({9, 8, 7, 6, 5, 4, 3, 2, 1, 0});
         w.exportWith([&] { w.form.findChild<QToolButton*>("exportAllButton")->click(); });
         QCOMPARE(w.exported().first(), QString("message 10"));
         QCOMPARE(w.exported().size(), 10);
@@ -100,20 +98,21 @@ class MainWindowExportTest : public QObject {
         Window w;
         QTimer closer; // a dialog that opens wrongly is closed again, and counted
         QObject::connect(&closer, &QTimer::timeout, [&] {
-            if (w.form.exportDialog()->isVisible())
-                w.opened = true, w.form.exportDialog()->reject();
+            if (w.exportDialog()->isVisible())
+                w.opened = true, w.exportDialog()->reject();
         });
         closer.start(10);
-        w.form.exportSelected(); // no row selected
+        const auto trigger = [&w](const char* name) {
+            w.form.findChild<QAction*>(name)->trigger();
+        };
+        trigger("exportSelectedAction"); // no row selected
         w.selectRows({0});
-        w.form.folderTree()->setCurrentItem(
-            w.form.node(qb::TreeNode::Archive)); // the group node "Архив"
-        w.form.exportAll();
-        w.form.exportSelected();
-        w.form.folderTree()->setCurrentItem(w.form.node(qb::TreeNode::PhoneInbox));
-        w.form.showFolder(qb::TreeNode::PhoneInbox); // no phone read yet: an empty folder
-        QTRY_VERIFY(!w.form.isBusy());
-        w.form.exportAll();
+        w.w.tree()->setCurrentItem(w.w.node(qb::TreeNode::Archive)); // the group node "Архив"
+        trigger("exportAllAction");
+        trigger("exportSelectedAction");
+        w.w.showFolder(qb::TreeNode::PhoneInbox); // no phone read yet: an empty folder
+        QTRY_VERIFY(w.w.isSettled());
+        trigger("exportAllAction");
         QTest::qWait(30);
         QVERIFY(!w.opened);
     }

@@ -50,23 +50,27 @@ QByteArray folder(const std::vector<std::array<std::string, 4>>& records, bool i
 
 struct Window {
     explicit Window(const qb::testing::StartedIn& dir)
-        : form(std::make_unique<MainWindow>(dir.path(), &boxes)) {
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        form->folderTree()->expandAll();
+        : w(std::make_unique<qb::testing::ProgramWindow>(dir.path(), boxes)), form(&w->form) {
+        QVERIFY(w->showActive());
+        w->tree()->expandAll();
+        QTRY_VERIFY(w->isSettled()); // the archive is read at start-up
     }
     void choose(TreeNode node) const {
-        form->folderTree()->setCurrentItem(form->node(node));
-        form->showFolder(node);
-        QTRY_VERIFY(!form->isBusy());
+        w->showFolder(node);
+        QTRY_VERIFY(w->isSettled());
     }
     QTableView* list() const { return form->findChild<QTableView*>("messageList"); }
-    MessageListModel* model() const { return form->messageModel(); }
+    MessageListModel* model() const { return &w->model(); }
+    // A header click; the rows are sorted off the window's thread.
     void clickHeader(int column) const {
         QHeaderView* header = list()->horizontalHeader();
         const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-        QCoreApplication::processEvents();
+        QTRY_VERIFY(w->isSettled());
+    }
+    void reloadArchive() const {
+        w->app.archive().reloadArchive();
+        QTRY_VERIFY(w->isSettled());
     }
     QStringList cells(int column) const {
         QStringList all;
@@ -83,7 +87,8 @@ struct Window {
     }
 
     qb::testing::RecordingDialogs boxes;
-    std::unique_ptr<MainWindow> form;
+    std::unique_ptr<qb::testing::ProgramWindow> w;
+    MainWindow* form;
 };
 
 // Sizes 100, 9 and 10, two messages of one day, and an index with the blank of the sent folder.
@@ -172,18 +177,16 @@ class MainWindowExtrasTest : public QObject {
         w.clickHeader(MessageListModel::TextColumn);
         QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "a"}));
         for (int refill = 0; refill < 2; ++refill) {
-            w.form->reloadArchive();
-            QTRY_VERIFY(!w.form->isBusy());
+            w.reloadArchive();
             QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "a"}));
             QCOMPARE(w.mark(MessageListModel::TextColumn), 1);
         }
-        w.form->deleteAllInArchive();
-        QTRY_VERIFY(!w.form->isBusy());
+        w.w->app.deleteAllInArchive();
+        QTRY_VERIFY(w.w->isSettled());
         QCOMPARE(w.model()->rowCount(), 0);
         QVERIFY(dir.write(QStringLiteral("Outbox.msg"),
                           outbox + folder({{"c", " 3", "9", ""}}, false)));
-        w.form->reloadArchive();
-        QTRY_VERIFY(!w.form->isBusy());
+        w.reloadArchive();
         QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"c", "b", "a"}));
         QCOMPARE(w.mark(MessageListModel::TextColumn), 1);
     }
@@ -214,7 +217,7 @@ class MainWindowExtrasTest : public QObject {
     void deletingAfterASortRemovesTheChosenRows() {
         qb::testing::StartedIn dir;
         Window w(dir);
-        qb::ReadFolder& inbox = w.form->workspace().readResult.inbox;
+        qb::ReadFolder& inbox = w.w->app.workspace().readResult.inbox;
         inbox.countMark = "2";
         const char* texts[] = {"c", "a", "b"};
         for (int k = 1; k <= 3; ++k) {
@@ -226,11 +229,11 @@ class MainWindowExtrasTest : public QObject {
             entry.date = "01/01/2005,09:05:03";
         }
         qb::test::ScriptedPhone phone;
-        w.form->setDeletionPort(&phone);
+        w.w->app.phone().setDeletionPort(&phone);
         w.choose(TreeNode::PhoneInbox);
         w.clickHeader(MessageListModel::TextColumn); // a (12), b (13), c (11)
         w.list()->selectRow(0);
-        QTest::keyClick(w.list(), Qt::Key_Delete);
+        w.w->pressIn(w.list(), Qt::Key_Delete);
         QTRY_COMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "c"}));
         QCOMPARE(phone.sent, (std::vector<std::string>{"AT", "AT+CMGF=0", "AT+CMGD=12"}));
         QCOMPARE(w.cells(MessageListModel::IndexColumn), QStringList({"13", "11"}));
@@ -242,8 +245,8 @@ class MainWindowExtrasTest : public QObject {
         w.choose(TreeNode::ArchiveOutbox);
         w.clickHeader(MessageListModel::TextColumn); // a (record 2), b (1), c (3)
         w.list()->selectRow(0);
-        QTest::keyClick(w.list(), Qt::Key_Delete);
-        QTRY_VERIFY(!w.form->isBusy());
+        w.w->pressIn(w.list(), Qt::Key_Delete);
+        QTRY_VERIFY(w.w->isSettled());
         QCOMPARE(dir.read(QStringLiteral("Outbox.msg")),
                  folder({{"b", " 10", "9", ""}, {"c", " 100", "9", ""}}, false));
         QCOMPARE(w.cells(MessageListModel::TextColumn), QStringList({"b", "c"}));
@@ -261,7 +264,7 @@ class MainWindowExtrasTest : public QObject {
             picker->setCurrentIndex(navy);
             emit picker->activated(navy);
             QCOMPARE(base(w.list()), QColor(0, 0, 128));
-            QCOMPARE(base(w.form->folderTree()), QColor(0, 0, 128));
+            QCOMPARE(base(w.w->tree()), QColor(0, 0, 128));
             QCOMPARE(base(w.control<QWidget>("viewer")), QColor(0, 0, 128));
             QSettings file(dir.settings().filePath(), QSettings::IniFormat);
             QCOMPARE(file.value(QStringLiteral("Color/BlColor")).toString(),
@@ -274,8 +277,8 @@ class MainWindowExtrasTest : public QObject {
                      QColor(1, 2, 3));
         }
         Window again(dir);
-        QCOMPARE(base(again.form->folderTree()), QColor(0, 0, 128));
-        QCOMPARE(again.form->folderTree()->palette().color(QPalette::Text), QColor(1, 2, 3));
+        QCOMPARE(base(again.w->tree()), QColor(0, 0, 128));
+        QCOMPARE(again.w->tree()->palette().color(QPalette::Text), QColor(1, 2, 3));
         QCOMPARE(again.control<qb::ui::ColourPicker>("textColourPicker")->currentText(),
                  QStringLiteral("$00030201"));
     }

@@ -48,12 +48,14 @@ class StartedIn : public qb::testing::StartedIn {
     }
 };
 
-QString caption(const MainWindow& form, int position) {
-    return form.node(nodeAt(position))->text(0);
+using qb::testing::ProgramWindow;
+
+QString caption(const ProgramWindow& w, int position) {
+    return w.caption(nodeAt(position));
 }
 
-template <typename T> T* child(const MainWindow& form, const char* name) {
-    return qb::testing::control<T>(form, name);
+template <typename T> T* child(const ProgramWindow& w, const char* name) {
+    return qb::testing::control<T>(w.form, name);
 }
 
 } // namespace
@@ -80,12 +82,13 @@ class MainWindowTest : public QObject {
 
 void MainWindowTest::emptyDirectoryShowsEmptyArchiveFolders() {
     StartedIn dir;
-    MainWindow form(dir.path());
+    RecordingDialogs boxes;
+    ProgramWindow form(dir.path(), boxes);
     // The archive is read off the window's thread, which shows itself busy meanwhile.
     QVERIFY(form.isBusy());
     QVERIFY(!child<QToolButton>(form, "importButton")->isEnabled());
     QTRY_VERIFY(!form.isBusy());
-    QCOMPARE(form.workspace().workDir, dir.path());
+    QCOMPARE(form.app.workspace().workDir, dir.path());
     const QStringList expected = {"Телефон", "Входящие",  "Исходящие",  "Черновые",
                                   "Архив",   "Входящие ", "Исходящие ", "Черновые "};
     for (int position = 0; position < 8; ++position) {
@@ -95,7 +98,7 @@ void MainWindowTest::emptyDirectoryShowsEmptyArchiveFolders() {
     }
     QCOMPARE(form.node(qb::TreeNode::ArchiveInbox)->parent(), form.node(qb::TreeNode::Archive));
     QCOMPARE(form.node(qb::TreeNode::PhoneInbox)->parent(), form.node(qb::TreeNode::Phone));
-    QCOMPARE(form.shownFolder(), std::nullopt);
+    QCOMPARE(form.listedFolder(), std::nullopt);
 }
 
 void MainWindowTest::archiveFilesGiveCounts() {
@@ -103,17 +106,18 @@ void MainWindowTest::archiveFilesGiveCounts() {
     dir.writeLines("Inbox.msg", 9);
     dir.writeLines("Outbox.msg", 1);
     dir.writeLines("Draft.msg", 6);
-    MainWindow form(dir.path());
+    RecordingDialogs boxes;
+    ProgramWindow form(dir.path(), boxes);
     QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     QCOMPARE(caption(form, 5), QString("Входящие (3)"));
     QCOMPARE(caption(form, 6), QString("Исходящие "));
     QCOMPARE(caption(form, 7), QString("Черновые (2)"));
-    QCOMPARE(form.workspace().archive.inbox.count(), 3);
+    QCOMPARE(form.app.workspace().archive.inbox.count(), 3);
 
     // The directory is the one given: the process's own does not move the archive.
-    form.reloadArchive();
+    form.app.archive().reloadArchive();
     QTRY_VERIFY(!form.isBusy());
-    QCOMPARE(form.workspace().workDir, dir.path());
+    QCOMPARE(form.app.workspace().workDir, dir.path());
     QCOMPARE(caption(form, 5), QString("Входящие (3)"));
 }
 
@@ -136,7 +140,7 @@ void MainWindowTest::startsInAFolderWhoseNameIsNotUtf8() {
         qb::NativeDir work;
         QVERIFY(work.openCurrent());
         RecordingDialogs boxes;
-        MainWindow form(work.path(), &boxes);
+        ProgramWindow form(work.path(), boxes);
         QTRY_VERIFY(!form.isBusy());
         QCOMPARE(caption(form, 5), QString("Входящие (1)"));
         QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
@@ -152,23 +156,24 @@ void MainWindowTest::startsInAFolderWhoseNameIsNotUtf8() {
 
 void MainWindowTest::captionChangesKeepTheSelection() {
     StartedIn dir;
-    MainWindow form(dir.path());
+    RecordingDialogs boxes;
+    ProgramWindow form(dir.path(), boxes);
     QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     auto* tree = child<qb::ui::FolderTreeWidget>(form, "folderTree");
     form.node(qb::TreeNode::ArchiveOutbox)->setSelected(true);
     tree->setCurrentItem(form.node(qb::TreeNode::ArchiveOutbox));
 
-    form.workspace().readResult.inbox.countMark = "2";
-    form.workspace().readResult.outbox.countMark = "-1";
-    form.workspace().readResult.draft.countMark = "0";
-    form.setPhoneCaptions();
+    form.app.workspace().readResult.inbox.countMark = "2";
+    form.app.workspace().readResult.outbox.countMark = "-1";
+    form.app.workspace().readResult.draft.countMark = "0";
+    emit form.app.phone().phoneCaptionsChanged(); // as a read or a deletion on the phone does
     QCOMPARE(caption(form, 1), QString("Входящие (3)"));
     QCOMPARE(caption(form, 2), QString("Исходящие "));
     QCOMPARE(caption(form, 3), QString("Черновые (1)"));
 
     dir.writeLines("Outbox.msg", 6);
     child<QPlainTextEdit>(form, "viewer")->setPlainText("shown text");
-    form.reloadArchive();
+    form.app.archive().reloadArchive();
     QTRY_VERIFY(!form.isBusy());
     QCOMPARE(caption(form, 6), QString("Исходящие (2)"));
     QVERIFY(child<QPlainTextEdit>(form, "viewer")->toPlainText().isEmpty());
@@ -178,7 +183,8 @@ void MainWindowTest::captionChangesKeepTheSelection() {
 
 void MainWindowTest::startsDisconnectedWithEmptyList() {
     StartedIn dir;
-    MainWindow form(dir.path());
+    RecordingDialogs boxes;
+    ProgramWindow form(dir.path(), boxes);
     QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     for (const char* name : {"readButton", "exportSelectedButton", "exportAllButton"})
         QVERIFY2(!child<QToolButton>(form, name)->isEnabled(), name);
@@ -188,16 +194,17 @@ void MainWindowTest::startsDisconnectedWithEmptyList() {
     QCOMPARE(status->text(), QString(" Состояние: Отключен"));
     QCOMPARE(status->icon(), qb::Icon::Disconnected);
     QCOMPARE(child<QTableView>(form, "messageList")->model()->rowCount(), 0);
-    auto* timer = child<QTimer>(form, "connectionTimer");
+    auto* timer = form.app.findChild<QTimer*>("connectionTimer");
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 500);
 }
 
 void MainWindowTest::menusCarryTheirTextsAndIcons() {
     StartedIn dir;
-    MainWindow form(dir.path());
+    RecordingDialogs boxes;
+    ProgramWindow form(dir.path(), boxes);
     QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
-    const QList<QAction*> top = form.menuBar()->actions();
+    const QList<QAction*> top = form.form.menuBar()->actions();
     QCOMPARE(top.size(), 3);
     QCOMPARE(top[0]->text(), QString("Файл"));
     QCOMPARE(top[1]->text(), QString("Телефон"));
@@ -237,17 +244,32 @@ void MainWindowTest::menusCarryTheirTextsAndIcons() {
 
 void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
     StartedIn dir;
-    MainWindow form(dir.path());
+    RecordingDialogs boxes;
+    ProgramWindow form(dir.path(), boxes);
     QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     // The export commands start by clearing the message panel: a cleared
-    // panel shows that the command ran.
-    for (const auto& [item, button] : {std::pair{"exportSelectedAction", "exportSelectedButton"},
-                                       {"exportAllAction", "exportAllButton"}}) {
+    // panel shows that the command ran. Menu item and button are one action.
+    struct Command {
+        const char* item;
+        const char* button;
+        const char* hint; // the button keeps its own face, though the action changes
+        qb::ButtonPicture picture;
+    };
+    for (const Command& c : {Command{"exportSelectedAction", "exportSelectedButton",
+                                     "Сохранить сообщение", qb::ButtonPicture::Save},
+                             Command{"exportAllAction", "exportAllButton",
+                                     "Сохранить все сообщения", qb::ButtonPicture::SaveAll}}) {
+        form.app.commands().setListed(false, false);
         form.setMessagePanel("hover text");
-        child<QAction>(form, item)->trigger();
+        child<QAction>(form, c.item)->trigger();
         QCOMPARE(form.messagePanel(), QString("hover text"));
-        child<QToolButton>(form, button)->setEnabled(true);
-        child<QAction>(form, item)->trigger();
+        form.app.commands().setListed(true, true); // rows listed and selected
+        auto* button = child<QToolButton>(form, c.button);
+        QVERIFY(button->isEnabled());
+        QCOMPARE(button->defaultAction(), child<QAction>(form, c.item));
+        QCOMPARE(button->toolTip(), QString::fromUtf8(c.hint));
+        QCOMPARE(button->icon().cacheKey(), qb::buttonPicture(c.picture).cacheKey());
+        child<QAction>(form, c.item)->trigger();
         QCOMPARE(form.messagePanel(), QString());
     }
     // Connecting clears the panel and refreshes the status; nothing is listed yet.
@@ -255,26 +277,28 @@ void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
     child<QAction>(form, "connectAction")->trigger();
     QCOMPARE(form.messagePanel(), QString());
     QVERIFY(!child<QToolButton>(form, "readButton")->isEnabled());
+    QVERIFY(!child<QAction>(form, "readAction")->isEnabled());
 }
 
 // While a job runs every command control rests; when it ends they come back
 // as the window's state has them: the read button stays off without a phone.
 void MainWindowTest::commandsRestWhileAJobRuns() {
     StartedIn dir;
-    MainWindow form(dir.path());
+    RecordingDialogs boxes;
+    ProgramWindow form(dir.path(), boxes);
     QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     const auto enabled = [&form](const char* name) {
         return child<QToolButton>(form, name)->isEnabled();
     };
-    auto* job = new SlowJob;
-    QVERIFY(form.commandState().run(job, {}));
+    auto* job = form.app.commands().run(std::make_unique<SlowJob>(), {});
+    QVERIFY(job);
     QVERIFY(form.isBusy() && job->started);
     for (const char* name : {"connectButton", "importButton", "readButton"})
         QVERIFY2(!enabled(name), name);
     for (const char* name : {"importAction", "deleteAllInArchiveAction", "aboutAction"})
         QVERIFY2(!child<QAction>(form, name)->isEnabled(), name);
     QVERIFY(child<QAction>(form, "quitAction")->isEnabled());
-    QVERIFY(!form.commandState().run(new SlowJob, {})); // one command at a time
+    QVERIFY(!form.app.commands().run(std::make_unique<SlowJob>(), {})); // one command at a time
 
     job->end();
     QVERIFY(!form.isBusy());
@@ -298,59 +322,61 @@ void MainWindowTest::unreadableArchiveFileIsReported() {
     StartedIn dir;
     QVERIFY(QDir(dir.path()).mkdir("Inbox.msg"));
     RecordingDialogs boxes;
-    MainWindow form(dir.path(), &boxes);
+    ProgramWindow form(dir.path(), boxes);
     QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     QVERIFY2(boxes.texts.value(0).startsWith(
                  QString("Cannot open file \"%1/Inbox.msg\". ").arg(dir.path())),
              qPrintable(boxes.texts.value(0)));
     QCOMPARE(caption(form, 5), QString("Входящие")); // the load stopped before the captions
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form.form));
     child<QAction>(form, "connectAction")->trigger(); // still answers commands
-    QVERIFY(form.close());
+    QVERIFY(form.form.close());
 }
 
 void MainWindowTest::closingIsNeverRefused() {
     StartedIn dir;
-    MainWindow form(dir.path());
+    RecordingDialogs boxes;
+    ProgramWindow form(dir.path(), boxes);
     QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form.form));
     child<QAction>(form, "quitAction")->trigger(); // "Выход"
-    QVERIFY(!form.isVisible());
-    form.show();
-    QVERIFY(form.close());
-    QVERIFY(!form.isVisible());
+    QVERIFY(!form.form.isVisible());
+    form.form.show();
+    QVERIFY(form.form.close());
+    QVERIFY(!form.form.isVisible());
 }
 
 void MainWindowTest::closingDuringAJobCancelsItAndClosesOnceItEnds() {
     StartedIn dir;
-    MainWindow form(dir.path());
+    RecordingDialogs boxes;
+    ProgramWindow form(dir.path(), boxes);
     QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    auto* job = new SlowJob;
+    form.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form.form));
     bool done = false;
-    form.commandState().run(job, [&done](qb::Job&) { done = true; });
-    QVERIFY(!form.close()); // not yet: the job still works on the window's state
-    QVERIFY(job->cancelled && form.isVisible());
+    auto* job =
+        form.app.commands().run(std::make_unique<SlowJob>(), [&done](SlowJob&) { done = true; });
+    QVERIFY(!form.form.close()); // not yet: the job still works on the window's state
+    QVERIFY(job->cancelled && form.form.isVisible());
     QTRY_VERIFY(done);
-    QTRY_VERIFY(!form.isVisible());
+    QTRY_VERIFY(!form.form.isVisible());
 }
 
 // A job's progress reaches the status bar by signal, throttled but complete.
 void MainWindowTest::progressDrivesTheStatusBar() {
     StartedIn dir;
-    MainWindow form(dir.path());
+    RecordingDialogs boxes;
+    ProgramWindow form(dir.path(), boxes);
     QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
-    form.show();
+    form.form.show();
     auto* bar = child<QProgressBar>(form, "progressBar");
     QVERIFY(!bar->isVisible());
     QCOMPARE(bar->maximum(), 100);
     QCOMPARE(bar->parentWidget(), child<QWidget>(form, "statusBar"));
 
-    auto* job = new SlowJob;
-    form.commandState().run(job, {});
+    auto* job = form.app.commands().run(std::make_unique<SlowJob>(), {});
     qb::Progress& progress = job->progress();
     progress.setVisible(true);
     progress.setMaximum(20);
@@ -368,25 +394,26 @@ void MainWindowTest::progressDrivesTheStatusBar() {
     QTRY_VERIFY(!form.isBusy());
 
     // A bar the controller set up before handing the job over shows at once.
-    auto* prepared = new SlowJob;
+    auto prepared = std::make_unique<SlowJob>();
     prepared->progress().setMaximum(7);
     prepared->progress().setVisible(true);
-    form.commandState().run(prepared, {});
+    SlowJob* started = form.app.commands().run(std::move(prepared), {});
     QVERIFY(bar->isVisible());
     QCOMPARE(bar->maximum(), 7);
-    prepared->end();
+    started->end();
 }
 
 void MainWindowTest::controlsAreNamedForAssistiveTechnology() {
     StartedIn dir;
-    MainWindow form(dir.path());
+    RecordingDialogs boxes;
+    ProgramWindow form(dir.path(), boxes);
     QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
     for (const char* name :
          {"folderTree", "messageList", "viewer", "statusBar", "progressBar", "toolbarPanel",
           "titleStrip", "titleLabel", "treeListSplitter", "listViewerSplitter",
           "backgroundColourPicker", "textColourPicker", "readButton", "connectButton",
           "importButton", "exportSelectedButton", "exportAllButton"})
-        QVERIFY2(form.findChild<QWidget*>(name), name);
+        QVERIFY2(form.form.findChild<QWidget*>(name), name);
 
     const auto accessibleName = [](QObject* object) {
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
@@ -400,7 +427,7 @@ void MainWindowTest::controlsAreNamedForAssistiveTechnology() {
     QCOMPARE(accessibleName(child<QWidget>(form, "titleLabel")), QString("  Quillbox 1.1"));
 
     // Every control a user can reach has a name to be read out.
-    for (QWidget* widget : form.findChildren<QWidget*>()) {
+    for (QWidget* widget : form.form.findChildren<QWidget*>()) {
         const bool control =
             qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractItemView*>(widget) ||
             qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QProgressBar*>(widget) ||
@@ -419,16 +446,17 @@ void MainWindowTest::controlsAreNamedForAssistiveTechnology() {
 
 void MainWindowTest::workAreaKeepsItsProportions() {
     StartedIn dir;
-    MainWindow form(dir.path());
+    RecordingDialogs boxes;
+    ProgramWindow form(dir.path(), boxes);
     QTRY_VERIFY(!form.isBusy()); // the archive is read at start-up
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(form.size(), QSize(870, 640));
+    form.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form.form));
+    QCOMPARE(form.form.size(), QSize(870, 640));
     QCOMPARE(child<QWidget>(form, "folderTree")->width(), 185);
     QCOMPARE(child<QWidget>(form, "viewer")->height(), 170);
 
     // Extra room goes to the list, not to the tree or the viewer.
-    form.resize(1000, 700);
+    form.form.resize(1000, 700);
     QTest::qWait(20);
     QCOMPARE(child<QWidget>(form, "folderTree")->width(), 185);
     QCOMPARE(child<QWidget>(form, "viewer")->height(), 170);

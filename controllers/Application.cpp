@@ -1,0 +1,183 @@
+#include "controllers/Application.h"
+
+#include "controllers/ArchiveController.h"
+#include "controllers/ExportController.h"
+#include "controllers/PhoneController.h"
+#include "controllers/UserDialogs.h"
+#include "export/ExportTemplate.h"
+#include "models/FolderCaptions.h"
+#include "models/SettingsStore.h"
+#include "phonelink/PhoneWatcher.h"
+
+#include <QCoreApplication>
+
+namespace qb {
+
+Application::Application(const QString& workDir, UserDialogs& dialogs,
+                         std::unique_ptr<PhoneWatcher> watcher,
+                         std::unique_ptr<SettingsStore> settings, QObject* parent)
+    : QObject(parent), m_dialogs(dialogs),
+      m_settings(settings ? std::move(settings) : std::make_unique<SettingsStore>()),
+      m_watcher(watcher ? std::move(watcher) : std::make_unique<PhoneWatcher>()) {
+    m_workspace.workDir = workDir;
+    m_archive = new ArchiveController(m_workspace, m_commands, m_dialogs, this);
+    m_exporter = new ExportController(m_workspace, m_commands, m_dialogs, this);
+    m_phone = new PhoneController(m_workspace, *m_watcher, m_commands, m_dialogs, this);
+    m_list = new ListController(m_workspace, *m_settings, m_commands, m_dialogs, this);
+    m_connectionTimer.setObjectName(QStringLiteral("connectionTimer"));
+    m_connectionTimer.setInterval(500);
+    wireControllers();
+}
+
+Application::~Application() = default;
+
+void Application::wireControllers() {
+    // The phone: its state, a read that changed the archive, deletions.
+    connect(m_phone, &PhoneController::connectionChanged, &m_commands,
+            [this](bool connected) { m_commands.setConnected(connected); });
+    connect(m_phone, &PhoneController::phoneCaptionsChanged, this, &Application::showPhoneCaptions);
+    connect(m_phone, &PhoneController::archiveChanged, m_archive,
+            &ArchiveController::reloadArchive);
+    connect(m_phone, &PhoneController::phoneFolderChanged, m_list,
+            &ListController::phoneFoldersChanged);
+    connect(m_phone, &PhoneController::deletedOnPhone, m_list,
+            [this](FolderKind folder, const std::vector<int>& positions) {
+                m_list->removeRecords(phoneFolderNode(folder), positions);
+            });
+    connect(m_phone, &PhoneController::note, this, &Application::noted);
+    // The archive: read again, changed behind the rows, records deleted.
+    connect(m_archive, &ArchiveController::archiveReloaded, m_list, &ListController::clearViewer);
+    connect(m_archive, &ArchiveController::archiveReplaced, m_list,
+            &ListController::archiveFoldersChanged);
+    connect(m_archive, &ArchiveController::recordsDeleted, m_list,
+            [this](FolderKind folder, const std::vector<int>& records) {
+                m_list->removeRecords(archiveFolderNode(folder), records);
+            });
+    connect(m_archive, &ArchiveController::archiveLent, m_list, &ListController::setArchiveLent);
+    connect(m_archive, &ArchiveController::noted, this, &Application::noted);
+    connect(m_exporter, &ExportController::smartphoneExported, this, &Application::noted);
+    // Closing waits for the cancelled job to end.
+    connect(&m_commands, &CommandState::busyChanged, this, [this](bool busy) {
+        if (!busy && m_quitWhenIdle)
+            QTimer::singleShot(0, this, &Application::readyToQuit);
+    });
+    connect(&m_connectionTimer, &QTimer::timeout, m_phone, &PhoneController::refreshConnection);
+}
+
+void Application::start() {
+    // Read off the window's thread; the commands rest meanwhile.
+    m_archive->reloadArchive();
+    m_phone->refreshConnection();
+    m_connectionTimer.start();
+    // Written when missing, once the working directory is known; a failure
+    // leaves the program without a template until the editor saves one.
+    if (const MaybeFailure failure = ensureDefaultTemplate(m_workspace.workDir))
+        m_dialogs.fail(failure->text());
+}
+
+void Application::showPhoneCaptions() {
+    QStringList captions;
+    for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
+        captions << folderCaption(kind, m_workspace.phoneCount(kind));
+    emit phoneCaptionsChanged(captions);
+}
+
+// --- The commands
+
+void Application::connectPhone() {
+    if (!enabled(Command::Connect))
+        return;
+    emit noted(QString());
+    m_phone->refreshConnection();
+}
+
+void Application::readPhone() {
+    if (!enabled(Command::Read))
+        return;
+    emit noted(QString());
+    m_phone->readPhone();
+}
+
+void Application::beginImport() {
+    emit noted(QString());
+}
+
+void Application::importArchive(const QString& source) {
+    if (enabled(Command::Import))
+        m_archive->importArchive(source);
+}
+
+void Application::deleteSelected() {
+    if (!enabled(Command::DeleteSelected))
+        return;
+    m_dialogs.ask(
+        QCoreApplication::translate("MainWindow", "Вы действительно хотите удалить сообщения?"),
+        [this](bool yes) {
+            // The rows are the listed folder's, where the user chose them.
+            const std::optional<TreeNode> target = m_list->listedFolder();
+            if (!yes || !target)
+                return;
+            if (isPhoneFolder(*target))
+                deleteOnPhone(folderKindOfNode(*target));
+            else if (isArchiveFolder(*target))
+                deleteInArchive(folderKindOfNode(*target));
+        });
+}
+
+// Файл ▸ "Удалить сообщение": only on the archive folder the list shows.
+void Application::deleteSelectedInArchive() {
+    const std::optional<TreeNode> target = m_list->listedFolder();
+    if (enabled(Command::DeleteInArchive) && target && isArchiveFolder(*target))
+        deleteInArchive(folderKindOfNode(*target));
+}
+
+void Application::deleteInArchive(FolderKind folder) {
+    m_archive->deleteRecords(folder, m_list->selectedRecords());
+}
+
+// Файл ▸ "Удалить все сообщения": asks nothing, the files go to the trash.
+void Application::deleteAllInArchive() {
+    if (enabled(Command::DeleteAllInArchive))
+        m_archive->deleteAll();
+}
+
+void Application::deleteSelectedOnPhone() {
+    const std::optional<TreeNode> target = m_list->listedFolder();
+    if (enabled(Command::DeleteOnPhone) && target && isPhoneFolder(*target))
+        deleteOnPhone(folderKindOfNode(*target));
+}
+
+void Application::deleteOnPhone(FolderKind folder) {
+    m_phone->deleteOnPhone(folder, m_list->selectedPhoneRows());
+}
+
+std::optional<ExportSource> Application::beginExport(ExportMode mode) {
+    if (!enabled(mode == ExportMode::Selected ? Command::ExportSelected : Command::ExportAll))
+        return std::nullopt;
+    emit noted(QString());
+    return m_list->exportSource(mode);
+}
+
+void Application::exportForSmartphone(const QString& targetDir) {
+    if (enabled(Command::ExportForSmartphone))
+        m_exporter->exportForSmartphone(targetDir);
+}
+
+void Application::cancelJob() {
+    m_commands.cancelByUser();
+}
+
+bool Application::requestQuit() {
+    if (m_commands.isBusy()) {
+        // The job still works on the program's state: it is cancelled, and
+        // the program ends once it has ended.
+        m_quitWhenIdle = true;
+        m_commands.cancel();
+        return false;
+    }
+    m_quitWhenIdle = false;
+    m_phone->closePorts();
+    return true;
+}
+
+} // namespace qb

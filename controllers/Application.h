@@ -1,0 +1,103 @@
+#pragma once
+// The program without its window: the working directory's archive and the
+// last phone read (the Workspace), the settings, the one command state, the
+// phone watcher and the controllers, wired to each other here. main() makes
+// one; the window takes it, runs its commands from its actions and shows what
+// it reports. Every command does nothing while it is disabled.
+#include "archive/Workspace.h"
+#include "controllers/CommandState.h"
+#include "controllers/ListController.h"
+#include "models/SettingsStore.h"
+#include "phonelink/PhoneWatcher.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+namespace qb {
+
+class ArchiveController;
+class ExportController;
+class PhoneController;
+class UserDialogs;
+
+class Application : public QObject {
+    Q_OBJECT
+  public:
+    // The program working in `workDir`, telling the user through `dialogs`.
+    // The phone's ports come from udev, or from `watcher` when one is given.
+    // `settings` is the user's own store unless given.
+    Application(const QString& workDir, UserDialogs& dialogs,
+                std::unique_ptr<PhoneWatcher> watcher = nullptr,
+                std::unique_ptr<SettingsStore> settings = nullptr, QObject* parent = nullptr);
+    ~Application() override;
+
+    // Reads the archive (a job), takes the phone's state and follows it every
+    // 500 ms, and writes the default export template when there is none.
+    void start();
+
+    Workspace& workspace() { return m_workspace; }
+    const Workspace& workspace() const { return m_workspace; }
+    SettingsStore& settings() { return *m_settings; }
+    CommandState& commands() { return m_commands; }
+    const CommandState& commands() const { return m_commands; }
+    PhoneWatcher& watcher() { return *m_watcher; }
+    ArchiveController& archive() { return *m_archive; }
+    PhoneController& phone() { return *m_phone; }
+    ExportController& exporter() { return *m_exporter; }
+    ListController& list() { return *m_list; }
+
+    // The commands, as the menu, the toolbar and the keys give them.
+    void connectPhone();
+    void readPhone();
+    // Starts the import's choice of a file: the message panel is emptied.
+    void beginImport();
+    void importArchive(const QString& source);
+    // The Delete key: asks, then deletes the selected rows where the list
+    // shows them, on the phone or in the archive.
+    void deleteSelected();
+    void deleteSelectedInArchive();
+    void deleteAllInArchive();
+    void deleteSelectedOnPhone();
+    // The rows to export, for the export dialog; none when the command rests
+    // or there is nothing to export.
+    std::optional<ExportSource> beginExport(ExportMode mode);
+    void exportForSmartphone(const QString& targetDir);
+    // Esc and the button beside the progress bar.
+    void cancelJob();
+
+    // Closing: true when the program may end now (the ports are closed then);
+    // otherwise the running job is cancelled and readyToQuit() comes once it
+    // has ended.
+    bool requestQuit();
+
+  signals:
+    // The message panel's text.
+    void noted(const QString& text);
+    // The captions of the phone's Inbox, Outbox and Draft nodes.
+    void phoneCaptionsChanged(const QStringList& captions);
+    void readyToQuit();
+
+  private:
+    void wireControllers();
+    void showPhoneCaptions();
+    void deleteInArchive(FolderKind folder);
+    void deleteOnPhone(FolderKind folder);
+    bool enabled(Command command) const { return m_commands.isEnabled(command); }
+
+    Workspace m_workspace;
+    UserDialogs& m_dialogs;
+    std::unique_ptr<SettingsStore> m_settings;
+    CommandState m_commands;
+    std::unique_ptr<PhoneWatcher> m_watcher;
+    ArchiveController* m_archive;
+    PhoneController* m_phone;
+    ExportController* m_exporter;
+    ListController* m_list;
+    QTimer m_connectionTimer{this};
+    bool m_quitWhenIdle = false;
+};
+
+} // namespace qb

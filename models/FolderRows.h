@@ -1,0 +1,63 @@
+#pragma once
+// What the message list shows of one folder: its messages as they were when
+// it was chosen, with the phonebook that names them. Taken once and never
+// changed, and shared: the list builds the rows it paints from it on demand,
+// and a sort reads it on a worker thread meanwhile, while the program's own
+// archive is read again or handed to a job.
+#include "archive/ArchiveFiles.h"
+#include "archive/ArchiveTypes.h"
+#include "archive/FolderTree.h"
+#include "models/MessageRows.h"
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace qb {
+
+class FolderRows {
+  public:
+    // Nothing to list: a group node, or no node at all.
+    static std::shared_ptr<const FolderRows> none(std::optional<TreeNode> node = std::nullopt);
+    static std::shared_ptr<const FolderRows> ofArchive(TreeNode node, const ArchiveFolder& folder,
+                                                       const Phonebook& phonebook);
+    // The positions the last read holds; none before the first read.
+    static std::shared_ptr<const FolderRows> ofPhone(TreeNode node, const ReadFolder& folder,
+                                                     const Phonebook& phonebook);
+
+    // The node listed, a group node included; none when no node is.
+    std::optional<TreeNode> node() const { return m_node; }
+    int count() const { return m_count; }
+    // Set when the phonebook cannot name the rows: no row may be built then.
+    const MaybeFailure& namesFailure() const { return m_namesFailure; }
+    // A builder for rows of this folder. Each thread that builds rows has its
+    // own: it remembers the "От" cells it made.
+    std::unique_ptr<MessageRowBuilder> builder() const;
+    // The row of the message at `position` (from 0), whose record number is
+    // position + 1.
+    MessageRow row(MessageRowBuilder& builder, int position) const;
+
+  private:
+    template <class Record, std::size_t N>
+    void pack(const std::vector<Record>& records,
+              const std::array<std::string Record::*, N>& fields);
+    // The record at `position`, in a record of the calling thread's own that
+    // keeps its fields' room from one row to the next.
+    template <class Record, std::size_t N>
+    const Record& unpack(int position, const std::array<std::string Record::*, N>& fields) const;
+    void takePhonebook(const Phonebook& phonebook);
+
+    std::optional<TreeNode> m_node;
+    int m_count = 0;
+    bool m_phone = false;
+    // The messages' fields one after the other in one buffer, and where each
+    // ends: copying 100 000 records field by field took the window's thread
+    // tens of milliseconds of allocations, a buffer takes a copy of its bytes.
+    std::unique_ptr<char[]> m_bytes;
+    std::vector<std::uint32_t> m_ends;
+    Phonebook m_phonebook;
+    MaybeFailure m_namesFailure;
+};
+
+} // namespace qb
