@@ -7,6 +7,7 @@
 #include "core/Failure.h"
 
 #include <QString>
+#include <array>
 #include <string_view>
 #include <vector>
 
@@ -79,12 +80,17 @@ PhonebookText phonebookFileContent(const Phonebook& phonebook);
 // Writes Phonebook.pbk (replacing a file of that name in any letter case).
 MaybeFailure savePhonebook(const QString& workDir, const Phonebook& phonebook);
 
+// How many records a merge appended to each folder file, by FolderKind.
+using AppendedCounts = std::array<int, 3>;
+
 // Appends every record of the read that the folder file does not hold yet,
 // folder by folder (Inbox, Outbox, Draft); a folder's count is its countMark + 1.
 // Writes all three files, also those that get nothing new. Stops at the first
 // file it cannot read or write; the files merged before it stay merged. The
-// caller holds the archive lock (storePhoneRead does).
-MaybeFailure mergeReadResult(const QString& workDir, const ReadResult& read);
+// caller holds the archive lock (storePhoneRead does). `appended`, when
+// given, counts what reached each file that was written.
+MaybeFailure mergeReadResult(const QString& workDir, const ReadResult& read,
+                             AppendedCounts* appended = nullptr);
 
 // The files' part of a phone read, under the archive lock (ArchiveLock), on
 // top of the files as they are then: Phonebook.pbk becomes the phonebook the
@@ -93,6 +99,6 @@ MaybeFailure mergeReadResult(const QString& workDir, const ReadResult& read);
 // failure and without a write when `cancel` stops the wait for the lock.
 MaybeFailure storePhoneRead(const QString& workDir, const ReadResult& read,
                             const std::optional<Phonebook>& listed, const Phonebook& known,
-                            Cancellation* cancel = nullptr);
+                            Cancellation* cancel = nullptr, AppendedCounts* appended = nullptr);
 
 } // namespace qb

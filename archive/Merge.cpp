@@ -120,7 +120,8 @@ void takeExisting(std::string_view content, std::size_t size, std::string& out, 
         keys.blockSeen(block);
 }
 
-MaybeFailure mergeFolder(const QString& workDir, FolderKind kind, const ReadFolder& read) {
+MaybeFailure mergeFolder(const QString& workDir, FolderKind kind, const ReadFolder& read,
+                         int& appended) {
     const QString path = resolveInDir(workDir, folderFileName(kind));
     FolderFile file(path);
     if (file.failure())
@@ -133,18 +134,30 @@ MaybeFailure mergeFolder(const QString& workDir, FolderKind kind, const ReadFold
     file.release(); // the file is replaced below
     // Duplicates are looked for only among the records that were there before:
     // two equal records of one read are both appended.
+    int added = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        if (!keys.archived(k))
+        if (!keys.archived(k)) {
             appendRecordLines(out, read.find(static_cast<int>(k + 1)), kind);
+            ++added;
+        }
     }
-    return writeWholeFile(path, out);
+    MaybeFailure failure = writeWholeFile(path, out);
+    if (!failure)
+        appended = added;
+    return failure;
 }
 
 } // namespace
 
-MaybeFailure mergeReadResult(const QString& workDir, const ReadResult& read) {
+MaybeFailure mergeReadResult(const QString& workDir, const ReadResult& read,
+                             AppendedCounts* appended) {
+    AppendedCounts counts{};
     for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
-        if (auto failure = mergeFolder(workDir, kind, read.folder(kind)))
+        MaybeFailure failure =
+            mergeFolder(workDir, kind, read.folder(kind), counts[static_cast<int>(kind)]);
+        if (appended)
+            *appended = counts;
+        if (failure)
             return failure;
     }
     return std::nullopt;
@@ -152,7 +165,7 @@ MaybeFailure mergeReadResult(const QString& workDir, const ReadResult& read) {
 
 MaybeFailure storePhoneRead(const QString& workDir, const ReadResult& read,
                             const std::optional<Phonebook>& listed, const Phonebook& known,
-                            Cancellation* cancel) {
+                            Cancellation* cancel, AppendedCounts* appended) {
     const ArchiveLock lock(workDir, cancel);
     if (!lock.mayWrite())
         return lock.failure();
@@ -163,7 +176,7 @@ MaybeFailure storePhoneRead(const QString& workDir, const ReadResult& read,
         if (MaybeFailure failure = savePhonebook(workDir, known))
             return failure;
     }
-    return mergeReadResult(workDir, read);
+    return mergeReadResult(workDir, read, appended);
 }
 
 } // namespace qb

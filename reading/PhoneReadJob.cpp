@@ -205,7 +205,7 @@ void PhoneReadJob::storeEverything(std::string reply) {
         [this](Cancellation& cancel) {
             try {
                 m_storeFailure = storePhoneRead(m_context.workDir, m_read, m_listed,
-                                                m_context.phonebook, &cancel);
+                                                m_context.phonebook, &cancel, &m_appended);
             } catch (const std::bad_alloc&) {
                 m_storeFailure = Failure::outOfMemory();
             }
@@ -255,6 +255,7 @@ void PhoneReadJob::finish(ReadOutcome outcome) {
     if (m_readShown && m_outcome.kind != Kind::Cancelled) {
         m_outcome.read = m_read;
         m_outcome.phonebook = m_listed;
+        m_outcome.appended = m_appended;
     }
     progress().setVisible(false);
     progress().setTextVisible(true);

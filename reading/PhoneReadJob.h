@@ -3,6 +3,7 @@
 // folders, fetches each received message's time, captures the phonebook and
 // merges what is new into the archive files. Each step sends its commands and
 // names the step that takes the reply, on the event loop.
+#include "archive/ArchiveFiles.h"
 #include "archive/ArchiveTypes.h"
 #include "codecs/FieldBounds.h"
 #include "core/Failure.h"
@@ -56,6 +57,8 @@ struct ReadOutcome {
     std::optional<ReadResult> read{};
     // The phonebook the phone listed; none when it listed no entry.
     std::optional<Phonebook> phonebook{};
+    // The messages of this read that were new to each archive file.
+    AppendedCounts appended{};
 };
 
 // Advances the bar by `stepSize` while it is below 100, never beyond 100.
@@ -117,6 +120,7 @@ class PhoneReadJob : public Job {
     bool m_storing = false;   // the phone has said all; the files are being written
     std::optional<Phonebook> m_listed;
     MaybeFailure m_storeFailure;
+    AppendedCounts m_appended{};
     ReadOutcome m_outcome;
     JobWorker m_files{*this}; // last: destroyed first, waiting for the files
 };

@@ -176,3 +176,22 @@ TEST(Merge, RecognisesTextsTheEarlierDecodingWroteAndNothingElse) {
               "A #BJ\r\n 2\r\n+MMGL: 2, \"STO UNSENT\", \"1\"\r\n"
               "A #BJ\r\n 1\r\n+MMGL: 1, \"STO UNSENT\", \"1\"\r\n");
 }
+
+// What a read brought that the archive lacked, per folder, as the user is
+// told it; a folder that could not be written counts nothing.
+TEST(Merge, CountsTheRecordsItAppendsToEachFolder) {
+    QTemporaryDir dir;
+    AppendedCounts appended{-1, -1, -1};
+    ASSERT_FALSE(mergeReadResult(dir.path(), sampleRead(), &appended));
+    EXPECT_EQ(appended, (AppendedCounts{2, 1, 0}));
+    ReadResult later = sampleRead();
+    setRead(later.draft, {sentEntry("D", 3, "STO UNSENT", "1")});
+    ASSERT_FALSE(storePhoneRead(dir.path(), later, std::nullopt, {}, nullptr, &appended));
+    EXPECT_EQ(appended, (AppendedCounts{0, 0, 1}));
+
+    ASSERT_TRUE(QFile::remove(dir.filePath("Outbox.msg")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Outbox.msg"));
+    setRead(later.inbox, {inboxEntry("New", 7, "REC READ", "+7001", Date)});
+    ASSERT_TRUE(mergeReadResult(dir.path(), later, &appended));
+    EXPECT_EQ(appended, (AppendedCounts{1, 0, 0}));
+}
