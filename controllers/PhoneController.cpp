@@ -56,29 +56,54 @@ PhonePort* PhoneController::currentPort() {
     return m_activePort;
 }
 
-AtPort* PhoneController::openPhone(AtPort* port) {
+AtPort* PhoneController::openPhone(AtPort* port, QString& refusal) {
     if (port && port->open())
         return port;
     const bool denied = port && port->lastOpenError() == OpenError::NoPermission;
-    m_dialogs.inform(denied ? noPermissionText(activeDevNode()) : deviceBusyText());
+    refusal = denied ? noPermissionText(activeDevNode()) : deviceBusyText();
     return nullptr;
 }
 
-void PhoneController::readPhone() {
+void PhoneController::releasePort() {
+    if (m_portInUse)
+        m_portInUse->close();
+    m_portInUse = nullptr;
+}
+
+void PhoneController::readPhone(ReadStart start) {
     if (m_commands.isBusy())
         return;
-    AtPort* port = openPhone(currentPort());
-    if (!port)
+    ReadReport report;
+    report.start = start;
+    QString refusal;
+    AtPort* port = openPhone(currentPort(), refusal);
+    if (!port) {
+        readFailed(report, refusal, false);
+        emit readReported(report);
         return;
+    }
+    m_portInUse = port;
     m_commands.run(
         std::make_unique<PhoneReadJob>(
             ReadContext{port, m_workspace.readResult, m_workspace.phonebook, m_workspace.workDir}),
-        [this](PhoneReadJob& done) { readEnd(done); }, UserCancel::Yes);
+        [this, report](PhoneReadJob& done) { readEnd(done, report); }, UserCancel::Yes);
 }
 
-void PhoneController::readEnd(const PhoneReadJob& job) {
+void PhoneController::readFailed(ReadReport& report, const QString& text, bool critical) {
+    report.end = ReadReport::End::Failed;
+    report.failure = text;
+    if (report.start != ReadStart::ByUser)
+        return;
+    if (critical)
+        m_dialogs.fail(text);
+    else
+        m_dialogs.inform(text);
+}
+
+void PhoneController::readEnd(const PhoneReadJob& job, ReadReport report) {
     using Kind = ReadOutcome::Kind;
     const ReadOutcome& outcome = job.outcome();
+    releasePort();
     // The read hands its values back; they become the program's state here.
     if (outcome.read)
         m_workspace.readResult = *outcome.read;
@@ -89,22 +114,30 @@ void PhoneController::readEnd(const PhoneReadJob& job) {
     case Kind::PortBusy:
     case Kind::PortRefused:
     case Kind::PhoneStalled:
-        m_dialogs.inform(lostPhoneText(outcome.kind, activeDevNode()));
+        readFailed(report, lostPhoneText(outcome.kind, activeDevNode()), false);
         break;
     case Kind::PhoneFailed:
-        m_dialogs.fail(phoneFailureText(*outcome.phoneFailure, PhoneCommand::Read));
+        readFailed(report, phoneFailureText(*outcome.phoneFailure, PhoneCommand::Read), true);
         break;
     case Kind::Cancelled:
+        report.end = ReadReport::End::Cancelled;
         emit note(readCancelledText());
         break;
     case Kind::Failed:
-        m_dialogs.fail(outcome.failure->text());
+        readFailed(report, outcome.failure->text(), true);
         [[fallthrough]]; // the phone folders show what was read before the stop
     case Kind::Finished:
     case Kind::NothingListed: {
         emit readEnded();
-        if (outcome.kind == Kind::NothingListed)
+        if (outcome.kind == Kind::NothingListed) {
+            report.end = ReadReport::End::NothingListed;
             emit note(nothingListedText());
+        } else {
+            for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
+                report.read[static_cast<std::size_t>(kind)] = m_workspace.phoneCount(kind);
+            report.added = outcome.appended;
+            report.contacts = outcome.phonebook ? int(outcome.phonebook->entries.size()) : 0;
+        }
         const auto readSomething = [this](FolderKind kind) {
             const ReadEntry* first = m_workspace.readResult.folder(kind).find(1);
             return first && !first->index.empty();
@@ -120,14 +153,19 @@ void PhoneController::readEnd(const PhoneReadJob& job) {
     }
     }
     refreshConnection();
+    emit readReported(report);
 }
 
 void PhoneController::deleteOnPhone(FolderKind folder, std::vector<DeleteRow> rows) {
     if (m_commands.isBusy() || rows.empty())
         return; // nothing to delete: the phone is not even asked
-    AtPort* port = openPhone(m_deletionPort ? m_deletionPort.data() : currentPort());
-    if (!port)
+    QString refusal;
+    AtPort* port = openPhone(m_deletionPort ? m_deletionPort.data() : currentPort(), refusal);
+    if (!port) {
+        m_dialogs.inform(refusal);
         return;
+    }
+    m_portInUse = port;
     m_commands.run(
         std::make_unique<DeleteOnPhoneJob>(port, folder, std::move(rows), m_workspace.readResult),
         [this, folder](DeleteOnPhoneJob& done) { deletionEnd(folder, done); }, UserCancel::Yes);
@@ -136,6 +174,7 @@ void PhoneController::deleteOnPhone(FolderKind folder, std::vector<DeleteRow> ro
 void PhoneController::deletionEnd(FolderKind folder, const DeleteOnPhoneJob& job) {
     using Kind = DeleteOutcome::Kind;
     const DeleteOutcome& outcome = job.outcome();
+    releasePort();
     if (outcome.kind == Kind::NoPort) {
         m_dialogs.inform(deviceBusyText());
         return;

@@ -5,6 +5,7 @@
 // them; results go to the user through UserDialogs and to the window through
 // signals.
 #include "archive/ArchiveTypes.h"
+#include "controllers/ReadReport.h"
 #include "reading/DeleteOnPhoneJob.h"
 
 #include <QObject>
@@ -37,7 +38,9 @@ class PhoneController : public QObject {
     // status timer); emits connectionChanged.
     void refreshConnection();
     // The read command: opens the phone plugged in now, reads, merges, reports.
-    void readPhone();
+    // Every read asked for, also one whose phone cannot be opened, ends with
+    // readReported(); the message boxes tell only the user who pressed the button.
+    void readPhone(ReadStart start = ReadStart::ByUser);
     // Deletes the chosen rows of a phone folder on the phone plugged in now
     // (rows in list order).
     void deleteOnPhone(FolderKind folder, std::vector<DeleteRow> rows);
@@ -62,13 +65,21 @@ class PhoneController : public QObject {
     void deletedOnPhone(qb::FolderKind folder, const std::vector<int>& positions);
     // A note for the message panel (a cancelled command, an empty phone).
     void note(const QString& text);
+    // How a read ended.
+    void readReported(const qb::ReadReport& report);
 
   private:
-    // The port of the phone plugged in now, opened; tells the user and gives
-    // none when it cannot be opened.
-    AtPort* openPhone(AtPort* port);
+    // The port of the phone plugged in now, opened; none, with what the user
+    // is told in `refusal`, when it cannot be opened.
+    AtPort* openPhone(AtPort* port, QString& refusal);
     PhonePort* currentPort();
-    void readEnd(const PhoneReadJob& job);
+    void readEnd(const PhoneReadJob& job, ReadReport report);
+    // A read that ends with `text`: a box for the user who asked, as
+    // information or as a failure (`critical`).
+    void readFailed(ReadReport& report, const QString& text, bool critical);
+    // The port a read or a deletion used: the phone is left to other programs
+    // (another Quillbox, the command line) between commands.
+    void releasePort();
     void deletionEnd(FolderKind folder, const DeleteOnPhoneJob& job);
     std::string activeDevNode() const;
     void forgetPort(PhonePort* port);
@@ -79,6 +90,7 @@ class PhoneController : public QObject {
     UserDialogs& m_dialogs;
     PhonePort* m_activePort = nullptr; // cleared by the watcher's portRemoved
     QPointer<AtPort> m_deletionPort;
+    QPointer<AtPort> m_portInUse;
 };
 
 } // namespace qb

@@ -9,8 +9,10 @@
 #include "phonelink/PhoneWatcher.h"
 #include "tests/phonelink/PhoneSide.h"
 #include "tests/reading/ScriptedPhone.h"
+#include "tests/support/PtyPhone.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -161,4 +163,45 @@ TEST_F(PhoneControllerTest, DeletionReachesThePhonePluggedInNowAndCanBeCancelled
     EXPECT_EQ(notes.at(0).at(0).toString(), deletionCancelledText());
     EXPECT_TRUE(dialogs.informed.isEmpty());
     EXPECT_EQ(workspace.readResult.inbox.countMark, "0");
+}
+
+// A read ends with one report, whoever asked for it; only the user who
+// pressed the button gets a box. The phone is left to other programs after it.
+TEST_F(PhoneControllerTest, EveryReadReportsHowItEndedAndLeavesThePortToOthers) {
+    QSignalSpy reports(&phone, &PhoneController::readReported);
+    phone.readPhone(ReadStart::Unattended); // no phone at all
+    phone.readPhone();
+    ASSERT_EQ(reports.size(), 2);
+    for (const QList<QVariant>& signal : reports) {
+        const auto report = signal.at(0).value<ReadReport>();
+        EXPECT_EQ(report.end, ReadReport::End::Failed);
+        EXPECT_EQ(report.failure, deviceBusyText());
+    }
+    EXPECT_EQ(reports.at(0).at(0).value<ReadReport>().start, ReadStart::Unattended);
+    EXPECT_EQ(dialogs.informed, QStringList({deviceBusyText()}));
+
+    QTemporaryDir dir;
+    workspace.workDir = dir.path();
+    test::PtyPhone simulated("[messages]\n"
+                             "4|REC READ|+7001|2010/01/02,03:04:05|Один\n"
+                             "5|STO SENT|+7001||Два\n"
+                             "[phonebook]\n+7001|Мама\n900|Банк\n",
+                             PhoneQuirks{});
+    modems = {razr(simulated.pty.slavePath.c_str())};
+    watcher.deviceChanged("add");
+    for (const int added : {1, 0}) {
+        const qsizetype before = reports.size();
+        phone.readPhone(ReadStart::Unattended);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return reports.size() == before + 1; }, 10000));
+        const auto report = reports.last().at(0).value<ReadReport>();
+        EXPECT_EQ(report.end, ReadReport::End::Read);
+        EXPECT_EQ(report.read, (FolderCounts{1, 1, 0}));
+        EXPECT_EQ(report.added, (FolderCounts{added, added, 0}));
+        EXPECT_EQ(report.contacts, 2);
+        UsbModem sameTty;
+        sameTty.devNode = simulated.pty.slavePath;
+        PhonePort other(sameTty);
+        EXPECT_TRUE(other.open());
+    }
+    EXPECT_EQ(dialogs.informed.size(), 1);
 }

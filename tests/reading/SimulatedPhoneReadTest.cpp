@@ -4,9 +4,8 @@
 // failure, within the bounds, and nothing is written.
 #include "phonelink/PhonePort.h"
 #include "reading/PhoneReadJob.h"
-#include "tests/e2e/ServingLoop.h"
-#include "tests/phonelink/PhoneSide.h"
 #include "tests/reading/ScriptedPhone.h"
+#include "tests/support/PtyPhone.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -44,50 +43,9 @@ const char Content[] = R"([messages]
 )";
 
 // The simulated phone on a pty, answered from a thread of its own.
-class SimulatedPhone {
+class SimulatedPhone : public test::PtyPhone {
   public:
-    explicit SimulatedPhone(const PhoneQuirks& quirks)
-        : m_phone(parsePhoneContent(Content)), m_server(m_phone, timing(quirks), nullptr) {
-        m_phone.setCommandObserver([this](std::string_view line) { commands.emplace_back(line); });
-        m_server.attach(pty.master);
-        if (pipe2(m_stop, O_CLOEXEC) == 0)
-            m_thread =
-                std::thread([this] { e2e::serveThroughReopens(m_server, m_stop[0], m_guard); });
-    }
-    ~SimulatedPhone() {
-        stop();
-        ::close(m_stop[0]);
-        ::close(m_stop[1]);
-    }
-    // Pulls the cable: the phone stops answering and the port's side hangs up.
-    void unplug() {
-        stop();
-        pty.hangUp();
-    }
-
-    test::Pty pty;
-    std::vector<std::string> commands; // read once the phone has stopped
-
-  private:
-    static ServeTiming timing(const PhoneQuirks& quirks) {
-        ServeTiming timing;
-        timing.quirks = quirks;
-        if (!quirks.any()) // every answer at once, whole
-            timing.shape = [](std::size_t, std::string_view) { return AnswerShape{}; };
-        return timing;
-    }
-    void stop() {
-        if (!m_thread.joinable())
-            return;
-        [[maybe_unused]] const ssize_t n = ::write(m_stop[1], "s", 1);
-        m_thread.join();
-    }
-
-    PhoneSimulator m_phone;
-    SimServer m_server;
-    std::mutex m_guard;
-    int m_stop[2] = {-1, -1};
-    std::thread m_thread;
+    explicit SimulatedPhone(const PhoneQuirks& quirks) : PtyPhone(Content, quirks) {}
 };
 
 struct ReadRun {
