@@ -3,6 +3,7 @@
 #include "controllers/ArchiveController.h"
 #include "controllers/ExportController.h"
 #include "controllers/PhoneController.h"
+#include "controllers/ReadOnPlug.h"
 #include "controllers/UserDialogs.h"
 #include "export/ExportTemplate.h"
 #include "models/FolderCaptions.h"
@@ -24,6 +25,7 @@ Application::Application(const QString& workDir, UserDialogs& dialogs,
     m_exporter = new ExportController(m_workspace, m_commands, m_dialogs, this);
     m_phone = new PhoneController(m_workspace, *m_watcher, m_commands, m_dialogs, this);
     m_list = new ListController(m_workspace, *m_settings, m_commands, m_dialogs, this);
+    m_readOnPlug = new ReadOnPlug(*m_watcher, m_commands, *m_settings, this);
     m_connectionTimer.setObjectName(QStringLiteral("connectionTimer"));
     m_connectionTimer.setInterval(500);
     wireControllers();
@@ -45,6 +47,12 @@ void Application::wireControllers() {
                 m_list->removeRecords(phoneFolderNode(folder), positions);
             });
     connect(m_phone, &PhoneController::note, this, &Application::noted);
+    // A phone plugged in, read by itself, and what became of that read.
+    connect(m_readOnPlug, &ReadOnPlug::readDue, this, &Application::readOnPlugDue);
+    connect(m_phone, &PhoneController::readReported, this, [this](const ReadReport& report) {
+        if (report.start == ReadStart::Unattended)
+            emit readNoticed(readNotice(report));
+    });
     // The archive: read again, changed behind the rows, records deleted.
     connect(m_archive, &ArchiveController::archiveReloaded, m_list, &ListController::clearViewer);
     connect(m_archive, &ArchiveController::archiveReplaced, m_list,
@@ -96,6 +104,13 @@ void Application::readPhone() {
         return;
     emit noted(QString());
     m_phone->readPhone();
+}
+
+void Application::readOnPlugDue() {
+    if (m_commands.isBusy())
+        return;
+    emit noted(QString());
+    m_phone->readPhone(ReadStart::Unattended);
 }
 
 void Application::beginImport() {

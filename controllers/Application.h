@@ -7,6 +7,7 @@
 #include "archive/Workspace.h"
 #include "controllers/CommandState.h"
 #include "controllers/ListController.h"
+#include "controllers/ReadReport.h"
 #include "models/SettingsStore.h"
 #include "phonelink/PhoneWatcher.h"
 
@@ -21,6 +22,7 @@ namespace qb {
 class ArchiveController;
 class ExportController;
 class PhoneController;
+class ReadOnPlug;
 class UserDialogs;
 
 class Application : public QObject {
@@ -48,6 +50,8 @@ class Application : public QObject {
     PhoneController& phone() { return *m_phone; }
     ExportController& exporter() { return *m_exporter; }
     ListController& list() { return *m_list; }
+    // The setting that reads the phone as soon as it is plugged in.
+    ReadOnPlug& readOnPlug() { return *m_readOnPlug; }
 
     // The commands, as the menu, the toolbar and the keys give them.
     void connectPhone();
@@ -79,10 +83,14 @@ class Application : public QObject {
     // The captions of the phone's Inbox, Outbox and Draft nodes.
     void phoneCaptionsChanged(const QStringList& captions);
     void readyToQuit();
+    // A read started by plugging the phone in has ended: for the
+    // notification area, where the user looks while the window is hidden.
+    void readNoticed(const qb::ReadNotice& notice);
 
   private:
     void wireControllers();
     void showPhoneCaptions();
+    void readOnPlugDue();
     void deleteInArchive(FolderKind folder);
     void deleteOnPhone(FolderKind folder);
     bool enabled(Command command) const { return m_commands.isEnabled(command); }
@@ -96,6 +104,7 @@ class Application : public QObject {
     PhoneController* m_phone;
     ExportController* m_exporter;
     ListController* m_list;
+    ReadOnPlug* m_readOnPlug;
     QTimer m_connectionTimer{this};
     bool m_quitWhenIdle = false;
 };

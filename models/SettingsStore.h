@@ -17,12 +17,14 @@ struct SettingKey {
     QString name;
 };
 
-// The four values the program keeps; the spellings are those of earlier versions.
+// The values the program keeps; the first four are spelt as earlier versions spelt them.
 namespace Setting {
 inline const SettingKey Background{QStringLiteral("Color"), QStringLiteral("BlColor")};
 inline const SettingKey Text{QStringLiteral("Color"), QStringLiteral("FontColor")};
 inline const SettingKey SortMark{QStringLiteral("ColumSort"), QStringLiteral("ColumnImage")};
 inline const SettingKey SortColumn{QStringLiteral("ColumSort"), QStringLiteral("ColumnI")};
+// 1 while the phone is read as soon as it is plugged in.
+inline const SettingKey ReadOnPlug{QStringLiteral("Phone"), QStringLiteral("ReadOnPlug")};
 } // namespace Setting
 
 class SettingsStore {
