@@ -42,6 +42,10 @@ MainMenus::MainMenus(QMainWindow& window) {
     readAction = addItem(phone, "readAction", tr("Считать"), Icon::Read);
     deleteOnPhoneAction =
         addItem(phone, "deleteOnPhoneAction", tr("Удалить сообщение"), Icon::DeleteMessage);
+    phone->addSeparator();
+    readOnPlugAction = phone->addAction(tr("Считывать телефон при подключении"));
+    readOnPlugAction->setObjectName(QStringLiteral("readOnPlugAction"));
+    readOnPlugAction->setCheckable(true);
 
     auto* style = new FlatMenuStyle;
     style->setParent(&window);

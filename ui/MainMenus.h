@@ -23,7 +23,8 @@ struct MainMenus {
     QAction* connectAction;            // Телефон ▸ Подключить
     QAction* readAction;               // Телефон ▸ Считать
     QAction* deleteOnPhoneAction;      // Телефон ▸ Удалить сообщение
-    QAction* aboutAction;              // О Программе
+    QAction* readOnPlugAction; // Телефон ▸ Считывать телефон при подключении (a setting)
+    QAction* aboutAction; // О Программе
 };
 
 } // namespace qb::ui

@@ -3,6 +3,7 @@
 #include "controllers/Application.h"
 #include "controllers/ArchiveController.h"
 #include "controllers/PhoneController.h"
+#include "controllers/ReadOnPlug.h"
 #include "core/NativeDir.h"
 #include "ui/AboutDialog.h"
 #include "ui/ClickAndKeySignals.h"
@@ -73,7 +74,7 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent),
     m_colours = new ColourSettings(m_app.settings(), {m_folderTree, m_messageList, m_viewer},
                                    m_toolbar->backgroundColourPicker(),
                                    m_toolbar->textColourPicker(), this);
-    new TrayPresence(this);
+    m_tray = new TrayPresence(this);
     createDialogs();
     connectCommands();
     connectTreeAndList();
@@ -193,6 +194,10 @@ void MainWindow::connectCommands() {
     connect(m_menus->readAction, &QAction::triggered, app, &Application::readPhone);
     connect(m_menus->deleteOnPhoneAction, &QAction::triggered, app,
             &Application::deleteSelectedOnPhone);
+    // A setting rather than a command: it may be changed while a job runs.
+    m_menus->readOnPlugAction->setChecked(m_app.readOnPlug().isEnabled());
+    connect(m_menus->readOnPlugAction, &QAction::toggled, &m_app.readOnPlug(),
+            &ReadOnPlug::setEnabled);
     connect(m_menus->aboutAction, &QAction::triggered, m_about, &QDialog::open);
     // Keys
     connect(m_deleteSelectedAction, &QAction::triggered, app, &Application::deleteSelected);
@@ -230,6 +235,7 @@ void MainWindow::connectProgram() {
             &MainWindow::showConnectionState);
     connect(&m_app.phone(), &PhoneController::readEnded, this, &MainWindow::expandPhoneNode);
     connect(&m_app, &Application::phoneCaptionsChanged, this, &MainWindow::setPhoneCaptions);
+    connect(&m_app, &Application::readNoticed, this, &MainWindow::showReadNotice);
     // The archive
     connect(&m_app.archive(), &ArchiveController::archiveCaptionsChanged, this,
             &MainWindow::setArchiveCaptions);
@@ -297,6 +303,13 @@ void MainWindow::openExportDialog(ExportMode mode) {
 
 void MainWindow::setMessagePanel(const QString& text) {
     m_statusBar->setMessage(withRealFolderNames(text));
+}
+
+// A read the plugging started: told by the notification area, where it is
+// seen with the window hidden, and in the message panel for when it is shown.
+void MainWindow::showReadNotice(const ReadNotice& notice) {
+    m_tray->notify(notice.title, withRealFolderNames(notice.text), notice.failed);
+    setMessagePanel(notice.text);
 }
 
 // --- Closing

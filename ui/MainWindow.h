@@ -16,6 +16,7 @@ namespace qb {
 class Application;
 enum class Command;
 enum class ExportMode;
+struct ReadNotice;
 } // namespace qb
 
 namespace qb::ui {
@@ -28,6 +29,7 @@ class MainStatusBar;
 class MessageListView;
 class MessageViewer;
 class TitleStrip;
+class TrayPresence;
 struct MainMenus;
 
 } // namespace qb::ui
@@ -59,6 +61,7 @@ class MainWindow : public QMainWindow {
     void showFolderOnArrowKey(QKeyEvent* event);
     void openExportDialog(qb::ExportMode mode);
     void setMessagePanel(const QString& text);
+    void showReadNotice(const qb::ReadNotice& notice);
 
     qb::Application& m_app;
     std::vector<std::pair<qb::Command, QAction*>> m_commandActions;
@@ -73,6 +76,7 @@ class MainWindow : public QMainWindow {
     qb::ui::MessageViewer* m_viewer = nullptr;
     qb::ui::MainStatusBar* m_statusBar = nullptr;
     qb::ui::ColourSettings* m_colours = nullptr;
+    qb::ui::TrayPresence* m_tray = nullptr;
     qb::ui::AboutDialog* m_about = nullptr;
     qb::ui::ExportDialog* m_exportDialog = nullptr;
     QFileDialog* m_importDialog = nullptr;

@@ -30,6 +30,14 @@ void TrayPresence::activate(QSystemTrayIcon::ActivationReason reason) {
     m_window->activateWindow();
 }
 
+bool TrayPresence::notify(const QString& title, const QString& text, bool failed) {
+    if (!m_icon)
+        return false;
+    m_icon->showMessage(title, text,
+                        failed ? QSystemTrayIcon::Critical : QSystemTrayIcon::Information);
+    return true;
+}
+
 bool TrayPresence::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_window && event->type() == QEvent::WindowStateChange &&
         m_window->isMinimized()) {

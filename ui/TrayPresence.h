@@ -18,6 +18,10 @@ class TrayPresence : public QObject {
 
     QSystemTrayIcon* icon() const { return m_icon; } // none without a notification area
 
+    // A message from the icon, also while the window is hidden; false without
+    // a notification area to show it in.
+    bool notify(const QString& title, const QString& text, bool failed);
+
   public slots:
     void activate(QSystemTrayIcon::ActivationReason reason);
 

@@ -4,12 +4,14 @@
 #include "ServedPhone.h"
 #include "WindowProbe.h"
 
+#include "controllers/ReadOnPlug.h"
 #include "models/Icons.h"
 #include "models/MessageListModel.h"
 #include "phonelink/PhonePort.h"
 #include "ui/FolderTreeWidget.h"
 #include "ui/StatusPanel.h"
 
+#include <QAction>
 #include <QProgressBar>
 #include <QTableView>
 #include <QTest>
@@ -165,6 +167,7 @@ class MainWindowE2eTest : public QObject {
     void closingDuringAReadCancelsItAndWritesNothing();
     void slowChattyPhoneReadsAsAPromptOne();
     void refusedCommandIsNamedAndNothingWritten();
+    void readsByItselfWhenPluggedInWhileHidden();
 
   private:
     void checkFirstRead(Rig& rig);
@@ -462,6 +465,30 @@ void MainWindowE2eTest::refusedCommandIsNamedAndNothingWritten() {
     QVERIFY(rig.files() == filesBefore);
     QVERIFY(!rig.program.app.workspace().readResult.inbox.count());
     QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие"));
+}
+
+// With the phone menu's setting on, plugging the phone in fills the archive
+// with no click, also while the window is hidden in the notification area,
+// and the count of new messages is told where the user will look.
+void MainWindowE2eTest::readsByItselfWhenPluggedInWhileHidden() {
+    Rig rig(SmallPhone);
+    auto* setting = control<QAction>(rig.form, "readOnPlugAction");
+    QVERIFY(setting && setting->isCheckable() && !setting->isChecked());
+    setting->trigger();
+    QVERIFY(rig.program.app.readOnPlug().isEnabled());
+    rig.form.hide();
+    std::string error;
+    QVERIFY2(rig.phone.plug(error), error.c_str());
+    QTRY_VERIFY_WITH_TIMEOUT(rig.dir.exists("Phonebook.pbk") && !rig.program.isBusy(), Patience);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        rig.program.messagePanel(),
+        QStringLiteral("Новых сообщений в архиве: 7 (входящих 4, исходящих 2, черновых 1)."),
+        Patience);
+    QCOMPARE(rig.boxes.texts, QStringList());
+    checkFirstRead(rig);
+    RETURN_IF_FAILED();
+    QTest::qWait(1500); // the plugging's events are long over: one read
+    QCOMPARE(rig.phone.countCommands("at+mmgl=\"ALL\""), 1);
 }
 
 QTEST_MAIN(MainWindowE2eTest)

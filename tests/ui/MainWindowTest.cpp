@@ -4,6 +4,7 @@
 // technology can read.
 #include "ui/MainWindow.h"
 #include "controllers/PhoneMessages.h"
+#include "controllers/ReadOnPlug.h"
 #include "core/NativeDir.h"
 #include "models/Icons.h"
 #include "models/MessageListModel.h"
@@ -70,6 +71,7 @@ class MainWindowTest : public QObject {
     void startsDisconnectedWithEmptyList();
     void menusCarryTheirTextsAndIcons();
     void menuItemsActOnlyWhileTheirButtonIsEnabled();
+    void readingOnPlugIsARememberedSettingOffUntilTurnedOn();
     void commandsRestWhileAJobRuns();
     void lostPhoneIsToldForWhatItIs();
     void unreadableArchiveFileIsReported();
@@ -228,7 +230,9 @@ void MainWindowTest::menusCarryTheirTextsAndIcons() {
     const QList<Item> phone = {{"Подключить", Connect},
                                {"", None},
                                {"Считать", Read},
-                               {"Удалить сообщение", DeleteMessage}};
+                               {"Удалить сообщение", DeleteMessage},
+                               {"", None},
+                               {"Считывать телефон при подключении", None}};
     for (const auto& [menu, items] : {std::pair{top[0]->menu(), file}, {top[1]->menu(), phone}}) {
         const QList<QAction*> actions = menu->actions();
         QCOMPARE(actions.size(), items.size());
@@ -278,6 +282,27 @@ void MainWindowTest::menuItemsActOnlyWhileTheirButtonIsEnabled() {
     QCOMPARE(form.messagePanel(), QString());
     QVERIFY(!child<QToolButton>(form, "readButton")->isEnabled());
     QVERIFY(!child<QAction>(form, "readAction")->isEnabled());
+}
+
+void MainWindowTest::readingOnPlugIsARememberedSettingOffUntilTurnedOn() {
+    StartedIn dir;
+    RecordingDialogs boxes;
+    {
+        ProgramWindow form(dir.path(), boxes);
+        auto* setting = child<QAction>(form, "readOnPlugAction");
+        QVERIFY(setting->isCheckable() && !setting->isChecked());
+        QVERIFY(!form.app.readOnPlug().isEnabled());
+        // A setting, not a command: it may be changed while a job runs.
+        QTRY_VERIFY(!form.isBusy());
+        auto* job = form.app.commands().run(std::make_unique<SlowJob>(), {});
+        QVERIFY(setting->isEnabled());
+        setting->trigger();
+        QVERIFY(form.app.readOnPlug().isEnabled());
+        job->end();
+    }
+    ProgramWindow again(dir.path(), boxes);
+    QVERIFY(child<QAction>(again, "readOnPlugAction")->isChecked());
+    QVERIFY(again.app.readOnPlug().isEnabled());
 }
 
 // While a job runs every command control rests; when it ends they come back

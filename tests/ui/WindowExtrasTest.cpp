@@ -42,6 +42,7 @@ class WindowExtrasTest : public QObject {
         QWidget window;
         TrayPresence tray(&window, false);
         QVERIFY(!tray.icon());
+        QVERIFY(!tray.notify(QStringLiteral("Телефон считан"), QStringLiteral("…"), false));
         window.show();
         window.showMinimized();
         QTest::qWait(20);
@@ -54,6 +55,7 @@ class WindowExtrasTest : public QObject {
         QVERIFY(tray.icon());
         QVERIFY(tray.icon()->toolTip().isEmpty());
         QVERIFY(!tray.icon()->contextMenu());
+        QVERIFY(tray.notify(QStringLiteral("Телефон считан"), QStringLiteral("…"), false));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.showMinimized();
