@@ -3,6 +3,7 @@
 #include "phonelink/UsbModems.h"
 
 #include <libudev.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qb {
@@ -51,10 +52,10 @@ bool readModemAttributes(udev_device* tty, UsbModemAttributes& a) {
     return true;
 }
 
-} // namespace
-
-std::vector<UsbModem> findUsbModems() {
-    std::vector<UsbModem> result;
+// The values of every tty that is an interface of a USB device, in the
+// system's enumeration order; none when udev cannot be asked.
+std::vector<UsbModemAttributes> usbTtys() {
+    std::vector<UsbModemAttributes> result;
     UdevPtr<udev> context(udev_new());
     if (!context)
         return result;
@@ -67,12 +68,42 @@ std::vector<UsbModem> findUsbModems() {
         const char* syspath = udev_list_entry_get_name(entry);
         UdevPtr<udev_device> tty(udev_device_new_from_syspath(context.get(), syspath));
         UsbModemAttributes attrs;
-        if (!tty || !readModemAttributes(tty.get(), attrs) || !isPhoneModem(attrs) ||
-            attrs.devNode.empty())
-            continue;
-        result.push_back(mapUsbModem(attrs));
+        if (tty && readModemAttributes(tty.get(), attrs) && !attrs.devNode.empty())
+            result.push_back(std::move(attrs));
     }
     return result;
+}
+
+// Whether two paths name the same file once their links are followed (a
+// node and its /dev/serial/by-id link).
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+} // namespace
+
+std::vector<UsbModem> findUsbModems() {
+    std::vector<UsbModem> result;
+    for (const UsbModemAttributes& attrs : usbTtys()) {
+        if (isPhoneModem(attrs))
+            result.push_back(mapUsbModem(attrs));
+    }
+    return result;
+}
+
+UsbModem modemAtPath(const std::string& path) {
+    for (const UsbModemAttributes& attrs : usbTtys()) {
+        if (attrs.devNode == path || sameFile(attrs.devNode, path))
+            return mapUsbModem(attrs);
+    }
+    UsbModem bare;
+    bare.devNode = path;
+    bare.productName = path;
+    bare.deviceId = deviceIdKey(path, {});
+    return bare;
 }
 
 UdevMonitor::UdevMonitor(udev* context, udev_monitor* monitor)

@@ -54,6 +54,12 @@ uint32_t deviceIdKey(const std::string& usbSysname, const std::string& devnum);
 // empty when udev cannot be asked.
 std::vector<UsbModem> findUsbModems();
 
+// The record of the port at `path`, a device node or a link to one
+// (/dev/serial/by-id/...), chosen by the user rather than found: the USB
+// modem interface udev knows at that node, whatever its vendor, or else a
+// bare tty named by the path, with the path as its caption.
+UsbModem modemAtPath(const std::string& path);
+
 // One udev event of a tty: its action and the device it names.
 struct TtyEvent {
     std::string action;  // "add", "remove", ...

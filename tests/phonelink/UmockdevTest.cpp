@@ -259,3 +259,26 @@ TEST_F(Umockdev, RemoveEventBeforeTheTtyLeavesSysfsDropsThePort) {
     unplug(V3Device);
     EXPECT_TRUE(modems().empty());
 }
+
+// A port the user names: the phone udev knows there, by its node or a link to
+// it, whatever its maker; anything else is a bare tty under the name given.
+TEST_F(Umockdev, APortNamedByItsPathIsThePhoneUdevKnowsThere) {
+    add(replaceAll(razrV3Description(), "idVendor=22b8", "idVendor=1004"));
+    add(secondPhone());
+    const UsbModem other = modemAtPath("/dev/ttyACM0");
+    EXPECT_EQ(other.vendorId, "1004");
+    EXPECT_EQ(other.productName, "Motorola Phone (V3)");
+    EXPECT_EQ(other.deviceId, deviceIdKey("1-2", "5"));
+    const UsbModem second =
+        modemAtPath("/dev/serial/by-id/usb-Motorola_Inc._Motorola_Phone__V3_-if00-2");
+    EXPECT_EQ(second.devNode, "/dev/ttyACM1");
+    EXPECT_EQ(second.deviceId, modems().at(0).deviceId);
+
+    for (const char* bare : {"/dev/ttyS0", "/dev/pts/no-such"}) {
+        const UsbModem modem = modemAtPath(bare);
+        EXPECT_EQ(modem.devNode, bare);
+        EXPECT_EQ(modem.productName, bare);
+        EXPECT_TRUE(modem.vendorId.empty() && modem.sysPath.empty());
+        EXPECT_NE(modem.deviceId, modemAtPath("/dev/ttyS1").deviceId);
+    }
+}
