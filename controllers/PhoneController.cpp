@@ -83,10 +83,12 @@ void PhoneController::readPhone(ReadStart start) {
         return;
     }
     m_portInUse = port;
+    auto job = std::make_unique<PhoneReadJob>(
+        ReadContext{port, m_workspace.readResult, m_workspace.phonebook, m_workspace.workDir});
+    connect(job.get(), &PhoneReadJob::stageReached, this, &PhoneController::readStageReached);
     m_commands.run(
-        std::make_unique<PhoneReadJob>(
-            ReadContext{port, m_workspace.readResult, m_workspace.phonebook, m_workspace.workDir}),
-        [this, report](PhoneReadJob& done) { readEnd(done, report); }, UserCancel::Yes);
+        std::move(job), [this, report](PhoneReadJob& done) { readEnd(done, report); },
+        UserCancel::Yes);
 }
 
 void PhoneController::readFailed(ReadReport& report, const QString& text, bool critical) {

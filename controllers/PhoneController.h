@@ -7,6 +7,7 @@
 #include "archive/ArchiveTypes.h"
 #include "controllers/ReadReport.h"
 #include "reading/DeleteOnPhoneJob.h"
+#include "reading/PhoneReadJob.h"
 
 #include <QObject>
 #include <QPointer>
@@ -19,7 +20,6 @@ namespace qb {
 class AtPort;
 class CommandState;
 class PhonePort;
-class PhoneReadJob;
 class PhoneWatcher;
 class UserDialogs;
 struct Workspace;
@@ -65,6 +65,8 @@ class PhoneController : public QObject {
     void deletedOnPhone(qb::FolderKind folder, const std::vector<int>& positions);
     // A note for the message panel (a cancelled command, an empty phone).
     void note(const QString& text);
+    // How far the read has come, in words rather than on the bar.
+    void readStageReached(qb::ReadStage stage, int done, int total);
     // How a read ended.
     void readReported(const qb::ReadReport& report);
 

@@ -94,6 +94,7 @@ void PhoneReadJob::start() {
     if (!m_line->reopen())
         return; // lineLost() ends the read
     step();
+    emit stageReached(ReadStage::Listing, 0, 0);
     // The phone answers the set-up commands together; the read relies on its
     // echo, not on those answers.
     ask(m_commands.setUp(), &PhoneReadJob::askForListing);
@@ -137,10 +138,12 @@ void PhoneReadJob::sortListing(const Reply& reply) {
 }
 
 void PhoneReadJob::readNextDate() {
-    if (++m_date > *m_read.inbox.count()) {
+    const int total = *m_read.inbox.count();
+    if (++m_date > total) {
         askForPhonebookRange();
         return;
     }
+    emit stageReached(ReadStage::Dates, m_date - 1, total);
     // A bare AT first takes whatever the phone still had to say, so the
     // +CMGR reply starts with its own echo and the header is its line 1.
     ask({m_commands.resync()}, &PhoneReadJob::askForDate);
@@ -163,6 +166,7 @@ void PhoneReadJob::takeDate(const Reply& reply) {
 }
 
 void PhoneReadJob::askForPhonebookRange() {
+    emit stageReached(ReadStage::Phonebook, 0, 0);
     // The first reply holds the answer to the storage switch as well; asking
     // for the range again gives a reply with the range alone.
     ask(m_commands.phonebookStorageAndRange(), &PhoneReadJob::askForRangeAlone);
@@ -201,6 +205,7 @@ void PhoneReadJob::storeEverything(std::string reply) {
     // Merging into an archive of 100 000 messages, with its syncs, takes
     // longer than the window may go without handling its events.
     m_storing = true;
+    emit stageReached(ReadStage::Archive, 0, 0);
     m_files.start(
         [this](Cancellation& cancel) {
             try {

@@ -61,6 +61,14 @@ struct ReadOutcome {
     AppendedCounts appended{};
 };
 
+// What the read is doing, for a progress told in words (the command line).
+enum class ReadStage {
+    Listing,   // the phone lists its messages
+    Dates,     // the received messages' times, one command each
+    Phonebook, // the phonebook
+    Archive,   // the files are written
+};
+
 // Advances the bar by `stepSize` while it is below 100, never beyond 100.
 // The bar's maximum takes no part in this.
 void progressStep(Progress& bar, int stepSize);
@@ -78,6 +86,11 @@ class PhoneReadJob : public Job {
     // Stops at once, also while a reply is awaited; nothing is written.
     void cancel() override;
     const ReadOutcome& outcome() const { return m_outcome; }
+
+  signals:
+    // A stage begins, or goes on: `done` of `total` steps (the Dates stage's
+    // messages; 0 of 0 for the others).
+    void stageReached(qb::ReadStage stage, int done, int total);
 
   private:
     using Step = void (PhoneReadJob::*)(const Reply& reply);

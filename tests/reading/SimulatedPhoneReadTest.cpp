@@ -22,6 +22,7 @@
 #include <ostream>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 using namespace qb;
 
@@ -125,6 +126,23 @@ TEST(SimulatedPhoneReadTest, PromptPhoneIsReadWhole) {
     EXPECT_NE(files.at("Outbox.msg").find("OK\r\n 5\r\n"), std::string::npos);
     EXPECT_EQ(std::count(files.at("Phonebook.pbk").begin(), files.at("Phonebook.pbk").end(), '\n'),
               8);
+}
+
+TEST(SimulatedPhoneReadTest, TellsItsStagesAsItGoes) {
+    SimulatedPhone phone{PhoneQuirks{}};
+    std::vector<std::tuple<ReadStage, int, int>> stages;
+    readFrom(phone, {}, [&stages](PhoneReadJob& job) {
+        QObject::connect(&job, &PhoneReadJob::stageReached,
+                         [&stages](ReadStage stage, int done, int total) {
+                             stages.emplace_back(stage, done, total);
+                         });
+    });
+    EXPECT_EQ(stages, (std::vector<std::tuple<ReadStage, int, int>>{{ReadStage::Listing, 0, 0},
+                                                                    {ReadStage::Dates, 0, 3},
+                                                                    {ReadStage::Dates, 1, 3},
+                                                                    {ReadStage::Dates, 2, 3},
+                                                                    {ReadStage::Phonebook, 0, 0},
+                                                                    {ReadStage::Archive, 0, 0}}));
 }
 
 TEST_P(ReadAcrossTimings, GivesTheSameArchiveFiles) {
