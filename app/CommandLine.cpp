@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/Console.h"
+#include "app/ReadCommand.h"
 #include "archive/ArchiveFiles.h"
 #include "core/FileStore.h"
 #include "core/NativeDir.h"
@@ -29,10 +31,12 @@ struct CommandLine {
 
 const char* const ExportOption = "export-android";
 const char* const UndatedOption = "undated";
+const char* const ReadOption = "read";
+const char* const PortOption = "port";
 
 // Exit statuses: 0 done; 1 a file or folder could not be read or written (the
 // summary included); 2 the command line itself is wrong (unknown or clashing
-// options, extra arguments) or names no folder.
+// options, extra arguments) or names no folder. The read adds its own.
 constexpr int FileError = 1;
 constexpr int UsageError = 2;
 
@@ -49,8 +53,9 @@ QByteArray optionName(const char* arg) {
 // Only our own options leave the window out; anything else (Qt's -platform,
 // -style, ...) is for the window's application to take.
 bool asksForCommandLine(int argc, char** argv) {
-    static const QByteArray ours[] = {"h", "?",       "help",           "help-all",
-                                      "v", "version", "export-android", "undated"};
+    static const QByteArray ours[] = {"h",        "?",       "help",       "help-all",
+                                      "v",        "version", ExportOption, UndatedOption,
+                                      ReadOption, PortOption};
     for (int i = 1; i < argc; ++i) {
         if (QByteArray(argv[i]) == "--")
             break;
@@ -70,55 +75,24 @@ const char* const QtValueOptions[] = {
     "stylesheet"};
 const char* const QtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
-// A standard stream started closed would lend its number to the next file
-// opened, and what is said there would land in an exported file. /dev/null
-// takes the number instead; a closed stdout still leaves the summary unsaid.
-bool stdoutClosed = false;
-
-void guardStandardStreams() {
-    for (int fd = 0; fd <= 2; ++fd) {
-        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
-            continue;
-        stdoutClosed = stdoutClosed || fd == 1;
-        ::open("/dev/null", O_RDWR); // the lowest free number: this one
-    }
-}
-
 // Help and version are printed by Qt, which then exits with status 0 even
 // when nothing could be written (a full or closed stdout): checked on the way out.
 bool qtPrints = false;
 
 void failExitWhenStdoutLost() {
-    if (qtPrints && (stdoutClosed || std::fflush(stdout) != 0 || std::ferror(stdout)))
+    if (qtPrints && !stdoutWritten())
         ::_exit(1);
 }
 
-// False when the text could not be written (a closed or full stdout).
-bool say(FILE* stream, const QString& text) {
-    if (stream == stdout && stdoutClosed) {
-        errno = EBADF;
-        return false;
-    }
-    const bool put = std::fputs(qPrintable(text + QLatin1Char('\n')), stream) >= 0;
-    const int error = errno;
-    const bool flushed = std::fflush(stream) == 0;
-    if (!put)
-        errno = error;
-    return flushed && put;
-}
-
-QString systemReason() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// The folder's name as the system gave it: QCoreApplication::arguments() has
-// already replaced whatever bytes of it are not UTF-8.
-QByteArray exportTarget(int argc, char** argv) {
+// An option's value (a folder, a device) as the system gave it:
+// QCoreApplication::arguments() has already replaced whatever bytes of it are
+// not UTF-8.
+QByteArray optionBytes(int argc, char** argv, const char* option) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--")
             break;
-        if (optionName(argv[i]) != ExportOption)
+        if (optionName(argv[i]) != option)
             continue;
         if (const qsizetype equals = arg.indexOf('='); equals >= 0)
             return arg.mid(equals + 1);
@@ -217,12 +191,42 @@ void describeOptions(QCommandLineParser& parser) {
                                       "соседним принятым сообщениям, по умолчанию), epoch (1 "
                                       "января 1970) или skip (не записывать такие сообщения)."),
                       CommandLine::tr("ВЫБОР"), QStringLiteral("estimate")});
+    parser.addOption({QLatin1String(ReadOption),
+                      CommandLine::tr("Считать телефон в архив текущей папки, как кнопка "
+                                      "\"Считать\", не открывая окно. Коды выхода: 0 — готово, "
+                                      "1 — телефон или файл не удалось прочитать или записать, "
+                                      "2 — неверная командная строка, 3 — телефон не найден.")});
+    parser.addOption({QLatin1String(PortOption),
+                      CommandLine::tr("Порт телефона для --read (например, /dev/ttyACM0); без "
+                                      "него берётся единственный подключённый телефон."),
+                      CommandLine::tr("УСТРОЙСТВО")});
 }
 
 int rejectPositional(const QCommandLineParser& parser) {
     say(stderr, QStringLiteral("quillbox: ") +
                     CommandLine::tr("лишние параметры: %1")
                         .arg(parser.positionalArguments().join(QLatin1Char(' '))));
+    return UsageError;
+}
+
+// The read's options: one command at a time, a port only for the read.
+std::optional<int> checkReadOptions(const QCommandLineParser& parser) {
+    const bool read = parser.isSet(QLatin1String(ReadOption));
+    QString clash;
+    if (read && parser.isSet(QLatin1String(ExportOption)))
+        clash = CommandLine::tr("--read и --export-android не задаются вместе");
+    else if (read && parser.isSet(QStringLiteral("version")))
+        clash = CommandLine::tr("--read и --version не задаются вместе");
+    else if (!read && parser.isSet(QLatin1String(PortOption)))
+        clash = CommandLine::tr("--port задаётся только вместе с --read");
+    else if (parser.values(QLatin1String(PortOption)).size() > 1)
+        clash = CommandLine::tr("--port можно задать только один раз");
+    else if (read && parser.isSet(QLatin1String(PortOption)) &&
+             parser.value(QLatin1String(PortOption)).isEmpty())
+        clash = CommandLine::tr("--port: не указано устройство");
+    if (clash.isEmpty())
+        return std::nullopt;
+    complain(clash);
     return UsageError;
 }
 
@@ -250,7 +254,7 @@ std::optional<int> checkOptions(QCommandLineParser& parser, const QStringList& a
                         CommandLine::tr("--undated задаётся только вместе с --export-android"));
         return UsageError;
     }
-    return std::nullopt;
+    return checkReadOptions(parser);
 }
 
 } // namespace
@@ -272,6 +276,8 @@ std::optional<int> runCommandLine(int& argc, char** argv) {
     std::atexit(failExitWhenStdoutLost);
     parser.process(app); // --help, --help-all and --version print and end here
     qtPrints = false;
+    if (parser.isSet(QLatin1String(ReadOption)))
+        return readPhoneCommand(optionBytes(argc, argv, PortOption));
     if (!parser.isSet(QLatin1String(ExportOption)))
         return 0;
     const QString undatedValue = parser.value(QLatin1String(UndatedOption));
@@ -284,7 +290,7 @@ std::optional<int> runCommandLine(int& argc, char** argv) {
         return UsageError;
     }
     try {
-        return exportAndroid(exportTarget(argc, argv), *undated);
+        return exportAndroid(optionBytes(argc, argv, ExportOption), *undated);
     } catch (const std::bad_alloc&) {
         say(stderr, QStringLiteral("quillbox: ") + QString::fromLocal8Bit(std::strerror(ENOMEM)));
         return FileError;
