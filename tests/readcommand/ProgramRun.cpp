@@ -1,0 +1,105 @@
+#include "ProgramRun.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+
+namespace qb::test {
+namespace {
+
+[[noreturn]] void execProgram(const ProgramStart& start) {
+    if (::chdir(start.workDir.c_str()) != 0)
+        ::_exit(126);
+    std::vector<char*> argv{const_cast<char*>(QUILLBOX_PROGRAM)};
+    for (const std::string& argument : start.arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+}
+
+// Appends what `fd` has; false once it has reached its end (or, for a
+// terminal's master, once the program's side is closed).
+bool drain(int fd, std::string& into) {
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            into.append(buffer, std::size_t(n));
+            continue;
+        }
+        return n < 0 && (errno == EAGAIN || errno == EINTR);
+    }
+}
+
+} // namespace
+
+ProgramRun runProgram(const ProgramStart& start) {
+    ProgramRun run;
+    int out[2] = {-1, -1};
+    int err[2] = {-1, -1};
+    int terminal = -1;
+    pid_t pid;
+    if (start.onTerminal) {
+        pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+        if (pid == 0)
+            execProgram(start);
+    } else {
+        if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
+            return run;
+        pid = ::fork();
+        if (pid == 0) {
+            ::dup2(out[1], 1);
+            ::dup2(err[1], 2);
+            execProgram(start);
+        }
+        ::close(out[1]);
+        ::close(err[1]);
+    }
+    if (pid < 0)
+        return run;
+    const int outFd = start.onTerminal ? terminal : out[0];
+    const int errFd = start.onTerminal ? -1 : err[0];
+    for (const int fd : {outFd, errFd})
+        if (fd >= 0)
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    std::string& said = start.onTerminal ? run.out : run.err;
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(start.limitMs);
+    bool outOpen = true;
+    bool errOpen = errFd >= 0;
+    while (outOpen || errOpen) {
+        pollfd fds[2] = {{outOpen ? outFd : -1, POLLIN, 0}, {errOpen ? errFd : -1, POLLIN, 0}};
+        ::poll(fds, 2, 10);
+        if (outOpen && fds[0].revents)
+            outOpen = drain(outFd, run.out);
+        if (errOpen && fds[1].revents)
+            errOpen = drain(errFd, run.err);
+        if (start.whileRunning)
+            start.whileRunning(pid, said);
+        if (std::chrono::steady_clock::now() > deadline) {
+            run.timedOut = true;
+            ::kill(pid, SIGKILL);
+            break;
+        }
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    for (const int fd : {outFd, errFd})
+        if (fd >= 0)
+            ::close(fd);
+    if (WIFEXITED(status))
+        run.status = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+        run.signal = WTERMSIG(status);
+    return run;
+}
+
+} // namespace qb::test
