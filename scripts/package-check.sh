@@ -22,7 +22,12 @@ dpkg-deb -f "$deb" Depends
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$deb" >/dev/null
 [ "$(/usr/bin/quillbox --version)" = "quillbox $(dpkg-deb -f "$deb" Version)" ]
 for file in /usr/share/applications/quillbox.desktop /usr/share/metainfo/io.github.quillbox.Quillbox.metainfo.xml \
-            /usr/share/icons/hicolor/64x64/apps/quillbox.png /usr/lib/udev/rules.d/70-quillbox-motorola.rules; do
+            /usr/share/icons/hicolor/64x64/apps/quillbox.png /usr/lib/udev/rules.d/70-quillbox-motorola.rules \
+            /usr/lib/systemd/user/quillbox-backup@.service /usr/share/quillbox/udev/71-quillbox-backup.rules; do
   [ -f "$file" ] || { echo "package-check: $file not installed" >&2; exit 1; }
 done
+# The backup's rule is shipped inactive: only the user links it into place.
+[ ! -e /usr/lib/udev/rules.d/71-quillbox-backup.rules ] || { echo "package-check: backup rule active" >&2; exit 1; }
+grep -q '^ExecStart=/usr/bin/quillbox --read --port /dev/%I$' /usr/lib/systemd/user/quillbox-backup@.service \
+  || { echo "package-check: the backup service runs no installed quillbox" >&2; exit 1; }
 echo "package-check: $(basename "$deb") builds, validates and installs"
