@@ -130,6 +130,38 @@ Without options it opens the program&apos;s window; the archive is kept in the c
         <source>--undated задаётся только вместе с --export-android</source>
         <translation>--undated is only given together with --export-android</translation>
     </message>
+    <message>
+        <source>Считать телефон в архив текущей папки, как кнопка &quot;Считать&quot;, не открывая окно. Коды выхода: 0 — готово, 1 — телефон или файл не удалось прочитать или записать, 2 — неверная командная строка, 3 — телефон не найден.</source>
+        <translation>Read the phone into the current directory's archive, as the &quot;Read&quot; button does, without opening the window. Exit statuses: 0 done, 1 the phone or a file could not be read or written, 2 a wrong command line, 3 no phone found.</translation>
+    </message>
+    <message>
+        <source>Порт телефона для --read (например, /dev/ttyACM0); без него берётся единственный подключённый телефон.</source>
+        <translation>The phone's port for --read (for example /dev/ttyACM0); without it the one phone plugged in is read.</translation>
+    </message>
+    <message>
+        <source>УСТРОЙСТВО</source>
+        <translation>DEVICE</translation>
+    </message>
+    <message>
+        <source>--read и --export-android не задаются вместе</source>
+        <translation>--read and --export-android cannot be given together</translation>
+    </message>
+    <message>
+        <source>--read и --version не задаются вместе</source>
+        <translation>--read and --version cannot be given together</translation>
+    </message>
+    <message>
+        <source>--port задаётся только вместе с --read</source>
+        <translation>--port is given only together with --read</translation>
+    </message>
+    <message>
+        <source>--port можно задать только один раз</source>
+        <translation>--port can be given only once</translation>
+    </message>
+    <message>
+        <source>--port: не указано устройство</source>
+        <translation>--port: no device given</translation>
+    </message>
 </context>
 <context>
     <name>FolderCaptions</name>
@@ -203,6 +235,10 @@ Without options it opens the program&apos;s window; the archive is kept in the c
     <message>
         <source>О Программе</source>
         <translation>About</translation>
+    </message>
+    <message>
+        <source>Считывать телефон при подключении</source>
+        <translation>Read the phone when plugged in</translation>
     </message>
 </context>
 <context>
@@ -357,6 +393,85 @@ Add your user to the dialout group or install the udev rule that comes with Quil
     <message>
         <source>На телефоне нет сообщений.</source>
         <translation>The phone holds no messages.</translation>
+    </message>
+</context>
+<context>
+    <name>ReadCommand</name>
+    <message>
+        <source>телефон не найден: нет устройства %1</source>
+        <translation>no phone found: there is no device %1</translation>
+    </message>
+    <message>
+        <source>%1 — не порт телефона: --port ждёт устройство вроде /dev/ttyACM0</source>
+        <translation>%1 is not a phone's port: --port takes a device such as /dev/ttyACM0</translation>
+    </message>
+    <message>
+        <source>телефон не найден. Подключите телефон кабелем USB или укажите его порт: --port УСТРОЙСТВО</source>
+        <translation>no phone found. Plug the phone in with its USB cable, or name its port: --port DEVICE</translation>
+    </message>
+    <message>
+        <source>подключено несколько телефонов:%1
+Укажите, какой считать: --port УСТРОЙСТВО</source>
+        <translation>several phones are plugged in:%1
+Name the one to read: --port DEVICE</translation>
+    </message>
+    <message>
+        <source>Чтение списка сообщений…</source>
+        <translation>Reading the list of messages…</translation>
+    </message>
+    <message>
+        <source>Время получения сообщений: %1 из %2</source>
+        <translation>Times the messages were received: %1 of %2</translation>
+    </message>
+    <message>
+        <source>Чтение телефонной книги…</source>
+        <translation>Reading the phonebook…</translation>
+    </message>
+    <message>
+        <source>Запись в архив…</source>
+        <translation>Writing to the archive…</translation>
+    </message>
+    <message>
+        <source>итог не выведен: %1</source>
+        <translation>the summary could not be printed: %1</translation>
+    </message>
+    <message>
+        <source>текущая папка недоступна: %1</source>
+        <translation>the current directory cannot be accessed: %1</translation>
+    </message>
+    <message>
+        <source>Телефон %1, архив в папке %2</source>
+        <translation>Phone %1, archive in the folder %2</translation>
+    </message>
+</context>
+<context>
+    <name>ReadReport</name>
+    <message>
+        <source>Считано с телефона: входящих %1, исходящих %2, черновых %3, контактов %4.</source>
+        <translation>Read from the phone: Inbox %1, Sent %2, Drafts %3, contacts %4.</translation>
+    </message>
+    <message>
+        <source>Новых в архиве: входящих %1, исходящих %2, черновых %3.</source>
+        <translation>New in the archive: Inbox %1, Sent %2, Drafts %3.</translation>
+    </message>
+    <message>
+        <source>Телефон считан</source>
+        <translation>The phone was read</translation>
+    </message>
+    <message>
+        <source>Телефон не считан</source>
+        <translation>The phone was not read</translation>
+    </message>
+    <message>
+        <source>Новых сообщений нет: всё, что есть на телефоне, уже в архиве.</source>
+        <translation>No new messages: everything on the phone is in the archive already.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Новых сообщений в архиве: %n (входящих %1, исходящих %2, черновых %3).</source>
+        <translation>
+            <numerusform>%n new message in the archive (Inbox %1, Sent %2, Drafts %3).</numerusform>
+            <numerusform>%n new messages in the archive (Inbox %1, Sent %2, Drafts %3).</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -10,18 +10,43 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <string_view>
 
 namespace qb::test {
 namespace {
 
-[[noreturn]] void execProgram(const ProgramStart& start) {
+// Made before the fork: the child of a process with threads only calls
+// what is safe after one.
+struct Exec {
+    std::vector<char*> argv;
+    std::vector<char*> envp;
+};
+
+Exec prepare(const ProgramStart& start) {
+    Exec exec;
+    exec.argv.push_back(const_cast<char*>(QUILLBOX_PROGRAM));
+    for (const std::string& argument : start.arguments)
+        exec.argv.push_back(const_cast<char*>(argument.c_str()));
+    exec.argv.push_back(nullptr);
+    const auto overridden = [&start](std::string_view entry) {
+        for (const std::string& own : start.environment)
+            if (entry.substr(0, entry.find('=') + 1) == own.substr(0, own.find('=') + 1))
+                return true;
+        return false;
+    };
+    for (char** entry = environ; *entry; ++entry)
+        if (!overridden(*entry))
+            exec.envp.push_back(*entry);
+    for (const std::string& entry : start.environment)
+        exec.envp.push_back(const_cast<char*>(entry.c_str()));
+    exec.envp.push_back(nullptr);
+    return exec;
+}
+
+[[noreturn]] void execProgram(const ProgramStart& start, Exec& exec) {
     if (::chdir(start.workDir.c_str()) != 0)
         ::_exit(126);
-    std::vector<char*> argv{const_cast<char*>(QUILLBOX_PROGRAM)};
-    for (const std::string& argument : start.arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
+    ::execve(exec.argv[0], exec.argv.data(), exec.envp.data());
     ::_exit(127);
 }
 
@@ -47,10 +72,11 @@ ProgramRun runProgram(const ProgramStart& start) {
     int err[2] = {-1, -1};
     int terminal = -1;
     pid_t pid;
+    Exec exec = prepare(start);
     if (start.onTerminal) {
         pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
         if (pid == 0)
-            execProgram(start);
+            execProgram(start, exec);
     } else {
         if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
             return run;
@@ -58,7 +84,7 @@ ProgramRun runProgram(const ProgramStart& start) {
         if (pid == 0) {
             ::dup2(out[1], 1);
             ::dup2(err[1], 2);
-            execProgram(start);
+            execProgram(start, exec);
         }
         ::close(out[1]);
         ::close(err[1]);

@@ -25,6 +25,8 @@ struct ProgramStart {
     // what it has said on stderr (or the terminal) so far.
     std::function<void(pid_t, const std::string& said)> whileRunning;
     int limitMs = 60000;
+    // NAME=value entries that replace or add to the environment the program inherits.
+    std::vector<std::string> environment = {};
 };
 
 ProgramRun runProgram(const ProgramStart& start);

@@ -184,6 +184,15 @@ TEST_F(ReadCommandTest, GivesTheFilesOfTheWindowsReadAndSharesTheArchiveWithAWin
     ASSERT_EQ(beside.status, 0) << beside.err;
     EXPECT_EQ(beside.out, NothingNewSummary);
     EXPECT_TRUE(byWindow.archive() == windowFiles);
+
+    // The counts in the desktop's language; the files the same.
+    const ProgramRun english =
+        runProgram({byWindow.path(), {"--read"}, false, {}, 60000, {"QUILLBOX_LANG=en"}});
+    ASSERT_EQ(english.status, 0) << english.err;
+    EXPECT_EQ(english.out, "Read from the phone: Inbox 4, Sent 2, Drafts 1, contacts 3.\n"
+                           "New in the archive: Inbox 0, Sent 0, Drafts 0.\n");
+    EXPECT_NE(english.err.find("Reading the list of messages…"), std::string::npos);
+    EXPECT_TRUE(byWindow.archive() == windowFiles);
 }
 
 TEST_F(ReadCommandTest, WithoutAPhoneItSaysSoAndWithTwoItAsksWhichOne) {
