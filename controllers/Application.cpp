@@ -107,7 +107,8 @@ void Application::readPhone() {
 }
 
 void Application::readOnPlugDue() {
-    if (m_commands.isBusy())
+    // The job that just ended may have been cancelled for closing.
+    if (m_commands.isBusy() || m_quitWhenIdle)
         return;
     emit noted(QString());
     m_phone->readPhone(ReadStart::Unattended);

@@ -258,3 +258,18 @@ TEST(ReadNoticeTest, SaysWhatTheReadBroughtOrWhyItStopped) {
     EXPECT_EQ(readNotice(report).text, report.failure);
     EXPECT_TRUE(readNotice(report).failed);
 }
+
+// Closing cancels the command a plugged phone waits for; no read starts then.
+TEST_F(ApplicationReadOnPlugTest, ClosingWhileAReadWaitsStartsNone) {
+    auto* job = app.commands().run(std::make_unique<test::HeldJob>(), {});
+    plugIn(1);
+    ASSERT_TRUE(test::waitFor([this] { return app.readOnPlug().isWaiting(); }));
+    QSignalSpy ready(&app, &Application::readyToQuit);
+    EXPECT_FALSE(app.requestQuit());
+    EXPECT_TRUE(job->cancelled);
+    ASSERT_TRUE(test::waitFor([&ready] { return ready.size() == 1; }));
+    QTest::qWait(100);
+    EXPECT_FALSE(app.commands().isBusy());
+    EXPECT_TRUE(notices.isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Inbox.msg"))));
+}
