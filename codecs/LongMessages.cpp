@@ -21,8 +21,10 @@ struct Assembly {
     std::vector<std::vector<StorageLocation>> held; // every place each part lies in
 };
 
+// A part numbered 0 or past its count (the decoder gives none) stands alone.
 bool isLong(const StoredPdu& stored) {
-    return stored.pdu.part && stored.pdu.part->count > 1;
+    const auto& part = stored.pdu.part;
+    return part && part->count > 1 && part->sequence >= 1 && part->sequence <= part->count;
 }
 
 // Parts with a time stamp in time order, then the others; listing order

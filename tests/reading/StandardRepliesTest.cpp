@@ -2,6 +2,7 @@
 // its real reply as ModemManager's modem-helper tests
 // (src/tests/test-modem-helpers.c, GPL-2.0-or-later) record it; the others
 // are made up to the shapes TS 27.005 and 27.007 allow.
+#include "reading/PduErrorText.h"
 #include "reading/PduListing.h"
 #include "reading/PhoneIdentity.h"
 #include "reading/StandardCommands.h"
@@ -349,4 +350,13 @@ TEST(StandardCommands, WhatAnErrorSaysAboutAStorage) {
     EXPECT_EQ(phonebookError(code("+CME ERROR: 22")), ErrorMeaning::Empty);
     EXPECT_EQ(phonebookError(code("+CME ERROR: 10")), ErrorMeaning::Unavailable);
     EXPECT_EQ(phonebookError(code("+CMS ERROR: 22")), ErrorMeaning::Refused);
+}
+
+TEST(PduErrorText, NamesWhereThePduEnds) {
+    EXPECT_EQ(pduErrorText({PduProblem::Truncated, PduField::UserData, 27}),
+              QString::fromUtf16(u"обрывается в поле «текст» (байт 27)"));
+    EXPECT_EQ(pduErrorText({PduProblem::NotHex, PduField::Hex, 0}),
+              QString::fromUtf16(u"не шестнадцатеричные цифры"));
+    EXPECT_EQ(pduErrorText({PduProblem::BadUserData, PduField::UserDataHeader, 26}),
+              QString::fromUtf16(u"заголовок длиннее текста (байт 26)"));
 }
