@@ -265,6 +265,77 @@ Without options it opens the program&apos;s window; the archive is kept in the c
     </message>
 </context>
 <context>
+    <name>PduErrorText</name>
+    <message>
+        <source>шестнадцатеричные цифры</source>
+        <translation>hex digits</translation>
+    </message>
+    <message>
+        <source>адрес сервисного центра</source>
+        <translation>service centre address</translation>
+    </message>
+    <message>
+        <source>тип сообщения</source>
+        <translation>message type</translation>
+    </message>
+    <message>
+        <source>номер отправки</source>
+        <translation>message reference</translation>
+    </message>
+    <message>
+        <source>номер телефона</source>
+        <translation>phone number</translation>
+    </message>
+    <message>
+        <source>протокол</source>
+        <translation>protocol</translation>
+    </message>
+    <message>
+        <source>кодировка</source>
+        <translation>coding</translation>
+    </message>
+    <message>
+        <source>время</source>
+        <translation>time stamp</translation>
+    </message>
+    <message>
+        <source>срок хранения</source>
+        <translation>validity period</translation>
+    </message>
+    <message>
+        <source>длина текста</source>
+        <translation>text length</translation>
+    </message>
+    <message>
+        <source>заголовок текста</source>
+        <translation>text header</translation>
+    </message>
+    <message>
+        <source>текст</source>
+        <translation>text</translation>
+    </message>
+    <message>
+        <source>статус доставки</source>
+        <translation>delivery status</translation>
+    </message>
+    <message>
+        <source>не шестнадцатеричные цифры</source>
+        <translation>not hex digits</translation>
+    </message>
+    <message>
+        <source>неизвестный тип сообщения</source>
+        <translation>unknown message type</translation>
+    </message>
+    <message>
+        <source>заголовок длиннее текста (байт %1)</source>
+        <translation>header longer than the text (octet %1)</translation>
+    </message>
+    <message>
+        <source>обрывается в поле «%1» (байт %2)</source>
+        <translation>ends inside the %1 field (octet %2)</translation>
+    </message>
+</context>
+<context>
     <name>PhoneMessages</name>
     <message>
         <source>Утройство занято!</source>

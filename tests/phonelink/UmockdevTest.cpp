@@ -36,11 +36,15 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
-std::string razrV3Description() {
-    std::ifstream file(QUILLBOX_TEST_DATA "/devices/motorola-v3.umockdev");
+std::string deviceDescription(const char* name) {
+    std::ifstream file(std::string(QUILLBOX_TEST_DATA "/devices/") + name);
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+std::string razrV3Description() {
+    return deviceDescription("motorola-v3.umockdev");
 }
 
 // The V3 plugged into port 3 of the hub as the kernel's second ACM device.
@@ -136,11 +140,22 @@ TEST_F(Umockdev, EnumeratesTheRazrV3) {
     EXPECT_EQ(v3.productId, "4902");
     EXPECT_TRUE(v3.sysPath.ends_with("/tty/ttyACM0")) << v3.sysPath;
     EXPECT_EQ(v3.deviceId, deviceIdKey("1-2", "5"));
+    EXPECT_EQ(v3.dialogue, PhoneDialogue::Motorola);
     EXPECT_EQ(modems()[0].deviceId, v3.deviceId);
 }
 
-TEST_F(Umockdev, OtherVendorsAndSerialAdaptersAreNotThePhone) {
-    add(replaceAll(razrV3Description(), "idVendor=22b8", "idVendor=1004"));
+TEST_F(Umockdev, AnotherMakersPhoneIsFoundForTheStandardDialogue) {
+    add(deviceDescription("nokia-6230i.umockdev"));
+    const std::vector<UsbModem> found = modems();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].devNode, "/dev/ttyACM0");
+    EXPECT_EQ(found[0].productName, "Nokia 6230i");
+    EXPECT_EQ(found[0].vendorId, "0421");
+    EXPECT_EQ(found[0].dialogue, PhoneDialogue::Standard);
+    EXPECT_EQ(found[0].deviceId, deviceIdKey("1-4", "9"));
+}
+
+TEST_F(Umockdev, SerialAdaptersAreNotPhones) {
     std::string adapter = replaceAll(secondPhone(), "bInterfaceClass=02", "bInterfaceClass=ff");
     add(replaceAll(adapter, "bInterfaceSubClass=02", "bInterfaceSubClass=00"));
     EXPECT_TRUE(modems().empty());
