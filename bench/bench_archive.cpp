@@ -35,7 +35,7 @@ FullArchive& fullArchive() {
 // An Inbox of `records` records alone, with its file content kept for restoring.
 struct InboxOnly {
     QTemporaryDir dir;
-    std::vector<ReadEntry> messages;
+    std::vector<Message> messages;
     std::string content;
     QString path;
     explicit InboxOnly(int records) {
@@ -77,7 +77,7 @@ void BM_ReloadArchive_ThreeFolders(benchmark::State& state) {
     for (auto _ : state) {
         if (reloadArchive(dir, archive))
             state.SkipWithError("reload failed");
-        benchmark::DoNotOptimize(archive.draft.records.data());
+        benchmark::DoNotOptimize(archive.draft.count());
     }
     state.counters["records"] =
         archive.inbox.count() + archive.outbox.count() + archive.draft.count();
@@ -91,7 +91,7 @@ void BM_ReloadArchive_ThreeFolders_Cold(benchmark::State& state) {
         auto archive = std::make_unique<Archive>();
         if (reloadArchive(dir, *archive))
             state.SkipWithError("reload failed");
-        benchmark::DoNotOptimize(archive->draft.records.data());
+        benchmark::DoNotOptimize(archive->draft.count());
         state.PauseTiming();
         archive.reset();
         state.ResumeTiming();
@@ -106,7 +106,7 @@ void BM_ReloadArchive_Inbox(benchmark::State& state) {
     for (auto _ : state) {
         if (reloadArchive(inbox.dir.path(), archive))
             state.SkipWithError("reload failed");
-        benchmark::DoNotOptimize(archive.inbox.records.data());
+        benchmark::DoNotOptimize(archive.inbox.count());
     }
     state.SetComplexityN(state.range(0));
 }

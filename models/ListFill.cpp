@@ -25,9 +25,7 @@ void ListFill::start() {
     if (!isFolder(m_node))
         return end(); // a group node lists nothing
     const FolderKind kind = folderKindOfNode(m_node);
-    // Before the first read a phone folder holds no count, and lists nothing.
-    m_count = phone ? std::max(m_workspace.readResult.folder(kind).count().value_or(0), 0)
-                    : static_cast<int>(m_workspace.archive.folder(kind).records.size());
+    m_count = phone ? m_workspace.phoneCount(kind) : m_workspace.archiveCount(kind);
     if (m_count == 0)
         return end();
     m_builder = std::make_unique<MessageRowBuilder>(kind, m_workspace.phonebook);
@@ -51,12 +49,9 @@ void ListFill::cancel() {
 
 MessageRow ListFill::buildRow(int k) {
     const FolderKind kind = folderKindOfNode(m_node);
-    if (isPhoneFolder(m_node)) {
-        static const ReadEntry none;
-        const ReadEntry* entry = m_workspace.readResult.folder(kind).find(k);
-        return m_builder->fromPhone(entry ? *entry : none, k);
-    }
-    return m_builder->fromArchive(m_workspace.archive.folder(kind).records[std::size_t(k - 1)], k);
+    if (isPhoneFolder(m_node))
+        return m_builder->fromPhone(m_workspace.readResult.folder(kind)[std::size_t(k - 1)], k);
+    return m_builder->fromArchive(m_workspace.archive.folder(kind).message(k - 1), k);
 }
 
 void ListFill::appendSlice() {

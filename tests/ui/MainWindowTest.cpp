@@ -158,9 +158,9 @@ void MainWindowTest::captionChangesKeepTheSelection() {
     form.node(qb::TreeNode::ArchiveOutbox)->setSelected(true);
     tree->setCurrentItem(form.node(qb::TreeNode::ArchiveOutbox));
 
-    form.workspace().readResult.inbox.countMark = "2";
-    form.workspace().readResult.outbox.countMark = "-1";
-    form.workspace().readResult.draft.countMark = "0";
+    form.workspace().readResult.inbox.resize(3);
+    form.workspace().readResult.outbox.clear();
+    form.workspace().readResult.draft.resize(1);
     form.setPhoneCaptions();
     QCOMPARE(caption(form, 1), QString("Входящие (3)"));
     QCOMPARE(caption(form, 2), QString("Исходящие "));

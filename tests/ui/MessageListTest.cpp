@@ -5,6 +5,7 @@
 #include "ui/MainWindow.h"
 
 #include "ScriptedPhone.h"
+#include "archive/RecordLines.h"
 #include "core/Cp1251.h"
 #include "models/Icons.h"
 #include "models/MessageListModel.h"
@@ -65,7 +66,6 @@ class Window {
                      {"again", "7", "+79161112233", "03/02/2005,10:11:12"}});
         writeFolder(m_dir.filePath("Outbox.msg"), false, {{"sent", " 5", "555", {}}});
         form = std::make_unique<MainWindow>(m_dir.path(), &boxes);
-        form->workspace().phonebook.countText = "5";
         form->workspace().phonebook.entries = {{"+79161112233", cp(QString::fromUtf8("Иван"))},
                                                {"555", cp(QString::fromUtf8("Без имени"))}};
         form->show();
@@ -128,18 +128,29 @@ class Window {
 
 // Five received messages of the last phone read, indexes 11 to 15.
 void readFivePhoneMessages(MainWindow& form) {
-    form.workspace().readResult.inbox.countMark = "4";
     for (int k = 1; k <= 5; ++k) {
-        qb::ReadEntry& entry = form.workspace().readResult.inbox.at(k);
-        entry.index = std::to_string(10 + k);
-        entry.status = "REC READ";
-        entry.header = "+MMGL: " + entry.index + ", \"REC READ\", \"+79161112233\"";
-        entry.text = "phone " + std::to_string(k);
-        entry.date = "0" + std::to_string(k) + "/01/2005,09:05:03";
+        const std::string index = std::to_string(10 + k);
+        qb::Message& message = form.workspace().readResult.inbox.emplace_back(
+            qb::record::listed(qb::FolderKind::Inbox, qb::MessageStatus::Read,
+                               "+MMGL: " + index + ", \"REC READ\", \"+79161112233\"", " " + index,
+                               "phone " + std::to_string(k)));
+        message.time = qb::MessageTime{2005, 1, static_cast<std::int8_t>(k), 9, 5, 3};
     }
-    form.workspace().readResult.outbox.countMark = "0";
-    qb::ReadEntry& sent = form.workspace().readResult.outbox.at(1);
-    sent = {"+MMGL: 7, \"STO SENT\", \"999\"", "out", " 7", "STO SENT", {}};
+    form.workspace().readResult.outbox = {
+        qb::record::listed(qb::FolderKind::Outbox, qb::MessageStatus::Sent,
+                           "+MMGL: 7, \"STO SENT\", \"999\"", " 7", "out")};
+}
+
+// The folder as if its file had grown by its first record `times` times.
+void repeatFirst(qb::ArchiveFolder& folder, int times) {
+    std::string content;
+    for (const qb::MessageView message : folder)
+        qb::record::appendRecord(content, message);
+    std::string first;
+    qb::record::appendRecord(first, folder.message(0));
+    for (int i = 0; i < times; ++i)
+        content += first;
+    folder = qb::ArchiveFolder::fromContent(folder.kind(), content);
 }
 
 // Runs `step` once, from the window's event handling while a fill is under way.
@@ -248,8 +259,7 @@ void MessageListTest::groupNodesEmptyTheList() {
 void MessageListTest::onlyAnotherNodeRefillsTheList() {
     Window w;
     w.choose(5);
-    w.form->workspace().archive.inbox.records.push_back(
-        w.form->workspace().archive.inbox.records.front());
+    repeatFirst(w.form->workspace().archive.inbox, 1);
     w.choose(5);
     QCOMPARE(w.model()->rowCount(), 3);
     w.choose(6);
@@ -276,7 +286,7 @@ void MessageListTest::arrowKeysInTheTreeRefill() {
 
 void MessageListTest::unusablePhonebookStopsTheFill() {
     Window w;
-    w.form->workspace().phonebook.countText = "x7";
+    w.form->workspace().phonebook.countLine = "x7";
     w.choose(5);
     QCOMPARE(w.boxes.texts, QStringList{"'x7' is not a valid integer value"});
     QCOMPARE(w.model()->rowCount(), 0);
@@ -396,8 +406,8 @@ void MessageListTest::deletingOnThePhoneRemovesConfirmedRows() {
     QCOMPARE(w.cell(1, 0), QString("phone 3"));
     QCOMPARE(w.record(1), 2);
     QCOMPARE(w.record(2), 3);
-    QCOMPARE(w.form->workspace().readResult.inbox.countMark, std::string("2"));
-    QCOMPARE(w.form->workspace().readResult.inbox.find(3)->text, std::string("phone 5"));
+    QCOMPARE(w.form->workspace().readResult.inbox.size(), std::size_t(3));
+    QCOMPARE(w.form->workspace().readResult.inbox.at(2).text, std::string("phone 5"));
     QCOMPARE(w.form->node(qb::TreeNode::PhoneInbox)->text(0), QString::fromUtf8("Входящие (3)"));
     QVERIFY(w.viewer()->messageText().isEmpty());
     QCOMPARE(w.boxes.texts.size(), 1); // the question, and nothing more
@@ -432,7 +442,7 @@ void MessageListTest::refusedDeletionKeepsItsRow() {
     QCOMPARE(w.model()->rowCount(), 3);
     QCOMPARE(w.cell(1, 0), QString("phone 3"));
     QCOMPARE(w.record(1), 2);
-    QCOMPARE(w.form->workspace().readResult.inbox.find(2)->index, std::string("13"));
+    QCOMPARE(w.form->workspace().readResult.inbox.at(1).index, std::optional(13));
     QCOMPARE(w.form->node(qb::TreeNode::PhoneInbox)->text(0), QString::fromUtf8("Входящие (3)"));
 }
 
@@ -445,7 +455,7 @@ void MessageListTest::vanishedPhoneDeletesNothing() {
     w.form->findChild<QAction*>("deleteOnPhoneAction")->trigger();
     QTRY_COMPARE(w.boxes.texts, QStringList{QString::fromUtf8("Утройство занято!")});
     QCOMPARE(w.model()->rowCount(), 1);
-    QCOMPARE(w.form->workspace().readResult.outbox.countMark, std::string("0"));
+    QCOMPARE(w.form->workspace().readResult.outbox.size(), std::size_t(1));
 }
 
 // While the phone is asked, the button beside the progress bar and Esc stop
@@ -484,9 +494,7 @@ void MessageListTest::deletionOnThePhoneCanBeCancelled() {
 // place once it has given way.
 void MessageListTest::aFolderChosenDuringAFillTakesItsPlace() {
     Window w;
-    for (int i = 0; i < 40; ++i)
-        w.form->workspace().archive.outbox.records.push_back(
-            w.form->workspace().archive.outbox.records.front());
+    repeatFirst(w.form->workspace().archive.outbox, 40);
     w.form->setFillSliceMilliseconds(0); // one row per turn of the event loop
     bool checked = false;
     duringFill(w, [&] {
@@ -510,9 +518,7 @@ void MessageListTest::aFolderChosenDuringAFillTakesItsPlace() {
 
 void MessageListTest::aSlicedFillListsEveryRowInOrder() {
     Window w;
-    for (int i = 0; i < 40; ++i)
-        w.form->workspace().archive.outbox.records.push_back(
-            w.form->workspace().archive.outbox.records.front());
+    repeatFirst(w.form->workspace().archive.outbox, 40);
     w.form->setFillSliceMilliseconds(0);
     w.choose(6);
     QCOMPARE(w.shown(), 6);
@@ -527,9 +533,7 @@ void MessageListTest::aSlicedFillListsEveryRowInOrder() {
 
 void MessageListTest::closingDuringAFillCancelsItAndCloses() {
     Window w;
-    for (int i = 0; i < 20; ++i)
-        w.form->workspace().archive.outbox.records.push_back(
-            w.form->workspace().archive.outbox.records.front());
+    repeatFirst(w.form->workspace().archive.outbox, 20);
     w.form->setFillSliceMilliseconds(0);
     bool closedAtOnce = true;
     duringFill(w, [&] { closedAtOnce = w.form->close(); });
