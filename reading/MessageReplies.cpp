@@ -185,6 +185,10 @@ std::optional<ReplyProblem> checkListing(const LineList& listing) {
         }
         // Every line is looked at as a header, as the folder passes do.
         if (isFolderHeader(line)) {
+            // A reply line keeps a lone CR or LF, which would split the header
+            // in two in the archive and shift every record after it.
+            if (line.find_first_of("\r\n") != std::string_view::npos)
+                return ReplyProblem{ReplyMismatch::UnexpectedLine, std::string(line)};
             textOf = listedIndex(line);
             if (!textOf) {
                 const auto field = indexField(line);

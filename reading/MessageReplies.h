@@ -38,8 +38,8 @@ struct ReplyProblem {
 };
 
 // Whether an +MMGL listing (its echo on line 0) is one the read may believe:
-// every message's index a storage index of its own, every text UCS2 hex
-// digits, and no line that is no part of a listing.
+// every message's index a storage index of its own, every header one line,
+// every text UCS2 hex digits, and no line that is no part of a listing.
 std::optional<ReplyProblem> checkListing(const LineList& listing);
 
 // Whether an +CMGR reply answers for the message whose listing line is

@@ -1,6 +1,7 @@
 // Any bytes as the reply to at+mmgl="ALL", through the three folder passes.
 #include "reading/MessageReplies.h"
 
+#include "archive/ArchiveFolder.h"
 #include "archive/RecordLines.h"
 
 #include <cstdint>
@@ -26,6 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::string index = qb::record::indexLine(qb::view(message));
             if (fits && (!message.index || index.empty() ||
                          index.find_first_not_of(" 0123456789") != std::string::npos))
+                std::abort();
+            if (!fits)
+                continue;
+            // What the archive writes for it reads back as the same message.
+            std::string lines;
+            qb::record::appendRecord(lines, qb::view(message));
+            std::string again;
+            for (const qb::MessageView stored : qb::ArchiveFolder::fromContent(kind, lines))
+                qb::record::appendRecord(again, stored);
+            if (again != lines)
                 std::abort();
         }
     }

@@ -219,3 +219,15 @@ TEST(MmglListing, AHeaderWhereAnotherStatusHasItsTextIsChecked) {
     EXPECT_EQ(problem->subject, "1r");
 }
 
+// A reply line keeps a lone CR or LF; in a header it would break the archive's
+// one-line-per-field layout, so such a listing is not believed.
+TEST(MmglListing, AHeaderHoldingALineBreakIsRefused) {
+    for (const char* inside : {"\r", "\n"}) {
+        const std::string header = "+MMGL: 3, \"REC READ\"," + std::string(inside) + " \"+7\"";
+        const auto problem =
+            checkListing(lines("at+mmgl=\"ALL\"\r\n" + header + "\r\n0041\r\nOK\r\n"));
+        ASSERT_TRUE(problem);
+        EXPECT_EQ(problem->mismatch, ReplyMismatch::UnexpectedLine);
+        EXPECT_EQ(problem->subject, header);
+    }
+}
