@@ -36,7 +36,7 @@ std::string replay(const std::string& capture) {
     }
     LineList lines;
     lines.add(reply);
-    const std::string command = lines.line(0);
+    const std::string command(lines.lineView(0));
     std::string out;
     if (command.starts_with("AT+CPBR=") && command != "AT+CPBR=?") {
         for (const PhonebookEntry& entry : parsePhonebookEntries(lines))
