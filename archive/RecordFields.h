@@ -142,12 +142,22 @@ inline int twoDigits(std::string_view text, std::size_t at) {
 
 // "DD/MM/YYYY,hh:mm:ss" at the start of the line, a real date and time. What
 // follows the seconds (a zone an import kept) takes no part in the time.
+// Phones that stamp a two-digit year ("05/01/02,12:34:56+12", year first)
+// were normalised into "02/01/05/0,12:34:56+12": the year's digits, a
+// solidus and the month's first digit in place of the four-digit year.
 inline std::optional<MessageTime> timeOf(std::string_view line) {
     if (line.size() < 19 || line[2] != '/' || line[5] != '/' || line[10] != ',' ||
         line[13] != ':' || line[16] != ':')
         return std::nullopt;
-    const int fields[] = {twoDigits(line, 0), twoDigits(line, 3),  twoDigits(line, 6),
-                          twoDigits(line, 8), twoDigits(line, 11), twoDigits(line, 14),
+    const bool twoDigitYear =
+        line[8] == '/' && (line[9] == line[3] || (line[3] == '0' && line[9] == line[4]));
+    const int century = twoDigits(line, 6) >= 90 ? 19 : 20;
+    const int fields[] = {twoDigits(line, 0),
+                          twoDigits(line, 3),
+                          twoDigitYear ? century : twoDigits(line, 6),
+                          twoDigitYear ? twoDigits(line, 6) : twoDigits(line, 8),
+                          twoDigits(line, 11),
+                          twoDigits(line, 14),
                           twoDigits(line, 17)};
     for (const int field : fields) {
         if (field < 0)
@@ -163,10 +173,34 @@ inline std::optional<MessageTime> timeOf(std::string_view line) {
     return time.isValid() ? std::optional(time) : std::nullopt;
 }
 
-// The date line is the time written plainly when it is exactly that: nineteen
-// characters, each field two digits (four for the year).
+// The time as a date line, DD/MM/YYYY,hh:mm:ss: 19 characters at `out`.
+inline void writeDateLine(char* out, const MessageTime& time) {
+    const auto put = [&out](int value, int width) {
+        for (int i = width - 1; i >= 0; --i, value /= 10)
+            out[i] = static_cast<char>('0' + value % 10);
+        out += width;
+    };
+    const auto mark = [&out](char c) { *out++ = c; };
+    put(time.day, 2);
+    mark('/');
+    put(time.month, 2);
+    mark('/');
+    put(time.year, 4);
+    mark(',');
+    put(time.hour, 2);
+    mark(':');
+    put(time.minute, 2);
+    mark(':');
+    put(time.second, 2);
+}
+
+// Whether the date line is the time written plainly, nothing before or after.
 inline bool isPlainDateLine(std::string_view line, const std::optional<MessageTime>& time) {
-    return time ? line.size() == 19 : line.empty();
+    if (!time)
+        return line.empty();
+    char plain[19];
+    writeDateLine(plain, *time);
+    return line == std::string_view(plain, sizeof plain);
 }
 
 template <class Message> void setTimeFrom(Message& message, std::string_view line) {

@@ -4,30 +4,6 @@
 #include "codecs/Timestamp.h"
 
 namespace qb::record {
-namespace {
-
-void appendNumber(std::string& out, int value, int width) {
-    char digits[8];
-    for (int i = width - 1; i >= 0; --i, value /= 10)
-        digits[i] = static_cast<char>('0' + value % 10);
-    out.append(digits, static_cast<std::size_t>(width));
-}
-
-void appendTime(std::string& out, const MessageTime& time) {
-    appendNumber(out, time.day, 2);
-    out += '/';
-    appendNumber(out, time.month, 2);
-    out += '/';
-    appendNumber(out, time.year, 4);
-    out += ',';
-    appendNumber(out, time.hour, 2);
-    out += ':';
-    appendNumber(out, time.minute, 2);
-    out += ':';
-    appendNumber(out, time.second, 2);
-}
-
-} // namespace
 
 std::string_view statusWord(MessageStatus status) {
     switch (status) {
@@ -75,8 +51,11 @@ void appendHeader(std::string& out, const MessageView& message) {
 void appendDateLine(std::string& out, const MessageView& message) {
     if (message.stored.dateLine)
         out += *message.stored.dateLine;
-    else if (message.time)
-        appendTime(out, *message.time);
+    else if (message.time) {
+        char line[19];
+        fields::writeDateLine(line, *message.time);
+        out.append(line, sizeof line);
+    }
 }
 
 void appendRecord(std::string& out, const MessageView& message) {

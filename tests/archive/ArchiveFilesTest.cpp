@@ -163,6 +163,96 @@ TEST(ArchiveLoad, CorrespondentIsPositionalAndEmptyPastTheHeader) {
               MessageStatus::None);
 }
 
+// What a date line says, and that every line, odd ones too, is written back
+// exactly as it stood.
+TEST(ArchiveLoad, DateLinesGiveTheirTimeAndStayAsTheyAre) {
+    struct Case {
+        std::string line;
+        std::optional<MessageTime> time;
+    };
+    const Case cases[] = {
+        {"01/02/2024,10:11:12", MessageTime{2024, 2, 1, 10, 11, 12}},
+        {"18/08/2009,19:11:45+12", MessageTime{2009, 8, 18, 19, 11, 45}}, // a zone stays on
+        // A phone's two-digit year as older versions normalised it, year first:
+        // "05/01/02,12:34:56+12" and "98/1/2,…" stamps.
+        {"02/01/05/0,12:34:56+12", MessageTime{2005, 1, 2, 12, 34, 56}},
+        {"02/01/98/1,12:34:56", MessageTime{1998, 1, 2, 12, 34, 56}},
+        {"02/10/05/1,12:34:56", MessageTime{2005, 10, 2, 12, 34, 56}},
+        {"31/02/2008,11:00:00", std::nullopt},
+        {"29/02/2100,00:00:00", std::nullopt},
+        {"29/02/2000,00:00:00", MessageTime{2000, 2, 29, 0, 0, 0}},
+        {"01/01/0000,00:00:00", std::nullopt},
+        {"01/01/2010,24:00:00", std::nullopt},
+        {"1/1/2010,00:00:00", std::nullopt},
+        {"0/0/,0:00:00", std::nullopt},
+        {"garbage", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const MessageView message = record::read(FolderKind::Inbox, "t", "1", "h", c.line);
+        EXPECT_EQ(message.time, c.time);
+        std::string line;
+        record::appendDateLine(line, message);
+        EXPECT_EQ(line, c.line);
+    }
+}
+
+// Index lines give the storage index by the blank-led rule and stay as they are.
+TEST(ArchiveLoad, IndexLinesGiveTheirIndexAndStayAsTheyAre) {
+    struct Case {
+        FolderKind kind;
+        std::string line;
+        std::optional<int> index;
+    };
+    const Case cases[] = {
+        {FolderKind::Inbox, "5", 5},
+        {FolderKind::Inbox, "007", 7},
+        {FolderKind::Inbox, " 6", 6},
+        {FolderKind::Inbox, "-3", -3},
+        {FolderKind::Inbox, "+5", 5},
+        {FolderKind::Inbox, "", std::nullopt},
+        {FolderKind::Inbox, "abc", std::nullopt},
+        {FolderKind::Inbox, "1000", 1000},
+        {FolderKind::Outbox, " 7", 7},
+        {FolderKind::Outbox, "7", 7},
+        {FolderKind::Outbox, " 007", 7},
+        {FolderKind::Outbox, "", std::nullopt},
+        {FolderKind::Outbox, " ", std::nullopt},
+        {FolderKind::Draft, "  12", 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const MessageView message = record::read(c.kind, "t", c.line, "h", "");
+        EXPECT_EQ(message.index, c.index);
+        EXPECT_EQ(record::indexLine(message), c.line);
+    }
+}
+
+// A message made here, not read from a file, is written in the phone's layout.
+TEST(ArchiveLoad, AMessageWithoutStoredLinesIsWrittenAsThePhoneListsIt) {
+    Message message;
+    message.folder = FolderKind::Outbox;
+    message.index = 12;
+    message.status = MessageStatus::Sent;
+    message.number = "+7001";
+    message.text = "hi";
+    std::string lines;
+    record::appendRecord(lines, view(message));
+    EXPECT_EQ(lines, "hi\r\n 12\r\n+MMGL: 12, \"STO SENT\", \"+7001\"\r\n");
+    const MessageView read = ArchiveFolder::fromContent(FolderKind::Outbox, lines).message(0);
+    EXPECT_EQ(read.number, "+7001");
+    EXPECT_EQ(read.index, 12);
+    message.folder = FolderKind::Inbox;
+    message.status = MessageStatus::Unread;
+    message.index.reset();
+    message.time = MessageTime{2005, 1, 2, 9, 5, 3};
+    lines.clear();
+    record::appendRecord(lines, view(message));
+    EXPECT_EQ(lines, "hi\r\n\r\n+MMGL: , \"REC UNREAD\", \"+7001\"\r\n02/01/2005,09:05:03\r\n");
+    EXPECT_EQ(ArchiveFolder::fromContent(FolderKind::Inbox, lines).message(0).number, "+7001");
+}
+
 TEST(ArchiveLoad, ReadersSeeAtMost4096CharactersAndKeepZeroBytes) {
     const std::string longLine(5000, 'x');
     const std::string binary("a\0b", 3);

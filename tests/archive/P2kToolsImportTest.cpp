@@ -45,9 +45,9 @@ TEST(P2kToolsLine, CutsTheFieldsAtTheFirstTwoSemicolons) {
     const ArchiveFolder folder = ArchiveFolder::fromContent(FolderKind::Inbox, out);
     EXPECT_EQ(folder.message(0).status, MessageStatus::Read);
     EXPECT_EQ(folder.message(0).number, cp("Петя"));
-    // A date the normalisation mangles is no time, and is stored as it came out.
+    // A date with a two-digit year is stored as the normalisation leaves it.
     const auto odd = parseP2kToolsLine("+7001;05/01/02,12:34:56+12;x");
-    EXPECT_EQ(odd->time, std::nullopt);
+    EXPECT_EQ(odd->time, (MessageTime{2005, 1, 2, 12, 34, 56}));
     out.clear();
     record::appendRecord(out, view(*odd));
     EXPECT_EQ(out, imported("x", "+7001", "02/01/05/0,12:34:56+12"));

@@ -167,6 +167,9 @@ TEST(CmgrDate, TimeStampsAreNormalisedAsAlways) {
     EXPECT_EQ(dateOf(stamped("05/01/02,12:34:56+12")), "02/01/05/0,12:34:56+12");
     EXPECT_EQ(dateOf(stamped("2005/01/02,12:34")), "02/01/2005,12:00:00");
     EXPECT_EQ(parseCmgrStamp(lines(stamped("05/01/02,12:34:56+12"))), "05/01/02,12:34:56+12");
+    Message twoDigitYear;
+    record::setStamp(twoDigitYear, parseCmgrStamp(lines(stamped("05/01/02,12:34:56+12"))));
+    EXPECT_EQ(twoDigitYear.time, (MessageTime{2005, 1, 2, 12, 34, 56}));
 }
 
 TEST(CmgrReply, AnotherMessagesHeaderIsNoAnswerForThisOne) {

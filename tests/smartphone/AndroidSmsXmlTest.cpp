@@ -141,6 +141,20 @@ TEST(AndroidSmsXml, EmptyArchiveDamagedStampsAndForbiddenCharacters) {
         EXPECT_EQ(one.at("date"), "0");
 }
 
+// A phone's two-digit year, as older versions stored it, is the year it
+// names: it used to come out as the year 1 BC with a date that read "000/".
+TEST(AndroidSmsXml, ATwoDigitYearIsThatYear) {
+    FixedZone moscow;
+    Archive archive;
+    archive.inbox = folderOf(FolderKind::Inbox,
+                             {message(FolderKind::Inbox, "x", "+7", "02/01/05/0,12:34:56+12")});
+    int count = 0;
+    const std::vector<Sms> sms = parse(androidSmsXml(archive, {}).xml, count);
+    ASSERT_EQ(sms.size(), 1u);
+    EXPECT_EQ(sms[0].at("readable_date"), "2 Jan 2005 12:34:56");
+    EXPECT_EQ(sms[0].at("date"), "1104658496000"); // 09:34:56 UTC
+}
+
 TEST(AndroidSmsXml, StampsReadAsLocalTime) {
     FixedZone moscow;
     const auto epochMs = [](std::string_view dateLine) -> std::optional<int64_t> {
