@@ -47,16 +47,16 @@ inline std::optional<int> indexOf(FolderKind kind, std::string_view line, bool& 
     const std::size_t digits = line.size() - blanks;
     if (line.size() > blanks && digits <= 9 && (blanks == 0 || line[0] == ' ') &&
         (line[blanks] != '0' || digits == 1)) {
-        int value = 0;
+        unsigned value = 0; // wraps harmlessly over what is no digit
         bool allDigits = true;
         for (std::size_t i = blanks; i < line.size(); ++i) {
             const unsigned digit = static_cast<unsigned char>(line[i]) - unsigned('0');
             allDigits = allDigits && digit <= 9;
-            value = value * 10 + static_cast<int>(digit);
+            value = value * 10 + digit;
         }
         if (allDigits) {
             plain = true;
-            return value;
+            return static_cast<int>(value);
         }
     }
     const std::optional<int> index = parseBlankLedNumber(line);

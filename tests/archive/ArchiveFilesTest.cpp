@@ -240,7 +240,8 @@ TEST(ArchiveLoad, AMessageWithoutStoredLinesIsWrittenAsThePhoneListsIt) {
     std::string lines;
     record::appendRecord(lines, view(message));
     EXPECT_EQ(lines, "hi\r\n 12\r\n+MMGL: 12, \"STO SENT\", \"+7001\"\r\n");
-    const MessageView read = ArchiveFolder::fromContent(FolderKind::Outbox, lines).message(0);
+    const ArchiveFolder outbox = ArchiveFolder::fromContent(FolderKind::Outbox, lines);
+    const MessageView read = outbox.message(0);
     EXPECT_EQ(read.number, "+7001");
     EXPECT_EQ(read.index, 12);
     message.folder = FolderKind::Inbox;
