@@ -1,7 +1,7 @@
 #pragma once
 // How a message's fields are read from the lines of its record: the other
-// half of RecordLines.h. Defined here, inline, because loading a folder runs
-// them for every one of its records.
+// half of RecordLines.h. Defined here, inline, because every look at an
+// archive message runs them: a list of 100 000 rows, an export, a search.
 #include "archive/Message.h"
 #include "core/Failure.h"
 
