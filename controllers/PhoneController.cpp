@@ -105,12 +105,7 @@ void PhoneController::readEnd(const PhoneReadJob& job) {
         emit readEnded();
         if (outcome.kind == Kind::NothingListed)
             emit note(nothingListedText());
-        const auto readSomething = [this](FolderKind kind) {
-            const ReadEntry* first = m_workspace.readResult.folder(kind).find(1);
-            return first && !first->index.empty();
-        };
-        if (readSomething(FolderKind::Inbox) || readSomething(FolderKind::Outbox) ||
-            readSomething(FolderKind::Draft)) {
+        if (m_workspace.readResult.holdsMessages()) {
             emit phoneCaptionsChanged();
             emit archiveChanged();
         }
