@@ -156,9 +156,9 @@ TEST_F(ListControllerTest, StoredValuesOutOfRange) {
 }
 
 TEST_F(ListControllerTest, AnIndexThatIsNoNumberIsToldAndNothingMoves) {
-    workspace.archive.outbox =
-        ArchiveFolder::fromContent(FolderKind::Outbox, test::sentFile({{"ccc", "9"}}) +
-                                                           "a\r\n x\r\n+MMGL: 2, \"STO SENT\", \"7\"\r\n");
+    workspace.archive.outbox = ArchiveFolder::fromContent(
+        FolderKind::Outbox,
+        test::sentFile({{"ccc", "9"}}) + "a\r\n x\r\n+MMGL: 2, \"STO SENT\", \"7\"\r\n");
     show(TreeNode::ArchiveOutbox);
     click(Model::IndexColumn);
     EXPECT_EQ(dialogs.texts, QStringList({"' x' is not a valid integer value"}));

@@ -22,8 +22,8 @@ std::shared_ptr<const FolderRows> sent(const std::vector<const char*>& senders,
         file += std::to_string(k) + "\r\n " + std::to_string(k) +
                 "\r\n+MMGL: " + std::to_string(k) + ", \"STO SENT\", \"" + senders[k - 1] +
                 "\"\r\n";
-    return FolderRows::ofArchive(TreeNode::ArchiveOutbox, ArchiveFolder::fromContent(FolderKind::Outbox, file),
-                                 phonebook);
+    return FolderRows::ofArchive(TreeNode::ArchiveOutbox,
+                                 ArchiveFolder::fromContent(FolderKind::Outbox, file), phonebook);
 }
 
 // Rows of `rows` in the order of the positions given, numbered by position.

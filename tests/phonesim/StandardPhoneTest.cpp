@@ -103,12 +103,15 @@ TEST_F(StandardPhone, DeletesInTheStorageSelected) {
 TEST_F(StandardPhone, PhonebooksOfSimAndPhoneAndBothThroughMt) {
     ask("AT+CSCS=\"UCS2\"");
     ask("AT+CPBS=\"SM\"");
-    EXPECT_EQ(ask("AT+CPBR=1,50").lineView(1), "+CPBR: 1,\"+79161234567\",145,\"041C0430043C0430\"");
+    EXPECT_EQ(ask("AT+CPBR=1,50").lineView(1),
+              "+CPBR: 1,\"+79161234567\",145,\"041C0430043C0430\"");
     ask("AT+CPBS=\"ME\"");
-    EXPECT_EQ(ask("AT+CPBR=1,50").lineView(1), "+CPBR: 1,\"+447700900123\",145,\"0041006E006E0061\"");
+    EXPECT_EQ(ask("AT+CPBR=1,50").lineView(1),
+              "+CPBR: 1,\"+447700900123\",145,\"0041006E006E0061\"");
     ask("AT+CPBS=\"MT\"");
     const LineList both = ask("AT+CPBR=1,50");
-    EXPECT_EQ(both.lineView(2), "+CPBR: 2,\"+79161234567\",145,\"041C0430043C0430\""); // no blank lines
+    EXPECT_EQ(both.lineView(2),
+              "+CPBR: 2,\"+79161234567\",145,\"041C0430043C0430\""); // no blank lines
     ask("AT+CMEE=1");
     EXPECT_EQ(ask("AT+CPBR=60,70").lineView(1), "+CME ERROR: 22");
 }
@@ -127,7 +130,7 @@ TEST(StandardPhoneQuirks, PduModeAsRealPhonesBendIt) {
     ask("AT+CPMS=\"SM\"");
     const LineList listing = ask("AT+CMGL=4");
     EXPECT_TRUE(listing.lineView(1).starts_with("+CMGL: 1,0,")) << listing.lineView(1); // not 2
-    EXPECT_EQ(listing.lineView(1).find(",,"), std::string::npos);                   // no alpha
+    EXPECT_EQ(listing.lineView(1).find(",,"), std::string::npos);                       // no alpha
     EXPECT_TRUE(listing.lineView(2).ends_with("FFFF,0")) << listing.lineView(2);
     EXPECT_TRUE(listing.lineView(7).starts_with("+CMGL: 4,1,")) << listing.lineView(7);
     EXPECT_EQ(ask("AT+CMGR=2").lineView(1), "+CMGR: 1"); // the real location, no length
