@@ -4,6 +4,7 @@
 #include "archive/ArchiveLock.h"
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
+#include "archive/RecordLines.h"
 #include "core/FileStore.h"
 
 #include "core/Trash.h"
@@ -24,33 +25,22 @@ namespace {
 // How many records a loader sees in a file of `lines` lines: a sent or unsent
 // folder of a single line is empty, a partial last record counts.
 std::size_t recordsIn(FolderKind kind, std::size_t lines) {
-    const std::size_t size = static_cast<std::size_t>(recordSize(kind));
+    const std::size_t size = static_cast<std::size_t>(record::lineCount(kind));
     if (kind != FolderKind::Inbox && lines <= 1)
         return 0;
     return (lines + size - 1) / size;
 }
 
-// Every line of the record as a reader sees it, cut at 4096 characters.
-bool stillAsChosen(const std::vector<std::string_view>& lines, const ChosenRecord& chosen) {
-    if (!chosen.lines)
-        return true;
-    if (chosen.lines->size() != lines.size())
-        return false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (fileLines::readerView(lines[i]) != (*chosen.lines)[i])
-            return false;
-    }
-    return true;
+// The record as the list showed it, each line followed by CR LF; empty for
+// a record the list never showed, which no record of a file matches.
+std::string shownRecord(const ChosenRecord& chosen) {
+    std::string lines;
+    if (chosen.shown)
+        record::appendRecord(lines, view(*chosen.shown));
+    return lines;
 }
 
 } // namespace
-
-std::vector<std::string> storedLines(FolderKind kind, const ArchiveRecord& record) {
-    std::vector<std::string> lines = {record.text, record.index, record.header};
-    if (kind == FolderKind::Inbox)
-        lines.push_back(record.date);
-    return lines;
-}
 
 Failure changedRecordsFailure() {
     return {Failure::Kind::RecordsChanged,
@@ -72,6 +62,10 @@ MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,
         return a.record < b.record;
     };
     std::stable_sort(records.begin(), records.end(), byNumber);
+    std::vector<std::string> shown;
+    shown.reserve(records.size());
+    for (const ChosenRecord& chosen : records)
+        shown.push_back(shownRecord(chosen));
 
     const QString path = resolveInDir(workDir, folderFileName(kind));
     FolderFile file(path);
@@ -79,27 +73,35 @@ MaybeFailure deleteArchiveRecords(const QString& workDir, FolderKind kind,
         return file.failure();
 
     const std::string_view content = file.bytes();
-    const std::size_t size = static_cast<std::size_t>(recordSize(kind));
-    const std::size_t count = recordsIn(kind, fileLines::count(content));
+    const std::size_t size = static_cast<std::size_t>(record::lineCount(kind));
+    const std::size_t count = recordsIn(kind, file.lineCount());
     std::string out;
     out.reserve(content.size() + 2 * count * size);
     fileLines::Cursor cursor(content);
-    auto next = records.begin();
+    std::size_t next = 0; // the first chosen record not passed yet
     int removed = 0;
     std::vector<std::string_view> lines;
+    std::string asRead; // the record's lines as a reader sees them, each with CR LF
     for (std::size_t k = 1; k <= count; ++k) {
         if (stopsHere(cancel))
             return std::nullopt;
-        while (next != records.end() && next->record < static_cast<int>(k))
+        while (next < records.size() && records[next].record < static_cast<int>(k))
             ++next;
-        const bool remove = next != records.end() && next->record == static_cast<int>(k);
+        const bool remove = next < records.size() && records[next].record == static_cast<int>(k);
         // A partial last record reads as empty lines and is padded so every
         // record keeps its size.
         lines.assign(size, std::string_view());
-        for (std::size_t i = 0; i < size; ++i)
-            cursor.next(lines[i]);
-        for (; remove && next != records.end() && next->record == static_cast<int>(k); ++next) {
-            if (!stillAsChosen(lines, *next))
+        asRead.clear();
+        for (std::string_view& line : lines) {
+            cursor.next(line);
+            if (remove) {
+                asRead += fileLines::readerView(line);
+                asRead += "\r\n";
+            }
+        }
+        for (; remove && next < records.size() && records[next].record == static_cast<int>(k);
+             ++next) {
+            if (shown[next] != asRead)
                 return changedRecordsFailure();
         }
         if (remove) {

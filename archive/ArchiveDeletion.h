@@ -1,7 +1,7 @@
 #pragma once
 // Removing messages from the archive: chosen records of one folder file, or
 // the three folder files at once. The phonebook file is never touched here.
-#include "archive/ArchiveTypes.h"
+#include "archive/Message.h"
 #include "core/Cancellation.h"
 #include "core/Failure.h"
 #include "core/Progress.h"
@@ -14,25 +14,20 @@
 namespace qb {
 
 // A record chosen for deletion: its number k (from 1, in file order, as the
-// list rows carry them) and, when known, every line of it as the list was
-// filled from: text, index, header and, for Inbox, date, in Windows-1251 bytes.
+// list rows carry them) and the message the list showed for it; none when the
+// list showed none (the archive in memory held no record k), which no record
+// of the file matches.
 struct ChosenRecord {
-    ChosenRecord(int k) : record(k) {} // NOLINT: a bare number is an unchecked choice
-    ChosenRecord(int k, std::vector<std::string> shownLines)
-        : record(k), lines(std::move(shownLines)) {}
-    int record;
-    std::optional<std::vector<std::string>> lines;
+    int record = 0;
+    std::optional<Message> shown;
 };
-
-// The lines a folder file stores for `record`, as a ChosenRecord expects them.
-std::vector<std::string> storedLines(FolderKind kind, const ArchiveRecord& record);
 
 // The failure of a deletion whose chosen record no longer holds what was shown.
 Failure changedRecordsFailure();
 
 // Rewrites the folder file without the records `records` (any order; repeats
 // and numbers past the end are harmless). When a record that is removed no
-// longer holds every line it was chosen by (another program or another copy
+// longer holds the message it was chosen by, line for line (another program or another copy
 // of Quillbox changed the file under the list: phones reuse indexes and "ok"
 // repeats, so only the whole record tells two messages apart), nothing is
 // removed and changedRecordsFailure() is returned. Every other record

@@ -1,7 +1,8 @@
 #pragma once
-// The four archive files in the working directory and the in-memory archive.
-// Folder files hold records of 4 lines (Inbox) or 3 lines (Outbox, Draft);
+// The four archive files in the working directory, and the in-memory archive
+// read from them. How a folder file lays out a record is RecordLines.h's;
 // Phonebook.pbk holds 2n + 1, then n number/name pairs, then an empty line.
+#include "archive/ArchiveFolder.h"
 #include "archive/ArchiveTypes.h"
 #include "core/Cancellation.h"
 #include "core/Failure.h"
@@ -17,27 +18,6 @@ namespace qb {
 QString folderFileName(FolderKind kind);
 inline const QString PhonebookFileName = QStringLiteral("Phonebook.pbk");
 
-struct ArchiveFolder {
-    std::vector<ArchiveRecord> records;
-    int count() const { return static_cast<int>(records.size()); }
-};
-
-struct Archive {
-    ArchiveFolder inbox;
-    ArchiveFolder outbox;
-    ArchiveFolder draft;
-    ArchiveFolder& folder(FolderKind kind);
-    const ArchiveFolder& folder(FolderKind kind) const;
-};
-
-// Records of one folder file's content, with Status and Correspondent derived.
-ArchiveFolder parseFolder(FolderKind kind, std::string_view content);
-// Status derived from a header ("REC READ", "REC UNREAD", "STO SENT", "STO UNSENT" or empty).
-std::string deriveStatus(FolderKind kind, std::string_view header);
-// The number between the last pair of quotes, found by the header's fixed layout.
-std::string deriveCorrespondent(std::string_view header, std::string_view index,
-                                std::string_view status);
-
 // The load half of reloadArchive: replaces the folders of `archive` one by one
 // (Inbox, Outbox, Draft) from the files in `workDir`. A missing file is an empty
 // folder; a file that cannot be read stops there, the folders before it replaced.
@@ -45,14 +25,14 @@ MaybeFailure reloadArchive(const QString& workDir, Archive& archive);
 // The folders in the order reloadArchive reads them.
 inline constexpr FolderKind ArchiveFolderKinds[] = {FolderKind::Inbox, FolderKind::Outbox,
                                                     FolderKind::Draft};
-// One folder of reloadArchive: replaced by the file's records unless it cannot be read.
+// One folder of reloadArchive (ArchiveFolder::reload).
 MaybeFailure reloadFolder(const QString& workDir, FolderKind kind, ArchiveFolder& folder);
 
 // loadPhonebook: when Phonebook.pbk exists, replaces `phonebook` by its entries.
 MaybeFailure loadPhonebook(const QString& workDir, Phonebook& phonebook);
-// The phonebook a Phonebook.pbk content holds: the first line as count text (none
-// when it is empty), entries while 2j - 1 < count, at most MaxPhonebookEntries and
-// never past the content's last line.
+// The phonebook a Phonebook.pbk content holds: entries while 2j - 1 < the
+// count line's value, at most MaxPhonebookEntries and never past the
+// content's last line. An empty first line counts as none.
 constexpr int MaxPhonebookEntries = 49999;
 Phonebook parsePhonebook(std::string_view content);
 // A count line that is neither empty nor a whole number ("5 ", "0x5") leaves a
@@ -70,8 +50,9 @@ struct PhonebookCopy {
 };
 PhonebookCopy loadPhonebookCopy(const QString& workDir);
 MaybeFailure damagedPhonebookFile(std::string_view content);
-// Phonebook.pbk content for a phonebook: its count line (2n + 1 when it holds no
-// count), the pairs and one empty line. Fails when the count text held is not a number.
+// Phonebook.pbk content for a phonebook: its count line (2n + 1 unless it
+// keeps another), the pairs and one empty line. Fails when the count line
+// kept is not a number.
 struct PhonebookText {
     std::string content;
     MaybeFailure failure;
@@ -83,8 +64,8 @@ MaybeFailure savePhonebook(const QString& workDir, const Phonebook& phonebook);
 // How many records a merge appended to each folder file, by FolderKind.
 using AppendedCounts = std::array<int, 3>;
 
-// Appends every record of the read that the folder file does not hold yet,
-// folder by folder (Inbox, Outbox, Draft); a folder's count is its countMark + 1.
+// Appends every message of the read that the folder file does not hold yet,
+// folder by folder (Inbox, Outbox, Draft).
 // Writes all three files, also those that get nothing new. Stops at the first
 // file it cannot read or write; the files merged before it stay merged. The
 // caller holds the archive lock (storePhoneRead does). `appended`, when

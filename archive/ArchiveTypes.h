@@ -1,78 +1,33 @@
 #pragma once
-// The data the archive, the phone read and the windows share. Every text is
-// Windows-1251 bytes.
+// The data the archive, the phone read and the windows share: messages (in
+// Message.h), the phonebook and the messages of the last phone read. Every
+// text is Windows-1251 bytes.
+#include "archive/Message.h"
+
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qb {
-
-enum class FolderKind { Inbox, Outbox, Draft };
-
-// The one of three per-folder values that belongs to `kind`.
-template <class T> T& byFolderKind(FolderKind kind, T& inbox, T& outbox, T& draft) {
-    switch (kind) {
-    case FolderKind::Inbox:
-        return inbox;
-    case FolderKind::Outbox:
-        return outbox;
-    case FolderKind::Draft:
-        break;
-    }
-    return draft;
-}
-
-// Lines per stored record: Text, Index, Header (and Date for Inbox).
-constexpr int recordSize(FolderKind kind) {
-    return kind == FolderKind::Inbox ? 4 : 3;
-}
-
-// One stored message. Status and Correspondent are derived when loading.
-struct ArchiveRecord {
-    std::string text;
-    std::string index;
-    std::string header;
-    std::string date; // Inbox only
-    std::string status;
-    std::string correspondent;
-};
 
 struct PhonebookEntry {
     std::string number;
     std::string name;
 };
 
-// The in-memory phonebook. The count line is kept as text: a hand-edited file
-// may hold one that is not a number, which the list and the next capture report.
+// The phone's phonebook, in the order the phone listed it.
 struct Phonebook {
-    std::optional<std::string> countText; // none: no count held (nothing loaded or captured)
     std::vector<PhonebookEntry> entries;
+    // The count line of the Phonebook.pbk it was read from, where that line is
+    // not the one the file's writer puts for these entries (a hand edit): it
+    // is written back as it was, and one that is no number keeps the
+    // phonebook from being used (damagedPhonebookCount). None otherwise.
+    std::optional<std::string> countLine{};
 };
 
-// One message of the last phone read, with the fields as they are stored.
-struct ReadEntry {
-    std::string header;
-    std::string text;
-    std::string index;
-    std::string status;
-    std::string date; // Inbox only
-    // The text's UCS2 digits as the phone listed them. Not stored: the merge
-    // decodes them the way earlier versions did to recognise their records.
-    std::string textHex{};
-};
-
-// One folder of the last phone read. Positions above the count keep what an
-// earlier read or deletion left there; only countMark says how many are valid.
-struct ReadFolder {
-    std::string countMark;          // decimal n - 1; empty until the first read writes it
-    std::vector<ReadEntry> entries; // entries[k - 1] is position k
-
-    // The number of valid positions, countMark + 1; none when countMark is not a number.
-    std::optional<int> count() const;
-    // Position k (from 1); grows the sequence when needed.
-    ReadEntry& at(int k);
-    const ReadEntry* find(int k) const;
-};
+// One folder of the last phone read: its messages in the phone's listing order.
+using ReadFolder = std::vector<Message>;
 
 struct ReadResult {
     ReadFolder inbox;
@@ -81,6 +36,8 @@ struct ReadResult {
 
     ReadFolder& folder(FolderKind kind);
     const ReadFolder& folder(FolderKind kind) const;
+    // Whether any of the three folders holds a message.
+    bool holdsMessages() const;
 };
 
 } // namespace qb

@@ -3,7 +3,7 @@
 #include "archive/ArchiveLock.h"
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
-#include "codecs/LegacyUcs2Decoder.h"
+#include "archive/RecordLines.h"
 #include "core/FileStore.h"
 
 #include <algorithm>
@@ -14,65 +14,23 @@
 namespace qb {
 namespace {
 
-// The data model's capacity: a countMark beyond it and beyond what the read
-// holds cannot describe real records.
-constexpr std::size_t ReadCapacity = 100000;
-
-// The records of the read to merge: the first countMark + 1 positions. A mark
-// that is not a number counts as no records, so the file is still written.
-std::size_t mergeCount(const ReadFolder& read) {
-    const auto count = read.count();
-    if (!count || *count <= 0)
-        return 0;
-    return std::min(static_cast<std::size_t>(*count), std::max(ReadCapacity, read.entries.size()));
-}
-
-// Fields of a read record in stored line order; positions never filled are empty.
-void appendRecordKey(std::string& key, const ReadEntry* entry, FolderKind kind,
-                     const std::string* text = nullptr) {
-    if (!entry)
-        return;
-    key += text ? *text : entry->text;
-    key += entry->index;
-    key += entry->header;
-    if (kind == FolderKind::Inbox)
-        key += entry->date;
-}
-
-void appendRecordLines(std::string& out, const ReadEntry* entry, FolderKind kind) {
-    static const ReadEntry empty;
-    const ReadEntry& e = entry ? *entry : empty;
-    for (const std::string* field : {&e.text, &e.index, &e.header}) {
-        out += *field;
-        out += "\r\n";
-    }
-    if (kind == FolderKind::Inbox) {
-        out += e.date;
-        out += "\r\n";
-    }
-}
-
-// The keys of the read's records, each marked once a block of the file equals
+// The keys of the read's messages, each marked once a block of the file equals
 // it. The file's blocks are streamed past these keys rather than the other way
-// round: a read holds a few hundred records, the file up to 100 000, and
+// round: a read holds a few hundred messages, the file up to 100 000, and
 // joining and storing every block of the file cost more than the rest of the merge.
-// A record also has the key its text had under the earlier decoding, which
+// A message also has the key its text had under the earlier decoding, which
 // dropped characters and line breaks: archives written then hold it that way.
 class ReadKeys {
   public:
-    ReadKeys(const ReadFolder& read, std::size_t count, FolderKind kind)
-        : m_keys(count), m_legacyKeys(count) {
-        m_found.reserve(count);
-        for (std::size_t k = 0; k < count; ++k) {
-            const ReadEntry* entry = read.find(static_cast<int>(k + 1));
-            appendRecordKey(m_keys[k], entry, kind);
+    explicit ReadKeys(const ReadFolder& read) : m_keys(read.size()), m_formerKeys(read.size()) {
+        m_found.reserve(read.size());
+        for (std::size_t k = 0; k < read.size(); ++k) {
+            const MessageView message = view(read[k]);
+            record::appendKey(m_keys[k], message);
             m_found.emplace(m_keys[k], false);
-            if (entry && !entry->textHex.empty()) {
-                const std::string legacyText = decodeUcs2HexLegacy(entry->textHex);
-                if (legacyText != entry->text) {
-                    appendRecordKey(m_legacyKeys[k].emplace(), entry, kind, &legacyText);
-                    m_found.emplace(*m_legacyKeys[k], false);
-                }
+            if (message.stored.formerText) {
+                record::appendKey(m_formerKeys[k].emplace(), message, message.stored.formerText);
+                m_found.emplace(*m_formerKeys[k], false);
             }
         }
     }
@@ -81,15 +39,15 @@ class ReadKeys {
         if (it != m_found.end())
             it->second = true;
     }
-    // Record k (from 0) is in the file already, written by today's decoding or the earlier one.
+    // Message k (from 0) is in the file already, written by today's decoding or the earlier one.
     bool archived(std::size_t k) const {
-        return m_found.at(m_keys[k]) || (m_legacyKeys[k] && m_found.at(*m_legacyKeys[k]));
+        return m_found.at(m_keys[k]) || (m_formerKeys[k] && m_found.at(*m_formerKeys[k]));
     }
     bool empty() const { return m_keys.empty(); }
 
   private:
     std::vector<std::string> m_keys;
-    std::vector<std::optional<std::string>> m_legacyKeys; // none when both decodings agree
+    std::vector<std::optional<std::string>> m_formerKeys; // none when both decodings agree
     std::unordered_map<std::string_view, bool> m_found;
 };
 
@@ -127,17 +85,16 @@ MaybeFailure mergeFolder(const QString& workDir, FolderKind kind, const ReadFold
     if (file.failure())
         return file.failure();
 
-    const std::size_t count = mergeCount(read);
-    ReadKeys keys(read, count, kind);
+    ReadKeys keys(read);
     std::string out;
-    takeExisting(file.bytes(), static_cast<std::size_t>(recordSize(kind)), out, keys);
+    takeExisting(file.bytes(), static_cast<std::size_t>(record::lineCount(kind)), out, keys);
     file.release(); // the file is replaced below
     // Duplicates are looked for only among the records that were there before:
-    // two equal records of one read are both appended.
+    // two equal messages of one read are both appended.
     int added = 0;
-    for (std::size_t k = 0; k < count; ++k) {
+    for (std::size_t k = 0; k < read.size(); ++k) {
         if (!keys.archived(k)) {
-            appendRecordLines(out, read.find(static_cast<int>(k + 1)), kind);
+            record::appendRecord(out, view(read[k]));
             ++added;
         }
     }

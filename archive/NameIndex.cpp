@@ -1,5 +1,6 @@
 #include "archive/FolderTree.h"
 
+#include "archive/ArchiveFiles.h"
 #include "core/Cp1251.h"
 
 #include <QString>
@@ -20,10 +21,7 @@ const std::string& noName() {
 
 } // namespace
 
-NameIndex::NameIndex(const Phonebook& phonebook) {
-    const auto& count = phonebook.countText;
-    if (count && !count->empty() && !parseWholeNumber(*count))
-        m_failure = Failure::notInteger(cp1251::toUnicode(*count));
+NameIndex::NameIndex(const Phonebook& phonebook) : m_failure(damagedPhonebookCount(phonebook)) {
 
     const auto& entries = phonebook.entries;
     m_names.reserve(entries.size());

@@ -4,7 +4,7 @@
 #include "archive/ArchiveLock.h"
 #include "archive/FileLines.h"
 #include "archive/FolderFile.h"
-#include "codecs/Timestamp.h"
+#include "archive/RecordLines.h"
 #include "core/FileStore.h"
 
 #include <algorithm>
@@ -16,8 +16,7 @@ namespace qb {
 namespace {
 
 // Imported messages have no storage index on the phone; this one marks them.
-constexpr std::string_view ImportedIndex = "1000";
-constexpr std::string_view ImportedHeaderStart = "+MMGL: 1000, \"REC READ\", \"";
+constexpr int ImportedIndex = 1000;
 
 // The existing Inbox lines, each ending in CR LF, to append the new records to.
 // They are copied, so nothing stays mapped while the source is read.
@@ -31,7 +30,7 @@ struct InboxStart {
 // empty lines, as a deletion does, so that the records appended after it start
 // on a record's first line instead of being misread from there on.
 void padToWholeRecords(std::string& lines, std::size_t lineCount) {
-    const std::size_t size = static_cast<std::size_t>(recordSize(FolderKind::Inbox));
+    const std::size_t size = static_cast<std::size_t>(record::lineCount(FolderKind::Inbox));
     for (std::size_t line = lineCount % size; line != 0 && line < size; ++line)
         lines += "\r\n";
 }
@@ -80,8 +79,8 @@ void ImportSummary::count(P2kToolsSkip skip) {
     }
 }
 
-std::optional<P2kToolsMessage> parseP2kToolsLine(std::string_view line, P2kToolsSkip* why) {
-    const auto skipped = [why](P2kToolsSkip reason) -> std::optional<P2kToolsMessage> {
+std::optional<Message> parseP2kToolsLine(std::string_view line, P2kToolsSkip* why) {
+    const auto skipped = [why](P2kToolsSkip reason) -> std::optional<Message> {
         if (why)
             *why = reason;
         return std::nullopt;
@@ -93,29 +92,22 @@ std::optional<P2kToolsMessage> parseP2kToolsLine(std::string_view line, P2kTools
     const auto second = first == std::string_view::npos ? first : line.find(';', first + 1);
     if (second == std::string_view::npos)
         return skipped(P2kToolsSkip::NoSeparator);
-    P2kToolsMessage message;
-    message.sender = line.substr(0, first);
-    message.text = line.substr(second + 1);
-    if (message.sender.empty())
+    const std::string_view sender = line.substr(0, first);
+    const std::string_view text = line.substr(second + 1);
+    if (sender.empty())
         return skipped(P2kToolsSkip::EmptySender);
-    if (message.text.empty())
+    if (text.empty())
         return skipped(P2kToolsSkip::EmptyText);
-    message.date = normaliseTimestamp(line.substr(first + 1, second - first - 1));
+    Message message;
+    message.folder = FolderKind::Inbox;
+    message.index = ImportedIndex;
+    message.status = MessageStatus::Read;
+    message.number = sender;
+    message.text = text;
+    record::setStamp(message, line.substr(first + 1, second - first - 1));
     if (why)
         *why = P2kToolsSkip::None;
     return message;
-}
-
-void appendImportedRecord(std::string& out, const P2kToolsMessage& message) {
-    out += message.text;
-    out += "\r\n";
-    out += ImportedIndex;
-    out += "\r\n";
-    out += ImportedHeaderStart;
-    out += message.sender;
-    out += "\"\r\n";
-    out += message.date;
-    out += "\r\n";
 }
 
 MaybeFailure importP2kToolsArchive(const QString& workDir, const QString& source,
@@ -145,7 +137,7 @@ MaybeFailure importP2kToolsArchive(const QString& workDir, const QString& source
     const std::size_t lines = fileLines::count(read.bytes);
     std::string& out = inbox.lines;
     // Room for every record at once: growing would copy the whole Inbox again.
-    out.reserve(out.size() + read.bytes.size() + lines * (ImportedHeaderStart.size() + 32));
+    out.reserve(out.size() + read.bytes.size() + lines * 64);
     progress.setMaximum(static_cast<int>(std::min<std::size_t>(lines, INT_MAX)));
     progress.setTextVisible(false);
 
@@ -160,7 +152,7 @@ MaybeFailure importP2kToolsArchive(const QString& workDir, const QString& source
         progress.setPosition(static_cast<int>(std::min<std::size_t>(index, INT_MAX)));
         P2kToolsSkip skip = P2kToolsSkip::None;
         if (const auto message = parseP2kToolsLine(line, &skip))
-            appendImportedRecord(out, *message);
+            record::appendRecord(out, view(*message));
         counted.count(skip);
     }
     progress.setVisible(false);

@@ -2,6 +2,7 @@
 // Bringing a P2kTools text archive into the archive Inbox. P2kTools keeps one
 // message per line: sender, date and text separated by ";", the text running
 // to the end of the line with any further ";" in it.
+#include "archive/Message.h"
 #include "core/Cancellation.h"
 #include "core/Failure.h"
 #include "core/Progress.h"
@@ -12,12 +13,6 @@
 #include <string_view>
 
 namespace qb {
-
-struct P2kToolsMessage {
-    std::string_view sender;
-    std::string date; // normalised to DD/MM/YYYY,hh:mm:ss
-    std::string_view text;
-};
 
 // Why a line of a P2kTools archive adds no message.
 enum class P2kToolsSkip {
@@ -40,13 +35,10 @@ struct ImportSummary {
 
 // The message on one line of a P2kTools archive (lines past 4096 characters
 // are seen cut there, as every archive reader sees them), or none when the
-// line adds nothing, `why` then saying why. Blanks at the end belong to the text.
-std::optional<P2kToolsMessage> parseP2kToolsLine(std::string_view line,
-                                                 P2kToolsSkip* why = nullptr);
-
-// Appends the four lines of the imported message's Inbox record, each with CR LF:
-// the text, "1000", a listing header marking it read, the date.
-void appendImportedRecord(std::string& out, const P2kToolsMessage& message);
+// line adds nothing, `why` then saying why. Blanks at the end belong to the
+// text. It goes into the archive as a received message that was read, from
+// the sender, at the storage index 1000 that marks imported messages.
+std::optional<Message> parseP2kToolsLine(std::string_view line, P2kToolsSkip* why = nullptr);
 
 // Appends every message of the P2kTools archive `source` to Inbox.msg in
 // `workDir` (created when missing). Nothing is compared: importing a file

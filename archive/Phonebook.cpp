@@ -12,9 +12,9 @@
 namespace qb {
 namespace {
 
-// An empty count line means the phonebook holds no count at all.
-bool holdsCount(const Phonebook& phonebook) {
-    return phonebook.countText && !phonebook.countText->empty();
+// The count line the writer puts for `entries` entries.
+std::string countLineFor(std::size_t entries) {
+    return std::to_string(2 * entries + 1);
 }
 
 } // namespace
@@ -29,10 +29,12 @@ Phonebook parsePhonebook(std::string_view content) {
     const std::string_view first = nextLine();
     if (first.empty())
         return phonebook;
-    phonebook.countText = std::string(first);
     const auto count = parseWholeNumber(first);
-    if (!count || *count < 2)
+    if (!count || *count < 2) {
+        if (first != countLineFor(0))
+            phonebook.countLine = std::string(first);
         return phonebook;
+    }
     // Entry j is on lines 2j and 2j + 1 (from 1) while 2j - 1 < count. A count
     // larger than the file would only add empty entries, so the file's last line
     // and the phonebook's capacity bound the loop, not the count alone; lines
@@ -48,6 +50,8 @@ Phonebook parsePhonebook(std::string_view content) {
         entry.name = nextLine();
         phonebook.entries.push_back(std::move(entry));
     }
+    if (first != countLineFor(entries))
+        phonebook.countLine = std::string(first);
     return phonebook;
 }
 
@@ -66,8 +70,8 @@ MaybeFailure loadPhonebook(const QString& workDir, Phonebook& phonebook) {
 }
 
 MaybeFailure damagedPhonebookCount(const Phonebook& phonebook) {
-    if (holdsCount(phonebook) && !parseWholeNumber(*phonebook.countText))
-        return Failure::notInteger(cp1251::toUnicode(*phonebook.countText));
+    if (phonebook.countLine && !parseWholeNumber(*phonebook.countLine))
+        return Failure::notInteger(cp1251::toUnicode(*phonebook.countLine));
     return std::nullopt;
 }
 
@@ -105,16 +109,10 @@ PhonebookCopy loadPhonebookCopy(const QString& workDir) {
 }
 
 PhonebookText phonebookFileContent(const Phonebook& phonebook) {
-    std::string count;
     if (MaybeFailure damaged = damagedPhonebookCount(phonebook))
         return {{}, std::move(damaged)};
-    if (holdsCount(phonebook)) {
-        count = *phonebook.countText;
-    } else {
-        count = std::to_string(2 * phonebook.entries.size() + 1);
-    }
     PhonebookText text;
-    text.content = count + "\r\n";
+    text.content = phonebook.countLine.value_or(countLineFor(phonebook.entries.size())) + "\r\n";
     for (const PhonebookEntry& entry : phonebook.entries) {
         text.content += entry.number;
         text.content += "\r\n";

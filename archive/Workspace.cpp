@@ -3,8 +3,7 @@
 namespace qb {
 
 int Workspace::phoneCount(FolderKind kind) const {
-    // The read writes every count mark, so a mark that is no number means no read yet.
-    return readResult.folder(kind).count().value_or(0);
+    return static_cast<int>(readResult.folder(kind).size());
 }
 
 } // namespace qb

@@ -53,7 +53,7 @@ double runJobWithTicks(Job& job) {
 }
 
 // A P2kTools line as the tool writes it: the phone's year-first date.
-std::string p2kToolsLine(const ReadEntry& message, const std::string& sender, int i) {
+std::string p2kToolsLine(const Message& message, const std::string& sender, int i) {
     return sender + ";2006/" + std::to_string(1 + i % 12) + "/" + std::to_string(1 + i % 28) + "," +
            std::to_string(i % 24) + ":" + std::to_string(i % 60) + ":07;" + message.text + "\r\n";
 }
@@ -178,7 +178,9 @@ void BM_DeleteOneRow_100000Outbox_WithReload(benchmark::State& state) {
         s.restore();
         NullProgress progress;
         state.ResumeTiming();
-        if (deleteArchiveRecords(s.dir.path(), FolderKind::Outbox, {FullFolder / 2}, progress) ||
+        const int k = FullFolder / 2;
+        if (deleteArchiveRecords(s.dir.path(), FolderKind::Outbox,
+                                 {{k, toMessage(s.archive.outbox.message(k - 1))}}, progress) ||
             reloadArchive(s.dir.path(), s.archive))
             state.SkipWithError("deletion failed");
         s.list.removeRecords({FullFolder / 2});

@@ -3,6 +3,7 @@
 // template filling's own cost shows against the cost of the write itself.
 #include "support/ArchiveGenerator.h"
 
+#include "archive/RecordLines.h"
 #include "core/FileStore.h"
 #include "export/ExportRun.h"
 
@@ -26,10 +27,12 @@ struct ExportData {
         const auto messages = generator.messages(FolderKind::Inbox, Messages);
         rows.reserve(messages.size());
         int position = 0;
-        for (const ReadEntry& m : messages) {
+        for (const Message& m : messages) {
+            std::string date;
+            record::appendDateLine(date, view(m));
             // "От" as the list shows a known correspondent: a name and the number.
-            rows.push_back({{"Ivan Petrov (" + generator.someNumber() + ")", m.date,
-                             std::to_string(m.text.size()), m.index, m.text},
+            rows.push_back({{"Ivan Petrov (" + generator.someNumber() + ")", date,
+                             std::to_string(m.text.size()), record::indexLine(view(m)), m.text},
                             position++});
         }
         NullProgress progress;

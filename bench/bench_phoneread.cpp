@@ -141,8 +141,8 @@ ReadRun readOnce(qb::AtPort& port, const QString& workDir) {
 }
 
 bool complete(const ReadRun& run) {
-    return run.outcome.kind == qb::ReadOutcome::Kind::Finished && run.result.inbox.count() == 50 &&
-           run.result.outbox.count() == 20 && run.result.draft.count() == 10 &&
+    return run.outcome.kind == qb::ReadOutcome::Kind::Finished && run.result.inbox.size() == 50 &&
+           run.result.outbox.size() == 20 && run.result.draft.size() == 10 &&
            run.phonebook.entries.size() == 100;
 }
 

@@ -30,13 +30,12 @@ void ArchiveController::showCaptions() {
 }
 
 bool ArchiveController::deleteRecords(FolderKind folder, const std::vector<int>& records) {
-    const std::vector<ArchiveRecord>& known = m_workspace.archive.folder(folder).records;
+    const ArchiveFolder& known = m_workspace.archive.folder(folder);
     std::vector<ChosenRecord> chosen;
     for (const int k : records) {
         // A number the archive does not hold matches no record of the file.
-        const bool held = k >= 1 && static_cast<std::size_t>(k) <= known.size();
-        chosen.emplace_back(k, held ? storedLines(folder, known[std::size_t(k - 1)])
-                                    : std::vector<std::string>());
+        const bool held = k >= 1 && k <= known.count();
+        chosen.push_back({k, held ? std::optional(toMessage(known.message(k - 1))) : std::nullopt});
     }
     return runChange<DeleteRecordsJob>(
         [&](Archive current) {

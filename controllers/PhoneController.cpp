@@ -140,12 +140,7 @@ void PhoneController::readEnd(const PhoneReadJob& job, ReadReport report) {
             report.added = outcome.appended;
             report.contacts = outcome.phonebook ? int(outcome.phonebook->entries.size()) : 0;
         }
-        const auto readSomething = [this](FolderKind kind) {
-            const ReadEntry* first = m_workspace.readResult.folder(kind).find(1);
-            return first && !first->index.empty();
-        };
-        if (readSomething(FolderKind::Inbox) || readSomething(FolderKind::Outbox) ||
-            readSomething(FolderKind::Draft)) {
+        if (m_workspace.readResult.holdsMessages()) {
             emit phoneCaptionsChanged();
             emit archiveChanged();
         }

@@ -1,5 +1,9 @@
 #include "core/FileStore.h"
 
+#include "core/HugePages.h"
+
+#include <type_traits>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -86,8 +90,23 @@ QString danglingLinkReason(const QByteArray& name) {
 // Reads to the end of the file, which may have grown or shrunk since it was
 // looked at: straight into `bytes`, since an imported archive may be 100 MB
 // and a copy made afterwards would hold it twice. Gives 0 or an errno.
-int readAll(int fd, std::size_t sizeHint, std::size_t maxBytes, std::string& bytes) {
-    bytes.resize(std::min(sizeHint, maxBytes) + 1);
+template <class Bytes>
+int readAll(int fd, std::size_t sizeHint, std::size_t maxBytes, Bytes& bytes,
+            const ArrivedBytes& arrived) {
+    const std::size_t wanted = std::min(sizeHint, maxBytes) + 1;
+    // What the buffer held is overwritten: growing it would copy that first.
+    if (bytes.capacity() < wanted) {
+        if constexpr (std::is_same_v<Bytes, std::string>) {
+            std::string().swap(bytes);
+            bytes.reserve(wanted);
+            adviseHugePages(bytes);
+        } else {
+            bytes.reserveEmpty(wanted);
+        }
+    }
+    bytes.resize(wanted);
+    // Pieces small enough to stay in the processor's cache for `arrived`.
+    const std::size_t piece = arrived ? std::size_t(256) << 10 : maxBytes + 1;
     std::size_t done = 0;
     for (;;) {
         if (done == bytes.size()) {
@@ -95,7 +114,8 @@ int readAll(int fd, std::size_t sizeHint, std::size_t maxBytes, std::string& byt
                 return EFBIG;
             bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
         }
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        const std::size_t room = std::min(bytes.size() - done, piece);
+        const ssize_t n = ::read(fd, bytes.data() + done, room);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -103,13 +123,25 @@ int readAll(int fd, std::size_t sizeHint, std::size_t maxBytes, std::string& byt
         if (n == 0)
             break;
         done += static_cast<std::size_t>(n);
+        if (arrived)
+            arrived(std::string_view(bytes.data(), done));
     }
     bytes.resize(done);
     return 0;
 }
 
-// Why an open regular file could not be read, or an empty text.
-QString readOpenFile(int fd, std::size_t maxBytes, std::string& bytes) {
+void releaseBytes(std::string& bytes) {
+    std::string().swap(bytes);
+}
+
+void releaseBytes(ByteBuffer& bytes) {
+    bytes.release();
+}
+
+// Why an open regular file could not be read, or an empty text. `bytes` is
+// left alone unless reading starts, and emptied when reading then fails.
+template <class Bytes>
+QString readOpenFile(int fd, std::size_t maxBytes, Bytes& bytes, const ArrivedBytes& arrived) {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         return systemReason(errno);
@@ -118,19 +150,21 @@ QString readOpenFile(int fd, std::size_t maxBytes, std::string& bytes) {
         return reason;
     int error = 0;
     try {
-        error = readAll(fd, static_cast<std::size_t>(info.st_size), maxBytes, bytes);
+        error = readAll(fd, static_cast<std::size_t>(info.st_size), maxBytes, bytes, arrived);
     } catch (const std::bad_alloc&) {
         error = ENOMEM;
     }
+    if (error != 0)
+        releaseBytes(bytes);
     if (error == EFBIG)
         return tooLarge(maxBytes);
     return error != 0 ? systemReason(error) : QString();
 }
 
-} // namespace
-
-FileRead readWholeFile(const QString& path, std::size_t maxBytes) {
-    FileRead result;
+template <class Bytes>
+FileReadStatus readInto(const QString& path, Bytes& bytes, std::size_t maxBytes,
+                        const ArrivedBytes& arrived) {
+    FileReadStatus result;
     const QByteArray name = QFile::encodeName(path);
     struct stat info {};
     // Looked at before it is opened, so that a device is never opened and a
@@ -149,15 +183,28 @@ FileRead readWholeFile(const QString& path, std::size_t maxBytes) {
     QString reason = refusal(info, maxBytes);
     if (reason.isEmpty()) {
         const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        reason = fd < 0 ? systemReason(errno) : readOpenFile(fd, maxBytes, result.bytes);
+        reason = fd < 0 ? systemReason(errno) : readOpenFile(fd, maxBytes, bytes, arrived);
         if (fd >= 0)
             ::close(fd);
     }
-    if (!reason.isEmpty()) {
-        std::string().swap(result.bytes);
+    if (!reason.isEmpty())
         result.failure = Failure::cannotOpen(path, reason);
-    }
     return result;
+}
+
+} // namespace
+
+FileRead readWholeFile(const QString& path, std::size_t maxBytes) {
+    FileRead result;
+    FileReadStatus status = readInto(path, result.bytes, maxBytes, {});
+    result.exists = status.exists;
+    result.failure = std::move(status.failure);
+    return result;
+}
+
+FileReadStatus readWholeFileInto(const QString& path, ByteBuffer& bytes, std::size_t maxBytes,
+                                 const ArrivedBytes& arrived) {
+    return readInto(path, bytes, maxBytes, arrived);
 }
 
 namespace {

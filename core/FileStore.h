@@ -1,11 +1,13 @@
 #pragma once
 // Whole-file reads and atomic whole-file writes in the working directory.
 // Nothing is held open between operations; a write that fails leaves the old file.
+#include "core/ByteBuffer.h"
 #include "core/Failure.h"
 #include "core/SignalCleanup.h"
 
 #include <QString>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,6 +39,21 @@ inline constexpr std::size_t MaxFileBytes = std::size_t(128) << 20;
 // file larger than `maxBytes` or one that does not fit into memory; `failure`
 // then says why.
 FileRead readWholeFile(const QString& path, std::size_t maxBytes = MaxFileBytes);
+// The same into `bytes`, whose memory it takes over: a file read again into
+// the buffer that held it before touches no fresh pages. `bytes` stays as it
+// was when the file is missing or refused before reading starts, and is left
+// empty when reading fails on the way. `arrived`, when given, is handed the
+// bytes read so far after every piece of a few hundred KB, so that they can
+// be taken apart while they are still in the processor's cache; the buffer
+// may move between calls.
+struct FileReadStatus {
+    bool exists = false;
+    MaybeFailure failure;
+};
+using ArrivedBytes = std::function<void(std::string_view soFar)>;
+FileReadStatus readWholeFileInto(const QString& path, ByteBuffer& bytes,
+                                 std::size_t maxBytes = MaxFileBytes,
+                                 const ArrivedBytes& arrived = {});
 
 // Who may read a file that a write creates. A regular file already at that name
 // keeps its permission bits (never set-id or sticky bits); a link there is

@@ -6,23 +6,11 @@ void LineList::add(std::string_view text) {
     forEachAddedLine(text, [this](std::string_view line) { m_lines.emplace_back(line); });
 }
 
-void LineList::load(std::string_view content) {
-    m_lines = splitFileLines(content);
-}
-
 std::string_view LineList::lineView(int index) const {
     if (index < 0 || index >= count())
         return {};
     std::string_view l = m_lines[static_cast<std::size_t>(index)];
     return l.substr(0, MaxLineLength);
-}
-
-std::string LineList::line(int index) const {
-    return std::string(lineView(index));
-}
-
-std::string LineList::save() const {
-    return joinFileLines(m_lines);
 }
 
 std::vector<std::string> splitFileLines(std::string_view content) {

@@ -18,18 +18,9 @@ class LineList {
     // its line. The text ends at its first zero byte. A final break does not
     // start an extra empty line.
     void add(std::string_view text);
-    // Replaces the content by a file's lines, split at CR LF, lone CR and lone LF.
-    void load(std::string_view content);
-    void clear() { m_lines.clear(); }
-
     int count() const { return static_cast<int>(m_lines.size()); }
     // Empty past the end; at most MaxLineLength characters.
-    std::string line(int index) const;
     std::string_view lineView(int index) const;
-    const std::vector<std::string>& lines() const { return m_lines; }
-
-    // Every line followed by CR LF, the last one included.
-    std::string save() const;
 
   private:
     std::vector<std::string> m_lines;

@@ -1,61 +1,64 @@
 #include "models/FolderRows.h"
 
-#include <algorithm>
-#include <array>
+#include "archive/RecordLines.h"
+
 #include <cstring>
 
 namespace qb {
 namespace {
 
-// The fields a row is built from (MessageRowBuilder): an archive record's
-// correspondent is derived when the folder is read, so its header and status
-// stay behind; a phone entry's correspondent is derived from its header and
-// status, and its UCS2 digits serve only the merge. Each field left behind is
-// a cache miss less per record for the window's thread.
-constexpr std::array<std::string ArchiveRecord::*, 4> ArchiveFields = {
-    &ArchiveRecord::text, &ArchiveRecord::index, &ArchiveRecord::date,
-    &ArchiveRecord::correspondent};
-constexpr std::array<std::string ReadEntry::*, 5> PhoneFields = {
-    &ReadEntry::header, &ReadEntry::text, &ReadEntry::index, &ReadEntry::status, &ReadEntry::date};
+// The fields a row is built from (MessageRowBuilder): the text, the number,
+// and the date and index cells as the folder file would hold them. Each field
+// left behind is a cache miss less per message for the window's thread.
+constexpr std::size_t FieldCount = 4;
+
+MessageView asView(const Message& message) {
+    return view(message);
+}
+MessageView asView(const MessageView& message) {
+    return message;
+}
 
 } // namespace
 
-template <class Record, std::size_t N>
-void FolderRows::pack(const std::vector<Record>& records,
-                      const std::array<std::string Record::*, N>& fields) {
-    std::size_t bytes = 0;
-    for (const Record& record : records)
-        for (const auto field : fields)
-            bytes += (record.*field).size();
-    // Written straight through a pointer: appending field by field checked
-    // the room at every field, a third of the copy. No huge-page advice: a
-    // fault that waits for the kernel to compact memory would stall the
-    // window's thread, and a predictable 10 ms is worth more here.
-    m_bytes = std::make_unique_for_overwrite<char[]>(bytes);
-    m_ends.resize(records.size() * N);
-    char* next = m_bytes.get();
-    std::uint32_t* end = m_ends.data();
-    for (const Record& record : records) {
-        for (const auto field : fields) {
-            const std::string& text = record.*field;
-            std::memcpy(next, text.data(), text.size());
-            next += text.size();
-            *end++ = static_cast<std::uint32_t>(next - m_bytes.get());
-        }
+template <class Messages> void FolderRows::pack(FolderKind kind, const Messages& messages) {
+    m_kind = kind;
+    std::string bytes;
+    m_ends.clear();
+    m_ends.reserve(static_cast<std::size_t>(m_count) * FieldCount);
+    const auto field = [&](auto&& append) {
+        append();
+        m_ends.push_back(static_cast<std::uint32_t>(bytes.size()));
+    };
+    for (const auto& stored : messages) {
+        const MessageView message = asView(stored);
+        field([&] { bytes += message.text; });
+        field([&] { bytes += message.number; });
+        field([&] { record::appendDateLine(bytes, message); });
+        field([&] { record::appendIndexLine(bytes, message); });
     }
+    // No huge-page advice: a fault that waits for the kernel to compact
+    // memory would stall the window's thread, and a predictable 10 ms is
+    // worth more here.
+    m_bytes = std::make_unique_for_overwrite<char[]>(bytes.size());
+    std::memcpy(m_bytes.get(), bytes.data(), bytes.size());
 }
 
-template <class Record, std::size_t N>
-const Record& FolderRows::unpack(int position,
-                                 const std::array<std::string Record::*, N>& fields) const {
-    thread_local Record record;
-    std::size_t at = static_cast<std::size_t>(position) * N;
+const MessageView& FolderRows::unpack(int position) const {
+    thread_local MessageView message;
+    std::size_t at = static_cast<std::size_t>(position) * FieldCount;
     std::uint32_t start = at == 0 ? 0 : m_ends[at - 1];
-    for (const auto field : fields) {
-        record.*field = std::string_view(m_bytes.get() + start, m_ends[at] - start);
+    const auto next = [&] {
+        const std::string_view text(m_bytes.get() + start, m_ends[at] - start);
         start = m_ends[at++];
-    }
-    return record;
+        return text;
+    };
+    message.folder = m_kind;
+    message.text = next();
+    message.number = next();
+    message.stored.dateLine = next();
+    message.stored.indexLine = next();
+    return message;
 }
 
 std::shared_ptr<const FolderRows> FolderRows::none(std::optional<TreeNode> node) {
@@ -68,8 +71,8 @@ std::shared_ptr<const FolderRows> FolderRows::ofArchive(TreeNode node, const Arc
                                                         const Phonebook& phonebook) {
     auto rows = std::make_shared<FolderRows>();
     rows->m_node = node;
-    rows->m_count = static_cast<int>(folder.records.size());
-    rows->pack(folder.records, ArchiveFields);
+    rows->m_count = folder.count();
+    rows->pack(folderKindOfNode(node), folder);
     rows->takePhonebook(phonebook);
     return rows;
 }
@@ -78,16 +81,8 @@ std::shared_ptr<const FolderRows> FolderRows::ofPhone(TreeNode node, const ReadF
                                                       const Phonebook& phonebook) {
     auto rows = std::make_shared<FolderRows>();
     rows->m_node = node;
-    rows->m_phone = true;
-    rows->m_count = std::max(folder.count().value_or(0), 0);
-    std::vector<ReadEntry> entries;
-    entries.reserve(static_cast<std::size_t>(rows->m_count));
-    static const ReadEntry none;
-    for (int k = 1; k <= rows->m_count; ++k) {
-        const ReadEntry* entry = folder.find(k);
-        entries.push_back(entry ? *entry : none);
-    }
-    rows->pack(entries, PhoneFields);
+    rows->m_count = static_cast<int>(folder.size());
+    rows->pack(folderKindOfNode(node), folder);
     rows->takePhonebook(phonebook);
     return rows;
 }
@@ -106,8 +101,7 @@ std::unique_ptr<MessageRowBuilder> FolderRows::builder() const {
 }
 
 MessageRow FolderRows::row(MessageRowBuilder& builder, int position) const {
-    return m_phone ? builder.fromPhone(unpack(position, PhoneFields), position + 1)
-                   : builder.fromArchive(unpack(position, ArchiveFields), position + 1);
+    return builder.fromArchive(unpack(position), position + 1);
 }
 
 } // namespace qb

@@ -39,18 +39,16 @@ class FolderRows {
     MessageRow row(MessageRowBuilder& builder, int position) const;
 
   private:
-    template <class Record, std::size_t N>
-    void pack(const std::vector<Record>& records,
-              const std::array<std::string Record::*, N>& fields);
-    // The record at `position`, in a record of the calling thread's own that
-    // keeps its fields' room from one row to the next.
-    template <class Record, std::size_t N>
-    const Record& unpack(int position, const std::array<std::string Record::*, N>& fields) const;
+    // Packs what a row is built from, message by message.
+    template <class Messages> void pack(FolderKind kind, const Messages& messages);
+    // The message at `position`, as a view of the calling thread's own into
+    // the packed bytes, valid until that thread's next unpack.
+    const MessageView& unpack(int position) const;
     void takePhonebook(const Phonebook& phonebook);
 
     std::optional<TreeNode> m_node;
     int m_count = 0;
-    bool m_phone = false;
+    FolderKind m_kind = FolderKind::Inbox;
     // The messages' fields one after the other in one buffer, and where each
     // ends: copying 100 000 records field by field took the window's thread
     // tens of milliseconds of allocations, a buffer takes a copy of its bytes.

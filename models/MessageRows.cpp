@@ -1,6 +1,6 @@
 #include "models/MessageRows.h"
 
-#include "archive/ArchiveFiles.h"
+#include "archive/RecordLines.h"
 #include "core/Cp1251.h"
 #include "models/Icons.h"
 
@@ -21,40 +21,41 @@ Icon rowIcon(FolderKind kind) {
 MessageRowBuilder::MessageRowBuilder(FolderKind kind, const Phonebook& phonebook)
     : m_kind(kind), m_names(phonebook) {}
 
-QString MessageRowBuilder::unicode(std::string_view bytes) const {
-    return cp1251::toUnicode(bytes);
-}
-
-const QString& MessageRowBuilder::fromCell(const std::string& correspondent) {
-    auto found = m_fromCells.find(correspondent);
+const QString& MessageRowBuilder::fromCell(std::string_view number) {
+    auto found = m_fromCells.find(number);
     if (found == m_fromCells.end()) {
-        const QString cell = unicode(displayCorrespondent(m_names, correspondent, m_kind));
-        found = m_fromCells.emplace(correspondent, cell).first;
+        const QString cell = cp1251::toUnicode(displayCorrespondent(m_names, number, m_kind));
+        found = m_fromCells.emplace(std::string(number), cell).first;
     }
     return found->second;
 }
 
-MessageRow MessageRowBuilder::build(const std::string& text, const std::string& index,
-                                    const std::string& date, const std::string& correspondent,
-                                    int k) {
+MessageRow MessageRowBuilder::build(const MessageView& message, int k) {
     MessageRow row;
-    row.text = unicode(text);
-    row.from = fromCell(correspondent);
-    row.date = m_kind == FolderKind::Inbox ? unicode(date) : NoDate;
-    row.index = unicode(index);
-    row.size = static_cast<int>(text.size());
+    row.text = cp1251::toUnicode(message.text);
+    row.from = fromCell(message.number);
+    if (m_kind == FolderKind::Inbox) {
+        m_line.clear();
+        record::appendDateLine(m_line, message);
+        row.date = cp1251::toUnicode(m_line);
+    } else {
+        row.date = NoDate;
+    }
+    m_line.clear();
+    record::appendIndexLine(m_line, message);
+    row.index = cp1251::toUnicode(m_line);
+    row.size = static_cast<int>(message.text.size());
     row.icon = rowIcon(m_kind);
     row.record = k;
     return row;
 }
 
-MessageRow MessageRowBuilder::fromArchive(const ArchiveRecord& record, int k) {
-    return build(record.text, record.index, record.date, record.correspondent, k);
+MessageRow MessageRowBuilder::fromArchive(const MessageView& message, int k) {
+    return build(message, k);
 }
 
-MessageRow MessageRowBuilder::fromPhone(const ReadEntry& entry, int k) {
-    return build(entry.text, entry.index, entry.date,
-                 deriveCorrespondent(entry.header, entry.index, entry.status), k);
+MessageRow MessageRowBuilder::fromPhone(const Message& message, int k) {
+    return build(view(message), k);
 }
 
 } // namespace qb

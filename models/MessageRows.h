@@ -1,7 +1,7 @@
 #pragma once
-// The cells of one message list row, built from an archive record or from an
-// entry of the last phone read. Rows are plain values: the list's model only
-// holds them, so 100 000 messages cost a few dozen bytes of cells each.
+// The cells of one message list row, built from a message of an archive
+// folder or of the last phone read. Rows are plain values: the list's model
+// only holds them, so 100 000 messages cost a few dozen bytes of cells each.
 #include "archive/ArchiveTypes.h"
 #include "archive/FolderTree.h"
 #include "models/Icons.h"
@@ -37,19 +37,25 @@ class MessageRowBuilder {
 
     // Set when the phonebook cannot be used for names; no row may be built then.
     const MaybeFailure& failure() const { return m_names.failure(); }
-    MessageRow fromArchive(const ArchiveRecord& record, int k);
-    // A phone entry's correspondent is derived with the status the read stored.
-    MessageRow fromPhone(const ReadEntry& entry, int k);
+    // The row of message k (from 1) of an archive folder or of the last read.
+    MessageRow fromArchive(const MessageView& message, int k);
+    MessageRow fromPhone(const Message& message, int k);
 
   private:
-    MessageRow build(const std::string& text, const std::string& index, const std::string& date,
-                     const std::string& correspondent, int k);
-    const QString& fromCell(const std::string& correspondent);
-    QString unicode(std::string_view bytes) const;
+    MessageRow build(const MessageView& message, int k);
+    const QString& fromCell(std::string_view number);
+
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const noexcept {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
 
     FolderKind m_kind;
     NameIndex m_names;
-    std::unordered_map<std::string, QString> m_fromCells;
+    std::unordered_map<std::string, QString, TextHash, std::equal_to<>> m_fromCells;
+    std::string m_line; // room for a cell's bytes, kept from row to row
 };
 
 } // namespace qb

@@ -52,9 +52,13 @@ uint32_t deviceIdKey(const std::string& usbSysname, const std::string& devnum) {
     return hash;
 }
 
+PhoneDialogue dialogueForVendor(std::string_view vendorId) {
+    return lowerAscii(std::string(vendorId)) == MotorolaVendor ? PhoneDialogue::Motorola
+                                                               : PhoneDialogue::Standard;
+}
+
 bool isPhoneModem(const UsbModemAttributes& a) {
-    const bool acm = toNumber(a.interfaceClass, 16) == 2 && toNumber(a.interfaceSubClass, 16) == 2;
-    return acm && lowerAscii(a.idVendor) == MotorolaVendor;
+    return toNumber(a.interfaceClass, 16) == 2 && toNumber(a.interfaceSubClass, 16) == 2;
 }
 
 UsbModem mapUsbModem(const UsbModemAttributes& a) {
@@ -65,6 +69,7 @@ UsbModem mapUsbModem(const UsbModemAttributes& a) {
     modem.vendorId = lowerAscii(a.idVendor);
     modem.productId = lowerAscii(a.idProduct);
     modem.sysPath = a.ttySyspath;
+    modem.dialogue = dialogueForVendor(a.idVendor);
     return modem;
 }
 

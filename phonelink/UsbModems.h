@@ -1,16 +1,26 @@
 #pragma once
-// Finding the phone's USB modem interfaces. A Motorola phone in modem mode is a
-// USB device of vendor 22b8 whose CDC-ACM interface (class 02, subclass 02) the
-// kernel's cdc_acm driver serves as a tty (/dev/ttyACMn).
+// Finding the phone's USB modem interfaces. A phone in modem mode is a USB
+// device whose CDC-ACM interface (class 02, subclass 02) the kernel's cdc_acm
+// driver serves as a tty (/dev/ttyACMn): Motorola phones (vendor 22b8) and
+// every other maker's alike.
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct udev;
 struct udev_monitor;
 
 namespace qb {
+
+// The AT dialogue a phone speaks: Motorola's own listing, or the standard
+// commands of 3GPP TS 27.005 and 27.007 in PDU mode.
+enum class PhoneDialogue { Motorola, Standard };
+
+// Motorola's for its USB vendor 22b8 (either letter case), the standard one for
+// every other.
+PhoneDialogue dialogueForVendor(std::string_view vendorId);
 
 // One phone modem interface, as the program uses it.
 struct UsbModem {
@@ -20,6 +30,7 @@ struct UsbModem {
     std::string vendorId;    // "22b8"
     std::string productId;   // "4902"
     std::string sysPath;     // the tty's sysfs path
+    PhoneDialogue dialogue = PhoneDialogue::Motorola; // by the vendor
 };
 
 // The raw values read for one tty: sysfs attributes of its USB device and
@@ -40,7 +51,7 @@ struct UsbModemAttributes {
     std::string devpath; // "2" or "1.4"
 };
 
-// Whether the tty is a phone: a CDC-ACM interface of a Motorola USB device.
+// Whether the tty is a phone: a CDC-ACM interface of a USB device, of any vendor.
 bool isPhoneModem(const UsbModemAttributes& attrs);
 
 // The record for one tty, kept free of I/O.

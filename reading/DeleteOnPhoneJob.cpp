@@ -17,19 +17,16 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-// Positions 1 .. kept take the entries not deleted, in ascending k; the rest
-// stays as it was, since only countMark says how many are valid.
+// The messages not deleted stay, in their order; `deletedRows` holds positions from 1.
 void keepUndeleted(ReadFolder& folder, const std::vector<int>& deletedRows) {
     const std::set<int> deleted(deletedRows.begin(), deletedRows.end());
-    const int count = std::max(folder.count().value_or(0), 0);
-    std::vector<ReadEntry> kept;
-    for (int k = 1; k <= count; ++k) {
-        if (!deleted.contains(k))
-            kept.push_back(folder.at(k));
+    ReadFolder kept;
+    kept.reserve(folder.size());
+    for (std::size_t k = 1; k <= folder.size(); ++k) {
+        if (!deleted.contains(static_cast<int>(k)))
+            kept.push_back(std::move(folder[k - 1]));
     }
-    for (std::size_t i = 0; i < kept.size(); ++i)
-        folder.at(static_cast<int>(i) + 1) = std::move(kept[i]);
-    folder.countMark = std::to_string(static_cast<int>(kept.size()) - 1);
+    folder = std::move(kept);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "reading/MessageReplies.h"
 
-#include "codecs/Timestamp.h"
+#include "archive/RecordLines.h"
+#include "codecs/LegacyUcs2Decoder.h"
 #include "codecs/Ucs2Decoder.h"
 #include "core/TextPositions.h"
 
@@ -105,26 +106,26 @@ bool holdsTimestamp(std::string_view text) {
 
 } // namespace
 
-std::optional<std::string> listingHeaderStatus(std::string_view line, FolderKind kind) {
+std::optional<MessageStatus> listingHeaderStatus(std::string_view line, FolderKind kind) {
     if (line.size() <= ShortestListingLine)
         return std::nullopt;
     // Without a quotation mark q is 0, which reads from the line's start.
     const long long q = firstPosition('"', line) + 1;
-    std::array<std::string_view, 2> statuses;
+    std::array<MessageStatus, 2> statuses;
     switch (kind) {
     case FolderKind::Inbox:
-        statuses = {"REC READ", "REC UNREAD"};
+        statuses = {MessageStatus::Read, MessageStatus::Unread};
         break;
     case FolderKind::Outbox:
-        statuses = {"STO SENT", "STO SENT"};
+        statuses = {MessageStatus::Sent, MessageStatus::Sent};
         break;
     case FolderKind::Draft:
-        statuses = {"STO UNSENT", "STO UNSENT"};
+        statuses = {MessageStatus::Unsent, MessageStatus::Unsent};
         break;
     }
-    for (const std::string_view status : statuses) {
-        if (statusMatches(line, q, status))
-            return std::string(status);
+    for (const MessageStatus status : statuses) {
+        if (statusMatches(line, q, record::statusWord(status)))
+            return status;
     }
     return std::nullopt;
 }
@@ -142,28 +143,29 @@ bool listingHoldsMessages(const LineList& listing) {
 
 void parseListingFolder(const LineList& listing, FolderKind kind, CarriedFieldBounds& bounds,
                         ReadFolder& folder) {
-    // Received indexes are stored without the blank after the colon, sent and
-    // unsent ones with it; the archive files have always held them that way.
-    const int skip = kind == FolderKind::Inbox ? 2 : 1;
-    int p = 1;
+    bool headerLong = false; // a line long enough to be a header
+    ReadFolder listed;
     for (int i = 0; i <= listing.count(); ++i) {
         const std::string_view line = listing.lineView(i);
         if (line.size() <= ShortestListingLine)
             continue;
-        if (auto status = listingHeaderStatus(line, kind)) {
-            updateFieldBounds(bounds, ':', ',', line);
-            ReadEntry& entry = folder.at(p);
-            entry.status = std::move(*status);
-            entry.index =
-                charactersFrom(line, static_cast<long long>(bounds.fieldStart) + skip,
-                               static_cast<long long>(bounds.fieldEnd) - bounds.fieldStart - skip);
-            entry.textHex = std::string(listing.lineView(i + 1));
-            entry.text = decodeUcs2Hex(entry.textHex);
-            entry.header = std::string(line);
-            ++p;
-        }
-        folder.countMark = std::to_string(p - 2);
+        headerLong = true;
+        const std::optional<MessageStatus> status = listingHeaderStatus(line, kind);
+        if (!status)
+            continue;
+        // The index is what stands between the colon and the comma after it.
+        updateFieldBounds(bounds, ':', ',', line);
+        const std::string indexField =
+            charactersFrom(line, static_cast<long long>(bounds.fieldStart) + 1,
+                           static_cast<long long>(bounds.fieldEnd) - bounds.fieldStart - 1);
+        const std::string_view digits = listing.lineView(i + 1);
+        Message& message = listed.emplace_back(
+            record::listed(kind, *status, std::string(line), indexField, decodeUcs2Hex(digits)));
+        if (std::string former = decodeUcs2HexLegacy(digits); former != message.text)
+            message.stored.formerText = std::move(former);
     }
+    if (headerLong)
+        folder = std::move(listed);
 }
 
 std::optional<ReplyProblem> checkListing(const LineList& listing) {
@@ -183,6 +185,10 @@ std::optional<ReplyProblem> checkListing(const LineList& listing) {
         }
         // Every line is looked at as a header, as the folder passes do.
         if (isFolderHeader(line)) {
+            // A reply line keeps a lone CR or LF, which would split the header
+            // in two in the archive and shift every record after it.
+            if (line.find_first_of("\r\n") != std::string_view::npos)
+                return ReplyProblem{ReplyMismatch::UnexpectedLine, std::string(line)};
             textOf = listedIndex(line);
             if (!textOf) {
                 const auto field = indexField(line);
@@ -215,14 +221,16 @@ std::optional<ReplyProblem> checkCmgrReply(const LineList& reply, std::string_vi
     return std::nullopt;
 }
 
-std::string parseCmgrDate(const LineList& reply) {
+std::optional<std::string> parseCmgrStamp(const LineList& reply) {
     const std::string_view header = reply.lineView(1);
     if (!header.starts_with("+CMGR:"))
-        return {};
+        return std::nullopt;
     // The time stamp is the last field, closed by a quotation mark.
     const auto length = static_cast<long long>(header.size());
-    const std::string stamp = charactersFrom(header, length - 20, 20);
-    return holdsTimestamp(stamp) ? normaliseTimestamp(stamp) : std::string();
+    std::string stamp = charactersFrom(header, length - 20, 20);
+    if (!holdsTimestamp(stamp))
+        return std::nullopt;
+    return stamp;
 }
 
 } // namespace qb

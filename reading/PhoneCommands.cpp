@@ -31,8 +31,8 @@ AtCommand PhoneCommands::phonebookRange() const {
     return command("AT+CPBR=?", OnError::Answer);
 }
 
-AtCommand PhoneCommands::phonebookEntries(const std::string& rangeEnd) const {
-    return {"at+cpbr=1," + rangeEnd, m_limits.phonebook, OnError::Answer};
+AtCommand PhoneCommands::phonebookEntries(const std::optional<std::string>& rangeEnd) const {
+    return {"at+cpbr=1," + rangeEnd.value_or(""), m_limits.phonebook, OnError::Answer};
 }
 
 AtCommand PhoneCommands::pduMode() const {

@@ -4,6 +4,7 @@
 // error from the phone means for the dialogue.
 #include "phonelink/ReplyReader.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,8 +48,9 @@ class PhoneCommands {
     // AT+CPBR=? alone. A phone that does not tell its range answers with an
     // error; the read then asks for the entries from 1 with no end.
     AtCommand phonebookRange() const;
-    // at+cpbr=1,<end>; its errors are weighed by the read.
-    AtCommand phonebookEntries(const std::string& rangeEnd) const;
+    // at+cpbr=1,<end>, or "at+cpbr=1," without a range end; its errors are
+    // weighed by the read.
+    AtCommand phonebookEntries(const std::optional<std::string>& rangeEnd) const;
     AtCommand pduMode() const;
     // AT+CMGD=<the row's index cell>; a refusal keeps the row.
     AtCommand deleteMessage(const std::string& indexCell) const;

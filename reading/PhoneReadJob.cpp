@@ -1,7 +1,7 @@
 #include "reading/PhoneReadJob.h"
 
 #include "archive/ArchiveFiles.h"
-#include "core/Cp1251.h"
+#include "archive/RecordLines.h"
 #include "core/LineList.h"
 #include "reading/PhonebookReplies.h"
 
@@ -126,19 +126,12 @@ void PhoneReadJob::sortListing(const Reply& reply) {
     parseListingFolder(listing, FolderKind::Draft, m_indexBounds, m_read.draft);
     // One step per line number the Draft pass visits, past 100 if need be.
     progress().setPosition(progress().position() + listing.count() + 1);
-    if (!m_read.inbox.count()) {
-        // The window keeps this read's messages from here on, as it has always
-        // done once the listing was sorted, also when a later step fails.
-        m_readShown = true;
-        finish(failed(Failure::notInteger(cp1251::toUnicode(m_read.inbox.countMark))));
-        return;
-    }
     m_date = 0;
     readNextDate();
 }
 
 void PhoneReadJob::readNextDate() {
-    const int total = *m_read.inbox.count();
+    const int total = static_cast<int>(m_read.inbox.size());
     if (++m_date > total) {
         askForPhonebookRange();
         return;
@@ -149,19 +142,28 @@ void PhoneReadJob::readNextDate() {
     ask({m_commands.resync()}, &PhoneReadJob::askForDate);
 }
 
+Message& PhoneReadJob::datedMessage() {
+    return m_read.inbox[static_cast<std::size_t>(m_date - 1)];
+}
+
+AtCommand PhoneReadJob::readDatedMessage() {
+    // Asked for by its index exactly as the phone listed it.
+    return m_commands.readMessage(record::indexLine(view(datedMessage())));
+}
+
 void PhoneReadJob::askForDate(const Reply& /*answerToAt*/) {
-    ask({m_commands.readMessage(m_read.inbox.at(m_date).index)}, &PhoneReadJob::takeDate);
+    ask({readDatedMessage()}, &PhoneReadJob::takeDate);
 }
 
 void PhoneReadJob::takeDate(const Reply& reply) {
     const LineList answer = lines(reply.bytes);
     step();
-    ReadEntry& entry = m_read.inbox.at(m_date);
-    if (auto problem = checkCmgrReply(answer, entry.header)) {
-        refuseReply(m_commands.readMessage(entry.index).text, std::move(*problem));
+    Message& message = datedMessage();
+    if (auto problem = checkCmgrReply(answer, message.stored.header.value_or(""))) {
+        refuseReply(readDatedMessage().text, std::move(*problem));
         return;
     }
-    entry.date = parseCmgrDate(answer);
+    record::setStamp(message, parseCmgrStamp(answer));
     readNextDate();
 }
 
@@ -186,7 +188,7 @@ void PhoneReadJob::takeEntries(const Reply& reply) {
     // Without a range the read asks for whatever the phone has from 1 on, and
     // an error then only says there is nothing; so does "not found" for a range.
     const FinalCode* code = reply.codes.empty() ? nullptr : &reply.codes.back();
-    if (code && code->isError() && !m_rangeEnd.empty() &&
+    if (code && code->isError() && m_rangeEnd &&
         !(code->kind == FinalCode::Kind::CmeError && code->number == NotFound)) {
         lineFailed(refusalOf(m_commands.phonebookEntries(m_rangeEnd).text, *code));
         return;
@@ -201,7 +203,7 @@ void PhoneReadJob::storeEverything(std::string reply) {
     m_readShown = true;
     // A phone that lists no entry keeps the phonebook already known.
     if (!entries.empty())
-        m_listed = Phonebook{std::to_string(2 * entries.size() + 1), std::move(entries)};
+        m_listed = Phonebook{std::move(entries), std::nullopt};
     // Merging into an archive of 100 000 messages, with its syncs, takes
     // longer than the window may go without handling its events.
     m_storing = true;

@@ -101,6 +101,8 @@ class PhoneReadJob : public Job {
     void askForListing(const Reply& setUpAnswers);
     void sortListing(const Reply& listing);
     void readNextDate();
+    Message& datedMessage();
+    AtCommand readDatedMessage();
     void askForDate(const Reply& answerToAt);
     void takeDate(const Reply& reply);
     void askForPhonebookRange();
@@ -125,8 +127,8 @@ class PhoneReadJob : public Job {
     // the next, as the index has always been cut.
     CarriedFieldBounds m_indexBounds;
     int m_stepSize = 0;
-    int m_date = 0;         // the received message whose time is asked for
-    std::string m_rangeEnd; // of the phonebook, as the phone gave it
+    int m_date = 0;                        // the received message whose time is asked for, from 1
+    std::optional<std::string> m_rangeEnd; // of the phonebook, as the phone gave it
     bool m_cancelled = false;
     bool m_finished = false;
     bool m_readShown = false; // the window shows this read's folders from now on

@@ -80,7 +80,7 @@ std::optional<std::string> decodeOtherNameForm(std::string_view line, std::size_
 
 } // namespace
 
-std::string parsePhonebookRangeEnd(std::string_view reply) {
+std::optional<std::string> parsePhonebookRangeEnd(std::string_view reply) {
     const long long close = lastPos(reply, ')');
     long long dash = lastPos(reply, '-');
     if (close != 0 && dash == 0) {
@@ -88,14 +88,16 @@ std::string parsePhonebookRangeEnd(std::string_view reply) {
         // would send the echo and its line breaks as part of the next command.
         dash = lastPos(reply.substr(0, static_cast<std::size_t>(close)), '(');
         if (dash == 0)
-            return {};
+            return std::nullopt;
     }
     std::string end = charactersFrom(reply, dash + 1, close - dash - 1);
     // It goes into the next command line: a line break inside would make the
     // phone run the rest as a command of its own.
     const bool control = std::any_of(end.begin(), end.end(),
                                      [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-    return control ? std::string() : end;
+    if (end.empty() || control)
+        return std::nullopt;
+    return end;
 }
 
 std::vector<PhonebookEntry> parsePhonebookEntries(const LineList& reply) {

@@ -3,6 +3,7 @@
 #include "archive/ArchiveTypes.h"
 #include "core/LineList.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,9 +11,9 @@
 namespace qb {
 
 // The last position of the +CPBR=? range, e.g. "250" from "+CPBR: (1-250),50,14",
-// cut from the whole reply between its last "-" and its last ")"; empty when
+// cut from the whole reply between its last "-" and its last ")"; none when
 // the reply holds no such range.
-std::string parsePhonebookRangeEnd(std::string_view reply);
+std::optional<std::string> parsePhonebookRangeEnd(std::string_view reply);
 
 // The entries of an +CPBR reply: the number between the first two quotation
 // marks, the name's UCS2 digits from the sixth character after the second one.

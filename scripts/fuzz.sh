@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets of the reply framing and parsers, the import line parser, the
-# archive file loaders and the smartphone writers (SMS backup XML, vCard) with clang and runs each for a short, bounded time on a
-# seed corpus of real and made-up phone replies, archive lines and archive files.
+# Builds the fuzz targets of the reply framing and parsers, the PDU decoder and the joining
+# of long messages, the import line parser, the archive file loaders and the smartphone
+# writers (SMS backup XML, vCard) with clang and runs each for a short, bounded time on a
+# seed corpus of real and made-up phone replies, PDUs, archive lines and archive files.
 # Exits non-zero when a target crashes. FUZZ_SECONDS overrides the time per target.
 set -euo pipefail
 
@@ -9,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
 seconds=${FUZZ_SECONDS:-20}
 targets=(mmgl_listing cmgr_date cpbr_phonebook p2ktools_line reply_framing archive_files smartphone_xml
-  vcard)
+  vcard sms_pdu long_messages standard_replies)
 
 source "$root/scripts/ccache.sh"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \

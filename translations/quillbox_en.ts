@@ -132,11 +132,11 @@ Without options it opens the program&apos;s window; the archive is kept in the c
     </message>
     <message>
         <source>Считать телефон в архив текущей папки, как кнопка &quot;Считать&quot;, не открывая окно. Коды выхода: 0 — готово, 1 — телефон или файл не удалось прочитать или записать, 2 — неверная командная строка, 3 — телефон не найден.</source>
-        <translation>Read the phone into the current directory's archive, as the &quot;Read&quot; button does, without opening the window. Exit statuses: 0 done, 1 the phone or a file could not be read or written, 2 a wrong command line, 3 no phone found.</translation>
+        <translation>Read the phone into the current directory&apos;s archive, as the &quot;Read&quot; button does, without opening the window. Exit statuses: 0 done, 1 the phone or a file could not be read or written, 2 a wrong command line, 3 no phone found.</translation>
     </message>
     <message>
         <source>Порт телефона для --read (например, /dev/ttyACM0); без него берётся единственный подключённый телефон.</source>
-        <translation>The phone's port for --read (for example /dev/ttyACM0); without it the one phone plugged in is read.</translation>
+        <translation>The phone&apos;s port for --read (for example /dev/ttyACM0); without it the one phone plugged in is read.</translation>
     </message>
     <message>
         <source>УСТРОЙСТВО</source>
@@ -301,6 +301,77 @@ Without options it opens the program&apos;s window; the archive is kept in the c
     </message>
 </context>
 <context>
+    <name>PduErrorText</name>
+    <message>
+        <source>шестнадцатеричные цифры</source>
+        <translation>hex digits</translation>
+    </message>
+    <message>
+        <source>адрес сервисного центра</source>
+        <translation>service centre address</translation>
+    </message>
+    <message>
+        <source>тип сообщения</source>
+        <translation>message type</translation>
+    </message>
+    <message>
+        <source>номер отправки</source>
+        <translation>message reference</translation>
+    </message>
+    <message>
+        <source>номер телефона</source>
+        <translation>phone number</translation>
+    </message>
+    <message>
+        <source>протокол</source>
+        <translation>protocol</translation>
+    </message>
+    <message>
+        <source>кодировка</source>
+        <translation>coding</translation>
+    </message>
+    <message>
+        <source>время</source>
+        <translation>time stamp</translation>
+    </message>
+    <message>
+        <source>срок хранения</source>
+        <translation>validity period</translation>
+    </message>
+    <message>
+        <source>длина текста</source>
+        <translation>text length</translation>
+    </message>
+    <message>
+        <source>заголовок текста</source>
+        <translation>text header</translation>
+    </message>
+    <message>
+        <source>текст</source>
+        <translation>text</translation>
+    </message>
+    <message>
+        <source>статус доставки</source>
+        <translation>delivery status</translation>
+    </message>
+    <message>
+        <source>не шестнадцатеричные цифры</source>
+        <translation>not hex digits</translation>
+    </message>
+    <message>
+        <source>неизвестный тип сообщения</source>
+        <translation>unknown message type</translation>
+    </message>
+    <message>
+        <source>заголовок длиннее текста (байт %1)</source>
+        <translation>header longer than the text (octet %1)</translation>
+    </message>
+    <message>
+        <source>обрывается в поле «%1» (байт %2)</source>
+        <translation>ends inside the %1 field (octet %2)</translation>
+    </message>
+</context>
+<context>
     <name>PhoneMessages</name>
     <message>
         <source>Утройство занято!</source>
@@ -403,7 +474,7 @@ Add your user to the dialout group or install the udev rule that comes with Quil
     </message>
     <message>
         <source>%1 — не порт телефона: --port ждёт устройство вроде /dev/ttyACM0</source>
-        <translation>%1 is not a phone's port: --port takes a device such as /dev/ttyACM0</translation>
+        <translation>%1 is not a phone&apos;s port: --port takes a device such as /dev/ttyACM0</translation>
     </message>
     <message>
         <source>телефон не найден. Подключите телефон кабелем USB или укажите его порт: --port УСТРОЙСТВО</source>

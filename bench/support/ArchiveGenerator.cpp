@@ -1,5 +1,6 @@
 #include "ArchiveGenerator.h"
 
+#include "archive/RecordLines.h"
 #include "core/Cp1251.h"
 #include "core/FileStore.h"
 
@@ -81,12 +82,15 @@ std::string ArchiveGenerator::text() {
     return out;
 }
 
-std::string ArchiveGenerator::date() {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d,%02d:%02d:%02d", uniform(1, 28),
-                  uniform(1, 12), uniform(2004, 2009), uniform(0, 23), uniform(0, 59),
-                  uniform(0, 59));
-    return buffer;
+MessageTime ArchiveGenerator::time() {
+    MessageTime time;
+    time.day = static_cast<std::int8_t>(uniform(1, 28));
+    time.month = static_cast<std::int8_t>(uniform(1, 12));
+    time.year = static_cast<std::int16_t>(uniform(2004, 2009));
+    time.hour = static_cast<std::int8_t>(uniform(0, 23));
+    time.minute = static_cast<std::int8_t>(uniform(0, 59));
+    time.second = static_cast<std::int8_t>(uniform(0, 59));
+    return time;
 }
 
 std::string ArchiveGenerator::someNumber() {
@@ -97,30 +101,23 @@ std::string ArchiveGenerator::someNumber() {
     return m_correspondents[static_cast<std::size_t>(uniform(0, m_options.correspondents - 1))];
 }
 
-std::vector<ReadEntry> ArchiveGenerator::messages(FolderKind kind, int count, int firstIndex) {
-    std::vector<ReadEntry> out;
+std::vector<Message> ArchiveGenerator::messages(FolderKind kind, int count, int firstIndex) {
+    std::vector<Message> out;
     out.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        ReadEntry entry;
         const std::string index = std::to_string(firstIndex + i);
-        switch (kind) {
-        case FolderKind::Inbox:
-            entry.status = uniform(0, 9) == 0 ? "REC UNREAD" : "REC READ";
-            entry.index = index;
-            entry.date = date();
-            break;
-        case FolderKind::Outbox:
-            entry.status = "STO SENT";
-            entry.index = " " + index;
-            break;
-        case FolderKind::Draft:
-            entry.status = "STO UNSENT";
-            entry.index = " " + index;
-            break;
+        MessageStatus status =
+            kind == FolderKind::Outbox ? MessageStatus::Sent : MessageStatus::Unsent;
+        std::optional<MessageTime> received;
+        if (kind == FolderKind::Inbox) {
+            status = uniform(0, 9) == 0 ? MessageStatus::Unread : MessageStatus::Read;
+            received = time();
         }
-        entry.header = header(index, entry.status, someNumber());
-        entry.text = text();
-        out.push_back(std::move(entry));
+        const std::string listing =
+            header(index, std::string(record::statusWord(status)), someNumber());
+        Message message = record::listed(kind, status, listing, " " + index, text());
+        message.time = received;
+        out.push_back(std::move(message));
     }
     return out;
 }
@@ -144,22 +141,13 @@ Phonebook ArchiveGenerator::phonebook() {
     }
     // Shuffled so the known numbers are spread over the whole phonebook.
     std::shuffle(book.entries.begin(), book.entries.end(), m_rng);
-    book.countText = std::to_string(2 * size + 1);
     return book;
 }
 
-std::string folderContent(FolderKind kind, const std::vector<ReadEntry>& messages) {
+std::string folderContent(FolderKind /*kind*/, const std::vector<Message>& messages) {
     std::string out;
-    for (const ReadEntry& m : messages) {
-        for (const std::string* line : {&m.text, &m.index, &m.header}) {
-            out += *line;
-            out += "\r\n";
-        }
-        if (kind == FolderKind::Inbox) {
-            out += m.date;
-            out += "\r\n";
-        }
-    }
+    for (const Message& message : messages)
+        record::appendRecord(out, view(message));
     return out;
 }
 
@@ -182,19 +170,16 @@ GeneratedArchive writeArchive(const QString& dir, int inbox, int outbox, int dra
 }
 
 ReadResult readResultWithArchived(ArchiveGenerator& generator, FolderKind kind,
-                                  const std::vector<ReadEntry>& archived, int count,
+                                  const std::vector<Message>& archived, int count,
                                   double archivedShare) {
     const int known = std::min(static_cast<int>(std::lround(count * archivedShare)),
                                static_cast<int>(archived.size()));
     ReadResult read;
-    for (const FolderKind k : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
-        read.folder(k).countMark = "-1";
     ReadFolder& folder = read.folder(kind);
-    folder.entries.assign(archived.end() - known, archived.end());
+    folder.assign(archived.end() - known, archived.end());
     const auto fresh =
         generator.messages(kind, count - known, static_cast<int>(archived.size()) + 1);
-    folder.entries.insert(folder.entries.end(), fresh.begin(), fresh.end());
-    folder.countMark = std::to_string(count - 1);
+    folder.insert(folder.end(), fresh.begin(), fresh.end());
     return read;
 }
 

@@ -26,8 +26,8 @@ class ArchiveGenerator {
     const std::vector<std::string>& correspondents() const { return m_correspondents; }
     // `count` messages of a folder as a phone read stores them, with storage
     // indexes firstIndex, firstIndex + 1, ...
-    std::vector<ReadEntry> messages(FolderKind kind, int count, int firstIndex = 1);
-    // The phonebook, count text included; most correspondents appear in it,
+    std::vector<Message> messages(FolderKind kind, int count, int firstIndex = 1);
+    // The phonebook; most correspondents appear in it,
     // under "+7...", "8..." or the bare ten digits.
     Phonebook phonebook();
     // A correspondent's number as it appears in message headers, or now and then
@@ -36,7 +36,7 @@ class ArchiveGenerator {
 
   private:
     std::string text();
-    std::string date();
+    MessageTime time();
     int uniform(int low, int high); // both ends included
 
     GeneratorOptions m_options;
@@ -48,13 +48,13 @@ class ArchiveGenerator {
 };
 
 // The bytes of a folder file holding `messages` in order.
-std::string folderContent(FolderKind kind, const std::vector<ReadEntry>& messages);
+std::string folderContent(FolderKind kind, const std::vector<Message>& messages);
 
 // Inbox.msg, Outbox.msg, Draft.msg and Phonebook.pbk written into `dir`.
 struct GeneratedArchive {
-    std::vector<ReadEntry> inbox;
-    std::vector<ReadEntry> outbox;
-    std::vector<ReadEntry> draft;
+    std::vector<Message> inbox;
+    std::vector<Message> outbox;
+    std::vector<Message> draft;
     Phonebook phonebook;
 };
 GeneratedArchive writeArchive(const QString& dir, int inbox, int outbox, int draft,
@@ -64,7 +64,7 @@ GeneratedArchive writeArchive(const QString& dir, int inbox, int outbox, int dra
 // first round(count * archivedShare) are the last messages of `archived`, the
 // rest are new ones with indexes after them.
 ReadResult readResultWithArchived(ArchiveGenerator& generator, FolderKind kind,
-                                  const std::vector<ReadEntry>& archived, int count,
+                                  const std::vector<Message>& archived, int count,
                                   double archivedShare);
 
 } // namespace qb::bench

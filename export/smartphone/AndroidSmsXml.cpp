@@ -7,9 +7,7 @@
 #include "core/HugePages.h"
 #include "export/smartphone/EstimatedDates.h"
 
-#include <QDate>
 #include <QDateTime>
-#include <QTime>
 #include <QUuid>
 
 #include <algorithm>
@@ -21,33 +19,6 @@
 namespace qb {
 namespace {
 
-// The fields of "DD/MM/YYYY,hh:mm:ss", checked to be a real date and time.
-struct Stamp {
-    int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
-};
-
-int number(std::string_view text, std::size_t at, std::size_t length) {
-    int value = 0;
-    for (std::size_t i = at; i < at + length; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return -1;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
-std::optional<Stamp> parseStamp(std::string_view text) {
-    // A zone or quote after the seconds is ignored, as the list ignores it.
-    if (text.size() < 19 || text[2] != '/' || text[5] != '/' || text[10] != ',' ||
-        text[13] != ':' || text[16] != ':')
-        return std::nullopt;
-    const Stamp s{number(text, 0, 2),  number(text, 3, 2),  number(text, 6, 4),
-                  number(text, 11, 2), number(text, 14, 2), number(text, 17, 2)};
-    if (!QDate::isValid(s.year, s.month, s.day) || !QTime::isValid(s.hour, s.minute, s.second))
-        return std::nullopt;
-    return s;
-}
-
 int64_t daysFromCivil(int year, int month, int day) {
     // Days since 1970-01-01 of a proleptic Gregorian date.
     year -= month <= 2;
@@ -58,7 +29,9 @@ int64_t daysFromCivil(int year, int month, int day) {
     return era * 146097 + dayOfEra - 719468;
 }
 
-std::optional<int64_t> localEpochMs(const Stamp& s) {
+} // namespace
+
+std::optional<int64_t> localEpochMs(const MessageTime& s) {
     // The local zone's offset at that moment, found the way mktime finds it but
     // with localtime_r, which does not look the zone file up again each call.
     const int64_t wall =
@@ -76,6 +49,8 @@ std::optional<int64_t> localEpochMs(const Stamp& s) {
     return int64_t(guess) * 1000;
 }
 
+namespace {
+
 void appendDigits(std::string& out, int value, int width) {
     char digits[8];
     for (int i = width - 1; i >= 0; --i, value /= 10)
@@ -83,8 +58,8 @@ void appendDigits(std::string& out, int value, int width) {
     out.append(digits, std::size_t(width));
 }
 
-// "24 Apr 2008 11:00:00": the stamp as the archive holds it, in local time.
-void appendReadableDate(std::string& out, const Stamp& s) {
+// "24 Apr 2008 11:00:00": the time as the phone stamped it, in local time.
+void appendReadableDate(std::string& out, const MessageTime& s) {
     static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     appendDigits(out, s.day, s.day < 10 ? 1 : 2);
@@ -100,13 +75,19 @@ void appendReadableDate(std::string& out, const Stamp& s) {
     appendDigits(out, s.second, 2);
 }
 
-std::optional<Stamp> localStamp(int64_t ms) {
+std::optional<MessageTime> localTime(int64_t ms) {
     const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
     std::tm local{};
     if (!localtime_r(&seconds, &local))
         return std::nullopt;
-    return Stamp{local.tm_mday, local.tm_mon + 1, local.tm_year + 1900,
-                 local.tm_hour, local.tm_min,     local.tm_sec};
+    MessageTime time;
+    time.year = static_cast<std::int16_t>(local.tm_year + 1900);
+    time.month = static_cast<std::int8_t>(local.tm_mon + 1);
+    time.day = static_cast<std::int8_t>(local.tm_mday);
+    time.hour = static_cast<std::int8_t>(local.tm_hour);
+    time.minute = static_cast<std::int8_t>(local.tm_min);
+    time.second = static_cast<std::int8_t>(local.tm_sec);
+    return time;
 }
 
 // The app's own types: 1 received, 2 sent, 3 draft.
@@ -114,16 +95,15 @@ char androidType(FolderKind kind) {
     return kind == FolderKind::Inbox ? '1' : kind == FolderKind::Outbox ? '2' : '3';
 }
 
-bool hasAddress(const ArchiveRecord& record) {
-    return record.correspondent.find_first_not_of(' ') != std::string::npos;
+bool hasAddress(const MessageView& message) {
+    return message.number.find_first_not_of(' ') != std::string_view::npos;
 }
 
 // One message as it is to be written.
 struct Planned {
-    FolderKind kind;
-    const ArchiveRecord* record;
+    MessageView message;
     std::optional<int64_t> ms; // none: date "0"
-    std::optional<Stamp> stamp;
+    std::optional<MessageTime> stamp;
     bool estimated = false;
 };
 
@@ -134,29 +114,29 @@ class SmsWriter {
   public:
     SmsWriter(const Phonebook& phonebook, AndroidSmsXml& out) : m_names(phonebook), m_out(out) {}
 
-    void write(const Planned& message) {
-        const ArchiveRecord& record = *message.record;
+    void write(const Planned& planned) {
+        const MessageView& message = planned.message;
         char digits[24];
         const std::string_view date(
-            digits, std::to_chars(digits, digits + sizeof digits, message.ms.value_or(0)).ptr);
+            digits, std::to_chars(digits, digits + sizeof digits, planned.ms.value_or(0)).ptr);
         std::string& xml = m_out.xml;
         xml += "  <sms protocol=\"0\" address=\"";
-        text(record.correspondent);
+        text(message.number);
         xml += "\" date=\"";
         xml += date;
         xml += "\" type=\"";
-        xml += androidType(message.kind);
+        xml += androidType(message.folder);
         xml += "\" subject=\"null\" body=\"";
-        text(record.text);
+        text(message.text);
         xml += "\" toa=\"null\" sc_toa=\"null\" service_center=\"null\" read=\"";
-        xml += record.status == "REC UNREAD" ? '0' : '1';
+        xml += message.status == MessageStatus::Unread ? '0' : '1';
         xml += "\" status=\"-1\" locked=\"0\" date_sent=\"";
-        xml += message.kind == FolderKind::Inbox ? date : std::string_view("0");
+        xml += message.folder == FolderKind::Inbox ? date : std::string_view("0");
         xml += "\" readable_date=\"";
-        if (message.stamp)
-            appendReadableDate(xml, *message.stamp);
+        if (planned.stamp)
+            appendReadableDate(xml, *planned.stamp);
         xml += "\" contact_name=\"";
-        xml += contactName(message.kind, record.correspondent);
+        xml += contactName(message.folder, message.number);
         xml += "\" />\n";
         ++m_out.messages;
     }
@@ -168,8 +148,8 @@ class SmsWriter {
 
     // The escaped name, looked up once per correspondent: an archive holds
     // many messages of few people.
-    const std::string& contactName(FolderKind kind, const std::string& number) {
-        std::string key = char('0' + int(kind)) + number;
+    const std::string& contactName(FolderKind kind, std::string_view number) {
+        std::string key = char('0' + int(kind)) + std::string(number);
         auto [at, added] = m_contactNames.try_emplace(std::move(key));
         if (added) {
             const std::optional<std::string> name = m_names.lookupName(number, kind);
@@ -191,23 +171,22 @@ class SmsWriter {
 std::vector<Planned> planMessages(const Archive& archive, UndatedMessages undated) {
     std::size_t total = 0;
     for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft})
-        total += archive.folder(kind).records.size();
+        total += static_cast<std::size_t>(archive.folder(kind).count());
     std::vector<Planned> planned;
     std::vector<StoredMessage> stored;
     planned.reserve(total);
     stored.reserve(total);
     for (const FolderKind kind : {FolderKind::Inbox, FolderKind::Outbox, FolderKind::Draft}) {
-        for (const ArchiveRecord& record : archive.folder(kind).records) {
-            Planned message{kind, &record, std::nullopt, std::nullopt, false};
-            if (kind == FolderKind::Inbox && (message.stamp = parseStamp(record.date)))
-                message.ms = localEpochMs(*message.stamp);
-            if (!message.ms)
-                message.stamp.reset();
+        for (const MessageView message : archive.folder(kind)) {
+            Planned plan{message, std::nullopt, message.time, false};
+            if (plan.stamp)
+                plan.ms = localEpochMs(*plan.stamp);
+            if (!plan.ms)
+                plan.stamp.reset();
             // One left out for want of an address takes no part in the estimate.
-            const std::optional<int> index =
-                hasAddress(record) ? parseBlankLedNumber(record.index) : std::nullopt;
-            stored.push_back({index, message.ms, kind == FolderKind::Inbox});
-            planned.push_back(message);
+            const std::optional<int> index = hasAddress(message) ? message.index : std::nullopt;
+            stored.push_back({index, plan.ms, kind == FolderKind::Inbox});
+            planned.push_back(plan);
         }
     }
     if (undated == UndatedMessages::Estimate) {
@@ -215,7 +194,7 @@ std::vector<Planned> planMessages(const Archive& archive, UndatedMessages undate
         for (std::size_t i = 0; i < planned.size(); ++i) {
             if (!planned[i].ms && times[i]) {
                 planned[i].ms = times[i];
-                planned[i].stamp = localStamp(*times[i]);
+                planned[i].stamp = localTime(*times[i]);
                 planned[i].estimated = true;
             }
         }
@@ -226,9 +205,9 @@ std::vector<Planned> planMessages(const Archive& archive, UndatedMessages undate
 // Drafts whose conversation (their address) holds another draft.
 int draftsSharingConversation(const std::vector<Planned>& written) {
     std::unordered_map<std::string_view, int> drafts;
-    for (const Planned& message : written)
-        if (message.kind == FolderKind::Draft)
-            ++drafts[message.record->correspondent];
+    for (const Planned& planned : written)
+        if (planned.message.folder == FolderKind::Draft)
+            ++drafts[planned.message.number];
     int sharing = 0;
     for (const auto& [address, count] : drafts)
         if (count > 1)
@@ -245,8 +224,8 @@ std::size_t sizeEstimate(const std::vector<Planned>& written, const Phonebook& p
     // A Windows-1251 byte takes at most 3 bytes of UTF-8 or 6 of an escape; texts
     // are mostly letters (2 bytes at most), and the fixed attributes take ~300.
     std::size_t bytes = 512;
-    for (const Planned& message : written)
-        bytes += 400 + 3 * (message.record->text.size() + message.record->correspondent.size()) +
+    for (const Planned& planned : written)
+        bytes += 400 + 3 * (planned.message.text.size() + planned.message.number.size()) +
                  3 * longestName;
     return bytes;
 }
@@ -257,12 +236,6 @@ std::string newBackupSet() {
 
 } // namespace
 
-std::optional<int64_t> archiveStampToEpochMs(std::string_view stamp) {
-    tzset();
-    const std::optional<Stamp> fields = parseStamp(stamp);
-    return fields ? localEpochMs(*fields) : std::nullopt;
-}
-
 AndroidSmsXml androidSmsXml(const Archive& archive, const Phonebook& phonebook,
                             const AndroidSmsOptions& options) {
     tzset(); // once: the conversions below rely on the zone read here
@@ -270,18 +243,18 @@ AndroidSmsXml androidSmsXml(const Archive& archive, const Phonebook& phonebook,
     const std::vector<Planned> planned = planMessages(archive, options.undated);
     std::vector<Planned> written;
     written.reserve(planned.size());
-    for (const Planned& message : planned) {
+    for (const Planned& plan : planned) {
         // A message without an address fits no conversation on Android.
-        if (!hasAddress(*message.record))
+        if (!hasAddress(plan.message))
             ++out.withoutAddress;
-        else if (!message.ms && options.undated == UndatedMessages::Skip)
+        else if (!plan.ms && options.undated == UndatedMessages::Skip)
             ++out.skippedUndated;
         else
-            written.push_back(message);
+            written.push_back(plan);
     }
-    for (const Planned& message : written) {
-        out.undated += !message.ms;
-        out.estimated += message.estimated;
+    for (const Planned& plan : written) {
+        out.undated += !plan.ms;
+        out.estimated += plan.estimated;
     }
     out.draftsSharingConversation = draftsSharingConversation(written);
 
@@ -293,8 +266,8 @@ AndroidSmsXml androidSmsXml(const Archive& archive, const Phonebook& phonebook,
     out.xml.reserve(sizeEstimate(written, phonebook));
     adviseHugePages(out.xml);
     SmsWriter writer(phonebook, out);
-    for (const Planned& message : written)
-        writer.write(message);
+    for (const Planned& plan : written)
+        writer.write(plan);
     out.xml += "</smses>\n";
     return out;
 }

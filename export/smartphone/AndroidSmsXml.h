@@ -37,9 +37,9 @@ struct AndroidSmsXml {
     int draftsSharingConversation = 0;
 };
 
-// Milliseconds since the epoch of an archived time stamp "DD/MM/YYYY,hh:mm:ss"
-// read as local time; none when the stamp is not a valid date and time.
-std::optional<int64_t> archiveStampToEpochMs(std::string_view stamp);
+// Milliseconds since the epoch of a phone's time read as local time, in the
+// zone tzset() last read.
+std::optional<int64_t> localEpochMs(const MessageTime& time);
 
 // Every message of the three folders, Inbox first, each folder in file order.
 // Names come from the phonebook (its count line is not consulted).

@@ -116,7 +116,8 @@ TEST(ArchiveDeletion, RemovesTheNamedRecordsWhateverTheirOrder) {
     const std::string longText(5000, 'x');
     put(dir.filePath("DRAFT.MSG"), "a\n 1\nh1\nb\n 2\nh2\n" + longText + "\n 3\nh3\nlast");
     NullProgress progress;
-    ASSERT_FALSE(deleteArchiveRecords(dir.path(), FolderKind::Draft, {2, 1, 2, 99}, progress));
+    const auto chosen = chosenAsShown(dir.filePath("DRAFT.MSG"), FolderKind::Draft, {2, 1, 2, 99});
+    ASSERT_FALSE(deleteArchiveRecords(dir.path(), FolderKind::Draft, chosen, progress));
     EXPECT_EQ(progress.position(), 2);
     EXPECT_EQ(filesIn(dir.path()), QStringList{"DRAFT.MSG"});
     EXPECT_EQ(slurp(dir.filePath("DRAFT.MSG")), longText + "\r\n 3\r\nh3\r\nlast\r\n\r\n\r\n");
@@ -126,7 +127,8 @@ TEST(ArchiveDeletion, AFileThatCannotBeReadOrWrittenKeepsItsContent) {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir("Inbox.msg");
     NullProgress progress;
-    const auto unreadable = deleteArchiveRecords(dir.path(), FolderKind::Inbox, {1}, progress);
+    const auto unreadable =
+        deleteArchiveRecords(dir.path(), FolderKind::Inbox, {{1, {}}}, progress);
     ASSERT_TRUE(unreadable);
     EXPECT_TRUE(unreadable->text().startsWith("Cannot open file \"" + dir.filePath("Inbox.msg")));
 
@@ -135,15 +137,18 @@ TEST(ArchiveDeletion, AFileThatCannotBeReadOrWrittenKeepsItsContent) {
     MaybeFailure full;
     {
         FileSizeLimit limit(64);
-        full = deleteArchiveRecords(dir.path(), FolderKind::Outbox, {2}, progress);
+        full = deleteArchiveRecords(
+            dir.path(), FolderKind::Outbox,
+            chosenAsShown(dir.filePath("Outbox.msg"), FolderKind::Outbox, {2}), progress);
     }
     ASSERT_TRUE(full);
     EXPECT_TRUE(full->text().startsWith("Cannot create file \"" + dir.filePath("Outbox.msg")));
     EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), old);
 }
 
-std::vector<std::string> outboxLines(const std::string& text, int index) {
-    return {text, " " + std::to_string(index), outboxHeader(index)};
+ChosenRecord outboxShown(int k, const std::string& text, int index) {
+    return {k,
+            fromLines(FolderKind::Outbox, text, " " + std::to_string(index), outboxHeader(index))};
 }
 
 // A record chosen by what the list showed is removed only while it still holds
@@ -156,16 +161,16 @@ TEST(ArchiveDeletion, RemovesNothingWhenAChosenRecordNoLongerHoldsWhatWasShown) 
     NullProgress progress;
     const auto changed =
         deleteArchiveRecords(dir.path(), FolderKind::Outbox,
-                             {{1, outboxLines("a", 1)}, {2, outboxLines("old", 2)}}, progress);
+                             {outboxShown(1, "a", 1), outboxShown(2, "old", 2)}, progress);
     ASSERT_TRUE(changed);
     EXPECT_EQ(changed->text(), changedRecordsFailure().text());
     EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), now);
     // The index line counts too, and a record the list never had matches nothing.
     EXPECT_TRUE(
-        deleteArchiveRecords(dir.path(), FolderKind::Outbox, {{3, outboxLines("c", 2)}}, progress));
+        deleteArchiveRecords(dir.path(), FolderKind::Outbox, {outboxShown(3, "c", 2)}, progress));
     EXPECT_TRUE(deleteArchiveRecords(dir.path(), FolderKind::Outbox, {{3, {}}}, progress));
     ASSERT_FALSE(deleteArchiveRecords(dir.path(), FolderKind::Outbox,
-                                      {{2, outboxLines("new", 2)}, {3, outboxLines("c", 3)}},
+                                      {outboxShown(2, "new", 2), outboxShown(3, "c", 3)},
                                       progress));
     EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), outboxRecord("a", 1));
 }
@@ -177,12 +182,12 @@ TEST(ArchiveDeletion, TheDateTellsAlikeMessagesApart) {
     QTemporaryDir dir;
     const std::string header = "+MMGL: 1, \"REC READ\", \"+79161234567\"";
     const std::string ok = cp("ок");
-    const std::vector<std::string> r1 = {ok, "1", header, "01/02/2005,10:11:12"};
+    const ChosenRecord r1{1, fromLines(FolderKind::Inbox, ok, "1", header, "01/02/2005,10:11:12")};
     const std::string r2 = ok + "\r\n1\r\n" + header + "\r\n05/03/2006,08:00:00\r\n";
     const std::string r3 = cp("третье") + "\r\n2\r\n" + header + "\r\n06/03/2006,08:00:00\r\n";
     put(dir.filePath("Inbox.msg"), r2 + r3);
     NullProgress progress;
-    const auto refused = deleteArchiveRecords(dir.path(), FolderKind::Inbox, {{1, r1}}, progress);
+    const auto refused = deleteArchiveRecords(dir.path(), FolderKind::Inbox, {r1}, progress);
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->text(), changedRecordsFailure().text());
     EXPECT_EQ(slurp(dir.filePath("Inbox.msg")), r2 + r3);

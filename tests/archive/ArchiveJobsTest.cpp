@@ -26,8 +26,10 @@ std::string p2kLines(int count) {
 
 std::vector<std::string> texts(const ArchiveFolder& folder) {
     std::vector<std::string> result;
-    for (const ArchiveRecord& record : folder.records)
-        result.push_back(record.text + "|" + record.header + "|" + record.date);
+    for (const MessageView message : folder) {
+        result.emplace_back();
+        record::appendRecord(result.back(), message);
+    }
     return result;
 }
 
@@ -118,11 +120,12 @@ TEST(DeleteRecordsJob, RemovesWhatTheDeletionWouldAndHandsOverTheReload) {
         put(dir->filePath("Draft.msg"), draft);
     }
     NullProgress progress;
-    ASSERT_FALSE(deleteArchiveRecords(direct.path(), FolderKind::Draft, {2}, progress));
+    const auto chosen = chosenAsShown(direct.filePath("Draft.msg"), FolderKind::Draft, {2});
+    ASSERT_FALSE(deleteArchiveRecords(direct.path(), FolderKind::Draft, chosen, progress));
 
     Archive stale;
-    stale.outbox.records.resize(5); // the reload replaces every folder
-    DeleteRecordsJob deletion(job.path(), FolderKind::Draft, {2}, std::move(stale));
+    stale.outbox = folderWith(FolderKind::Outbox, 5); // the reload replaces every folder
+    DeleteRecordsJob deletion(job.path(), FolderKind::Draft, chosen, std::move(stale));
     const JobRun run = runJob(deletion);
     EXPECT_EQ(run.finished, 1);
     EXPECT_FALSE(deletion.failure());
@@ -145,8 +148,10 @@ TEST(DeleteRecordsJob, AReloadThatFailsReplacesTheFoldersBeforeIt) {
     put(dir.filePath("Inbox.msg"), OldInbox + OldInbox);
     QDir(dir.path()).mkdir("Outbox.msg");
     Archive held;
-    held.outbox.records.resize(3);
-    DeleteRecordsJob deletion(dir.path(), FolderKind::Inbox, {1}, std::move(held));
+    held.outbox = folderWith(FolderKind::Outbox, 3);
+    DeleteRecordsJob deletion(dir.path(), FolderKind::Inbox,
+                              chosenAsShown(dir.filePath("Inbox.msg"), FolderKind::Inbox, {1}),
+                              std::move(held));
     runJob(deletion);
     ASSERT_TRUE(deletion.failure());
     EXPECT_TRUE(deletion.failure()->text().startsWith("Cannot open file"));
@@ -164,7 +169,7 @@ TEST(ReloadJob, ReadsTheFoldersAndThePhonebookOverTheArchiveItIsGiven) {
     put(dir.filePath("Inbox.msg"), OldInbox);
     put(dir.filePath("Phonebook.pbk"), "3\r\n+7001\r\nIvan\r\n\r\n");
     Archive held;
-    held.draft.records.resize(4); // the file is gone: the folder empties
+    held.draft = folderWith(FolderKind::Draft, 4); // the file is gone: the folder empties
     ReloadJob reload(dir.path(), std::move(held));
     EXPECT_EQ(runJob(reload).finished, 1);
     EXPECT_FALSE(reload.failure());
@@ -195,7 +200,7 @@ TEST(DeleteAllJob, ReportsEachFileAndReloads) {
     QTemporaryDir dir;
     put(dir.filePath("Inbox.msg"), OldInbox);
     Archive held;
-    held.inbox.records.resize(1);
+    held.inbox = folderWith(FolderKind::Inbox, 1);
     DeleteAllJob wipe(dir.path(), std::move(held));
     EXPECT_EQ(runJob(wipe).finished, 1);
     EXPECT_TRUE(wipe.changed());

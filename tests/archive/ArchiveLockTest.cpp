@@ -43,8 +43,8 @@ std::string inboxRecord(const std::string& text, int index) {
 
 std::multiset<std::string> texts(const ArchiveFolder& folder) {
     std::multiset<std::string> all;
-    for (const ArchiveRecord& record : folder.records)
-        all.insert(record.text);
+    for (const MessageView message : folder)
+        all.insert(std::string(message.text));
     return all;
 }
 
@@ -81,11 +81,12 @@ TEST(ArchiveLock, TwoProcessesWritingAtOnceLoseNothing) {
 TEST(ArchiveLock, AChangeWaitsAndIsMadeOnTopOfTheOthers) {
     QTemporaryDir dir;
     put(dir.filePath("Inbox.msg"), inboxRecord("one", 1) + inboxRecord("two", 2));
+    const auto chosen = chosenAsShown(dir.filePath("Inbox.msg"), FolderKind::Inbox, {1});
     Holder other(dir.path());
     MaybeFailure failure;
     std::thread deletion([&] {
         NullProgress progress;
-        failure = deleteArchiveRecords(dir.path(), FolderKind::Inbox, {1}, progress);
+        failure = deleteArchiveRecords(dir.path(), FolderKind::Inbox, chosen, progress);
     });
     // Time for a deletion that did not wait to run ahead of the other copy.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -112,7 +113,7 @@ TEST(ArchiveLock, AWaitThatLastsEndsInAClearMessage) {
     Cancellation cancel;
     cancel.request();
     NullProgress progress;
-    EXPECT_FALSE(deleteArchiveRecords(dir.path(), FolderKind::Inbox, {1}, progress, &cancel));
+    EXPECT_FALSE(deleteArchiveRecords(dir.path(), FolderKind::Inbox, {{1, {}}}, progress, &cancel));
     EXPECT_TRUE(cancel.stopped());
     EXPECT_EQ(slurp(dir.filePath("Inbox.msg")), inbox);
 

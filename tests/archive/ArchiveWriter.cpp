@@ -8,6 +8,7 @@
 #include "archive/ArchiveFiles.h"
 #include "archive/ArchiveLock.h"
 #include "archive/P2kToolsImport.h"
+#include "archive/RecordLines.h"
 #include "core/FileStore.h"
 
 #include <QString>
@@ -40,8 +41,8 @@ int write(const QString& dir, const std::string& tag, int count) {
             qb::importP2kToolsArchive(dir, source, progress))
             return 1;
         qb::ReadResult read;
-        read.outbox.countMark = "0";
-        read.outbox.at(1) = {"+MMGL: 9, \"STO SENT\", \"+7001\"", text, " 9", "STO SENT", {}};
+        read.outbox.push_back(qb::record::listed(qb::FolderKind::Outbox, qb::MessageStatus::Sent,
+                                                 "+MMGL: 9, \"STO SENT\", \"+7001\"", " 9", text));
         if (qb::storePhoneRead(dir, read, std::nullopt, {}))
             return 1;
     }

@@ -26,7 +26,7 @@ TEST(FolderTree, NodesMapToFolders) {
 
 TEST(lookupName, MatchesNumbersWithAndWithoutTheirPrefixes) {
     const NameIndex names(
-        Phonebook{"7", {{"+70001112233", "A"}, {"0001112233", "B"}, {"80005556677", "C"}}});
+        Phonebook{{{"+70001112233", "A"}, {"0001112233", "B"}, {"80005556677", "C"}}});
     EXPECT_EQ(names.lookupName("0001112233", FolderKind::Outbox), "B");
     EXPECT_EQ(names.lookupName("+70001112233", FolderKind::Draft), "B"); // later entry wins
     EXPECT_EQ(names.lookupName("0005556677", FolderKind::Inbox), "C");
@@ -34,12 +34,12 @@ TEST(lookupName, MatchesNumbersWithAndWithoutTheirPrefixes) {
     EXPECT_EQ(names.lookupName("123", FolderKind::Inbox), std::nullopt);
     EXPECT_EQ(NameIndex(Phonebook{}).lookupName("", FolderKind::Inbox), std::nullopt);
 
-    const NameIndex twice(Phonebook{"5", {{"+7001", "Old"}, {"+7001", "New"}}});
+    const NameIndex twice(Phonebook{{{"+7001", "Old"}, {"+7001", "New"}}});
     EXPECT_EQ(twice.lookupName("+7001", FolderKind::Inbox), "New");
 }
 
 TEST(lookupName, DisplaysTheNumberAloneWithoutAName) {
-    const NameIndex names(Phonebook{"5", {{"+7001", cp("Мама")}, {"+7002", cp("Без имени")}}});
+    const NameIndex names(Phonebook{{{"+7001", cp("Мама")}, {"+7002", cp("Без имени")}}});
     EXPECT_EQ(displayCorrespondent(names, "+7001", FolderKind::Inbox), cp("Мама (+7001)"));
     EXPECT_EQ(displayCorrespondent(names, "+7002", FolderKind::Inbox), "+7002");
     EXPECT_EQ(displayCorrespondent(names, "+7003", FolderKind::Inbox), "+7003");

@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 #include "archive/ArchiveFiles.h"
+#include "codecs/LegacyUcs2Decoder.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -13,10 +14,9 @@ const std::string Date = "01/02/2024,10:11:12";
 
 ReadResult sampleRead() {
     ReadResult read;
-    setRead(read.inbox, {inboxEntry("Hello", 1, "REC READ", "+7001", Date),
-                         inboxEntry("", 2, "REC UNREAD", "+7002", Date)});
-    setRead(read.outbox, {sentEntry("Sent", 12, "STO SENT", "+7003")});
-    setRead(read.draft, {});
+    read.inbox = {inboxEntry("Hello", 1, "REC READ", "+7001", Date),
+                  inboxEntry("", 2, "REC UNREAD", "+7002", Date)};
+    read.outbox = {sentEntry("Sent", 12, "STO SENT", "+7003")};
     return read;
 }
 
@@ -38,10 +38,11 @@ TEST(Merge, CreatesAllThreeFilesWithExactBytesInAnEmptyDirectory) {
     Archive archive;
     ASSERT_FALSE(reloadArchive(dir.path(), archive));
     ASSERT_EQ(archive.inbox.count(), 2);
-    EXPECT_EQ(archive.inbox.records[1].text, "");
-    EXPECT_EQ(archive.inbox.records[1].status, "REC UNREAD");
-    EXPECT_EQ(archive.inbox.records[1].correspondent, "+7002");
-    EXPECT_EQ(archive.outbox.records[0].correspondent, "+7003");
+    EXPECT_EQ(archive.inbox.message(1).text, "");
+    EXPECT_EQ(archive.inbox.message(1).status, MessageStatus::Unread);
+    EXPECT_EQ(archive.inbox.message(1).number, "+7002");
+    EXPECT_EQ(archive.inbox.message(1).time, (MessageTime{2024, 2, 1, 10, 11, 12}));
+    EXPECT_EQ(archive.outbox.message(0).number, "+7003");
 }
 
 TEST(Merge, SecondMergeOfTheSameReadAddsNothing) {
@@ -58,27 +59,25 @@ TEST(Merge, ChangedStateOrIndexIsArchivedAgainAndEqualRecordsOfOneReadBothGoIn) 
     QTemporaryDir dir;
     ASSERT_FALSE(mergeReadResult(dir.path(), sampleRead()));
     ReadResult later = sampleRead();
-    later.inbox.entries[1] = inboxEntry("", 2, "REC READ", "+7002", Date); // now read
-    later.outbox.entries[0] = sentEntry("Sent", 13, "STO SENT", "+7003");  // moved
-    setRead(later.draft,
-            {sentEntry("D", 1, "STO UNSENT", "1"), sentEntry("D", 1, "STO UNSENT", "1")});
+    later.inbox[1] = inboxEntry("", 2, "REC READ", "+7002", Date); // now read
+    later.outbox[0] = sentEntry("Sent", 13, "STO SENT", "+7003");  // moved
+    later.draft = {sentEntry("D", 1, "STO UNSENT", "1"), sentEntry("D", 1, "STO UNSENT", "1")};
     ASSERT_FALSE(mergeReadResult(dir.path(), later));
 
     Archive archive;
     ASSERT_FALSE(reloadArchive(dir.path(), archive));
     ASSERT_EQ(archive.inbox.count(), 3);
-    EXPECT_EQ(archive.inbox.records[2].status, "REC READ");
+    EXPECT_EQ(archive.inbox.message(2).status, MessageStatus::Read);
     ASSERT_EQ(archive.outbox.count(), 2);
-    EXPECT_EQ(archive.outbox.records[1].index, " 13");
+    EXPECT_EQ(archive.outbox.message(1).index, 13);
     EXPECT_EQ(archive.draft.count(), 2);
 
     // Drafts already archived stay; a new one is appended after them.
-    setRead(later.draft,
-            {sentEntry("D", 1, "STO UNSENT", "1"), sentEntry("E", 2, "STO UNSENT", "1")});
+    later.draft = {sentEntry("D", 1, "STO UNSENT", "1"), sentEntry("E", 2, "STO UNSENT", "1")};
     ASSERT_FALSE(mergeReadResult(dir.path(), later));
     ASSERT_FALSE(reloadArchive(dir.path(), archive));
     ASSERT_EQ(archive.draft.count(), 3);
-    EXPECT_EQ(archive.draft.records[2].text, "E");
+    EXPECT_EQ(archive.draft.message(2).text, "E");
     EXPECT_EQ(archive.inbox.count(), 3);
 }
 
@@ -88,11 +87,9 @@ TEST(Merge, ComparesJoinedLinesAgainstBlocksIncludingAPartialLastOne) {
     // partial block "x" + "y" stands for a record whose third line is empty.
     put(dir.filePath("Outbox.msg"), "ab\r\nc\r\nd\r\nx\r\ny");
     ReadResult read;
-    setRead(read.inbox, {});
-    setRead(read.outbox, {{"d", "a", "bc", "STO SENT", ""},
-                          {"y", "", "x", "STO SENT", ""},
-                          {"h", "new", "1", "STO SENT", ""}});
-    setRead(read.draft, {});
+    const FolderKind outbox = FolderKind::Outbox;
+    read.outbox = {fromLines(outbox, "a", "bc", "d"), fromLines(outbox, "", "x", "y"),
+                   fromLines(outbox, "new", "1", "h")};
     ASSERT_FALSE(mergeReadResult(dir.path(), read));
     // The file gains its missing final line break, then only the new record.
     EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), "ab\r\nc\r\nd\r\nx\r\ny\r\nnew\r\n1\r\nh\r\n");
@@ -112,9 +109,7 @@ TEST(Merge, KeepsStoredLinesLongerThan4096WholeButComparesWhatReadersSee) {
     const std::string longText(5000, 'z');
     put(dir.filePath("Draft.msg"), longText + "\r\n 1\r\nh\r\n");
     ReadResult read;
-    setRead(read.inbox, {});
-    setRead(read.outbox, {});
-    setRead(read.draft, {{"h", std::string(4096, 'z'), " 1", "STO UNSENT", ""}});
+    read.draft = {fromLines(FolderKind::Draft, std::string(4096, 'z'), " 1", "h")};
     ASSERT_FALSE(mergeReadResult(dir.path(), read));
     EXPECT_EQ(slurp(dir.filePath("Draft.msg")), longText + "\r\n 1\r\nh\r\n"); // a duplicate
 }
@@ -127,16 +122,11 @@ TEST(Merge, KeepsZeroBytesOfABinaryFile) {
     EXPECT_EQ(slurp(dir.filePath("Inbox.msg")).substr(0, binary.size()), binary);
 }
 
-TEST(Merge, CountMarkThatIsNoNumberMergesNothingButStillWrites) {
+TEST(Merge, AReadWithoutMessagesStillWritesEveryFile) {
     QTemporaryDir dir;
-    ReadResult read = sampleRead();
-    read.inbox.countMark = "";
-    read.outbox.countMark = "-1";
-    read.draft.countMark = "1"; // two positions, never filled: empty records
-    ASSERT_FALSE(mergeReadResult(dir.path(), read));
-    EXPECT_EQ(slurp(dir.filePath("Inbox.msg")), "");
-    EXPECT_EQ(slurp(dir.filePath("Outbox.msg")), "");
-    EXPECT_EQ(slurp(dir.filePath("Draft.msg")), "\r\n\r\n\r\n\r\n\r\n\r\n");
+    ASSERT_FALSE(mergeReadResult(dir.path(), ReadResult{}));
+    for (const char* name : {"Inbox.msg", "Outbox.msg", "Draft.msg"})
+        EXPECT_EQ(slurp(dir.filePath(name)), "") << name;
 }
 
 TEST(Merge, StopsAtTheFirstFileItCannotWriteOrRead) {
@@ -156,20 +146,20 @@ TEST(Merge, StopsAtTheFirstFileItCannotWriteOrRead) {
     EXPECT_EQ(failure->subject, vanished + "/Inbox.msg");
 }
 
-// A record written by the earlier decoding matches only the read entry whose
-// digits decode to it that way, with every other line equal; a record read
-// without its digits is compared by its text alone.
+// A record written by the earlier decoding matches only the read message whose
+// digits decode to it that way, with every other line equal; a message
+// without such a former text is compared by its text alone.
 TEST(Merge, RecognisesTextsTheEarlierDecodingWroteAndNothingElse) {
     QTemporaryDir dir;
     const std::string digits = "0041000D000A00230042004a"; // "A", CR LF, "#", "B", lower-case "J"
     put(dir.filePath("Draft.msg"), "AB\r\n 1\r\n+MMGL: 1, \"STO UNSENT\", \"1\"\r\n");
     ReadResult read;
-    ReadEntry same = sentEntry("A #BJ", 1, "STO UNSENT", "1");
-    same.textHex = digits;
-    ReadEntry moved = sentEntry("A #BJ", 2, "STO UNSENT", "1");
-    moved.textHex = digits;
-    const ReadEntry noDigits = sentEntry("A #BJ", 1, "STO UNSENT", "1");
-    setRead(read.draft, {same, moved, noDigits});
+    Message same = sentEntry("A #BJ", 1, "STO UNSENT", "1");
+    same.stored.formerText = decodeUcs2HexLegacy(digits);
+    Message moved = sentEntry("A #BJ", 2, "STO UNSENT", "1");
+    moved.stored.formerText = decodeUcs2HexLegacy(digits);
+    const Message noDigits = sentEntry("A #BJ", 1, "STO UNSENT", "1");
+    read.draft = {same, moved, noDigits};
     ASSERT_FALSE(mergeReadResult(dir.path(), read));
     EXPECT_EQ(slurp(dir.filePath("Draft.msg")),
               "AB\r\n 1\r\n+MMGL: 1, \"STO UNSENT\", \"1\"\r\n"
@@ -185,13 +175,13 @@ TEST(Merge, CountsTheRecordsItAppendsToEachFolder) {
     ASSERT_FALSE(mergeReadResult(dir.path(), sampleRead(), &appended));
     EXPECT_EQ(appended, (AppendedCounts{2, 1, 0}));
     ReadResult later = sampleRead();
-    setRead(later.draft, {sentEntry("D", 3, "STO UNSENT", "1")});
+    later.draft = {sentEntry("D", 3, "STO UNSENT", "1")};
     ASSERT_FALSE(storePhoneRead(dir.path(), later, std::nullopt, {}, nullptr, &appended));
     EXPECT_EQ(appended, (AppendedCounts{0, 0, 1}));
 
     ASSERT_TRUE(QFile::remove(dir.filePath("Outbox.msg")));
     ASSERT_TRUE(QDir(dir.path()).mkdir("Outbox.msg"));
-    setRead(later.inbox, {inboxEntry("New", 7, "REC READ", "+7001", Date)});
+    later.inbox = {inboxEntry("New", 7, "REC READ", "+7001", Date)};
     ASSERT_TRUE(mergeReadResult(dir.path(), later, &appended));
     EXPECT_EQ(appended, (AppendedCounts{1, 0, 0}));
 }

@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "archive/ArchiveFiles.h"
 #include "archive/FileLines.h"
+#include "archive/RecordLines.h"
 #include "codecs/Timestamp.h"
 
 #include <QTemporaryDir>
@@ -33,12 +34,23 @@ TEST(P2kToolsLine, CutsTheFieldsAtTheFirstTwoSemicolons) {
     const std::string line = cp("Петя;2005/3/7,9:05:01;Hi; see you;)  ");
     const auto message = parseP2kToolsLine(line);
     ASSERT_TRUE(message);
+    EXPECT_EQ(message->folder, FolderKind::Inbox);
+    EXPECT_EQ(message->index, 1000);
+    EXPECT_EQ(message->status, MessageStatus::Read);
+    EXPECT_EQ(message->number, cp("Петя"));
+    EXPECT_EQ(message->time, (MessageTime{2005, 3, 7, 9, 5, 1}));
     std::string out;
-    appendImportedRecord(out, *message); // further ";" and trailing blanks stay in the text
+    record::appendRecord(out, view(*message)); // further ";" and trailing blanks stay in the text
     EXPECT_EQ(out, imported("Hi; see you;)  ", cp("Петя"), "07/03/2005,09:05:01"));
-    const ArchiveRecord record = parseFolder(FolderKind::Inbox, out).records.at(0);
-    EXPECT_EQ(record.status, "REC READ");
-    EXPECT_EQ(record.correspondent, cp("Петя"));
+    const ArchiveFolder folder = ArchiveFolder::fromContent(FolderKind::Inbox, out);
+    EXPECT_EQ(folder.message(0).status, MessageStatus::Read);
+    EXPECT_EQ(folder.message(0).number, cp("Петя"));
+    // A date with a two-digit year is stored as the normalisation leaves it.
+    const auto odd = parseP2kToolsLine("+7001;05/01/02,12:34:56+12;x");
+    EXPECT_EQ(odd->time, (MessageTime{2005, 1, 2, 12, 34, 56}));
+    out.clear();
+    record::appendRecord(out, view(*odd));
+    EXPECT_EQ(out, imported("x", "+7001", "02/01/05/0,12:34:56+12"));
 
     EXPECT_EQ(parseP2kToolsLine("+7001;d;" + std::string(6000, 'x'))->text.size(), 4096u - 8u);
     const std::pair<std::string_view, P2kToolsSkip> nothing[] = {

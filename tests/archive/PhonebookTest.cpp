@@ -10,7 +10,7 @@ using namespace qb::test;
 
 TEST(PhonebookFile, TakesEntriesWhileTheirFirstLineIsBelowTheCount) {
     const auto three = parsePhonebook("7\r\n+7001\r\nA\r\n+7002\r\nB\r\n+7003\r\nC\r\n\r\n");
-    EXPECT_EQ(three.countText, "7");
+    EXPECT_FALSE(three.countLine); // 2n + 1, as the writer puts it
     ASSERT_EQ(three.entries.size(), 3u);
     EXPECT_EQ(three.entries[2].number, "+7003");
     EXPECT_EQ(three.entries[2].name, "C");
@@ -37,7 +37,7 @@ TEST(PhonebookFile, CapsTheEntriesAtThePhonebookCapacity) {
 TEST(PhonebookFile, KeepsACountThatIsNoNumberForTheListToReport) {
     for (const char* count : {"seven", "99999999999999", " 7"}) {
         const auto phonebook = parsePhonebook(std::string(count) + "\r\n1\r\nA\r\n");
-        EXPECT_EQ(phonebook.countText, count);
+        EXPECT_EQ(phonebook.countLine, count);
         EXPECT_TRUE(phonebook.entries.empty());
         const NameIndex names(phonebook);
         ASSERT_TRUE(names.failure());
@@ -49,11 +49,11 @@ TEST(PhonebookFile, KeepsACountThatIsNoNumberForTheListToReport) {
     }
     // An empty first line holds no count and no entries.
     const auto empty = parsePhonebook("\r\n1\r\nA\r\n");
-    EXPECT_FALSE(empty.countText);
+    EXPECT_FALSE(empty.countLine);
     EXPECT_TRUE(empty.entries.empty());
     EXPECT_FALSE(NameIndex(empty).failure());
     EXPECT_FALSE(damagedPhonebookCount(empty));
-    EXPECT_FALSE(parsePhonebook("").countText);
+    EXPECT_FALSE(parsePhonebook("").countLine);
 }
 
 TEST(PhonebookFile, WritesTheCountHeldOrTwiceTheEntriesPlusOne) {
@@ -62,32 +62,45 @@ TEST(PhonebookFile, WritesTheCountHeldOrTwiceTheEntriesPlusOne) {
     phonebook.entries = {{"+7001", cp("Мама")}, {"2", ""}};
     EXPECT_EQ(phonebookFileContent(phonebook).content,
               "5\r\n+7001\r\n" + cp("Мама") + "\r\n2\r\n\r\n\r\n");
-    phonebook.countText = "9"; // the count in memory is written as it is
+    phonebook.countLine = "9"; // a count line kept is written as it is
     EXPECT_EQ(phonebookFileContent(phonebook).content.substr(0, 3), "9\r\n");
+}
+
+// What a file holds is written back byte for byte, count line included, also
+// where a hand edit left a count the writer would not put.
+TEST(PhonebookFile, WritesBackWhatItReadByteForByte) {
+    for (const std::string content :
+         {"1\r\n\r\n", "3\r\n+7001\r\nA\r\n\r\n", "+5\r\n1\r\nA\r\n2\r\nB\r\n\r\n", "0\r\n\r\n",
+          "-5\r\n\r\n"}) {
+        SCOPED_TRACE(content);
+        const PhonebookText text = phonebookFileContent(parsePhonebook(content));
+        ASSERT_FALSE(text.failure);
+        EXPECT_EQ(text.content, content);
+    }
 }
 
 TEST(PhonebookFile, RoundTripsThroughTheWorkingDirectory) {
     QTemporaryDir dir;
-    Phonebook phonebook{"7", {{"+7001", cp("Аня")}, {"+7002", "B"}, {"", cp("Без имени")}}};
+    Phonebook phonebook{{{"+7001", cp("Аня")}, {"+7002", "B"}, {"", cp("Без имени")}}, {}};
     put(dir.filePath("PHONEBOOK.PBK"), "old");
     ASSERT_FALSE(savePhonebook(dir.path(), phonebook));
     EXPECT_EQ(filesIn(dir.path()), QStringList({"PHONEBOOK.PBK"})); // replaced in place
 
     Phonebook loaded;
     ASSERT_FALSE(loadPhonebook(dir.path(), loaded));
-    EXPECT_EQ(loaded.countText, "7");
+    EXPECT_EQ(slurp(dir.filePath("PHONEBOOK.PBK")).substr(0, 3), "7\r\n");
     ASSERT_EQ(loaded.entries.size(), 3u);
     EXPECT_EQ(loaded.entries[0].name, cp("Аня"));
     EXPECT_EQ(loaded.entries[2].number, "");
 
-    phonebook.countText = "x";
+    phonebook.countLine = "x";
     EXPECT_TRUE(savePhonebook(dir.path(), phonebook)); // nothing written
     EXPECT_EQ(slurp(dir.filePath("PHONEBOOK.PBK")).substr(0, 3), "7\r\n");
 }
 
 TEST(PhonebookFile, MissingFileLeavesThePhonebookAndAnUnreadableOneFails) {
     QTemporaryDir dir;
-    Phonebook phonebook{"3", {{"1", "A"}}};
+    Phonebook phonebook{{{"1", "A"}}, {}};
     ASSERT_FALSE(loadPhonebook(dir.path(), phonebook));
     EXPECT_EQ(phonebook.entries.size(), 1u);
 

@@ -1,7 +1,11 @@
 #pragma once
 // Small helpers shared by the archive tests: files in a temporary working
 // directory and Windows-1251 texts written as readable UTF-8 literals.
+#include "archive/ArchiveDeletion.h"
+#include "archive/ArchiveFolder.h"
 #include "archive/ArchiveTypes.h"
+#include "archive/RecordFields.h"
+#include "archive/RecordLines.h"
 #include "core/Cp1251.h"
 
 #include <QDir>
@@ -36,21 +40,48 @@ inline QStringList filesIn(const QString& dir) {
     return QDir(dir).entryList(QDir::Files, QDir::Name);
 }
 
-inline ReadEntry inboxEntry(const std::string& text, int index, const std::string& status,
-                            const std::string& number, const std::string& date) {
+// A message as the archive reads it from a record's lines.
+inline Message fromLines(FolderKind kind, const std::string& text, const std::string& index,
+                         const std::string& header, const std::string& date = {}) {
+    return toMessage(record::read(kind, text, index, header, date));
+}
+
+// A received message as the phone lists it and the archive stores it.
+inline Message inboxEntry(const std::string& text, int index, const std::string& status,
+                          const std::string& number, const std::string& date) {
     const std::string idx = std::to_string(index);
-    return {"+MMGL: " + idx + ", \"" + status + "\", \"" + number + "\"", text, idx, status, date};
+    return fromLines(FolderKind::Inbox, text, idx,
+                     "+MMGL: " + idx + ", \"" + status + "\", \"" + number + "\"", date);
 }
 
-inline ReadEntry sentEntry(const std::string& text, int index, const std::string& status,
-                           const std::string& number) {
+// A sent ("STO SENT") or unsent message as the phone lists it.
+inline Message sentEntry(const std::string& text, int index, const std::string& status,
+                         const std::string& number) {
     const std::string idx = " " + std::to_string(index);
-    return {"+MMGL:" + idx + ", \"" + status + "\", \"" + number + "\"", text, idx, status, {}};
+    const FolderKind kind = status == "STO SENT" ? FolderKind::Outbox : FolderKind::Draft;
+    return fromLines(kind, text, idx, "+MMGL:" + idx + ", \"" + status + "\", \"" + number + "\"");
 }
 
-inline void setRead(ReadFolder& folder, const std::vector<ReadEntry>& entries) {
-    folder.entries = entries;
-    folder.countMark = std::to_string(static_cast<int>(entries.size()) - 1);
+// A folder of `count` records, as a folder file would hold them.
+inline ArchiveFolder folderWith(FolderKind kind, int count) {
+    std::string content;
+    for (int line = 0; line < count * record::lineCount(kind); ++line)
+        content += "x\r\n";
+    return ArchiveFolder::fromContent(kind, content);
+}
+
+// Records k of the folder file at `path` chosen as the list shows them: with
+// the message the file holds now, or none past its end.
+inline std::vector<ChosenRecord> chosenAsShown(const QString& path, FolderKind kind,
+                                               const std::vector<int>& records) {
+    ArchiveFolder shown(kind);
+    shown.reload(path);
+    std::vector<ChosenRecord> chosen;
+    for (const int k : records) {
+        const bool held = k >= 1 && k <= shown.count();
+        chosen.push_back({k, held ? std::optional(toMessage(shown.message(k - 1))) : std::nullopt});
+    }
+    return chosen;
 }
 
 // A full disk, played by a file-size limit (which binds root too) for as long as it lives.

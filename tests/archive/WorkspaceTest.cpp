@@ -21,7 +21,7 @@ TEST(Workspace, CaptionsFollowTheFilesAndTheLastRead) {
 
     // Before any read, and after a read that found one message.
     EXPECT_EQ(workspace.phoneCount(FolderKind::Inbox), 0);
-    workspace.readResult.inbox.countMark = "0";
+    workspace.readResult.inbox.emplace_back();
     EXPECT_EQ(workspace.phoneCount(FolderKind::Inbox), 1);
 
     put(QDir(dir.path()).filePath("Phonebook.pbk"), "3\r\n+7\r\nA\r\n");

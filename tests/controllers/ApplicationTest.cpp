@@ -152,9 +152,9 @@ TEST_F(ApplicationTest, CommandsThatRunEmptyTheMessagePanelFirst) {
 TEST_F(ApplicationTest, PhoneCaptionsFollowTheLastRead) {
     started();
     QSignalSpy captions(&app, &Application::phoneCaptionsChanged);
-    app.workspace().readResult.inbox.countMark = "2";
-    app.workspace().readResult.outbox.countMark = "-1";
-    app.workspace().readResult.draft.countMark = "0";
+    app.workspace().readResult.inbox.resize(3);
+    app.workspace().readResult.outbox.clear();
+    app.workspace().readResult.draft.resize(1);
     emit app.phone().phoneCaptionsChanged(); // as a read or a deletion on the phone does
     ASSERT_EQ(captions.size(), 1);
     EXPECT_EQ(

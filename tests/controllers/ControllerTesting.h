@@ -61,7 +61,7 @@ inline std::string sentFile(const std::vector<std::pair<std::string, std::string
 }
 
 inline ArchiveFolder sentFolder(const std::vector<std::pair<std::string, std::string>>& messages) {
-    return parseFolder(FolderKind::Outbox, sentFile(messages));
+    return ArchiveFolder::fromContent(FolderKind::Outbox, sentFile(messages));
 }
 
 inline bool waitFor(const std::function<bool()>& condition) {

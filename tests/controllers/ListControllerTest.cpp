@@ -156,9 +156,9 @@ TEST_F(ListControllerTest, StoredValuesOutOfRange) {
 }
 
 TEST_F(ListControllerTest, AnIndexThatIsNoNumberIsToldAndNothingMoves) {
-    workspace.archive.outbox =
-        parseFolder(FolderKind::Outbox, test::sentFile({{"ccc", "9"}}) +
-                                            "a\r\n x\r\n+MMGL: 2, \"STO SENT\", \"7\"\r\n");
+    workspace.archive.outbox = ArchiveFolder::fromContent(
+        FolderKind::Outbox,
+        test::sentFile({{"ccc", "9"}}) + "a\r\n x\r\n+MMGL: 2, \"STO SENT\", \"7\"\r\n");
     show(TreeNode::ArchiveOutbox);
     click(Model::IndexColumn);
     EXPECT_EQ(dialogs.texts, QStringList({"' x' is not a valid integer value"}));
@@ -220,7 +220,7 @@ TEST_F(ListControllerTest, AChangedFolderIsListedAfreshOrForgotten) {
 }
 
 TEST_F(ListControllerTest, AnUnusablePhonebookListsNothing) {
-    workspace.phonebook.countText = "x7";
+    workspace.phonebook.countLine = "x7";
     show(TreeNode::ArchiveOutbox);
     EXPECT_EQ(dialogs.texts, QStringList{"'x7' is not a valid integer value"});
     EXPECT_EQ(list.model().rowCount(), 0);
@@ -229,7 +229,7 @@ TEST_F(ListControllerTest, AnUnusablePhonebookListsNothing) {
 }
 
 TEST_F(ListControllerTest, TheSelectionDrivesTheViewerTheShadingAndTheCommands) {
-    workspace.phonebook = {std::string("3"), {{"9", "Ivan"}}};
+    workspace.phonebook = {{{"9", "Ivan"}}};
     show(TreeNode::ArchiveOutbox);
     QSignalSpy viewer(&list, &ListController::viewerTextChanged);
     select({0});

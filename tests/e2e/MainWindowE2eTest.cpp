@@ -233,7 +233,7 @@ void MainWindowE2eTest::readsThePhoneIntoTheArchive() {
     QCOMPARE(rig.phone.countCommands("AT+CMGR="), 4 + 3);
     for (const QString& name : ArchiveFiles)
         QVERIFY2(rig.files()[name] == archived[name], qPrintable(name));
-    QCOMPARE(rig.program.app.workspace().readResult.inbox.count(), std::optional<int>(3));
+    QCOMPARE(rig.program.app.workspace().readResult.inbox.size(), std::size_t(3));
     QCOMPARE(rig.captions().mid(1, 3),
              QStringList({"Входящие (3)", "Исходящие (2)", "Черновые (1)"}));
     QCOMPARE(rig.captions().mid(5, 3),
@@ -312,7 +312,7 @@ void MainWindowE2eTest::deleteWithoutThePhone(Rig& rig) {
     QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience);
     QCOMPARE(rig.boxes.texts, QStringList({QStringLiteral("Утройство занято!")}));
     QCOMPARE(rig.program.model().rowCount(), 3);
-    QCOMPARE(rig.program.app.workspace().readResult.inbox.count(), std::optional<int>(3));
+    QCOMPARE(rig.program.app.workspace().readResult.inbox.size(), std::size_t(3));
     QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие (3)"));
     QCOMPARE(rig.phone.commands().size(), sent);
 }
@@ -340,7 +340,7 @@ void MainWindowE2eTest::deleteAndReadAfterReplug(Rig& rig) {
     rig.readButton()->click();
     QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience);
     QCOMPARE(rig.boxes.texts.size(), 1);
-    QCOMPARE(rig.program.app.workspace().readResult.inbox.count(), std::optional<int>(2));
+    QCOMPARE(rig.program.app.workspace().readResult.inbox.size(), std::size_t(2));
     QCOMPARE(rig.captions().mid(1, 3),
              QStringList({"Входящие (2)", "Исходящие (2)", "Черновые (1)"}));
 }
@@ -377,7 +377,7 @@ void MainWindowE2eTest::unplugDuringTheDatePassStopsTheRead() {
     QVERIFY(rig.files() == filesBefore);
     QVERIFY(!rig.dir.exists("Outbox.msg") && !rig.dir.exists("Draft.msg"));
     QCOMPARE(rig.captions(), captionsBefore);
-    QVERIFY(!rig.program.app.workspace().readResult.inbox.count());
+    QVERIFY(rig.program.app.workspace().readResult.inbox.empty());
     QVERIFY(!control<QProgressBar>(rig.form, "progressBar")->isVisible());
 
     QTRY_COMPARE_WITH_TIMEOUT(rig.status()->text(), Disconnected, Patience);
@@ -396,7 +396,7 @@ void MainWindowE2eTest::readsAfterReplug(Rig& rig) {
     rig.readButton()->click();
     QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience); // the read runs on the event loop
     QCOMPARE(rig.boxes.texts.size(), 1);
-    QCOMPARE(rig.program.app.workspace().readResult.inbox.count(), std::optional<int>(4));
+    QCOMPARE(rig.program.app.workspace().readResult.inbox.size(), std::size_t(4));
     const QByteArray inbox = rig.dir.read("Inbox.msg");
     QVERIFY(inbox.startsWith(FirstInboxRecord));
     QCOMPARE(lineCount(inbox), 4 + 4 * 4);
@@ -463,7 +463,7 @@ void MainWindowE2eTest::refusedCommandIsNamedAndNothingWritten() {
                  rig.boxes.texts[0].contains("+CMS ERROR: 500"),
              qPrintable(rig.boxes.texts[0]));
     QVERIFY(rig.files() == filesBefore);
-    QVERIFY(!rig.program.app.workspace().readResult.inbox.count());
+    QVERIFY(rig.program.app.workspace().readResult.inbox.empty());
     QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие"));
 }
 

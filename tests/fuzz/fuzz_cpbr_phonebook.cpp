@@ -8,8 +8,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     // The range end becomes part of a command line, which must stay one line.
-    const std::string end = qb::parsePhonebookRangeEnd(text);
-    if (end.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+    const std::optional<std::string> end = qb::parsePhonebookRangeEnd(text);
+    if (end &&
+        (end->empty() || end->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos))
         std::abort();
     qb::LineList reply;
     reply.add(text);

@@ -3,6 +3,7 @@
 #include "archive/ArchiveFiles.h"
 #include "archive/FileLines.h"
 #include "archive/P2kToolsImport.h"
+#include "archive/RecordLines.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -24,19 +25,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!message)
             continue;
         // The fields come from the line and never run past its first 4096 characters.
-        if (message->sender.empty() || message->text.empty() ||
-            message->sender.size() + message->text.size() + 2 > qb::LineList::MaxLineLength ||
-            message->sender.find(';') != std::string_view::npos)
+        if (message->number.empty() || message->text.empty() ||
+            message->number.size() + message->text.size() + 2 > qb::LineList::MaxLineLength ||
+            message->number.find(';') != std::string_view::npos)
             std::abort();
-        qb::appendImportedRecord(out, *message);
+        qb::record::appendRecord(out, qb::view(*message));
         ++records;
     }
     // Each record is four whole lines that read back as a read message from its sender.
-    const qb::ArchiveFolder folder = qb::parseFolder(qb::FolderKind::Inbox, out);
+    const qb::ArchiveFolder folder = qb::ArchiveFolder::fromContent(qb::FolderKind::Inbox, out);
     if (folder.count() != records || summary.imported != records)
         std::abort();
-    for (const qb::ArchiveRecord& record : folder.records) {
-        if (record.status != "REC READ" || record.index != "1000" || record.correspondent.empty())
+    for (const qb::MessageView message : folder) {
+        if (message.status != qb::MessageStatus::Read || message.index != 1000 ||
+            message.number.empty())
             std::abort();
     }
     return 0;

@@ -22,9 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         input = end == std::string_view::npos ? std::string_view() : input.substr(end + 1);
     }
     qb::Archive archive;
-    archive.inbox = qb::parseFolder(qb::FolderKind::Inbox, parts[0]);
-    archive.outbox = qb::parseFolder(qb::FolderKind::Outbox, parts[1]);
-    archive.draft = qb::parseFolder(qb::FolderKind::Draft, parts[2]);
+    archive.inbox = qb::ArchiveFolder::fromContent(qb::FolderKind::Inbox, std::string(parts[0]));
+    archive.outbox = qb::ArchiveFolder::fromContent(qb::FolderKind::Outbox, std::string(parts[1]));
+    archive.draft = qb::ArchiveFolder::fromContent(qb::FolderKind::Draft, std::string(parts[2]));
     const qb::Phonebook phonebook = qb::parsePhonebook(parts[3]);
     for (const auto undated :
          {qb::UndatedMessages::Estimate, qb::UndatedMessages::Epoch, qb::UndatedMessages::Skip}) {
@@ -37,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(fuzzcheck::occurrences(sms.xml, "<sms ") == static_cast<std::size_t>(sms.messages));
         require(sms.xml.find("<smses count=\"" + std::to_string(sms.messages) + "\"") !=
                 std::string::npos);
-        const std::size_t records = archive.inbox.records.size() + archive.outbox.records.size() +
-                                    archive.draft.records.size();
+        const std::size_t records = static_cast<std::size_t>(
+            archive.inbox.count() + archive.outbox.count() + archive.draft.count());
         require(static_cast<std::size_t>(sms.messages + sms.skippedUndated + sms.withoutAddress) ==
                 records);
     }

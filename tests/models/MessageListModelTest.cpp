@@ -22,8 +22,8 @@ std::shared_ptr<const FolderRows> sent(const std::vector<const char*>& senders,
         file += std::to_string(k) + "\r\n " + std::to_string(k) +
                 "\r\n+MMGL: " + std::to_string(k) + ", \"STO SENT\", \"" + senders[k - 1] +
                 "\"\r\n";
-    return FolderRows::ofArchive(TreeNode::ArchiveOutbox, parseFolder(FolderKind::Outbox, file),
-                                 phonebook);
+    return FolderRows::ofArchive(TreeNode::ArchiveOutbox,
+                                 ArchiveFolder::fromContent(FolderKind::Outbox, file), phonebook);
 }
 
 // Rows of `rows` in the order of the positions given, numbered by position.
@@ -85,7 +85,7 @@ TEST(MessageListModel, DeletedRecordsGoAndTheOthersAreRenumberedInSourceOrder) {
 
 TEST(MessageListModel, ShadesTheRowsOfOneSender) {
     MessageListModel model;
-    const auto rows = sent({"1", "2", "1"}, {std::string("3"), {{"1", "Ivan"}}});
+    const auto rows = sent({"1", "2", "1"}, {{{"1", "Ivan"}}});
     model.show(rows, MessageListModel::folderOrder(*rows));
     const auto background = [&](int r) { return model.index(r, 1).data(Qt::BackgroundRole); };
     EXPECT_FALSE(background(0).isValid());

@@ -1,6 +1,8 @@
 // The cells of the message list's rows.
 #include "models/MessageRows.h"
 
+#include "archive/RecordFields.h"
+#include "archive/RecordLines.h"
 #include "core/Cp1251.h"
 
 #include <gtest/gtest.h>
@@ -15,19 +17,19 @@ std::string cp(const char* utf8) {
     return cp1251::fromUnicode(QString::fromUtf8(utf8));
 }
 
-ArchiveRecord record(const char* text, std::string index, std::string correspondent,
-                     std::string date = {}) {
-    ArchiveRecord r;
-    r.text = cp(text);
-    r.index = std::move(index);
-    r.correspondent = std::move(correspondent);
-    r.date = std::move(date);
-    return r;
+// A message as a folder file holding these lines gives it.
+Message stored(FolderKind kind, const char* text, std::string index, std::string number,
+               std::string date = {}) {
+    const std::string header = "+MMGL: " + index + ", \"" +
+                               std::string(record::statusWord(MessageStatus::Read)) + "\", \"" +
+                               number + "\"";
+    Message message = toMessage(record::read(kind, cp(text), index, header, date));
+    message.number = std::move(number);
+    return message;
 }
 
 Phonebook phonebook(std::vector<std::pair<const char*, const char*>> pairs) {
     Phonebook book;
-    book.countText = std::to_string(2 * pairs.size() + 1);
     for (const auto& [number, name] : pairs)
         book.entries.push_back({number, cp(name)});
     return book;
@@ -41,8 +43,8 @@ QString u(const char* utf8) {
 
 TEST(MessageRows, InboxRecordFillsEveryColumn) {
     MessageRowBuilder rows(FolderKind::Inbox, phonebook({{"+79161112233", "Иван"}}));
-    const MessageRow row =
-        rows.fromArchive(record("Привет", "5", "+79161112233", "01/02/2005,10:11:12"), 3);
+    const MessageRow row = rows.fromArchive(
+        view(stored(FolderKind::Inbox, "Привет", "5", "+79161112233", "01/02/2005,10:11:12")), 3);
     EXPECT_EQ(row.text, u("Привет"));
     EXPECT_EQ(row.from, u("Иван (+79161112233)"));
     EXPECT_EQ(row.date, u("01/02/2005,10:11:12"));
@@ -50,14 +52,19 @@ TEST(MessageRows, InboxRecordFillsEveryColumn) {
     EXPECT_EQ(row.index, u("5"));
     EXPECT_EQ(row.icon, Icon::InboxRow);
     EXPECT_EQ(row.record, 3);
-    EXPECT_EQ(rows.fromArchive(record("", "6", "1"), 4).size, 0);
+    EXPECT_EQ(rows.fromArchive(view(stored(FolderKind::Inbox, "", "6", "1")), 4).size, 0);
+    // A date line that is no time is shown as the file holds it.
+    EXPECT_EQ(
+        rows.fromArchive(view(stored(FolderKind::Inbox, "", "6", "1", "02/01/05/0,12:34:56+12")), 4)
+            .date,
+        u("02/01/05/0,12:34:56+12"));
 }
 
 TEST(MessageRows, SentAndUnsentShowHyphensAndKeepTheIndexBlank) {
     for (const auto& [kind, icon] :
          {std::pair{FolderKind::Outbox, Icon::OutboxRow}, {FolderKind::Draft, Icon::DraftRow}}) {
         MessageRowBuilder rows(kind, {});
-        const MessageRow row = rows.fromArchive(record("ok", " 5", "123", "ignored"), 1);
+        const MessageRow row = rows.fromArchive(view(stored(kind, "ok", " 5", "123")), 1);
         EXPECT_EQ(row.date, u("----------------"));
         EXPECT_EQ(row.index, u(" 5"));
         EXPECT_EQ(row.icon, icon);
@@ -72,36 +79,43 @@ TEST(MessageRows, NamesFollowThePhonebookAndItsNoNameText) {
                                       {"777", "A"},
                                       {"777", "B"}});
     MessageRowBuilder inbox(FolderKind::Inbox, book);
-    EXPECT_EQ(inbox.fromArchive(record("", "1", "0001112233"), 1).from, u("Иван (0001112233)"));
-    EXPECT_EQ(inbox.fromArchive(record("", "1", "555"), 1).from, u("555"));
-    EXPECT_EQ(inbox.fromArchive(record("", "1", "0009998877"), 1).from, u("Пётр (0009998877)"));
-    EXPECT_EQ(inbox.fromArchive(record("", "1", "777"), 1).from, u("B (777)"));
-    EXPECT_EQ(inbox.fromArchive(record("", "1", "999"), 1).from, u("999"));
+    const auto from = [](MessageRowBuilder& rows, FolderKind kind, const char* number) {
+        return rows.fromArchive(view(stored(kind, "", "1", number)), 1).from;
+    };
+    EXPECT_EQ(from(inbox, FolderKind::Inbox, "0001112233"), u("Иван (0001112233)"));
+    EXPECT_EQ(from(inbox, FolderKind::Inbox, "555"), u("555"));
+    EXPECT_EQ(from(inbox, FolderKind::Inbox, "0009998877"), u("Пётр (0009998877)"));
+    EXPECT_EQ(from(inbox, FolderKind::Inbox, "777"), u("B (777)"));
+    EXPECT_EQ(from(inbox, FolderKind::Inbox, "999"), u("999"));
     // Dropping the first digit is a rule of received messages only.
     MessageRowBuilder outbox(FolderKind::Outbox, book);
-    EXPECT_EQ(outbox.fromArchive(record("", " 1", "0009998877"), 1).from, u("0009998877"));
+    EXPECT_EQ(from(outbox, FolderKind::Outbox, "0009998877"), u("0009998877"));
 }
 
-TEST(MessageRows, PhoneEntryTakesItsCorrespondentFromTheHeaderAndStatus) {
+TEST(MessageRows, PhoneMessageShowsItsNumberTimeAndListedIndex) {
     MessageRowBuilder inbox(FolderKind::Inbox, phonebook({{"+79160000001", "Оля"}}));
-    ReadEntry entry{"+MMGL: 12, \"REC UNREAD\", \"+79160000001\"", cp("Текст"), "12", "REC UNREAD",
-                    "03/04/2006,07:08:09"};
-    const MessageRow row = inbox.fromPhone(entry, 2);
+    Message received =
+        record::listed(FolderKind::Inbox, MessageStatus::Unread,
+                       "+MMGL: 12, \"REC UNREAD\", \"+79160000001\"", " 12", cp("Текст"));
+    received.time = MessageTime{2006, 4, 3, 7, 8, 9};
+    const MessageRow row = inbox.fromPhone(received, 2);
     EXPECT_EQ(row.from, u("Оля (+79160000001)"));
     EXPECT_EQ(row.date, u("03/04/2006,07:08:09"));
+    EXPECT_EQ(row.index, u("12"));
     EXPECT_EQ(row.record, 2);
 
     MessageRowBuilder draft(FolderKind::Draft, {});
-    ReadEntry unsent{"+MMGL: 7, \"STO UNSENT\", \"2020\"", "x", " 7", "STO UNSENT", {}};
+    const Message unsent = record::listed(FolderKind::Draft, MessageStatus::Unsent,
+                                          "+MMGL: 7, \"STO UNSENT\", \"2020\"", " 7", "x");
     EXPECT_EQ(draft.fromPhone(unsent, 1).from, u("2020"));
     EXPECT_EQ(draft.fromPhone(unsent, 1).index, u(" 7"));
 }
 
 TEST(MessageRows, PhonebookWithoutANumberForItsCountCannotName) {
     Phonebook book = phonebook({{"1", "x"}});
-    book.countText = "abc";
+    book.countLine = "abc";
     EXPECT_EQ(MessageRowBuilder(FolderKind::Inbox, book).failure()->text(),
               u("'abc' is not a valid integer value"));
-    book.countText = "";
+    book.countLine.reset();
     EXPECT_FALSE(MessageRowBuilder(FolderKind::Inbox, book).failure());
 }

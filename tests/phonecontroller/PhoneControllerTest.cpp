@@ -83,9 +83,9 @@ TEST_F(PhoneControllerTest, PortThatWillNotOpenIsReportedBusy) {
 
 TEST_F(PhoneControllerTest, DeletionReportsTheRowsGoneAndTheRowsKept) {
     ReadFolder& inbox = workspace.readResult.inbox;
-    inbox.countMark = "4";
+    inbox.resize(5);
     for (int k = 1; k <= 5; ++k)
-        inbox.at(k).index = std::to_string(10 + k);
+        inbox[k - 1].index = 10 + k;
     test::ScriptedPhone scripted;
     scripted.answer("AT+CMGD=14", "+CMS ERROR: 321\r\n");
     phone.setDeletionPort(&scripted);
@@ -107,7 +107,7 @@ TEST_F(PhoneControllerTest, DeletionReportsTheRowsGoneAndTheRowsKept) {
     EXPECT_TRUE(dialogs.told[0].startsWith(keptOnPhoneText(1)));
     EXPECT_TRUE(dialogs.told[0].contains("AT+CMGD=14"));
     EXPECT_TRUE(dialogs.told[0].contains("+CMS ERROR: 321"));
-    EXPECT_EQ(inbox.countMark, "3");
+    EXPECT_EQ(inbox.size(), 4u);
     EXPECT_EQ(scripted.sent.size(), 5u); // AT, then two pairs
     EXPECT_FALSE(commands.isBusy());
 
@@ -118,9 +118,9 @@ TEST_F(PhoneControllerTest, DeletionReportsTheRowsGoneAndTheRowsKept) {
 }
 
 TEST_F(PhoneControllerTest, UnplugDuringADeletionSaysSo) {
-    workspace.readResult.inbox.countMark = "2";
+    workspace.readResult.inbox.resize(3);
     for (int k = 1; k <= 3; ++k)
-        workspace.readResult.inbox.at(k).index = std::to_string(10 + k);
+        workspace.readResult.inbox[k - 1].index = 10 + k;
     test::ScriptedPhone scripted;
     scripted.onSent = [&scripted](const std::string& command) {
         if (command == "AT+CMGD=12")
@@ -132,7 +132,7 @@ TEST_F(PhoneControllerTest, UnplugDuringADeletionSaysSo) {
     ASSERT_EQ(dialogs.informed.size(), 1);
     EXPECT_EQ(dialogs.informed[0], deletionLostText(LineLoss::Vanished, 2, {}));
     EXPECT_TRUE(dialogs.informed[0].contains(QStringLiteral("отключён")));
-    EXPECT_EQ(workspace.readResult.inbox.countMark, "1");
+    EXPECT_EQ(workspace.readResult.inbox.size(), 2u);
 }
 
 // Every command opens the phone the watcher lists now: one plugged in again a
@@ -141,8 +141,8 @@ TEST_F(PhoneControllerTest, UnplugDuringADeletionSaysSo) {
 TEST_F(PhoneControllerTest, DeletionReachesThePhonePluggedInNowAndCanBeCancelled) {
     test::Pty pty;
     ASSERT_FALSE(pty.slavePath.empty());
-    workspace.readResult.inbox.countMark = "0";
-    workspace.readResult.inbox.at(1).index = "11";
+    workspace.readResult.inbox.resize(1);
+    workspace.readResult.inbox[0].index = 11;
     modems = {razr("/dev/ttyACM-gone")};
     watcher.deviceChanged("add");
     phone.refreshConnection();
@@ -162,7 +162,7 @@ TEST_F(PhoneControllerTest, DeletionReachesThePhonePluggedInNowAndCanBeCancelled
     ASSERT_EQ(notes.size(), 1);
     EXPECT_EQ(notes.at(0).at(0).toString(), deletionCancelledText());
     EXPECT_TRUE(dialogs.informed.isEmpty());
-    EXPECT_EQ(workspace.readResult.inbox.countMark, "0");
+    EXPECT_EQ(workspace.readResult.inbox.size(), 1u);
 }
 
 // A read ends with one report, whoever asked for it; only the user who

@@ -36,11 +36,15 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
-std::string razrV3Description() {
-    std::ifstream file(QUILLBOX_TEST_DATA "/devices/motorola-v3.umockdev");
+std::string deviceDescription(const char* name) {
+    std::ifstream file(std::string(QUILLBOX_TEST_DATA "/devices/") + name);
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+std::string razrV3Description() {
+    return deviceDescription("motorola-v3.umockdev");
 }
 
 // The V3 plugged into port 3 of the hub as the kernel's second ACM device.
@@ -136,11 +140,22 @@ TEST_F(Umockdev, EnumeratesTheRazrV3) {
     EXPECT_EQ(v3.productId, "4902");
     EXPECT_TRUE(v3.sysPath.ends_with("/tty/ttyACM0")) << v3.sysPath;
     EXPECT_EQ(v3.deviceId, deviceIdKey("1-2", "5"));
+    EXPECT_EQ(v3.dialogue, PhoneDialogue::Motorola);
     EXPECT_EQ(modems()[0].deviceId, v3.deviceId);
 }
 
-TEST_F(Umockdev, OtherVendorsAndSerialAdaptersAreNotThePhone) {
-    add(replaceAll(razrV3Description(), "idVendor=22b8", "idVendor=1004"));
+TEST_F(Umockdev, AnotherMakersPhoneIsFoundForTheStandardDialogue) {
+    add(deviceDescription("nokia-6230i.umockdev"));
+    const std::vector<UsbModem> found = modems();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].devNode, "/dev/ttyACM0");
+    EXPECT_EQ(found[0].productName, "Nokia 6230i");
+    EXPECT_EQ(found[0].vendorId, "0421");
+    EXPECT_EQ(found[0].dialogue, PhoneDialogue::Standard);
+    EXPECT_EQ(found[0].deviceId, deviceIdKey("1-4", "9"));
+}
+
+TEST_F(Umockdev, SerialAdaptersAreNotPhones) {
     std::string adapter = replaceAll(secondPhone(), "bInterfaceClass=02", "bInterfaceClass=ff");
     add(replaceAll(adapter, "bInterfaceSubClass=02", "bInterfaceSubClass=00"));
     EXPECT_TRUE(modems().empty());
@@ -260,15 +275,19 @@ TEST_F(Umockdev, RemoveEventBeforeTheTtyLeavesSysfsDropsThePort) {
     EXPECT_TRUE(modems().empty());
 }
 
-// A port the user names: the phone udev knows there, by its node or a link to
-// it, whatever its maker; anything else is a bare tty under the name given.
-TEST_F(Umockdev, APortNamedByItsPathIsThePhoneUdevKnowsThere) {
-    add(replaceAll(razrV3Description(), "idVendor=22b8", "idVendor=1004"));
+// A port the user names: the USB device udev knows there, by its node or a
+// link to it, even one the search for phones passes over; anything else is a
+// bare tty under the name given.
+TEST_F(Umockdev, APortNamedByItsPathIsTheDeviceUdevKnowsThere) {
+    const std::string adapter =
+        replaceAll(razrV3Description(), "bInterfaceClass=02", "bInterfaceClass=ff");
+    add(replaceAll(adapter, "bInterfaceSubClass=02", "bInterfaceSubClass=00"));
     add(secondPhone());
-    const UsbModem other = modemAtPath("/dev/ttyACM0");
-    EXPECT_EQ(other.vendorId, "1004");
-    EXPECT_EQ(other.productName, "Motorola Phone (V3)");
-    EXPECT_EQ(other.deviceId, deviceIdKey("1-2", "5"));
+    ASSERT_EQ(modems().size(), 1u);
+    const UsbModem named = modemAtPath("/dev/ttyACM0");
+    EXPECT_EQ(named.vendorId, "22b8");
+    EXPECT_EQ(named.productName, "Motorola Phone (V3)");
+    EXPECT_EQ(named.deviceId, deviceIdKey("1-2", "5"));
     const UsbModem second =
         modemAtPath("/dev/serial/by-id/usb-Motorola_Inc._Motorola_Phone__V3_-if00-2");
     EXPECT_EQ(second.devNode, "/dev/ttyACM1");

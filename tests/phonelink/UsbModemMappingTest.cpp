@@ -24,6 +24,20 @@ UsbModemAttributes razrV3() {
     return a;
 }
 
+// Another maker's phone, whose modem cdc_acm serves as well (values made up).
+UsbModemAttributes nokia6230i() {
+    UsbModemAttributes a = razrV3();
+    a.ttySyspath = "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-4/1-4:1.0/tty/ttyACM0";
+    a.usbSysname = "1-4";
+    a.idVendor = "0421";
+    a.idProduct = "0428";
+    a.product = "Nokia 6230i";
+    a.modelFromDatabase.clear();
+    a.devnum = "9";
+    a.devpath = "4";
+    return a;
+}
+
 } // namespace
 
 TEST(UsbModemMapping, RazrV3Fields) {
@@ -34,18 +48,43 @@ TEST(UsbModemMapping, RazrV3Fields) {
     EXPECT_EQ(d.vendorId, "22b8");
     EXPECT_EQ(d.productId, "4902");
     EXPECT_EQ(d.sysPath, "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/tty/ttyACM0");
+    EXPECT_EQ(d.dialogue, PhoneDialogue::Motorola);
 }
 
-TEST(UsbModemMapping, OnlyAcmInterfacesOfMotorolaArePhones) {
+TEST(UsbModemMapping, AnotherMakersPhoneKeepsTheSameRulesAndSpeaksTheStandardDialogue) {
+    const UsbModem d = mapUsbModem(nokia6230i());
+    EXPECT_EQ(d.productName, "Nokia 6230i");
+    EXPECT_EQ(d.vendorId, "0421");
+    EXPECT_EQ(d.productId, "0428");
+    EXPECT_EQ(d.deviceId, deviceIdKey("1-4", "9"));
+    EXPECT_EQ(d.dialogue, PhoneDialogue::Standard);
+    UsbModemAttributes unnamed = nokia6230i();
+    unnamed.product.clear();
+    EXPECT_EQ(mapUsbModem(unnamed).productName, "Port_#0004.Hub_#0001");
+}
+
+TEST(UsbModemMapping, TheVendorChoosesTheDialogue) {
+    EXPECT_EQ(dialogueForVendor("22b8"), PhoneDialogue::Motorola);
+    EXPECT_EQ(dialogueForVendor("22B8"), PhoneDialogue::Motorola);
+    for (const char* vendor : {"0421", "0fce", "04e8", "11f5", "1004", "", "22b80"})
+        EXPECT_EQ(dialogueForVendor(vendor), PhoneDialogue::Standard) << vendor;
+    // Naming itself like a Motorola phone does not make it one.
+    UsbModemAttributes lookalike = nokia6230i();
+    lookalike.product = "Motorola Phone (V3)";
+    EXPECT_EQ(mapUsbModem(lookalike).dialogue, PhoneDialogue::Standard);
+}
+
+TEST(UsbModemMapping, EveryVendorsAcmInterfaceIsAPhone) {
     EXPECT_TRUE(isPhoneModem(razrV3()));
     UsbModemAttributes upper = razrV3();
     upper.idVendor = "22B8";
     EXPECT_TRUE(isPhoneModem(upper));
-    // Another vendor's modem, even one naming itself like a Motorola phone.
-    UsbModemAttributes other = razrV3();
-    other.idVendor = "1004";
-    other.product = "Motorola Phone (V3)";
-    EXPECT_FALSE(isPhoneModem(other));
+    EXPECT_TRUE(isPhoneModem(nokia6230i()));
+    // A serial adapter's vendor-specific interface is no phone.
+    UsbModemAttributes adapter = nokia6230i();
+    adapter.interfaceClass = "ff";
+    adapter.interfaceSubClass = "00";
+    EXPECT_FALSE(isPhoneModem(adapter));
     // The phone's data interface (class 0a) is no modem.
     UsbModemAttributes data = razrV3();
     data.interfaceClass = "0a";

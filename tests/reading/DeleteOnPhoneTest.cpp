@@ -14,15 +14,14 @@ namespace {
 class DeleteOnPhoneTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        result.inbox.countMark = "4";
+        result = {};
         for (int k = 1; k <= 5; ++k) {
-            ReadEntry& entry = result.inbox.at(k);
-            entry.index = std::to_string(10 + k);
-            entry.text = "text " + std::to_string(k);
-            entry.date = "0" + std::to_string(k) + "/01/2005,09:05:03";
+            Message& message = result.inbox.emplace_back();
+            message.index = 10 + k;
+            message.text = "text " + std::to_string(k);
+            message.time = MessageTime{2005, 1, static_cast<std::int8_t>(k), 9, 5, 3};
         }
-        result.outbox.countMark = "0";
-        result.outbox.at(1).index = " 5";
+        result.outbox.emplace_back().index = 5;
     }
 
     DeleteOutcome remove(FolderKind folder, const std::vector<DeleteRow>& rows) {
@@ -43,8 +42,8 @@ class DeleteOnPhoneTest : public ::testing::Test {
 
     std::vector<std::string> inboxTexts() const {
         std::vector<std::string> texts;
-        for (int k = 1; k <= *result.inbox.count(); ++k)
-            texts.push_back(result.inbox.find(k)->text);
+        for (const Message& message : result.inbox)
+            texts.push_back(message.text);
         return texts;
     }
 
@@ -64,7 +63,7 @@ TEST_F(DeleteOnPhoneTest, OnlyMessageOfTheOutbox) {
     EXPECT_EQ(phone.sent, (Commands{"AT", "AT+CMGF=0", "AT+CMGD= 5"}));
     EXPECT_EQ(outcome.kind, Kind::Done);
     EXPECT_EQ(outcome.deleted, std::vector<int>{1});
-    EXPECT_EQ(result.outbox.countMark, "-1");
+    EXPECT_TRUE(result.outbox.empty());
     EXPECT_EQ(maximums, std::vector<int>{0});
     EXPECT_EQ(progress.position, 0);
     EXPECT_FALSE(progress.visible);
@@ -75,9 +74,8 @@ TEST_F(DeleteOnPhoneTest, RowsTwoAndFourOfFive) {
     EXPECT_EQ(phone.sent, (Commands{"AT", "AT+CMGF=0", "AT+CMGD=12", "AT+CMGF=0", "AT+CMGD=14"}));
     EXPECT_EQ(outcome.deleted, (std::vector<int>{2, 4}));
     EXPECT_EQ(outcome.notDeleted, 0);
-    EXPECT_EQ(result.inbox.countMark, "2");
     EXPECT_EQ(inboxTexts(), (std::vector<std::string>{"text 1", "text 3", "text 5"}));
-    EXPECT_EQ(result.inbox.find(2)->date, "03/01/2005,09:05:03");
+    EXPECT_EQ(result.inbox.at(1).time, (MessageTime{2005, 1, 3, 9, 5, 3}));
     EXPECT_EQ(maximums, std::vector<int>{2});
     EXPECT_EQ(progress.position, 2);
 }
@@ -158,7 +156,7 @@ TEST_F(DeleteOnPhoneTest, FailedCommandStopsTheDeletion) {
         EXPECT_EQ(outcome.failure->command, c.command);
         EXPECT_EQ(outcome.deleted, c.deleted);
         EXPECT_EQ(outcome.notDeleted, 3 - static_cast<int>(c.deleted.size()));
-        EXPECT_EQ(*result.inbox.count(), 5 - static_cast<int>(c.deleted.size()));
+        EXPECT_EQ(result.inbox.size(), 5 - c.deleted.size());
         EXPECT_FALSE(progress.visible);
     }
 }

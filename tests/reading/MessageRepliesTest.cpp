@@ -1,6 +1,8 @@
 // The +MMGL listing passes and the +CMGR date.
 #include "reading/MessageReplies.h"
 
+#include "archive/RecordLines.h"
+
 #include "Captures.h"
 #include "ScriptedPhone.h"
 
@@ -40,42 +42,59 @@ ReadResult sortListing(const LineList& listing, ReadResult result = {}) {
 
 TEST(MmglListing, SortsMessagesIntoFoldersByStatus) {
     const ReadResult read = sortListing(lines(MixedListing));
-    ASSERT_EQ(read.inbox.countMark, "1");
-    EXPECT_EQ(read.inbox.entries[0].status, "REC UNREAD");
-    EXPECT_EQ(read.inbox.entries[0].index, "3");
-    EXPECT_EQ(read.inbox.entries[0].text, "Hi");
-    EXPECT_EQ(read.inbox.entries[0].header, "+MMGL: 3, \"REC UNREAD\", \"+79161234567\"");
-    EXPECT_EQ(read.inbox.entries[1].status, "REC READ");
-    EXPECT_EQ(read.inbox.entries[1].index, "12");
-    EXPECT_EQ(read.inbox.entries[1].text, "\xCC\xE0\xEC\xE0");
+    ASSERT_EQ(read.inbox.size(), 2u);
+    EXPECT_EQ(read.inbox[0].folder, FolderKind::Inbox);
+    EXPECT_EQ(read.inbox[0].status, MessageStatus::Unread);
+    EXPECT_EQ(read.inbox[0].index, 3);
+    EXPECT_EQ(read.inbox[0].number, "+79161234567");
+    EXPECT_EQ(read.inbox[0].text, "Hi");
+    EXPECT_EQ(read.inbox[0].stored.header, "+MMGL: 3, \"REC UNREAD\", \"+79161234567\"");
+    EXPECT_EQ(read.inbox[1].status, MessageStatus::Read);
+    EXPECT_EQ(read.inbox[1].index, 12);
+    EXPECT_EQ(read.inbox[1].text, "\xCC\xE0\xEC\xE0");
 
-    ASSERT_EQ(read.outbox.countMark, "0");
-    EXPECT_EQ(read.outbox.entries[0].index, " 12"); // sent and unsent keep the blank
-    EXPECT_EQ(read.outbox.entries[0].status, "STO SENT");
-    EXPECT_EQ(read.outbox.entries[0].text, "Sent");
+    ASSERT_EQ(read.outbox.size(), 1u);
+    EXPECT_EQ(read.outbox[0].index, 12);
+    EXPECT_EQ(record::indexLine(view(read.outbox[0])), " 12"); // sent and unsent keep the blank
+    EXPECT_EQ(read.outbox[0].status, MessageStatus::Sent);
+    EXPECT_EQ(read.outbox[0].number, "+79160000001");
+    EXPECT_EQ(read.outbox[0].text, "Sent");
 
-    ASSERT_EQ(read.draft.countMark, "0");
-    EXPECT_EQ(read.draft.entries[0].index, " 7");
-    EXPECT_EQ(read.draft.entries[0].text, "");
+    ASSERT_EQ(read.draft.size(), 1u);
+    EXPECT_EQ(record::indexLine(view(read.draft[0])), " 7");
+    EXPECT_EQ(read.draft[0].status, MessageStatus::Unsent);
+    EXPECT_EQ(read.draft[0].text, "");
 }
 
-TEST(MmglListing, LeavesPositionsAboveTheCountAsAnEarlierReadLeftThem) {
+// Indexes the phone lists with leading zeros are asked for and stored as it
+// listed them.
+TEST(MmglListing, KeepsAnIndexAsThePhoneListedIt) {
+    const ReadResult read =
+        sortListing(lines("at+mmgl=\"ALL\"\r\n+MMGL: 007, \"REC READ\", \"+7\"\r\n"
+                          "0041\r\n+MMGL: 08, \"STO SENT\", \"+7\"\r\n0041\r\n"));
+    ASSERT_EQ(read.inbox.size(), 1u);
+    EXPECT_EQ(read.inbox[0].index, 7);
+    EXPECT_EQ(record::indexLine(view(read.inbox[0])), "007");
+    EXPECT_EQ(read.inbox[0].number, "+7");
+    EXPECT_EQ(record::indexLine(view(read.outbox.at(0))), " 08");
+}
+
+TEST(MmglListing, AListingWithHeadersOfOtherFoldersOnlyEmptiesThem) {
     ReadResult earlier;
-    earlier.outbox.countMark = "1";
-    earlier.outbox.at(2).text = "old";
+    earlier.outbox.resize(2);
     const ReadResult read = sortListing(
         lines("at+mmgl=\"ALL\"\r\n+MMGL: 4, \"REC READ\", \"+7\"\r\n0041\r\nOK\r\n"), earlier);
-    EXPECT_EQ(read.outbox.countMark, "-1");
-    EXPECT_EQ(read.draft.countMark, "-1");
-    EXPECT_EQ(read.outbox.entries[1].text, "old");
+    EXPECT_TRUE(read.outbox.empty());
+    EXPECT_TRUE(read.draft.empty());
+    EXPECT_EQ(read.inbox.size(), 1u);
 }
 
-TEST(MmglListing, WithoutLongLinesLeavesTheCountAlone) {
+TEST(MmglListing, WithoutLongLinesLeavesTheFoldersAlone) {
     ReadResult earlier;
-    earlier.inbox.countMark = "4";
+    earlier.inbox.resize(5);
     const ReadResult read = sortListing(lines("at+mmgl=\"ALL\"\r\nERROR\r\n"), earlier);
-    EXPECT_EQ(read.inbox.countMark, "4");
-    EXPECT_EQ(read.outbox.countMark, "");
+    EXPECT_EQ(read.inbox.size(), 5u);
+    EXPECT_TRUE(read.outbox.empty());
 }
 
 TEST(MmglListing, PassesOverUnknownStatusesAndDecodesWhateverFollowsAHeader) {
@@ -83,12 +102,12 @@ TEST(MmglListing, PassesOverUnknownStatusesAndDecodesWhateverFollowsAHeader) {
                                               "+MMGL: 1, \"STO DRAFT\", \"+7\"\r\n0041\r\n"
                                               "+MMGL: 2, \"REC READ\", \"+7\"\r\n"
                                               "+MMGL: 5, \"REC READ\", \"+7\"\r\n"));
-    EXPECT_EQ(read.outbox.countMark, "-1");
-    EXPECT_EQ(read.draft.countMark, "-1");
-    ASSERT_EQ(read.inbox.countMark, "1");
-    EXPECT_EQ(read.inbox.entries[0].index, "2");
-    EXPECT_EQ(read.inbox.entries[1].index, "5");
-    EXPECT_EQ(read.inbox.entries[1].text, ""); // header without a text line
+    EXPECT_TRUE(read.outbox.empty());
+    EXPECT_TRUE(read.draft.empty());
+    ASSERT_EQ(read.inbox.size(), 2u);
+    EXPECT_EQ(read.inbox[0].index, 2);
+    EXPECT_EQ(read.inbox[1].index, 5);
+    EXPECT_EQ(read.inbox[1].text, ""); // header without a text line
 }
 
 TEST(MmglListing, TellsAListingWithMessagesFromOneWithout) {
@@ -104,9 +123,25 @@ TEST(MmglListing, TellsAListingWithMessagesFromOneWithout) {
         lines("at+mmgl=\"ALL\"\r\n\0+MMGL: 1, \"STO SENT\", \"+7\"\r\n0041"s)));
 }
 
+namespace {
+
+// The date line a received message gets from an +CMGR reply.
+std::string dateOf(const std::string& reply) {
+    Message message;
+    record::setStamp(message, parseCmgrStamp(lines(reply)));
+    std::string line;
+    record::appendDateLine(line, view(message));
+    return line;
+}
+
+} // namespace
+
 TEST(CmgrDate, MotorolaL7TextModeReply) {
-    EXPECT_EQ(parseCmgrDate(lines(test::capturedReply("cmgr-text-motorola-l7.dump"))),
-              "18/08/2009,19:11:45");
+    EXPECT_EQ(dateOf(test::capturedReply("cmgr-text-motorola-l7.dump")), "18/08/2009,19:11:45");
+    Message message;
+    record::setStamp(message,
+                     parseCmgrStamp(lines(test::capturedReply("cmgr-text-motorola-l7.dump"))));
+    EXPECT_EQ(message.time, (MessageTime{2009, 8, 18, 19, 11, 45}));
 }
 
 // A time that cannot be read is "no time", never a date made of reply fragments.
@@ -116,19 +151,25 @@ TEST(CmgrDate, WithoutATimeStampThereIsNoTime) {
           "AT+CMGR=3\r\n+CMGR: \"REC READ\", \"+7916\"\r\n0041\r\nOK\r\n",
           "AT+CMGR=3\r\n+CMGR: \"REC READ\", \"+7916\", \"\"\r\n0041\r\nOK\r\n",
           "AT+CMGR=3\r\n+CMGR: \"REC READ\", \"+7916\", \"yesterday/noon\"\r\nOK\r\n",
-          "AT+CMGR=3\r\n+CMG\r\nR: \"REC READ\", \"+7916\", \"2005/1/2,9:5:3\"\r\n"})
-        EXPECT_EQ(parseCmgrDate(lines(reply)), "") << reply;
+          "AT+CMGR=3\r\n+CMG\r\nR: \"REC READ\", \"+7916\", \"2005/1/2,9:5:3\"\r\n"}) {
+        EXPECT_FALSE(parseCmgrStamp(lines(reply))) << reply;
+        EXPECT_EQ(dateOf(reply), "") << reply;
+    }
 }
 
-// A time stamp that is there is normalised as it always was, odd cases and all.
+// A time stamp that is there is normalised as it always was, odd cases and all;
+// those give no time but keep their date line.
 TEST(CmgrDate, TimeStampsAreNormalisedAsAlways) {
-    const auto dateOf = [](const std::string& stamp) {
-        return parseCmgrDate(
-            lines("AT+CMGR=3\r\n+CMGR: \"REC READ\", \"+7916\", \"" + stamp + "\"\r\nOK\r\n"));
+    const auto stamped = [](const std::string& stamp) {
+        return "AT+CMGR=3\r\n+CMGR: \"REC READ\", \"+7916\", \"" + stamp + "\"\r\nOK\r\n";
     };
-    EXPECT_EQ(dateOf("2005/1/2,9:5:3"), "02/01/2005,09:05:03");
-    EXPECT_EQ(dateOf("05/01/02,12:34:56+12"), "02/01/05/0,12:34:56+12");
-    EXPECT_EQ(dateOf("2005/01/02,12:34"), "02/01/2005,12:00:00");
+    EXPECT_EQ(dateOf(stamped("2005/1/2,9:5:3")), "02/01/2005,09:05:03");
+    EXPECT_EQ(dateOf(stamped("05/01/02,12:34:56+12")), "02/01/05/0,12:34:56+12");
+    EXPECT_EQ(dateOf(stamped("2005/01/02,12:34")), "02/01/2005,12:00:00");
+    EXPECT_EQ(parseCmgrStamp(lines(stamped("05/01/02,12:34:56+12"))), "05/01/02,12:34:56+12");
+    Message twoDigitYear;
+    record::setStamp(twoDigitYear, parseCmgrStamp(lines(stamped("05/01/02,12:34:56+12"))));
+    EXPECT_EQ(twoDigitYear.time, (MessageTime{2005, 1, 2, 12, 34, 56}));
 }
 
 TEST(CmgrReply, AnotherMessagesHeaderIsNoAnswerForThisOne) {
@@ -179,4 +220,17 @@ TEST(MmglListing, AHeaderWhereAnotherStatusHasItsTextIsChecked) {
     ASSERT_TRUE(problem);
     EXPECT_EQ(problem->mismatch, ReplyMismatch::BadIndex);
     EXPECT_EQ(problem->subject, "1r");
+}
+
+// A reply line keeps a lone CR or LF; in a header it would break the archive's
+// one-line-per-field layout, so such a listing is not believed.
+TEST(MmglListing, AHeaderHoldingALineBreakIsRefused) {
+    for (const char* inside : {"\r", "\n"}) {
+        const std::string header = "+MMGL: 3, \"REC READ\"," + std::string(inside) + " \"+7\"";
+        const auto problem =
+            checkListing(lines("at+mmgl=\"ALL\"\r\n" + header + "\r\n0041\r\nOK\r\n"));
+        ASSERT_TRUE(problem);
+        EXPECT_EQ(problem->mismatch, ReplyMismatch::UnexpectedLine);
+        EXPECT_EQ(problem->subject, header);
+    }
 }

@@ -37,9 +37,9 @@ TEST_F(PhoneReadTest, MotorolaPhoneWithMessagesInEveryFolder) {
     EXPECT_EQ(phone.sent, joined(joined(SetUpAndListing, {"AT", "AT+CMGR=3", "AT", "AT+CMGR=14"}),
                                  PhonebookCommands));
     EXPECT_EQ(finalCodesWanted.size(), 9u); // one reply per group of commands
-    EXPECT_EQ(result.inbox.entries[0].date, "02/01/2005,09:05:03");
-    EXPECT_EQ(result.inbox.entries[1].date, "18/08/2009,19:11:45");
-    EXPECT_EQ(result.outbox.entries[0].date, "");
+    EXPECT_EQ(result.inbox[0].time, (MessageTime{2005, 1, 2, 9, 5, 3}));
+    EXPECT_EQ(result.inbox[1].time, (MessageTime{2009, 8, 18, 19, 11, 45}));
+    EXPECT_EQ(result.outbox[0].time, std::nullopt);
 
     EXPECT_EQ(file("Inbox.msg"), "Hi\r\n3\r\n" + Unread3 +
                                      "\r\n02/01/2005,09:05:03\r\n"
@@ -49,7 +49,7 @@ TEST_F(PhoneReadTest, MotorolaPhoneWithMessagesInEveryFolder) {
     EXPECT_EQ(file("Draft.msg"), "Later\r\n 7\r\n" + Unsent7 + "\r\n");
     EXPECT_EQ(file("Phonebook.pbk"),
               "7\r\n+79161234567\r\n\xCC\xE0\xEC\xE0\r\n112\r\nSOS\r\n+7\r\n\r\n\r\n");
-    EXPECT_EQ(phonebook.countText, "7");
+    EXPECT_EQ(phonebook.entries.size(), 3u);
 
     // Re-open, command sent, listing stored; one per listing line number in
     // the Draft pass; one per received message; two for the phonebook.
@@ -77,17 +77,17 @@ TEST_F(PhoneReadTest, BarIsShownWithoutTextWhileTheReadRuns) {
 
 TEST_F(PhoneReadTest, CancelledReadWritesNoFileAndKeepsTheFolders) {
     phone.answer(Echo, listing({Read3, ucs2("Hi"), Read14, ucs2("Yo"), Sent12, ucs2("Yes")}));
-    result.outbox.countMark = "0";
-    result.outbox.at(1).text = "earlier";
-    phonebook = {"3", {{"+7", "A"}}};
+    result.outbox.assign(1, {});
+    result.outbox[0].text = "earlier";
+    phonebook = {{{"+7", "A"}}};
     for (const std::string& at : {Echo, std::string("AT+CMGR=14"), std::string("at+cpbr=1,250")}) {
         SCOPED_TRACE(at);
         cancelAt = at;
         EXPECT_EQ(read().kind, Kind::Cancelled);
         EXPECT_EQ(phone.sent.back(), at); // nothing after the step that was running
         EXPECT_TRUE(noArchiveFiles());
-        EXPECT_EQ(result.outbox.entries[0].text, "earlier");
-        EXPECT_EQ(result.inbox.countMark, "");
+        EXPECT_EQ(result.outbox[0].text, "earlier");
+        EXPECT_TRUE(result.inbox.empty());
         EXPECT_EQ(phonebook.entries.size(), 1u);
     }
 }
@@ -173,7 +173,7 @@ TEST_F(PhoneReadTest, PhonebookWithoutEntriesKeepsWhatIsKnown) {
     EXPECT_EQ(file("Phonebook.pbk"), written);
 
     ASSERT_TRUE(QFile::remove(QDir(dir.path()).filePath("Phonebook.pbk")));
-    phonebook = {"3", {{"112", "B"}}};
+    phonebook = {{{"112", "B"}}};
     ASSERT_EQ(read().kind, Kind::Finished);
     EXPECT_EQ(file("Phonebook.pbk"), "3\r\n112\r\nB\r\n\r\n");
     EXPECT_EQ(phonebook.entries.size(), 1u);
@@ -181,35 +181,34 @@ TEST_F(PhoneReadTest, PhonebookWithoutEntriesKeepsWhatIsKnown) {
 
 TEST_F(PhoneReadTest, HandEditedPhonebookCountStopsBeforeTheMerge) {
     phone.answer(Echo, listing({Sent12, ucs2("Yes")}));
-    phonebook = {"x7", {}};
+    phonebook = {{}, "x7"};
     const ReadOutcome outcome = read();
     ASSERT_EQ(outcome.kind, Kind::Failed);
     ASSERT_TRUE(outcome.failure);
     EXPECT_EQ(outcome.failure->text(), "'x7' is not a valid integer value");
     EXPECT_TRUE(noArchiveFiles());
-    EXPECT_EQ(result.outbox.countMark, "0"); // the messages of this read are shown all the same
+    EXPECT_EQ(result.outbox.size(), 1u); // the messages of this read are shown all the same
 }
 
 TEST_F(PhoneReadTest, FirstMessageWithEmptyTextIsNotMistakenForAnEmptyPhone) {
     phone.answer(Echo, listing({Sent12, "", Unsent7, ucs2("Later")}));
     ASSERT_EQ(read().kind, Kind::Finished);
     EXPECT_EQ(file("Outbox.msg"), "\r\n 12\r\n" + Sent12 + "\r\n");
-    EXPECT_EQ(result.draft.entries[0].text, "Later");
+    EXPECT_EQ(result.draft[0].text, "Later");
 }
 
 TEST_F(PhoneReadTest, PhoneWithoutMessagesChangesNothing) {
-    result.inbox.countMark = ""; // never read: no count to fail on
     phone.answer(Echo, "OK\r\n");
     EXPECT_EQ(read().kind, Kind::NothingListed);
     EXPECT_EQ(phone.sent, SetUpAndListing);
     EXPECT_TRUE(noArchiveFiles());
-    EXPECT_EQ(result.inbox.countMark, "");
+    EXPECT_TRUE(result.inbox.empty());
 }
 
 TEST_F(PhoneReadTest, UnpluggedDuringTheDatePassLeavesEverythingAsBefore) {
-    result.outbox.countMark = "0";
-    result.outbox.at(1).text = "earlier";
-    phonebook = {"3", {{"+7", "A"}}};
+    result.outbox.assign(1, {});
+    result.outbox[0].text = "earlier";
+    phonebook = {{{"+7", "A"}}};
     const ReadResult before = result;
     // The watcher destroys the port, or the port hangs up, as the first date is asked for.
     for (const bool portDestroyed : {true, false}) {
@@ -230,9 +229,9 @@ TEST_F(PhoneReadTest, UnpluggedDuringTheDatePassLeavesEverythingAsBefore) {
         if (port) {
             EXPECT_EQ(port->sent, joined(SetUpAndListing, {"AT", "AT+CMGR=3"}));
         }
-        EXPECT_EQ(result.outbox.entries[0].text, "earlier");
-        EXPECT_EQ(result.outbox.countMark, before.outbox.countMark);
-        EXPECT_EQ(result.inbox.countMark, before.inbox.countMark);
+        EXPECT_EQ(result.outbox[0].text, "earlier");
+        EXPECT_EQ(result.outbox.size(), before.outbox.size());
+        EXPECT_EQ(result.inbox.size(), before.inbox.size());
         EXPECT_EQ(phonebook.entries.size(), 1u);
         EXPECT_TRUE(noArchiveFiles());
     }
@@ -243,8 +242,8 @@ TEST_F(PhoneReadTest, UnpluggedDuringTheDatePassLeavesEverythingAsBefore) {
 // phone; like an unplug, they leave the folders and the archive as they were.
 TEST_F(PhoneReadTest, BusyRefusedOrStalledPhoneEndsTheReadAsSuch) {
     phone.answer(Echo, listing({Read3, ucs2("Hi"), Sent12, ucs2("Yes")}));
-    result.outbox.countMark = "0";
-    result.outbox.at(1).text = "earlier";
+    result.outbox.assign(1, {});
+    result.outbox[0].text = "earlier";
     const ReadResult before = result;
     struct Case {
         OpenError openFailure;
@@ -265,9 +264,9 @@ TEST_F(PhoneReadTest, BusyRefusedOrStalledPhoneEndsTheReadAsSuch) {
         phone.stallAt = c.stallAt;
         EXPECT_EQ(read().kind, c.expected);
         EXPECT_TRUE(noArchiveFiles());
-        EXPECT_EQ(result.outbox.find(1)->text, "earlier");
-        EXPECT_EQ(result.inbox.countMark, before.inbox.countMark);
-        EXPECT_EQ(result.outbox.countMark, "0");
+        EXPECT_EQ(result.outbox.at(0).text, "earlier");
+        EXPECT_EQ(result.inbox.size(), before.inbox.size());
+        EXPECT_EQ(result.outbox.size(), 1u);
         if (c.openFailure != OpenError::None) {
             EXPECT_TRUE(phone.sent.empty());
         }
@@ -298,7 +297,7 @@ TEST_F(PhoneReadTest, TenThousandReceivedMessages) {
     }
     phone.answer(Echo, listing(lines));
     ASSERT_EQ(read().kind, Kind::Finished);
-    EXPECT_EQ(result.inbox.countMark, "9999");
+    EXPECT_EQ(result.inbox.size(), 10000u);
     EXPECT_EQ(phone.sent.size(), SetUpAndListing.size() + 20000 + PhonebookCommands.size());
     EXPECT_EQ(progress.position, 100);
 }

@@ -26,14 +26,13 @@ TEST(CpbrRange, MotorolaReplies) {
 }
 
 TEST(CpbrRange, RepliesWithoutTheRange) {
-    EXPECT_EQ(parsePhonebookRangeEnd(""), "");
-    EXPECT_EQ(parsePhonebookRangeEnd("AT+CPBR=?\r\nERROR\r\n"), "");
-    EXPECT_EQ(parsePhonebookRangeEnd("AT+CPBR=?\r\n+CPBR: 1-250\r\n"), "");             // no ")"
     EXPECT_EQ(parsePhonebookRangeEnd("AT+CPBR=?\r\n+CPBR: (250),50\r\nOK\r\n"), "250"); // no "-"
-    EXPECT_EQ(parsePhonebookRangeEnd("AT+CPBR=?\r\n+CPBR: 250),50\r\nOK\r\n"), "");
-    EXPECT_EQ(parsePhonebookRangeEnd("+CPBR: (1-2),-3"), "");
-    EXPECT_EQ(parsePhonebookRangeEnd("+CPBR: (1-\r\nAT+CMGD=1\r\n)"),
-              ""); // never two commands in one
+    for (const char* reply :
+         {"", "AT+CPBR=?\r\nERROR\r\n",
+          "AT+CPBR=?\r\n+CPBR: 1-250\r\n", // no ")"
+          "AT+CPBR=?\r\n+CPBR: 250),50\r\nOK\r\n", "+CPBR: (1-2),-3", "+CPBR: (1-)",
+          "+CPBR: (1-\r\nAT+CMGD=1\r\n)"}) // never two commands in one
+        EXPECT_EQ(parsePhonebookRangeEnd(reply), std::nullopt) << reply;
 }
 
 TEST(CpbrEntries, BlankLineAfterEveryEntry) {

@@ -1,5 +1,6 @@
 // One captured reply through the parser for its command, the result compared
 // with what the capture's .expected file says: ctest runs one case per capture.
+#include "archive/RecordLines.h"
 #include "core/Cp1251.h"
 #include "reading/MessageReplies.h"
 #include "reading/PhonebookReplies.h"
@@ -35,13 +36,17 @@ std::string replay(const std::string& capture) {
     }
     LineList lines;
     lines.add(reply);
-    const std::string command = lines.line(0);
+    const std::string command(lines.lineView(0));
     std::string out;
     if (command.starts_with("AT+CPBR=") && command != "AT+CPBR=?") {
         for (const PhonebookEntry& entry : parsePhonebookEntries(lines))
             out += "entry \"" + utf8(entry.number) + "\" \"" + utf8(entry.name) + "\"\n";
     } else if (command.starts_with("AT+CMGR=")) {
-        out = "date " + parseCmgrDate(lines) + "\n";
+        Message message;
+        record::setStamp(message, parseCmgrStamp(lines));
+        std::string date;
+        record::appendDateLine(date, view(message));
+        out = "date " + date + "\n";
     }
     return out;
 }

@@ -150,7 +150,7 @@ TEST_P(ReadAcrossTimings, GivesTheSameArchiveFiles) {
     const ReadRun run = readFrom(phone);
     ASSERT_EQ(run.outcome.kind, ReadOutcome::Kind::Finished);
     EXPECT_EQ(run.files, promptPhoneFiles());
-    EXPECT_EQ(run.result.inbox.count(), 3);
+    EXPECT_EQ(run.result.inbox.size(), 3u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -200,7 +200,7 @@ TEST(SimulatedPhoneReadTest, PhoneThatFailsEndsTheReadWithItsFailure) {
         EXPECT_EQ(run.outcome.phoneFailure->kind, c.failure);
         EXPECT_EQ(run.outcome.phoneFailure->command, c.command);
         EXPECT_TRUE(run.files.empty());
-        EXPECT_FALSE(run.result.inbox.count());
+        EXPECT_TRUE(run.result.inbox.empty());
         if (c.failure == PhoneFailure::Kind::Refused) {
             EXPECT_EQ(run.outcome.phoneFailure->errorNumber, 500);
         }

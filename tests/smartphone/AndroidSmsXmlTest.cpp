@@ -1,7 +1,10 @@
 // The Android backup read back with a real XML parser, message by message.
 #include "export/smartphone/AndroidSmsXml.h"
+#include "archive/RecordFields.h"
+#include "archive/RecordLines.h"
 #include "core/Cp1251.h"
 #include "export/smartphone/EstimatedDates.h"
+#include "export/smartphone/XmlText.h"
 
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
@@ -19,12 +22,28 @@ std::string cp(const char* utf8) {
     return cp1251::fromUnicode(QString::fromUtf8(utf8));
 }
 
-ArchiveRecord record(std::string text, std::string number, std::string date = {}) {
-    ArchiveRecord r;
-    r.text = std::move(text);
-    r.correspondent = std::move(number);
-    r.date = std::move(date);
-    return r;
+// A message as the phone listed it; `date` is its date line as a folder file holds it.
+Message message(FolderKind kind, std::string text, std::string number, std::string date = {},
+                std::optional<int> index = {}, MessageStatus status = MessageStatus::Read) {
+    Message m;
+    m.folder = kind;
+    m.status = kind == FolderKind::Inbox    ? status
+               : kind == FolderKind::Outbox ? MessageStatus::Sent
+                                            : MessageStatus::Unsent;
+    m.index = index;
+    m.number = std::move(number);
+    m.text = std::move(text);
+    if (!date.empty())
+        m.stored.dateLine = std::move(date);
+    return m;
+}
+
+// The folder a file holding these messages gives.
+ArchiveFolder folderOf(FolderKind kind, const std::vector<Message>& messages) {
+    std::string content;
+    for (const Message& m : messages)
+        record::appendRecord(content, view(m));
+    return ArchiveFolder::fromContent(kind, content);
 }
 
 using Sms = std::map<QString, QString>;
@@ -57,10 +76,12 @@ struct FixedZone {
 TEST(AndroidSmsXml, EveryFolderParsesBackWithItsFields) {
     FixedZone moscow;
     Archive archive;
-    archive.inbox.records = {
-        record(cp("Привет & <b>\"да\"</b>\nпока"), "+79161112233", "24/04/2008,11:00:00")};
-    archive.outbox.records = {record("it's sent", "+7000")};
-    archive.draft.records = {record("later", "112")};
+    archive.inbox =
+        folderOf(FolderKind::Inbox, {message(FolderKind::Inbox, cp("Привет & <b>\"да\"</b>\tпока"),
+                                             "+79161112233", "24/04/2008,11:00:00")});
+    archive.outbox =
+        folderOf(FolderKind::Outbox, {message(FolderKind::Outbox, "it's sent", "+7000")});
+    archive.draft = folderOf(FolderKind::Draft, {message(FolderKind::Draft, "later", "112")});
     Phonebook phonebook;
     phonebook.entries = {{"+79161112233", cp("Иван")}};
 
@@ -72,7 +93,7 @@ TEST(AndroidSmsXml, EveryFolderParsesBackWithItsFields) {
     EXPECT_EQ(count, 3);
     EXPECT_EQ(out.undated, 2);
 
-    EXPECT_EQ(sms[0].at("body"), QString::fromUtf8("Привет & <b>\"да\"</b>\nпока"));
+    EXPECT_EQ(sms[0].at("body"), QString::fromUtf8("Привет & <b>\"да\"</b>\tпока"));
     EXPECT_EQ(sms[0].at("address"), "+79161112233");
     EXPECT_EQ(sms[0].at("contact_name"), QString::fromUtf8("Иван"));
     EXPECT_EQ(sms[0].at("type"), "1");
@@ -102,11 +123,14 @@ TEST(AndroidSmsXml, EmptyArchiveDamagedStampsAndForbiddenCharacters) {
     EXPECT_EQ(count, 0);
 
     Archive archive;
-    archive.inbox.records = {record(std::string("a\x01"
-                                                "b\x1f",
-                                                4),
-                                    "1", "31/02/2008,11:00:00"),
-                             record("c", "2", "garbage"), record("d", "3", "")};
+    const FolderKind inbox = FolderKind::Inbox;
+    archive.inbox =
+        folderOf(inbox, {message(inbox,
+                                 std::string("a\x01"
+                                             "b\x1f",
+                                             4),
+                                 "1", "31/02/2008,11:00:00"),
+                         message(inbox, "c", "2", "garbage"), message(inbox, "d", "3")});
     const AndroidSmsXml out = androidSmsXml(archive, {});
     const std::vector<Sms> sms = parse(out.xml, count);
     ASSERT_EQ(sms.size(), 3u);
@@ -117,18 +141,48 @@ TEST(AndroidSmsXml, EmptyArchiveDamagedStampsAndForbiddenCharacters) {
         EXPECT_EQ(one.at("date"), "0");
 }
 
+// A phone's two-digit year, as older versions stored it, is the year it
+// names: it used to come out as the year 1 BC with a date that read "000/".
+TEST(AndroidSmsXml, ATwoDigitYearIsThatYear) {
+    FixedZone moscow;
+    Archive archive;
+    archive.inbox = folderOf(FolderKind::Inbox,
+                             {message(FolderKind::Inbox, "x", "+7", "02/01/05/0,12:34:56+12")});
+    int count = 0;
+    const std::vector<Sms> sms = parse(androidSmsXml(archive, {}).xml, count);
+    ASSERT_EQ(sms.size(), 1u);
+    EXPECT_EQ(sms[0].at("readable_date"), "2 Jan 2005 12:34:56");
+    EXPECT_EQ(sms[0].at("date"), "1104658496000"); // 09:34:56 UTC
+}
+
 TEST(AndroidSmsXml, StampsReadAsLocalTime) {
     FixedZone moscow;
-    EXPECT_EQ(archiveStampToEpochMs("01/01/2010,00:00:00"), 1262293200000); // UTC+3
-    EXPECT_EQ(archiveStampToEpochMs("01/01/2010,00:00:00+12"), 1262293200000);
-    EXPECT_FALSE(archiveStampToEpochMs("1/1/2010,00:00:00"));
-    EXPECT_FALSE(archiveStampToEpochMs("01/13/2010,00:00:00"));
-    EXPECT_FALSE(archiveStampToEpochMs("01/01/2010,24:00:00"));
+    const auto epochMs = [](std::string_view dateLine) -> std::optional<int64_t> {
+        const MessageView m = record::read(FolderKind::Inbox, "", "1", "", dateLine);
+        return m.time ? localEpochMs(*m.time) : std::nullopt;
+    };
+    EXPECT_EQ(epochMs("01/01/2010,00:00:00"), 1262293200000); // UTC+3
+    EXPECT_EQ(epochMs("01/01/2010,00:00:00+12"), 1262293200000);
+    EXPECT_FALSE(epochMs("1/1/2010,00:00:00"));
+    EXPECT_FALSE(epochMs("01/13/2010,00:00:00"));
+    EXPECT_FALSE(epochMs("01/01/2010,24:00:00"));
+    EXPECT_FALSE(epochMs("29/02/2100,00:00:00"));
+    EXPECT_TRUE(epochMs("29/02/2000,00:00:00"));
+    EXPECT_FALSE(epochMs("01/01/0000,00:00:00"));
+}
+
+// Line breaks and tabs in a text stay what they are, as character references.
+TEST(AndroidSmsXml, BreaksInATextBecomeReferences) {
+    std::string out;
+    EXPECT_EQ(Cp1251XmlAttribute().append(out, "a\nb\r\tc"), 0);
+    EXPECT_EQ(out, "a&#10;b&#13;&#9;c");
 }
 
 TEST(AndroidSmsXml, HundredThousandMessages) {
     Archive archive;
-    archive.inbox.records.assign(100000, record("x", "+7", "01/01/2010,00:00:00"));
+    archive.inbox = folderOf(
+        FolderKind::Inbox,
+        std::vector<Message>(100000, message(FolderKind::Inbox, "x", "+7", "01/01/2010,00:00:00")));
     int count = -1;
     EXPECT_EQ(parse(androidSmsXml(archive, {}).xml, count).size(), 100000u);
     EXPECT_EQ(count, 100000);
@@ -138,13 +192,6 @@ namespace {
 
 StoredMessage stored(int index, std::optional<int64_t> time = {}) {
     return {index, time, time.has_value()};
-}
-
-ArchiveRecord stored(std::string index, std::string number, std::string header = {}) {
-    ArchiveRecord r = record("t", std::move(number));
-    r.index = std::move(index);
-    r.status = std::move(header);
-    return r;
 }
 
 } // namespace
@@ -180,16 +227,15 @@ TEST(EstimatedDates, BetweenTheNeighboursInStorageOrder) {
 TEST(AndroidSmsXml, RestoresAsThePhoneShowedIt) {
     FixedZone moscow;
     Archive archive;
-    auto received = [](std::string index, std::string status, std::string date) {
-        ArchiveRecord r = stored(std::move(index), "+7001", std::move(status));
-        r.date = std::move(date);
-        return r;
-    };
-    archive.inbox.records = {received("2", "REC READ", "01/06/2009,10:00:00"),
-                             received("6", "REC UNREAD", "01/06/2009,12:00:00")};
-    archive.outbox.records = {stored(" 4", "+7001")};
-    archive.draft.records = {stored(" 3", "+7002"), stored(" 5", "+7002"), stored(" 7", ""),
-                             stored(" 8", "+7003")};
+    const FolderKind inbox = FolderKind::Inbox, outbox = FolderKind::Outbox;
+    const FolderKind draft = FolderKind::Draft;
+    archive.inbox = folderOf(
+        inbox, {message(inbox, "t", "+7001", "01/06/2009,10:00:00", 2),
+                message(inbox, "t", "+7001", "01/06/2009,12:00:00", 6, MessageStatus::Unread)});
+    archive.outbox = folderOf(outbox, {message(outbox, "t", "+7001", {}, 4)});
+    archive.draft =
+        folderOf(draft, {message(draft, "t", "+7002", {}, 3), message(draft, "t", "+7002", {}, 5),
+                         message(draft, "t", "", {}, 7), message(draft, "t", "+7003", {}, 8)});
     Phonebook phonebook;
     phonebook.entries = {{"+7001", ""}, {"+7002", cp("Без имени")}};
     AndroidSmsOptions options;

@@ -7,6 +7,7 @@
 #include "ui/MainWindow.h"
 
 #include "archive/FolderTree.h"
+#include "archive/RecordLines.h"
 #include "core/Cp1251.h"
 #include "models/MessageListModel.h"
 #include "ui/AboutDialog.h"
@@ -218,15 +219,13 @@ class MainWindowExtrasTest : public QObject {
         qb::testing::StartedIn dir;
         Window w(dir);
         qb::ReadFolder& inbox = w.w->app.workspace().readResult.inbox;
-        inbox.countMark = "2";
         const char* texts[] = {"c", "a", "b"};
         for (int k = 1; k <= 3; ++k) {
-            qb::ReadEntry& entry = inbox.at(k);
-            entry.index = std::to_string(10 + k);
-            entry.status = "REC READ";
-            entry.header = "+MMGL: " + entry.index + ", \"REC READ\", \"+79161112233\"";
-            entry.text = texts[k - 1];
-            entry.date = "01/01/2005,09:05:03";
+            const std::string index = std::to_string(10 + k);
+            inbox.push_back(qb::record::listed(
+                qb::FolderKind::Inbox, qb::MessageStatus::Read,
+                "+MMGL: " + index + ", \"REC READ\", \"+79161112233\"", " " + index, texts[k - 1]));
+            inbox.back().time = qb::MessageTime{2005, 1, 1, 9, 5, 3};
         }
         qb::test::ScriptedPhone phone;
         w.w->app.phone().setDeletionPort(&phone);

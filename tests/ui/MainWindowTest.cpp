@@ -165,9 +165,9 @@ void MainWindowTest::captionChangesKeepTheSelection() {
     form.node(qb::TreeNode::ArchiveOutbox)->setSelected(true);
     tree->setCurrentItem(form.node(qb::TreeNode::ArchiveOutbox));
 
-    form.app.workspace().readResult.inbox.countMark = "2";
-    form.app.workspace().readResult.outbox.countMark = "-1";
-    form.app.workspace().readResult.draft.countMark = "0";
+    form.app.workspace().readResult.inbox.resize(3);
+    form.app.workspace().readResult.outbox.clear();
+    form.app.workspace().readResult.draft.resize(1);
     emit form.app.phone().phoneCaptionsChanged(); // as a read or a deletion on the phone does
     QCOMPARE(caption(form, 1), QString("Входящие (3)"));
     QCOMPARE(caption(form, 2), QString("Исходящие "));

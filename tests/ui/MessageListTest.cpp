@@ -5,6 +5,7 @@
 #include "ui/MainWindow.h"
 
 #include "ScriptedPhone.h"
+#include "archive/RecordLines.h"
 #include "core/Cp1251.h"
 #include "models/Icons.h"
 #include "models/MessageListModel.h"
@@ -68,7 +69,6 @@ class Window {
         writeFolder(m_dir.filePath("Outbox.msg"), false, {{"sent", " 5", "555", {}}});
         w = std::make_unique<qb::testing::ProgramWindow>(m_dir.path(), boxes);
         QTRY_VERIFY(w->isSettled()); // the archive is read at start-up
-        workspace().phonebook.countText = "5";
         workspace().phonebook.entries = {{"+79161112233", cp(QString::fromUtf8("Иван"))},
                                          {"555", cp(QString::fromUtf8("Без имени"))}};
         QVERIFY(w->showActive());
@@ -135,18 +135,29 @@ class Window {
 
 // Five received messages of the last phone read, indexes 11 to 15.
 void readFivePhoneMessages(qb::Workspace& workspace) {
-    workspace.readResult.inbox.countMark = "4";
     for (int k = 1; k <= 5; ++k) {
-        qb::ReadEntry& entry = workspace.readResult.inbox.at(k);
-        entry.index = std::to_string(10 + k);
-        entry.status = "REC READ";
-        entry.header = "+MMGL: " + entry.index + ", \"REC READ\", \"+79161112233\"";
-        entry.text = "phone " + std::to_string(k);
-        entry.date = "0" + std::to_string(k) + "/01/2005,09:05:03";
+        const std::string index = std::to_string(10 + k);
+        qb::Message& message = workspace.readResult.inbox.emplace_back(
+            qb::record::listed(qb::FolderKind::Inbox, qb::MessageStatus::Read,
+                               "+MMGL: " + index + ", \"REC READ\", \"+79161112233\"", " " + index,
+                               "phone " + std::to_string(k)));
+        message.time = qb::MessageTime{2005, 1, static_cast<std::int8_t>(k), 9, 5, 3};
     }
-    workspace.readResult.outbox.countMark = "0";
-    qb::ReadEntry& sent = workspace.readResult.outbox.at(1);
-    sent = {"+MMGL: 7, \"STO SENT\", \"999\"", "out", " 7", "STO SENT", {}};
+    workspace.readResult.outbox = {
+        qb::record::listed(qb::FolderKind::Outbox, qb::MessageStatus::Sent,
+                           "+MMGL: 7, \"STO SENT\", \"999\"", " 7", "out")};
+}
+
+// The folder as if its file had grown by its first record `times` times.
+void repeatFirst(qb::ArchiveFolder& folder, int times) {
+    std::string content;
+    for (const qb::MessageView message : folder)
+        qb::record::appendRecord(content, message);
+    std::string first;
+    qb::record::appendRecord(first, folder.message(0));
+    for (int i = 0; i < times; ++i)
+        content += first;
+    folder = qb::ArchiveFolder::fromContent(folder.kind(), content);
 }
 
 } // namespace
@@ -242,7 +253,7 @@ void MessageListTest::groupNodesEmptyTheList() {
 void MessageListTest::onlyAnotherNodeRefillsTheList() {
     Window w;
     w.choose(5);
-    w.workspace().archive.inbox.records.push_back(w.workspace().archive.inbox.records.front());
+    repeatFirst(w.workspace().archive.inbox, 1);
     w.choose(5);
     QCOMPARE(w.model()->rowCount(), 3);
     w.choose(6);
@@ -269,7 +280,7 @@ void MessageListTest::arrowKeysInTheTreeRefill() {
 
 void MessageListTest::unusablePhonebookStopsTheFill() {
     Window w;
-    w.workspace().phonebook.countText = "x7";
+    w.workspace().phonebook.countLine = "x7";
     w.choose(5);
     QCOMPARE(w.boxes.texts, QStringList{"'x7' is not a valid integer value"});
     QCOMPARE(w.model()->rowCount(), 0);
@@ -393,8 +404,8 @@ void MessageListTest::deletingOnThePhoneRemovesConfirmedRows() {
     QCOMPARE(w.cell(1, 0), QString("phone 3"));
     QCOMPARE(w.record(1), 2);
     QCOMPARE(w.record(2), 3);
-    QCOMPARE(w.workspace().readResult.inbox.countMark, std::string("2"));
-    QCOMPARE(w.workspace().readResult.inbox.find(3)->text, std::string("phone 5"));
+    QCOMPARE(w.workspace().readResult.inbox.size(), std::size_t(3));
+    QCOMPARE(w.workspace().readResult.inbox.at(2).text, std::string("phone 5"));
     QCOMPARE(w.w->node(qb::TreeNode::PhoneInbox)->text(0), QString::fromUtf8("Входящие (3)"));
     QVERIFY(w.viewer()->messageText().isEmpty());
     QCOMPARE(w.boxes.texts.size(), 1); // the question, and nothing more
@@ -429,7 +440,7 @@ void MessageListTest::refusedDeletionKeepsItsRow() {
     QCOMPARE(w.model()->rowCount(), 3);
     QCOMPARE(w.cell(1, 0), QString("phone 3"));
     QCOMPARE(w.record(1), 2);
-    QCOMPARE(w.workspace().readResult.inbox.find(2)->index, std::string("13"));
+    QCOMPARE(w.workspace().readResult.inbox.at(1).index, std::optional(13));
     QCOMPARE(w.w->node(qb::TreeNode::PhoneInbox)->text(0), QString::fromUtf8("Входящие (3)"));
 }
 
@@ -442,7 +453,7 @@ void MessageListTest::vanishedPhoneDeletesNothing() {
     w.action("deleteOnPhoneAction")->trigger();
     QTRY_COMPARE(w.boxes.texts, QStringList{QString::fromUtf8("Утройство занято!")});
     QCOMPARE(w.model()->rowCount(), 1);
-    QCOMPARE(w.workspace().readResult.outbox.countMark, std::string("0"));
+    QCOMPARE(w.workspace().readResult.outbox.size(), std::size_t(1));
 }
 
 // While the phone is asked, the button beside the progress bar and Esc stop
@@ -481,9 +492,7 @@ void MessageListTest::deletionOnThePhoneCanBeCancelled() {
 // every row is listed in the folder's order.
 void MessageListTest::showingAFolderLeavesTheCommandsAlone() {
     Window w;
-    for (int i = 0; i < 40; ++i)
-        w.workspace().archive.outbox.records.push_back(
-            w.workspace().archive.outbox.records.front());
+    repeatFirst(w.workspace().archive.outbox, 40);
     w.choose(5);
     int busy = 0;
     QObject::connect(&w.w->app.commands(), &qb::CommandState::busyChanged, [&busy] { ++busy; });
@@ -521,7 +530,7 @@ void MessageListTest::aCommandDuringASortActsOnTheListedFolder() {
     QVERIFY(w.isBusy()); // the deletion, in the Outbox listed
     QTRY_VERIFY(w.w->isSettled());
     QCOMPARE(w.m_dir.read("Outbox.msg"), QByteArray());
-    QCOMPARE(w.workspace().archive.inbox.records.size(), std::size_t(3));
+    QCOMPARE(w.workspace().archive.inbox.count(), 3);
     QCOMPARE(w.listing().listedFolder(), std::optional(qb::TreeNode::ArchiveInbox));
     QCOMPARE(w.model()->rowCount(), 3);
     QCOMPARE(w.boxes.texts.size(), 1); // the question

@@ -12,6 +12,7 @@ using namespace at;
 namespace {
 
 constexpr std::string_view Listing = "at+mmgl=\"ALL\"";
+constexpr std::string_view StandardListing = "AT+CMGL=4";
 
 // The echo of the command line: everything up to and with its CR.
 std::size_t echoEnd(std::string_view answer) {
@@ -72,7 +73,8 @@ AnswerShaper answerShaper(const PhoneQuirks& quirks) {
         shape.delayMs = quirks.answerDelayMs;
         std::map<std::size_t, int> pauses; // cut -> the pause before the bytes from there
         const std::string_view line = commandLine(answer);
-        if (quirks.listingDelayMs > 0 && isCommand(line, Listing))
+        if (quirks.listingDelayMs > 0 &&
+            (isCommand(line, Listing) || isCommand(line, StandardListing)))
             pauses[echoEnd(answer)] += quirks.listingDelayMs;
         if (quirks.pauseMs > 0 && isCommand(line, quirks.pauseCommand))
             pauses[echoEnd(answer) + (answer.size() - echoEnd(answer)) / 2] += quirks.pauseMs;

@@ -117,6 +117,17 @@ PhoneSimulator::Reply PhoneSimulator::basic(const Command& command) {
 PhoneSimulator::Reply PhoneSimulator::identity(const Command& command) {
     const std::string& n = command.name;
     const bool query = command.form == Command::Form::Action || command.form == Command::Form::Read;
+    if (standard() && command.form == Command::Form::Action) {
+        // Other makers answer the identification commands bare.
+        if (n == "+CGMI")
+            return {{m_content.manufacturer}};
+        if (n == "+CGMM")
+            return {{m_content.model}};
+        if (n == "+CGMR")
+            return {{m_content.revision}};
+        if (n == "+CGSN")
+            return {{m_content.imei}};
+    }
     if (n == "+CGMI" && command.form == Command::Form::Action)
         return {{"+CGMI: " + quoted(m_content.manufacturer)}};
     if (n == "+CGMM" && command.form == Command::Form::Action)
@@ -139,14 +150,15 @@ PhoneSimulator::Reply PhoneSimulator::identity(const Command& command) {
         return {};
     }
     if (n == "+CSCS" && command.form == Command::Form::Test)
-        return {{"+CSCS: (\"8859-1\",\"GSM\",\"IRA\",\"UCS2\")"}};
+        return {{m_content.quirks.ucs2 ? "+CSCS: (\"8859-1\",\"GSM\",\"IRA\",\"UCS2\")"
+                                       : "+CSCS: (\"8859-1\",\"GSM\",\"IRA\")"}};
     if (n == "+CSCS" && command.form == Command::Form::Read) {
         const char* names[] = {"UCS2", "GSM", "IRA", "8859-1"};
         return {{"+CSCS: " + quoted(names[static_cast<int>(m_charset)])}};
     }
     if (n == "+CSCS" && command.form == Command::Form::Set) {
         const std::string name = unquote(command.argument);
-        if (name == "UCS2")
+        if (name == "UCS2" && m_content.quirks.ucs2)
             m_charset = Charset::Ucs2;
         else if (name == "GSM")
             m_charset = Charset::Gsm;

@@ -1,9 +1,11 @@
 #pragma once
-// A Motorola phone's AT command interpreter, with no I/O: bytes from the host
-// go in, the bytes the phone sends back come out. It echoes each command line
-// up to its CR, answers in the V.25ter verbose layout ("\r\n<line>\r\n" ...
+// A phone's AT command interpreter, with no I/O: bytes from the host go in,
+// the bytes the phone sends back come out. It echoes each command line up to
+// its CR, answers in the V.25ter verbose layout ("\r\n<line>\r\n" ...
 // "\r\nOK\r\n") and keeps its messages and phonebook in a PhoneContent that
-// deletions and reads change, as on the real phone.
+// deletions and reads change, as on the real phone. A Motorola phone also
+// speaks Motorola's own listing; a standard phone only the commands of
+// TS 27.005 and 27.007, with its PDU mode's quirks.
 #include "tools/phonesim/PhoneContent.h"
 #include "tools/phonesim/TextCodec.h"
 
@@ -60,6 +62,14 @@ class PhoneSimulator {
     Reply readPhonebook(std::string_view argument);
     Reply error(int cmsCode = 0) const;
     std::vector<SimMessage*> storedMessages();
+    // Where a message lies in the storage selected: "MT" numbers the SIM's
+    // messages after the phone's memory.
+    int location(const SimMessage& message) const;
+    SimMessage* messageAt(std::string_view argument);
+    std::string pduLine(const SimMessage& message) const;
+    std::vector<SimContact>* phonebookContacts();
+    int storageTotal(const std::string& storage) const;
+    bool standard() const { return m_content.kind == PhoneKind::Standard; }
 
     PhoneContent m_content;
     std::function<void(std::string_view)> m_observer;

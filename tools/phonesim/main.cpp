@@ -1,4 +1,4 @@
-// phonesim: serves a simulated Motorola phone on a pty, a descriptor or a tty.
+// phonesim: serves a simulated phone (Motorola or standard) on a pty, a descriptor or a tty.
 #include "tools/phonesim/SimServer.h"
 
 #include <fcntl.h>
