@@ -3,6 +3,7 @@
 #include "controllers/ArchiveController.h"
 #include "controllers/ExportController.h"
 #include "controllers/PhoneController.h"
+#include "controllers/PortChoice.h"
 #include "controllers/ReadOnPlug.h"
 #include "controllers/UserDialogs.h"
 #include "export/ExportTemplate.h"
@@ -25,6 +26,9 @@ Application::Application(const QString& workDir, UserDialogs& dialogs,
     m_exporter = new ExportController(m_workspace, m_commands, m_dialogs, this);
     m_phone = new PhoneController(m_workspace, *m_watcher, m_commands, m_dialogs, this);
     m_list = new ListController(m_workspace, *m_settings, m_commands, m_dialogs, this);
+    // The remembered port first: the phone's state and the read on plugging
+    // start from the ports it lists.
+    m_portChoice = new PortChoice(*m_watcher, *m_settings, m_commands, this);
     m_readOnPlug = new ReadOnPlug(*m_watcher, m_commands, *m_settings, this);
     m_connectionTimer.setObjectName(QStringLiteral("connectionTimer"));
     m_connectionTimer.setInterval(500);
@@ -69,7 +73,10 @@ void Application::wireControllers() {
         if (!busy && m_quitWhenIdle)
             QTimer::singleShot(0, this, &Application::readyToQuit);
     });
+    // A port chosen by hand is looked at before the phone's state is taken.
+    connect(&m_connectionTimer, &QTimer::timeout, m_portChoice, &PortChoice::recheck);
     connect(&m_connectionTimer, &QTimer::timeout, m_phone, &PhoneController::refreshConnection);
+    connect(m_portChoice, &PortChoice::choiceChanged, this, &Application::portChosen);
 }
 
 void Application::start() {
@@ -104,6 +111,22 @@ void Application::readPhone() {
         return;
     emit noted(QString());
     m_phone->readPhone();
+}
+
+void Application::choosePortAutomatically() {
+    if (enabled(Command::ChoosePort))
+        m_portChoice->chooseAutomatic();
+}
+
+void Application::choosePort(const QString& path) {
+    if (enabled(Command::ChoosePort))
+        m_portChoice->choosePort(path);
+}
+
+void Application::portChosen() {
+    m_phone->refreshConnection();
+    const bool missing = !m_portChoice->isAutomatic() && !m_phone->isConnected();
+    emit noted(missing ? missingPortText(m_portChoice->chosenPort()) : QString());
 }
 
 void Application::readOnPlugDue() {

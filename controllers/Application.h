@@ -22,6 +22,7 @@ namespace qb {
 class ArchiveController;
 class ExportController;
 class PhoneController;
+class PortChoice;
 class ReadOnPlug;
 class UserDialogs;
 
@@ -52,10 +53,15 @@ class Application : public QObject {
     ListController& list() { return *m_list; }
     // The setting that reads the phone as soon as it is plugged in.
     ReadOnPlug& readOnPlug() { return *m_readOnPlug; }
+    // The setting of the phone's port: automatic or chosen by hand.
+    PortChoice& portChoice() { return *m_portChoice; }
 
     // The commands, as the menu, the toolbar and the keys give them.
     void connectPhone();
     void readPhone();
+    // The phone's port: the USB phone found by itself, or the port at `path`.
+    void choosePortAutomatically();
+    void choosePort(const QString& path);
     // Starts the import's choice of a file: the message panel is emptied.
     void beginImport();
     void importArchive(const QString& source);
@@ -91,6 +97,7 @@ class Application : public QObject {
     void wireControllers();
     void showPhoneCaptions();
     void readOnPlugDue();
+    void portChosen();
     void deleteInArchive(FolderKind folder);
     void deleteOnPhone(FolderKind folder);
     bool enabled(Command command) const { return m_commands.isEnabled(command); }
@@ -105,6 +112,7 @@ class Application : public QObject {
     ExportController* m_exporter;
     ListController* m_list;
     ReadOnPlug* m_readOnPlug;
+    PortChoice* m_portChoice;
     QTimer m_connectionTimer{this};
     bool m_quitWhenIdle = false;
 };

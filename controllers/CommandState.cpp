@@ -19,6 +19,7 @@ bool CommandState::isEnabled(Command command) const {
     case Command::DeleteInArchive:
     case Command::DeleteAllInArchive:
     case Command::DeleteOnPhone:
+    case Command::ChoosePort:
     case Command::DeleteSelected:
     case Command::SortList:
     case Command::About:

@@ -25,6 +25,7 @@ enum class Command {
     DeleteInArchive,
     DeleteAllInArchive,
     DeleteOnPhone,
+    ChoosePort,     // the phone's port, automatic or by hand
     DeleteSelected, // the Delete key: asks, then deletes where the list shows
     SortList,       // a click on a column header
     CancelJob,      // Esc and the button beside the progress bar

@@ -21,6 +21,12 @@ ReadOnPlug::ReadOnPlug(PhoneWatcher& watcher, CommandState& commands, SettingsSt
     connect(&watcher, &PhoneWatcher::phoneArrived, this, restart);
     connect(&watcher, &PhoneWatcher::phoneRemoved, this, restart);
     connect(&m_settle, &QTimer::timeout, this, &ReadOnPlug::listSettled);
+    // A port chosen by hand is no phone plugged in: what it lists is known.
+    connect(&watcher, &PhoneWatcher::portsReplaced, this, [this] {
+        m_settle.stop();
+        m_waiting = false;
+        m_known = listedDevices();
+    });
     connect(&commands, &CommandState::busyChanged, this, [this](bool busy) {
         // Once the ending command's own follow-ups have started, if any.
         if (!busy && m_waiting)

@@ -4,8 +4,9 @@
 // in when the watcher lists a device it did not list before, once the list
 // has rested for a second: a phone that comes and goes within that second,
 // or whose plugging brings several events, starts one read. While another
-// command runs, the read waits for it to end. Nothing here knows whether the
-// window is shown or hidden in the notification area.
+// command runs, the read waits for it to end. Choosing another port is no
+// plugging: the ports the choice lists count as known. Nothing here knows
+// whether the window is shown or hidden in the notification area.
 #include <QObject>
 #include <QTimer>
 #include <cstdint>

@@ -25,6 +25,8 @@ inline const SettingKey SortMark{QStringLiteral("ColumSort"), QStringLiteral("Co
 inline const SettingKey SortColumn{QStringLiteral("ColumSort"), QStringLiteral("ColumnI")};
 // 1 while the phone is read as soon as it is plugged in.
 inline const SettingKey ReadOnPlug{QStringLiteral("Phone"), QStringLiteral("ReadOnPlug")};
+// The path of the port chosen for the phone; absent or empty: the USB phone found.
+inline const SettingKey PhonePort{QStringLiteral("Phone"), QStringLiteral("Port")};
 } // namespace Setting
 
 class SettingsStore {

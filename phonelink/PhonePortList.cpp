@@ -12,6 +12,11 @@ PhonePortList::PhonePortList(Enumerator enumerate) : m_enumerate(std::move(enume
 // away only with the watcher and the window that holds both.
 PhonePortList::~PhonePortList() = default;
 
+void PhonePortList::setEnumerator(Enumerator enumerate) {
+    m_enumerate = std::move(enumerate);
+    refresh();
+}
+
 void PhonePortList::refresh() {
     const std::vector<UsbModem> devs = m_enumerate ? m_enumerate() : std::vector<UsbModem>();
     dropAbsent(devs, {});

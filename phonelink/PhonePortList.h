@@ -24,6 +24,8 @@ class PhonePortList {
     // so anyone holding it can drop the reference.
     void setPortRemoved(PortRemoved handler) { m_portRemoved = std::move(handler); }
 
+    // Takes the ports from `enumerate` from now on, and refreshes.
+    void setEnumerator(Enumerator enumerate);
     void refresh();
     // After a removal: drops the ports `gone` names, whatever the enumeration
     // says (sysfs still shows a tty for a moment after the kernel announced its

@@ -1,5 +1,7 @@
 #include "phonelink/PhoneWatcher.h"
 
+#include "phonelink/SerialPorts.h"
+
 #include <QSocketNotifier>
 
 namespace qb {
@@ -9,7 +11,7 @@ PhoneWatcher::PhoneWatcher(QObject* owner)
 
 PhoneWatcher::PhoneWatcher(PhonePortList::Enumerator enumerate,
                            std::unique_ptr<UdevMonitor> monitor, QObject* owner)
-    : QObject(owner), m_list(std::move(enumerate)) {
+    : QObject(owner), m_list(enumerate), m_found(std::move(enumerate)) {
     m_list.setPortRemoved([this](PhonePort* port) { emit portRemoved(port); });
     // Without a monitor the list stays as it was filled; nothing is reported.
     m_monitor = std::move(monitor);
@@ -33,6 +35,30 @@ void PhoneWatcher::deviceChanged(const TtyEvent& event) {
             [&event](const UsbModem& modem) { return eventNamesModem(event, modem); });
         emit phoneRemoved();
     }
+}
+
+void PhoneWatcher::followPort(const std::string& path) {
+    m_followed = path;
+    if (path.empty()) {
+        m_list.setEnumerator(m_found);
+    } else {
+        auto port = std::make_shared<ChosenPort>(path);
+        m_list.setEnumerator([port] { return port->phones(); });
+    }
+    emit portsReplaced();
+}
+
+void PhoneWatcher::recheckFollowedPort() {
+    if (m_followed.empty())
+        return;
+    const PhonePort* before = m_list.at(0);
+    const uint32_t beforeId = before ? before->modem().deviceId : 0;
+    m_list.refresh();
+    const PhonePort* after = m_list.at(0);
+    if (before && (!after || after->modem().deviceId != beforeId))
+        emit phoneRemoved();
+    if (after && (!before || after->modem().deviceId != beforeId))
+        emit phoneArrived();
 }
 
 void PhoneWatcher::onMonitorReadable() {

@@ -467,6 +467,17 @@ Add your user to the dialout group or install the udev rule that comes with Quil
     </message>
 </context>
 <context>
+    <name>PortChoice</name>
+    <message>
+        <source>Состояние: Нет порта</source>
+        <translation>Status: No port</translation>
+    </message>
+    <message>
+        <source>Порт %1 не найден. Подключите телефон или выберите другой порт: Телефон ▸ Порт телефона.</source>
+        <translation>Port %1 was not found. Connect the phone or choose another port: Phone ▸ Phone port.</translation>
+    </message>
+</context>
+<context>
     <name>ReadCommand</name>
     <message>
         <source>телефон не найден: нет устройства %1</source>
@@ -756,6 +767,29 @@ Name the one to read: --port DEVICE</translation>
     <message>
         <source>Прервать работу с телефоном (Esc)</source>
         <translation>Stop working with the phone (Esc)</translation>
+    </message>
+</context>
+<context>
+    <name>qb::ui::PortMenu</name>
+    <message>
+        <source>Порт телефона</source>
+        <translation>Phone port</translation>
+    </message>
+    <message>
+        <source>Путь к порту телефона, например /dev/ttyUSB0 (модем USB с SIM-картой) или /dev/rfcomm0 (Bluetooth):</source>
+        <translation>The path of the phone&apos;s port, such as /dev/ttyUSB0 (a USB modem holding a SIM card) or /dev/rfcomm0 (Bluetooth):</translation>
+    </message>
+    <message>
+        <source>Автоматически (телефон USB)</source>
+        <translation>Automatic (USB phone)</translation>
+    </message>
+    <message>
+        <source>%1 (не найден)</source>
+        <translation>%1 (not found)</translation>
+    </message>
+    <message>
+        <source>Другой порт…</source>
+        <translation>Other port…</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include "models/Icons.h"
 #include "ui/FlatMenuStyle.h"
+#include "ui/PortMenu.h"
 #include "ui/SideBarMenu.h"
 
 #include <QMainWindow>
@@ -43,17 +44,21 @@ MainMenus::MainMenus(QMainWindow& window) {
     deleteOnPhoneAction =
         addItem(phone, "deleteOnPhoneAction", tr("Удалить сообщение"), Icon::DeleteMessage);
     phone->addSeparator();
+    portMenu = new PortMenu(&window);
+    phone->addMenu(portMenu);
     readOnPlugAction = phone->addAction(tr("Считывать телефон при подключении"));
     readOnPlugAction->setObjectName(QStringLiteral("readOnPlugAction"));
     readOnPlugAction->setCheckable(true);
 
     auto* style = new FlatMenuStyle;
     style->setParent(&window);
-    for (QMenu* menu : {static_cast<QMenu*>(file), static_cast<QMenu*>(phone)}) {
+    for (QMenu* menu :
+         {static_cast<QMenu*>(file), static_cast<QMenu*>(phone), static_cast<QMenu*>(portMenu)}) {
         menu->setStyle(style);
         menu->setAttribute(Qt::WA_WindowPropagation); // the window's font, not the desktop's
-        window.menuBar()->addMenu(menu);
     }
+    window.menuBar()->addMenu(file);
+    window.menuBar()->addMenu(phone);
     aboutAction = window.menuBar()->addAction(tr("О Программе"));
     aboutAction->setObjectName(QStringLiteral("aboutAction"));
 }

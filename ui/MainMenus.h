@@ -7,6 +7,8 @@ class QMainWindow;
 
 namespace qb::ui {
 
+class PortMenu;
+
 struct MainMenus {
     Q_DECLARE_TR_FUNCTIONS(MainMenus)
 
@@ -23,6 +25,7 @@ struct MainMenus {
     QAction* connectAction;            // Телефон ▸ Подключить
     QAction* readAction;               // Телефон ▸ Считать
     QAction* deleteOnPhoneAction;      // Телефон ▸ Удалить сообщение
+    PortMenu* portMenu;                // Телефон ▸ Порт телефона
     QAction* readOnPlugAction; // Телефон ▸ Считывать телефон при подключении (a setting)
     QAction* aboutAction; // О Программе
 };

@@ -3,6 +3,7 @@
 #include "controllers/Application.h"
 #include "controllers/ArchiveController.h"
 #include "controllers/PhoneController.h"
+#include "controllers/PortChoice.h"
 #include "controllers/ReadOnPlug.h"
 #include "core/NativeDir.h"
 #include "ui/AboutDialog.h"
@@ -16,6 +17,7 @@
 #include "ui/MessageListView.h"
 #include "ui/MessageViewer.h"
 #include "ui/PixelFont.h"
+#include "ui/PortMenu.h"
 #include "ui/StatusPanel.h"
 #include "ui/TemplateEditor.h"
 #include "ui/TitleStrip.h"
@@ -132,6 +134,7 @@ void MainWindow::buildWindow() {
         {Command::DeleteInArchive, m_menus->deleteInArchiveAction},
         {Command::DeleteAllInArchive, m_menus->deleteAllInArchiveAction},
         {Command::DeleteOnPhone, m_menus->deleteOnPhoneAction},
+        {Command::ChoosePort, m_menus->portMenu->menuAction()},
         {Command::DeleteSelected, m_deleteSelectedAction},
         {Command::CancelJob, m_statusBar->cancelAction()},
         {Command::About, m_menus->aboutAction},
@@ -194,6 +197,12 @@ void MainWindow::connectCommands() {
     connect(m_menus->readAction, &QAction::triggered, app, &Application::readPhone);
     connect(m_menus->deleteOnPhoneAction, &QAction::triggered, app,
             &Application::deleteSelectedOnPhone);
+    connect(m_menus->portMenu, &PortMenu::offerWanted, this, [this] {
+        m_menus->portMenu->offer(m_app.portChoice().offered(), m_app.portChoice().chosenPort());
+    });
+    connect(m_menus->portMenu, &PortMenu::automaticChosen, app,
+            &Application::choosePortAutomatically);
+    connect(m_menus->portMenu, &PortMenu::portChosen, app, &Application::choosePort);
     // A setting rather than a command: it may be changed while a job runs.
     m_menus->readOnPlugAction->setChecked(m_app.readOnPlug().isEnabled());
     connect(m_menus->readOnPlugAction, &QAction::toggled, &m_app.readOnPlug(),
@@ -259,8 +268,9 @@ void MainWindow::followCommandState() {
 
 void MainWindow::showConnectionState(bool connected, const QString& phoneCaption) {
     StatusPanel* status = m_statusBar->statusPanel();
-    status->setText(QLatin1Char(' ') +
-                    (connected ? tr("Состояние: Подключен") : tr("Состояние: Отключен")));
+    const ConnectionCaption caption = connectionCaption(connected, m_app.portChoice().chosenPort());
+    status->setText(QLatin1Char(' ') + caption.status);
+    status->setToolTip(caption.hint);
     status->setIcon(connected ? Icon::Connected : Icon::Disconnected);
     if (connected)
         m_folderTree->setCaption(TreeNode::Phone, phoneCaption);

@@ -25,6 +25,7 @@ const std::vector<Command> AllCommands = {
     Command::DeleteInArchive,
     Command::DeleteAllInArchive,
     Command::DeleteOnPhone,
+    Command::ChoosePort,
     Command::DeleteSelected,
     Command::SortList,
     Command::CancelJob,

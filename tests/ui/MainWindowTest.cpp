@@ -232,6 +232,7 @@ void MainWindowTest::menusCarryTheirTextsAndIcons() {
                                {"Считать", Read},
                                {"Удалить сообщение", DeleteMessage},
                                {"", None},
+                               {"Порт телефона", None},
                                {"Считывать телефон при подключении", None}};
     for (const auto& [menu, items] : {std::pair{top[0]->menu(), file}, {top[1]->menu(), phone}}) {
         const QList<QAction*> actions = menu->actions();
