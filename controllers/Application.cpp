@@ -83,6 +83,7 @@ void Application::start() {
     // Read off the window's thread; the commands rest meanwhile.
     m_archive->reloadArchive();
     m_phone->refreshConnection();
+    noteMissingPort();
     m_connectionTimer.start();
     // Written when missing, once the working directory is known; a failure
     // leaves the program without a template until the editor saves one.
@@ -125,8 +126,13 @@ void Application::choosePort(const QString& path) {
 
 void Application::portChosen() {
     m_phone->refreshConnection();
-    const bool missing = !m_portChoice->isAutomatic() && !m_phone->isConnected();
-    emit noted(missing ? missingPortText(m_portChoice->chosenPort()) : QString());
+    emit noted(QString());
+    noteMissingPort();
+}
+
+void Application::noteMissingPort() {
+    if (!m_portChoice->isAutomatic() && !m_phone->isConnected())
+        emit noted(missingPortText(m_portChoice->chosenPort()));
 }
 
 void Application::readOnPlugDue() {

@@ -98,6 +98,8 @@ class Application : public QObject {
     void showPhoneCaptions();
     void readOnPlugDue();
     void portChosen();
+    // The message panel names a chosen port that is not there.
+    void noteMissingPort();
     void deleteInArchive(FolderKind folder);
     void deleteOnPhone(FolderKind folder);
     bool enabled(Command command) const { return m_commands.isEnabled(command); }

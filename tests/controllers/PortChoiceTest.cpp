@@ -220,4 +220,21 @@ TEST_F(ApplicationPortTest, AChosenPortNotThereIsNoPhoneAndSaysSo) {
     EXPECT_EQ(noted.last().at(0).toString(), QString());
 }
 
+TEST_F(ApplicationPortTest, TheProgramStartsOnTheRememberedPortAndNamesItWhenMissing) {
+    const QString missing = dir.filePath("ttyUSB4");
+    app.choosePort(missing);
+    Application again{
+        dir.path(), dialogs,
+        std::make_unique<PhoneWatcher>([] { return std::vector<UsbModem>{foundPhone()}; }, nullptr),
+        std::make_unique<SettingsStore>(dir.filePath("settings.conf"))};
+    QSignalSpy noted(&again, &Application::noted);
+    QSignalSpy connection(&again.phone(), &PhoneController::connectionChanged);
+    again.start();
+    ASSERT_EQ(connection.size(), 1);
+    EXPECT_FALSE(connection.at(0).at(0).toBool());
+    ASSERT_EQ(noted.size(), 1);
+    EXPECT_EQ(noted.at(0).at(0).toString(), missingPortText(missing));
+    ASSERT_TRUE(test::waitFor([&again] { return !again.commands().isBusy(); }));
+}
+
 } // namespace
