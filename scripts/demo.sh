@@ -5,18 +5,27 @@
 # meanwhile); without one it runs on Xvfb, reads the phone by driving the
 # window through the accessibility bus, saves screenshots and stops.
 # --lang en or --lang ru chooses the interface's language (QUILLBOX_LANG);
-# without it Quillbox follows the desktop's language.
+# without it Quillbox follows the desktop's language. --phone standard plugs
+# in another maker's phone (a Nokia 6230i speaking the standard commands)
+# instead of the RAZR V3 (--phone motorola, the default).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-usage() { echo "usage: demo.sh [--lang en|ru]" >&2; exit 2; }
+usage() { echo "usage: demo.sh [--lang en|ru] [--phone motorola|standard]" >&2; exit 2; }
 lang=""
+phone=motorola
 while [ $# -gt 0 ]; do
   case $1 in
     --lang) [ $# -ge 2 ] || usage; lang=$2; shift 2 ;;
     --lang=*) lang=${1#--lang=}; shift ;;
+    --phone) [ $# -ge 2 ] || usage; phone=$2; shift 2 ;;
+    --phone=*) phone=${1#--phone=}; shift ;;
     *) usage ;;
   esac
 done
+case $phone in
+  motorola | standard) ;;
+  *) usage ;;
+esac
 case $lang in
   en | ru) export QUILLBOX_LANG=$lang ;;
   "") ;;
@@ -27,7 +36,7 @@ esac
 bin=$root/build
 [ -x "$bin/app/quillbox" ] || { echo "demo: $bin/app/quillbox was not built" >&2; exit 1; }
 mkdir -p "$root/demo"
-demo=("$bin/tools/demo/quillbox-demo" --workdir "$root/demo" --log "$root/demo/phone-at.log")
+demo=("$bin/tools/demo/quillbox-demo" --phone "$phone" --workdir "$root/demo" --log "$root/demo/phone-at.log")
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "demo: commands while Quillbox runs: unplug, plug, quit (AT log: demo/phone-at.log)"

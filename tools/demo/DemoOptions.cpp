@@ -18,9 +18,13 @@ namespace fs = std::filesystem;
 namespace {
 
 const char Usage[] =
-    "usage: quillbox-demo [--program PATH] [--workdir DIR] [--content FILE] [--device FILE]\n"
+    "usage: quillbox-demo [--phone motorola|standard] [--program PATH] [--workdir DIR]\n"
+    "                     [--content FILE] [--device FILE]\n"
     "                     [--latency MS] [--burst N --gap MS] [--rate BYTES_PER_S] [--log FILE]\n"
     "                     [phone quirks] [-- PROGRAM_ARGS...]\n"
+    "--phone motorola (the default) plugs in a RAZR V3, --phone standard a Nokia 6230i\n"
+    "that speaks only the standard commands in PDU mode; --content and --device replace\n"
+    "the phone's content file and USB description.\n"
     "Commands on standard input: unplug, plug, quit. SIGUSR1 unplugs, SIGUSR2 plugs.\n";
 
 fs::path executableDir() {
@@ -43,12 +47,31 @@ std::string defaultProgram() {
     return fs::exists(beside) ? beside.string() : std::string(QUILLBOX_DEFAULT_PROGRAM);
 }
 
+// The content file and the USB description of each phone.
+void fillPhoneFiles(DemoOptions& o) {
+    const bool standard = o.phone == DemoPhone::Standard;
+    if (o.content.empty())
+        o.content = findDataFile(standard ? "standard-phone.txt" : "sample-phone.txt",
+                                 QUILLBOX_PHONESIM_SOURCE_DIR);
+    if (o.device.empty())
+        o.device = findDataFile(standard ? "nokia-6230i.umockdev" : "motorola-v3.umockdev",
+                                QUILLBOX_DEVICES_SOURCE_DIR);
+}
+
+bool takePhone(const std::string& name, DemoOptions& o) {
+    if (name == "motorola")
+        o.phone = DemoPhone::Motorola;
+    else if (name == "standard")
+        o.phone = DemoPhone::Standard;
+    else
+        return false;
+    return true;
+}
+
 } // namespace
 
 bool parseDemoOptions(int argc, char** argv, DemoOptions& o) {
     o.program = defaultProgram();
-    o.content = findDataFile("sample-phone.txt", QUILLBOX_PHONESIM_SOURCE_DIR);
-    o.device = findDataFile("motorola-v3.umockdev", QUILLBOX_DEVICES_SOURCE_DIR);
     for (int i = 1; i < argc; ++i) {
         if (const int taken = takeQuirkOption(argc, argv, i, o.timing.quirks); taken != 0) {
             if (taken < 0) {
@@ -70,7 +93,10 @@ bool parseDemoOptions(int argc, char** argv, DemoOptions& o) {
             return false;
         }
         const char* value = argv[++i];
-        if (arg == "--program")
+        bool known = true;
+        if (arg == "--phone")
+            known = takePhone(value, o);
+        else if (arg == "--program")
             o.program = value;
         else if (arg == "--workdir")
             o.workdir = value;
@@ -88,12 +114,15 @@ bool parseDemoOptions(int argc, char** argv, DemoOptions& o) {
             o.timing.gapMs = std::atoi(value);
         else if (arg == "--rate")
             o.timing.bytesPerSecond = std::atoi(value);
-        else {
+        else
+            known = false;
+        if (!known) {
             std::fputs(Usage, stderr);
             std::fputs(QuirksUsage, stderr);
             return false;
         }
     }
+    fillPhoneFiles(o);
     o.program = fs::absolute(o.program).string();
     return true;
 }

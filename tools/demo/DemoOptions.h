@@ -7,12 +7,17 @@
 
 namespace qb {
 
+// The phone plugged in: a Motorola RAZR V3 with its own dialogue, or another
+// maker's phone (a Nokia 6230i) that speaks only the standard commands.
+enum class DemoPhone { Motorola, Standard };
+
 struct DemoOptions {
     std::string program;                  // the Quillbox binary
     std::vector<std::string> programArgs; // after "--"; Quillbox itself takes none
     std::string workdir = ".";
-    std::string content; // phone content file
-    std::string device;  // .umockdev description
+    DemoPhone phone = DemoPhone::Motorola;
+    std::string content; // phone content file; empty until given: the phone's own
+    std::string device;  // .umockdev description; empty until given: the phone's own
     std::string log;     // AT command log; empty: standard error
     ServeTiming timing;
 };

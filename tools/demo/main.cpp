@@ -1,5 +1,6 @@
-// quillbox-demo: plugs a simulated RAZR V3 into a umockdev testbed and runs
-// Quillbox against it. Commands on stdin: "unplug", "plug", "quit"; SIGUSR1
+// quillbox-demo: plugs a simulated RAZR V3 (or, with --phone standard, a
+// Nokia 6230i that speaks the standard commands) into a umockdev testbed and
+// runs Quillbox against it. Commands on stdin: "unplug", "plug", "quit"; SIGUSR1
 // unplugs and SIGUSR2 plugs the phone for scripts.
 #include "tools/demo/DemoOptions.h"
 #include "tools/demo/MockedPhone.h"

@@ -2,7 +2,9 @@
 // the Motorola modem with libudev, reads the message listing over its tty
 // and, with --replug, asks the launcher (its parent) to unplug and plug the
 // phone, checking that the line hangs up and that the phone comes back as a
-// new device. Exits 0 when everything went as a real phone would.
+// new device. With --standard it finds another maker's modem instead and
+// lists its messages by the standard command in PDU mode. Exits 0 when
+// everything went as a real phone would.
 #include <libudev.h>
 
 #include <fcntl.h>
@@ -18,12 +20,16 @@
 
 namespace {
 
+constexpr char Motorola[] = "22b8";
+
 struct Modem {
     std::string devnode;
     std::string devnum;
+    std::string product;
 };
 
-Modem findModem(udev* u) {
+// The modem of Motorola's, or with `motorola` false of any other vendor's.
+Modem findModem(udev* u, bool motorola = true) {
     Modem found;
     udev_enumerate* e = udev_enumerate_new(u);
     udev_enumerate_add_match_subsystem(e, "tty");
@@ -33,9 +39,12 @@ Modem findModem(udev* u) {
         udev_device* tty = udev_device_new_from_syspath(u, udev_list_entry_get_name(entry));
         udev_device* usb = udev_device_get_parent_with_subsystem_devtype(tty, "usb", "usb_device");
         const char* vendor = usb ? udev_device_get_sysattr_value(usb, "idVendor") : nullptr;
-        if (vendor && std::strcmp(vendor, "22b8") == 0 && udev_device_get_devnode(tty)) {
+        if (vendor && (std::strcmp(vendor, Motorola) == 0) == motorola &&
+            udev_device_get_devnode(tty)) {
             found.devnode = udev_device_get_devnode(tty);
             found.devnum = udev_device_get_sysattr_value(usb, "devnum");
+            const char* product = udev_device_get_sysattr_value(usb, "product");
+            found.product = product ? product : "";
         }
         udev_device_unref(tty);
     }
@@ -96,10 +105,31 @@ bool check(bool ok, const char* what) {
     return ok;
 }
 
+int probeStandardPhone(udev* u) {
+    const Modem modem = findModem(u, false);
+    if (!check(!modem.devnode.empty(), "another maker's modem is listed"))
+        return 1;
+    std::fprintf(stderr, "probe: %s at %s\n", modem.product.c_str(), modem.devnode.c_str());
+    const int fd = openRaw(modem.devnode);
+    const std::string listing = exchange(fd, "AT\r\nAT+CMGF=0\r\nAT+CMGL=4\r\n");
+    close(fd);
+    std::fwrite(listing.data(), 1, std::min<std::size_t>(listing.size(), 300), stdout);
+    return check(listing.find("+CMGL: ") != std::string::npos,
+                 "the phone lists its messages in PDU mode")
+               ? 0
+               : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const bool replug = argc > 1 && std::strcmp(argv[1], "--replug") == 0;
+    if (argc > 1 && std::strcmp(argv[1], "--standard") == 0) {
+        udev* u = udev_new();
+        const int status = probeStandardPhone(u);
+        udev_unref(u);
+        return status;
+    }
     udev* u = udev_new();
     udev_monitor* monitor = udev_monitor_new_from_netlink(u, "kernel");
     udev_monitor_filter_add_match_subsystem_devtype(monitor, "tty", nullptr);
