@@ -26,6 +26,34 @@ void drawSeparator(QPainter* p, const QRect& r) {
                 line);
 }
 
+// A setting's check or a choice's dot, in the icon column of an item without an icon.
+void drawCheck(QPainter* p, const QStyleOptionMenuItem* item, const QColor& colour) {
+    const QRect r = item->rect;
+    const QPointF centre(r.left() + IconColumn / 2.0, r.center().y() + 0.5);
+    p->setRenderHint(QPainter::Antialiasing);
+    if (item->checkType == QStyleOptionMenuItem::Exclusive) {
+        p->setPen(Qt::NoPen);
+        p->setBrush(colour);
+        p->drawEllipse(centre, 3.5, 3.5);
+        return;
+    }
+    p->setPen(QPen(colour, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p->setBrush(Qt::NoBrush);
+    const QPointF tick[] = {centre + QPointF(-4, 0), centre + QPointF(-1, 3),
+                            centre + QPointF(4, -3)};
+    p->drawPolyline(tick, 3);
+}
+
+// The arrow of an item that opens a submenu.
+void drawSubmenuArrow(QPainter* p, const QRect& r, const QColor& colour) {
+    const QPointF tip(r.right() - 8, r.center().y() + 0.5);
+    const QPointF arrow[] = {tip + QPointF(-4, -4), tip, tip + QPointF(-4, 4)};
+    p->setRenderHint(QPainter::Antialiasing);
+    p->setPen(Qt::NoPen);
+    p->setBrush(colour);
+    p->drawPolygon(arrow, 3);
+}
+
 void drawItem(QPainter* p, const QStyleOptionMenuItem* item) {
     const QRect r = item->rect;
     const bool enabled = item->state & QStyle::State_Enabled;
@@ -46,8 +74,20 @@ void drawItem(QPainter* p, const QStyleOptionMenuItem* item) {
         shortcut = text.mid(tab + 1);
         text.truncate(tab);
     }
-    p->setPen(enabled ? item->palette.color(QPalette::Text)
-                      : item->palette.color(QPalette::Disabled, QPalette::Text));
+    const QColor ink = enabled ? item->palette.color(QPalette::Text)
+                               : item->palette.color(QPalette::Disabled, QPalette::Text);
+    if (item->icon.isNull() && item->checkType != QStyleOptionMenuItem::NotCheckable &&
+        item->checked) {
+        p->save();
+        drawCheck(p, item, ink);
+        p->restore();
+    }
+    if (item->menuItemType == QStyleOptionMenuItem::SubMenu) {
+        p->save();
+        drawSubmenuArrow(p, r, ink);
+        p->restore();
+    }
+    p->setPen(ink);
     const QRect textRect = r.adjusted(IconColumn + 8, 0, -8, 0);
     p->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text);
     if (!shortcut.isEmpty())

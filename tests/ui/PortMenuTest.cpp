@@ -5,11 +5,15 @@
 #include "ui/MainWindow.h"
 
 #include "controllers/PortChoice.h"
+#include "ui/FlatMenuStyle.h"
 #include "ui/PortMenu.h"
 #include "ui/StatusPanel.h"
 
 #include <QAction>
+#include <QImage>
 #include <QInputDialog>
+#include <QPainter>
+#include <QStyleOptionMenuItem>
 #include <QTest>
 
 using qb::testing::control;
@@ -30,6 +34,33 @@ QStringList checked(const QMenu* menu) {
         if (action->isChecked())
             result << action->text();
     return result;
+}
+
+// One menu item as the menus' style paints it, 200 by 22 pixels.
+QImage paintedItem(QStyleOptionMenuItem::MenuItemType type, QStyleOptionMenuItem::CheckType check,
+                   bool checked) {
+    qb::ui::FlatMenuStyle style;
+    QStyleOptionMenuItem item;
+    item.rect = QRect(0, 0, 200, 22);
+    item.state = QStyle::State_Enabled;
+    item.menuItemType = type;
+    item.checkType = check;
+    item.checked = checked;
+    item.text = QStringLiteral("Порт");
+    item.fontMetrics = QFontMetrics(QFont());
+    QImage image(item.rect.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    style.drawControl(QStyle::CE_MenuItem, &item, &painter, nullptr);
+    return image;
+}
+
+// Whether the two images differ within `area`.
+bool differIn(const QImage& a, const QImage& b, const QRect& area) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return true;
+    return false;
 }
 
 struct Window {
@@ -108,6 +139,23 @@ class PortMenuTest : public QObject {
         QVERIFY(window.w.app.commands().isEnabled(qb::Command::Read));
         window.open();
         QCOMPARE(checked(window.menu()), QStringList{port});
+    }
+
+    // A setting's check, a choice's dot and a submenu's arrow show, each in its place.
+    void checksDotsAndSubmenuArrowsAreDrawn() {
+        using Item = QStyleOptionMenuItem;
+        const QImage plain = paintedItem(Item::Normal, Item::NotCheckable, false);
+        const QRect iconColumn(0, 0, 24, 22);
+        const QRect rightEnd(180, 0, 20, 22);
+        for (const Item::CheckType check : {Item::NonExclusive, Item::Exclusive}) {
+            QVERIFY(!differIn(paintedItem(Item::Normal, check, false), plain, iconColumn));
+            QVERIFY(differIn(paintedItem(Item::Normal, check, true), plain, iconColumn));
+        }
+        QVERIFY(differIn(paintedItem(Item::Normal, Item::NonExclusive, true),
+                         paintedItem(Item::Normal, Item::Exclusive, true), iconColumn));
+        const QImage submenu = paintedItem(Item::SubMenu, Item::NotCheckable, false);
+        QVERIFY(differIn(submenu, plain, rightEnd));
+        QVERIFY(!differIn(submenu, plain, iconColumn));
     }
 
     void theChoiceRestsWhileAJobRuns() {
