@@ -104,7 +104,9 @@ void Application::connectPhone() {
     if (!enabled(Command::Connect))
         return;
     emit noted(QString());
+    m_portChoice->recheck();
     m_phone->refreshConnection();
+    noteMissingPort();
 }
 
 void Application::readPhone() {

@@ -220,6 +220,24 @@ TEST_F(ApplicationPortTest, AChosenPortNotThereIsNoPhoneAndSaysSo) {
     EXPECT_EQ(noted.last().at(0).toString(), QString());
 }
 
+// "Подключить" looks at a chosen port at once, without waiting for the timer.
+TEST_F(ApplicationPortTest, ConnectingLooksAtTheChosenPortAgain) {
+    const QString port = dir.filePath("rfcomm0");
+    app.choosePort(port);
+    ASSERT_FALSE(app.phone().isConnected());
+    ASSERT_TRUE(QFile::link(ptyPath(), port));
+    QSignalSpy noted(&app, &Application::noted);
+    app.connectPhone();
+    EXPECT_TRUE(app.phone().isConnected());
+    EXPECT_TRUE(app.commands().isEnabled(Command::Read));
+    ASSERT_EQ(noted.size(), 1);
+    EXPECT_EQ(noted.at(0).at(0).toString(), QString());
+    ASSERT_TRUE(QFile::remove(port));
+    app.connectPhone();
+    EXPECT_FALSE(app.phone().isConnected());
+    EXPECT_EQ(noted.last().at(0).toString(), missingPortText(port));
+}
+
 TEST_F(ApplicationPortTest, TheProgramStartsOnTheRememberedPortAndNamesItWhenMissing) {
     const QString missing = dir.filePath("ttyUSB4");
     app.choosePort(missing);
