@@ -97,13 +97,6 @@ TEST(ChosenPort, OnlyACharacterDeviceAtThePathIsAPhone) {
     EXPECT_EQ(port.phones().front().deviceId, 2u);
 }
 
-TEST(ChosenPort, ABareTtyIsNamedByItsPath) {
-    const std::vector<UsbModem> phones = ChosenPort("/dev/null").phones();
-    ASSERT_EQ(phones.size(), 1u);
-    EXPECT_EQ(phones.front().devNode, "/dev/null");
-    EXPECT_EQ(phones.front().productName, "/dev/null");
-}
-
 UsbModem found(uint32_t key) {
     UsbModem modem;
     modem.devNode = "/dev/ttyACM0";
