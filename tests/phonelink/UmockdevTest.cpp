@@ -301,3 +301,32 @@ TEST_F(Umockdev, APortNamedByItsPathIsTheDeviceUdevKnowsThere) {
         EXPECT_NE(modem.deviceId, modemAtPath("/dev/ttyS1").deviceId);
     }
 }
+
+// A phone's port chosen by hand: only that phone is listed, under its product
+// name, and udev's removal of it drops it as it drops a phone found.
+TEST_F(Umockdev, AWatcherFollowingAPortListsThatPhoneAlone) {
+    add(razrV3Description());
+    add(secondPhone());
+    PhoneWatcher watcher(&application());
+    ASSERT_EQ(watcher.count(), 2);
+    watcher.followPort("/dev/serial/by-id/usb-Motorola_Inc._Motorola_Phone__V3_-if00-2");
+    ASSERT_EQ(watcher.count(), 1);
+    PhonePort* chosen = watcher.ports().at(0);
+    EXPECT_EQ(chosen->modem().devNode, "/dev/ttyACM1");
+    EXPECT_EQ(chosen->modem().productName, "Motorola Phone (V3)");
+    forgetWhenRemoved(watcher, chosen);
+    bool removed = false;
+    QObject::connect(&watcher, &PhoneWatcher::phoneRemoved, [&] { removed = true; });
+
+    umockdev_testbed_uevent(testbed, V3Tty.c_str(), "remove");
+    unplug(V3Device);
+    ASSERT_TRUE(waitFor(removed));
+    ASSERT_EQ(watcher.count(), 1);
+    EXPECT_NE(chosen, nullptr);
+
+    removed = false;
+    umockdev_testbed_uevent(testbed, SecondTty.c_str(), "remove");
+    ASSERT_TRUE(waitFor(removed));
+    EXPECT_EQ(chosen, nullptr);
+    EXPECT_EQ(watcher.count(), 0);
+}
