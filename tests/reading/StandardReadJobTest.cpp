@@ -1,0 +1,200 @@
+// The standard read over a real port against the simulated standard phone:
+// every storage read, long messages joined, every character kept, status
+// reports and gaps told in the summary, a second read adding nothing; a port
+// without a vendor read by the dialogue its phone names.
+#include "reading/StandardReadJob.h"
+#include "core/ArchiveText.h"
+#include "phonelink/PhonePort.h"
+#include "reading/PhoneReadJob.h"
+#include "tests/support/JobRun.h"
+#include "tests/support/PtyPhone.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace qb;
+
+namespace {
+
+std::string standardPhone() {
+    QFile file(QStringLiteral(QUILLBOX_STANDARD_PHONE));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll().toStdString();
+}
+
+const char MotorolaPhone[] = R"([messages]
+2|REC READ|+79161234567|2009/08/18,19:11:45|Мама: купи хлеба
+5|STO SENT|+79161234567||OK
+
+[phonebook]
++79161234567|Мама
+)";
+
+std::string fileContent(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
+struct Read {
+    ReadOutcome outcome;
+    std::vector<std::string> commands;
+    std::string inbox, outbox, draft, phonebook;
+};
+
+Read readInto(const QString& dir, std::string_view content,
+              std::optional<PhoneDialogue> dialogue = PhoneDialogue::Standard) {
+    test::PtyPhone phone(content, PhoneQuirks{});
+    test::ensureApplication();
+    PhonePort port(UsbModem{phone.pty.slavePath});
+    Read read;
+    if (!port.open())
+        return read;
+    ReadContext context{&port, {}, {}, dir};
+    context.dialogue = dialogue;
+    std::unique_ptr<ReadJob> job;
+    if (dialogue == PhoneDialogue::Motorola)
+        job = std::make_unique<PhoneReadJob>(context);
+    else
+        job = std::make_unique<StandardReadJob>(context);
+    EXPECT_EQ(test::runJob(*job).finished, 1);
+    read.outcome = job->outcome();
+    port.close();
+    phone.unplug();
+    read.commands = phone.commands;
+    const QDir files(dir);
+    read.inbox = fileContent(files.filePath(QStringLiteral("Inbox.msg")));
+    read.outbox = fileContent(files.filePath(QStringLiteral("Outbox.msg")));
+    read.draft = fileContent(files.filePath(QStringLiteral("Draft.msg")));
+    read.phonebook = fileContent(files.filePath(QStringLiteral("Phonebook.pbk")));
+    return read;
+}
+
+bool holds(const std::string& text, std::string_view part) {
+    return text.find(part) != std::string::npos;
+}
+
+bool sent(const Read& read, std::string_view command) {
+    return std::find(read.commands.begin(), read.commands.end(), command) != read.commands.end();
+}
+
+std::string archived(const char16_t* text) {
+    return archivetext::encode(QString::fromUtf16(text));
+}
+
+} // namespace
+
+TEST(StandardReadJob, ReadsEveryStorageIntoTheThreeFolders) {
+    QTemporaryDir dir;
+    const Read read = readInto(dir.path(), standardPhone());
+    ASSERT_EQ(read.outcome.kind, ReadOutcome::Kind::Finished);
+    ASSERT_TRUE(read.outcome.read);
+    EXPECT_EQ(read.outcome.read->inbox.size(), 8u);
+    EXPECT_EQ(read.outcome.read->outbox.size(), 2u);
+    EXPECT_EQ(read.outcome.read->draft.size(), 1u);
+    EXPECT_EQ(read.outcome.appended, (AppendedCounts{8, 2, 1}));
+    // The long message from the SIM, joined, with every part's place.
+    EXPECT_TRUE(holds(read.inbox, "\r\nSM5,SM3,SM4\r\n+CMGL: SM5,SM3,SM4, \"REC UNREAD\", "
+                                  "\"+79032223344\"\r\n04/05/2009,20:00:00\r\n"));
+    EXPECT_TRUE(holds(read.inbox, archived(u"ΔΣ ΩΠ: ΦΓΛΨΞΘ at 8, see you!") + "\r\nME2\r\n"));
+    EXPECT_TRUE(holds(read.inbox, archived(u"你好！😀 See you soon 👍")));
+    EXPECT_TRUE(holds(read.inbox, "+CMGL: SM2, \"REC READ\", \"InternetSMS\""));
+    EXPECT_TRUE(holds(read.outbox, " SM7\r\n+CMGL: SM7, \"STO SENT\", \"+79055556677\"\r\n"));
+    EXPECT_TRUE(holds(read.draft, " ME9\r\n+CMGL: ME9, \"STO UNSENT\", \"+79167778899\"\r\n"));
+    EXPECT_TRUE(holds(read.phonebook, archived(u"王伟")));
+    // Each storage chosen, listed, and the phone's own choice put back.
+    EXPECT_TRUE(sent(read, "AT+CMGF=0"));
+    EXPECT_TRUE(sent(read, "AT+CPMS=\"SM\""));
+    EXPECT_TRUE(sent(read, "AT+CPMS=\"ME\""));
+    EXPECT_FALSE(sent(read, "AT+CPMS=\"MT\""));
+    EXPECT_EQ(std::count(read.commands.begin(), read.commands.end(), "AT+CMGL=4"), 2);
+    EXPECT_FALSE(sent(read, "AT+CGMI")); // the USB vendor said which dialogue
+}
+
+TEST(StandardReadJob, TellsWhatItLeftOut) {
+    QTemporaryDir dir;
+    const LeftOut left = readInto(dir.path(), standardPhone()).outcome.leftOut;
+    EXPECT_EQ(left.statusReports, 1);
+    EXPECT_EQ(left.incompleteMessages, 1);
+    EXPECT_EQ(left.missingParts, 1);
+    EXPECT_TRUE(left.undecodable.isEmpty());
+}
+
+TEST(StandardReadJob, ASecondReadAddsNothing) {
+    QTemporaryDir dir;
+    const Read first = readInto(dir.path(), standardPhone());
+    const Read second = readInto(dir.path(), standardPhone());
+    EXPECT_EQ(second.outcome.kind, ReadOutcome::Kind::Finished);
+    EXPECT_EQ(second.outcome.appended, (AppendedCounts{0, 0, 0}));
+    EXPECT_EQ(second.inbox, first.inbox);
+    EXPECT_EQ(second.outbox, first.outbox);
+}
+
+TEST(StandardReadJob, MovesTheBarWithEveryReply) {
+    QTemporaryDir dir;
+    test::PtyPhone phone(standardPhone(), PhoneQuirks{});
+    test::ensureApplication();
+    PhonePort port(UsbModem{phone.pty.slavePath});
+    ASSERT_TRUE(port.open());
+    StandardReadJob job({&port, {}, {}, dir.path()});
+    const test::JobRun run = test::runJob(job);
+    ASSERT_FALSE(run.progress.empty());
+    int highest = 0;
+    for (const ProgressState& state : run.progress) {
+        EXPECT_LE(state.position, state.maximum);
+        EXPECT_GE(state.position, highest); // never back
+        highest = state.position;
+    }
+    port.close();
+    phone.unplug();
+    // One step for every command answered.
+    EXPECT_EQ(highest, int(phone.commands.size()));
+    EXPECT_FALSE(run.progress.back().visible);
+}
+
+TEST(StandardReadJob, APortWithoutVendorIsReadAsItsPhoneNamesItself) {
+    QTemporaryDir standardDir, motorolaDir, byVendorDir;
+    const Read standard = readInto(standardDir.path(), standardPhone(), std::nullopt);
+    EXPECT_TRUE(sent(standard, "AT+CGMI"));
+    EXPECT_EQ(standard.outcome.appended, (AppendedCounts{8, 2, 1}));
+
+    // A Motorola phone: the Motorola read, with the files it has always written.
+    const Read motorola = readInto(motorolaDir.path(), MotorolaPhone, std::nullopt);
+    EXPECT_EQ(motorola.outcome.kind, ReadOutcome::Kind::Finished);
+    EXPECT_TRUE(sent(motorola, "at+mmgl=\"ALL\""));
+    EXPECT_FALSE(sent(motorola, "AT+CMGL=4"));
+    const Read byVendor = readInto(byVendorDir.path(), MotorolaPhone, PhoneDialogue::Motorola);
+    EXPECT_EQ(motorola.inbox, byVendor.inbox);
+    EXPECT_EQ(motorola.outbox, byVendor.outbox);
+    EXPECT_EQ(motorola.phonebook, byVendor.phonebook);
+}
+
+TEST(StandardReadJob, ArchivedMessagesGoByKindAndStatus) {
+    auto joined = [](PduKind kind, StoredStatus status) {
+        JoinedMessage m;
+        m.kind = kind;
+        m.status = status;
+        m.address.number = QStringLiteral("+7");
+        m.text = QStringLiteral("a\r\nb");
+        m.locations = {{"ME", 3}};
+        return m;
+    };
+    const ReadResult read = archivedMessages({
+        joined(PduKind::Deliver, StoredStatus::ReceivedUnread),
+        joined(PduKind::Deliver, StoredStatus::ReceivedRead),
+        joined(PduKind::Submit, StoredStatus::StoredSent),
+        joined(PduKind::Submit, StoredStatus::StoredUnsent),
+    });
+    ASSERT_EQ(read.inbox.size(), 2u);
+    EXPECT_EQ(read.inbox[0].status, MessageStatus::Unread);
+    EXPECT_EQ(read.inbox[1].status, MessageStatus::Read);
+    EXPECT_EQ(read.inbox[0].text, "a b"); // one line per message, as always
+    ASSERT_EQ(read.outbox.size(), 1u);
+    EXPECT_EQ(read.outbox[0].status, MessageStatus::Sent);
+    ASSERT_EQ(read.draft.size(), 1u);
+    EXPECT_EQ(read.draft[0].status, MessageStatus::Unsent);
+}
