@@ -19,8 +19,8 @@ namespace {
 // round: a read holds a few hundred messages, the file up to 100 000, and
 // joining and storing every block of the file cost more than the rest of the merge.
 // A message also has the keys of the forms earlier reads stored it in: its
-// text as the earlier decoding gave it, which dropped characters and line
-// breaks, and a standard phone's received message as it was before listing
+// text as the earlier decodings gave it, which dropped characters (and, the
+// earliest, line breaks), and a standard phone's received message as it was before listing
 // it marked it read.
 class ReadKeys {
   public:
@@ -33,6 +33,8 @@ class ReadKeys {
             addEarlierKeys(m_earlierKeys[k], message);
             if (const std::optional<Message> unread = record::asListedUnread(message))
                 addEarlierKeys(m_earlierKeys[k], view(*unread), true);
+            if (const std::optional<std::string> dropped = record::droppingDecoderText(message))
+                record::appendKey(m_earlierKeys[k].emplace_back(), message, *dropped);
             for (const std::string& key : m_earlierKeys[k])
                 m_found.emplace(key, false);
         }

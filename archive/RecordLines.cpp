@@ -2,6 +2,7 @@
 
 #include "archive/RecordFields.h"
 #include "codecs/Timestamp.h"
+#include "core/ArchiveText.h"
 
 namespace qb::record {
 
@@ -170,6 +171,12 @@ std::optional<Message> asListedUnread(const MessageView& message) {
                      std::string(message.text), message.time);
     unread.stored.dateLine = message.stored.dateLine;
     return unread;
+}
+
+std::optional<std::string> droppingDecoderText(const MessageView& message) {
+    if (!archivetext::holdsEscape(message.text) || !phoneLocations(indexLine(message)).empty())
+        return std::nullopt;
+    return archivetext::withoutEscapes(message.text);
 }
 
 std::vector<StorageLocation> phoneLocations(std::string_view indexLine) {

@@ -88,6 +88,11 @@ Message phoneMessage(FolderKind kind, MessageStatus status, std::string number,
 // be archived twice. None for every other message.
 std::optional<Message> asListedUnread(const MessageView& message);
 
+// The text a Motorola phone's message had when the phone's digits were decoded
+// without the archive's escapes, where that differs: those archives hold it so.
+// None for a standard phone's message, which no such version read.
+std::optional<std::string> droppingDecoderText(const MessageView& message);
+
 // The places an index line names, in part order; empty for any other index
 // line (a Motorola phone's "5").
 std::vector<StorageLocation> phoneLocations(std::string_view indexLine);

@@ -103,6 +103,23 @@ QString decode(std::string_view bytes) {
     return out;
 }
 
+std::string withoutEscapes(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    while (!bytes.empty()) {
+        const auto escape = bytes.find(Escape);
+        out += bytes.substr(0, escape);
+        if (escape == std::string_view::npos)
+            break;
+        bytes.remove_prefix(escape);
+        const auto code = readEscape(bytes);
+        if (!code)
+            out += Escape;
+        bytes.remove_prefix(code ? code->second : 1);
+    }
+    return out;
+}
+
 bool holdsEscape(std::string_view bytes) {
     return !bytes.empty() && std::memchr(bytes.data(), Escape, bytes.size()) != nullptr;
 }

@@ -2,6 +2,7 @@
 #include "archive/ArchiveFiles.h"
 #include "archive/RecordLines.h"
 #include "codecs/LegacyUcs2Decoder.h"
+#include "core/ArchiveText.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -166,6 +167,27 @@ TEST(Merge, RecognisesTextsTheEarlierDecodingWroteAndNothingElse) {
               "AB\r\n 1\r\n+MMGL: 1, \"STO UNSENT\", \"1\"\r\n"
               "A #BJ\r\n 2\r\n+MMGL: 2, \"STO UNSENT\", \"1\"\r\n"
               "A #BJ\r\n 1\r\n+MMGL: 1, \"STO UNSENT\", \"1\"\r\n");
+}
+
+// Archives made while the decoding dropped what the code page lacks hold a
+// Motorola phone's message without those characters; the same message read
+// now, with them kept, is recognised there.
+TEST(Merge, RecognisesTextsThatLostTheCharactersTheCodePageLacks) {
+    QTemporaryDir dir;
+    put(dir.filePath("Outbox.msg"), "Hi  A\r\n 1\r\n+MMGL: 1, \"STO SENT\", \"1\"\r\n");
+    ReadResult read;
+    const std::string kept = archivetext::encode(QString::fromUtf8("Hi 😀 ΔA"));
+    read.outbox = {sentEntry(kept, 1, "STO SENT", "1"), sentEntry(kept, 2, "STO SENT", "1")};
+    AppendedCounts appended{};
+    ASSERT_FALSE(mergeReadResult(dir.path(), read, &appended));
+    EXPECT_EQ(appended, (AppendedCounts{0, 1, 0})); // index 2 is another message
+    // A standard phone's message was never archived so: it goes in.
+    ReadResult standardRead;
+    put(dir.filePath("Outbox.msg"), "Hi  A\r\n SM1\r\n+CMGL: SM1, \"STO SENT\", \"1\"\r\n");
+    standardRead.outbox = {record::phoneMessage(FolderKind::Outbox, MessageStatus::Sent, "1",
+                                                {{"SM", 1}}, kept, std::nullopt)};
+    ASSERT_FALSE(mergeReadResult(dir.path(), standardRead, &appended));
+    EXPECT_EQ(appended, (AppendedCounts{0, 1, 0}));
 }
 
 // What a read brought that the archive lacked, per folder, as the user is
