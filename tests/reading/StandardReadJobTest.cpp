@@ -10,8 +10,10 @@
 #include "tests/support/PtyPhone.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -197,4 +199,39 @@ TEST(StandardReadJob, ArchivedMessagesGoByKindAndStatus) {
     EXPECT_EQ(read.outbox[0].status, MessageStatus::Sent);
     ASSERT_EQ(read.draft.size(), 1u);
     EXPECT_EQ(read.draft[0].status, MessageStatus::Unsent);
+}
+
+// A refusal stops the read with the command and the phone's error; a cancel
+// stops it while the phone is still reading its memory. Neither writes a file.
+TEST(StandardReadJob, ARefusalOrACancelEndsTheReadWithNothingWritten) {
+    test::ensureApplication();
+    PhoneQuirks refusing;
+    refusing.refusedCommand = "AT+CMGF=0";
+    refusing.cmsError = 302;
+    PhoneQuirks slowListing;
+    slowListing.listingDelayMs = 3000;
+    for (const PhoneQuirks& quirks : {refusing, slowListing}) {
+        QTemporaryDir dir;
+        test::PtyPhone phone(standardPhone(), quirks);
+        PhonePort port(UsbModem{phone.pty.slavePath});
+        ASSERT_TRUE(port.open());
+        StandardReadJob job({&port, {}, {}, dir.path()});
+        QElapsedTimer took;
+        took.start();
+        const test::JobRun run = test::runJob(job, [&] {
+            if (quirks.listingDelayMs > 0)
+                QTimer::singleShot(300, &job, [&job] { job.cancel(); });
+        });
+        EXPECT_EQ(run.finished, 1);
+        EXPECT_LT(took.elapsed(), 2500);
+        if (quirks.listingDelayMs > 0) {
+            EXPECT_EQ(job.outcome().kind, ReadOutcome::Kind::Cancelled);
+        } else {
+            ASSERT_EQ(job.outcome().kind, ReadOutcome::Kind::PhoneFailed);
+            EXPECT_EQ(job.outcome().phoneFailure->command, "AT+CMGF=0");
+            EXPECT_EQ(job.outcome().phoneFailure->errorNumber, 302);
+        }
+        EXPECT_FALSE(job.outcome().read);
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
 }
