@@ -2,6 +2,7 @@
 
 #include "core/Cp1251.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -118,6 +119,17 @@ std::string withoutEscapes(std::string_view bytes) {
         bytes.remove_prefix(code ? code->second : 1);
     }
     return out;
+}
+
+std::size_t prefixOfCharacters(std::string_view bytes, std::size_t characters) {
+    if (!holdsEscape(bytes.substr(0, characters)))
+        return std::min(characters, bytes.size());
+    std::size_t at = 0;
+    for (std::size_t taken = 0; taken < characters && at < bytes.size(); ++taken) {
+        const auto code = bytes[at] == Escape ? readEscape(bytes.substr(at)) : std::nullopt;
+        at += code ? code->second : 1;
+    }
+    return at;
 }
 
 bool holdsEscape(std::string_view bytes) {

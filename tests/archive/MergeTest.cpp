@@ -290,3 +290,25 @@ TEST(Merge, OnlyTheStandardFormOfAnIndexLineNamesPlaces) {
     for (const auto& [line, places] : cases)
         EXPECT_EQ(record::phoneLocations(line), places) << line;
 }
+
+// A reader sees 4096 characters of a line, an escape being one: a long
+// message of characters the code page lacks is read whole and recognised.
+TEST(Merge, ALongTextOfEscapedCharactersIsReadWholeAndArchivedOnce) {
+    QTemporaryDir dir;
+    const std::string kept = archivetext::encode(QString(1000, QChar(0x4F60)) + QString(3096, 'a'));
+    ASSERT_GT(kept.size(), 4096u);
+    ReadResult read;
+    read.inbox = {standard(FolderKind::Inbox, MessageStatus::Read, {{"ME", 1}}, kept)};
+    ASSERT_FALSE(mergeReadResult(dir.path(), read));
+    AppendedCounts appended{};
+    ASSERT_FALSE(mergeReadResult(dir.path(), read, &appended));
+    EXPECT_EQ(appended, (AppendedCounts{0, 0, 0}));
+    Archive archive;
+    ASSERT_FALSE(reloadArchive(dir.path(), archive));
+    EXPECT_EQ(archive.inbox.message(0).text, kept);
+    // One character more, and the reader sees the first 4096.
+    read.inbox[0].text = kept + archivetext::encode(QStringLiteral("\u4F60"));
+    ASSERT_FALSE(mergeReadResult(dir.path(), read));
+    ASSERT_FALSE(reloadArchive(dir.path(), archive));
+    EXPECT_EQ(archive.inbox.message(1).text, kept);
+}
