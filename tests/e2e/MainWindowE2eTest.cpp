@@ -551,6 +551,24 @@ void MainWindowE2eTest::readsAStandardPhoneWhole() {
     QCOMPARE(rig.phone.countCommands("AT+CMGL=4"), 4);
     for (const QString& name : ArchiveFiles)
         QVERIFY2(rig.files()[name] == archived[name], qPrintable(name));
+
+    // Deleted on the phone, the long message goes from all three places.
+    const std::size_t heldBefore = rig.phone.content().messages.size();
+    clickNode(rig, TreeNode::PhoneInbox);
+    RETURN_IF_FAILED();
+    const std::optional<int> onPhone = rowWithIndex(model, QStringLiteral("SM5,SM3,SM4"));
+    QVERIFY(onPhone);
+    control<QTableView>(rig.form, "messageList")->selectRow(*onPhone);
+    rig.program.app.deleteSelectedOnPhone();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience);
+    QCOMPARE(rig.boxes.texts, QStringList());
+    QCOMPARE(rig.phone.countCommands("AT+CMGD="), 3);
+    QCOMPARE(rig.phone.content().messages.size(), heldBefore - 3);
+    for (const SimMessage& message : rig.phone.content().messages)
+        QVERIFY(message.storage != "SM" ||
+                (message.index != 3 && message.index != 4 && message.index != 5));
+    QVERIFY(!rowWithIndex(model, QStringLiteral("SM5,SM3,SM4")));
+    QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие (7)"));
 }
 
 QTEST_MAIN(MainWindowE2eTest)
