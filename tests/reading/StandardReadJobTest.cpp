@@ -235,3 +235,26 @@ TEST(StandardReadJob, ARefusalOrACancelEndsTheReadWithNothingWritten) {
         EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     }
 }
+
+// A phone with every quirk of real PDU modes: padded PDUs with ",0" after
+// them, no lengths, listings numbered 1, 2, ... rather than by location, and
+// no UCS2 for names. The same records come out, each at its real place.
+TEST(StandardReadJob, AQuirkyPhoneGivesTheSameRecordsAtTheirRealPlaces) {
+    std::string quirky = standardPhone();
+    for (const char* quirk : {"pdu padding = 2", "pdu trailing comma = yes", "read length = no",
+                              "listing alpha = no", "listing indexes = order", "ucs2 = no"}) {
+        const std::string commented = std::string("# ") + quirk;
+        const auto at = quirky.find(commented);
+        ASSERT_NE(at, std::string::npos) << quirk;
+        quirky.replace(at, commented.size(), quirk);
+    }
+    QTemporaryDir tidyDir, quirkyDir;
+    const Read tidy = readInto(tidyDir.path(), standardPhone());
+    const Read read = readInto(quirkyDir.path(), quirky);
+    ASSERT_EQ(read.outcome.kind, ReadOutcome::Kind::Finished);
+    EXPECT_EQ(read.inbox, tidy.inbox);
+    EXPECT_EQ(read.outbox, tidy.outbox);
+    EXPECT_EQ(read.draft, tidy.draft);
+    EXPECT_TRUE(sent(read, "AT+CMGR=30")); // the SIM read place by place
+    EXPECT_TRUE(holds(read.phonebook, "Anna London"));
+}
