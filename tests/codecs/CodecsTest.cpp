@@ -133,12 +133,15 @@ TEST(normaliseTimestamp, OddInputFollowsTheFixedPositions) {
 // code page lacks it; without the escapes, what the dropping decoding gave.
 TEST(decodeUcs2HexKept, KeepsWhatTheCodePageLacksAndOtherwiseDecodesAlike) {
     const std::pair<const char*, const char16_t*> cases[] = {
-        {"041C0430043C0430", u"Мама"}, {"0394039300200041", u"ΔΓ A"},          {"D83DDE00", u"😀"},
-        {"4F60597D", u"你好"},         {"0041000D000A0042000A0043", u"A B C"}, // breaks fold into
-                                                                               // one blank each
-        {"00412C000042", u"A,B"},                                              // the swapped comma
-        {"0041000900420000", u"A\tB"}, // a tab kept, a zero group dropped
-        {"0041zz000042", u"AB"},       // no hexadecimal group
+        {"041C0430043C0430", u"Мама"},
+        {"0394039300200041", u"ΔΓ A"},
+        {"D83DDE00", u"😀"},
+        {"4F60597D", u"你好"},
+        {"0041000D000A0042000A0043", u"A B C"}, // breaks fold into
+                                                // one blank each
+        {"00412C000042", u"A,B"},               // the swapped comma
+        {"0041000900420000", u"A\tB"},          // a tab kept, a zero group dropped
+        {"0041zz000042", u"AB"},                // no hexadecimal group
     };
     for (const auto& [digits, text] : cases) {
         const std::string kept = decodeUcs2HexKept(digits);
