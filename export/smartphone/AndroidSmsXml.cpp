@@ -198,7 +198,7 @@ std::vector<Planned> planMessages(const Archive& archive, UndatedMessages undate
             if (!plan.ms)
                 plan.stamp.reset();
             // One left out for want of an address takes no part in the estimate.
-            StoredMessage place{std::nullopt, plan.ms, kind == FolderKind::Inbox};
+            StoredMessage place{std::nullopt, plan.ms, kind == FolderKind::Inbox, {}};
             if (hasAddress(message))
                 setPlace(place, message);
             stored.push_back(std::move(place));

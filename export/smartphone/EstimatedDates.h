@@ -17,7 +17,7 @@ struct StoredMessage {
     std::optional<int> index;    // its storage index on the phone, when readable
     std::optional<int64_t> time; // milliseconds since the epoch, when known
     bool received = false;
-    std::string storage; // "SM", "ME"; empty for a phone with one storage
+    std::string storage{}; // "SM", "ME"; empty for a phone with one storage
 };
 
 // For each message in turn: its own time, or an estimate for one without.

@@ -37,6 +37,12 @@ const char MotorolaPhone[] = R"([messages]
 +79161234567|Мама
 )";
 
+UsbModem modemAt(const std::string& devNode) {
+    UsbModem modem;
+    modem.devNode = devNode;
+    return modem;
+}
+
 std::string fileContent(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
@@ -52,7 +58,7 @@ Read readInto(const QString& dir, std::string_view content,
               std::optional<PhoneDialogue> dialogue = PhoneDialogue::Standard) {
     test::PtyPhone phone(content, PhoneQuirks{});
     test::ensureApplication();
-    PhonePort port(UsbModem{phone.pty.slavePath});
+    PhonePort port(modemAt(phone.pty.slavePath));
     Read read;
     if (!port.open())
         return read;
@@ -140,7 +146,7 @@ TEST(StandardReadJob, MovesTheBarWithEveryReply) {
     QTemporaryDir dir;
     test::PtyPhone phone(standardPhone(), PhoneQuirks{});
     test::ensureApplication();
-    PhonePort port(UsbModem{phone.pty.slavePath});
+    PhonePort port(modemAt(phone.pty.slavePath));
     ASSERT_TRUE(port.open());
     StandardReadJob job({&port, {}, {}, dir.path()});
     const test::JobRun run = test::runJob(job);
@@ -213,7 +219,7 @@ TEST(StandardReadJob, ARefusalOrACancelEndsTheReadWithNothingWritten) {
     for (const PhoneQuirks& quirks : {refusing, slowListing}) {
         QTemporaryDir dir;
         test::PtyPhone phone(standardPhone(), quirks);
-        PhonePort port(UsbModem{phone.pty.slavePath});
+        PhonePort port(modemAt(phone.pty.slavePath));
         ASSERT_TRUE(port.open());
         StandardReadJob job({&port, {}, {}, dir.path()});
         QElapsedTimer took;
