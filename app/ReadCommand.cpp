@@ -241,13 +241,17 @@ std::optional<qb::ReadReport> runRead(const QString& workDir, const qb::UsbModem
 int tellHowItEnded(const qb::ReadReport& report) {
     using End = qb::ReadReport::End;
     switch (report.end) {
-    case End::Read:
-        if (!say(stdout,
-                 qb::readCountsText(report) + QLatin1Char('\n') + qb::addedCountsText(report))) {
+    case End::Read: {
+        QString counts =
+            qb::readCountsText(report) + QLatin1Char('\n') + qb::addedCountsText(report);
+        if (const QString leftOut = qb::leftOutText(report.leftOut); !leftOut.isEmpty())
+            counts += QLatin1Char('\n') + leftOut;
+        if (!say(stdout, counts)) {
             complain(ReadCommand::tr("итог не выведен: %1").arg(systemReason()));
             return ReadFailed;
         }
         return 0;
+    }
     case End::NothingListed:
         say(stdout, qb::nothingListedText());
         return 0;

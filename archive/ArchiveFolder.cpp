@@ -14,12 +14,6 @@
 #include <utility>
 
 namespace qb {
-namespace {
-
-constexpr std::size_t MaxReaderLine = LineList::MaxLineLength;
-
-} // namespace
-
 ArchiveFolder ArchiveFolder::fromContent(FolderKind kind, std::string content) {
     ArchiveFolder folder(kind);
     folder.m_bytes.resize(content.size());
@@ -125,7 +119,7 @@ std::string_view ArchiveFolder::line(std::size_t j) const {
         --end;
     if (end > start && m_bytes[end - 1] == '\r')
         --end;
-    return std::string_view(m_bytes.data() + start, std::min(end - start, MaxReaderLine));
+    return fileLines::readerView(std::string_view(m_bytes.data() + start, end - start));
 }
 
 MessageView ArchiveFolder::message(int i) const {

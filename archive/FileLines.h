@@ -2,6 +2,7 @@
 // Archive files taken apart without copying: lines are views into the file's
 // bytes, so loading and merging a folder of 100 000 records allocates only
 // for what it keeps.
+#include "core/ArchiveText.h"
 #include "core/LineList.h"
 
 #include <cstddef>
@@ -97,9 +98,14 @@ std::size_t count(std::string_view content);
 // by CR LF (so a last line without a break gets one), kept whole past 4096 characters.
 void appendLines(std::string_view content, std::string& out);
 
-// What a reader of an archive file sees of a line: at most its first 4096 characters.
+// What a reader of an archive file sees of a line: at most its first 4096
+// characters, an escape of the archive's text (core/ArchiveText.h) counting
+// as the one character it stands for, so a text is never cut inside one and
+// its characters count alike whether the code page has them or not.
 inline std::string_view readerView(std::string_view line) {
-    return line.substr(0, LineList::MaxLineLength);
+    if (line.size() <= LineList::MaxLineLength)
+        return line;
+    return line.substr(0, archivetext::prefixOfCharacters(line, LineList::MaxLineLength));
 }
 
 } // namespace qb::fileLines

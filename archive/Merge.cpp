@@ -18,20 +18,25 @@ namespace {
 // it. The file's blocks are streamed past these keys rather than the other way
 // round: a read holds a few hundred messages, the file up to 100 000, and
 // joining and storing every block of the file cost more than the rest of the merge.
-// A message also has the key its text had under the earlier decoding, which
-// dropped characters and line breaks: archives written then hold it that way.
+// A message also has the keys of the forms earlier reads stored it in: its
+// text as the earlier decodings gave it, which dropped characters (and, the
+// earliest, line breaks), and a standard phone's received message as it was before listing
+// it marked it read.
 class ReadKeys {
   public:
-    explicit ReadKeys(const ReadFolder& read) : m_keys(read.size()), m_formerKeys(read.size()) {
+    explicit ReadKeys(const ReadFolder& read) : m_keys(read.size()), m_earlierKeys(read.size()) {
         m_found.reserve(read.size());
         for (std::size_t k = 0; k < read.size(); ++k) {
             const MessageView message = view(read[k]);
             record::appendKey(m_keys[k], message);
             m_found.emplace(m_keys[k], false);
-            if (message.stored.formerText) {
-                record::appendKey(m_formerKeys[k].emplace(), message, message.stored.formerText);
-                m_found.emplace(*m_formerKeys[k], false);
-            }
+            addEarlierKeys(m_earlierKeys[k], message);
+            if (const std::optional<Message> unread = record::asListedUnread(message))
+                addEarlierKeys(m_earlierKeys[k], view(*unread), true);
+            if (const std::optional<std::string> dropped = record::droppingDecoderText(message))
+                record::appendKey(m_earlierKeys[k].emplace_back(), message, *dropped);
+            for (const std::string& key : m_earlierKeys[k])
+                m_found.emplace(key, false);
         }
     }
     void blockSeen(std::string_view block) {
@@ -39,15 +44,29 @@ class ReadKeys {
         if (it != m_found.end())
             it->second = true;
     }
-    // Message k (from 0) is in the file already, written by today's decoding or the earlier one.
+    // Message k (from 0) is in the file already, in the form it has now or an earlier one.
     bool archived(std::size_t k) const {
-        return m_found.at(m_keys[k]) || (m_formerKeys[k] && m_found.at(*m_formerKeys[k]));
+        if (m_found.at(m_keys[k]))
+            return true;
+        return std::any_of(m_earlierKeys[k].begin(), m_earlierKeys[k].end(),
+                           [this](const std::string& key) { return m_found.at(key); });
     }
     bool empty() const { return m_keys.empty(); }
 
   private:
+    // The keys of `message` as archives written by earlier versions hold it:
+    // with the text the earlier decoding gave, and with its own text where
+    // `withOwnText`.
+    static void addEarlierKeys(std::vector<std::string>& keys, const MessageView& message,
+                               bool withOwnText = false) {
+        if (withOwnText)
+            record::appendKey(keys.emplace_back(), message);
+        if (message.stored.formerText)
+            record::appendKey(keys.emplace_back(), message, message.stored.formerText);
+    }
+
     std::vector<std::string> m_keys;
-    std::vector<std::optional<std::string>> m_formerKeys; // none when both decodings agree
+    std::vector<std::vector<std::string>> m_earlierKeys; // mostly empty
     std::unordered_map<std::string_view, bool> m_found;
 };
 

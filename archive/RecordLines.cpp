@@ -2,6 +2,7 @@
 
 #include "archive/RecordFields.h"
 #include "codecs/Timestamp.h"
+#include "core/ArchiveText.h"
 
 namespace qb::record {
 
@@ -98,6 +99,103 @@ Message listed(FolderKind kind, MessageStatus status, std::string header,
 void setStamp(Message& message, std::optional<std::string_view> stamp) {
     message.stored.dateLine.reset();
     fields::setTimeFrom(message, stamp ? normaliseTimestamp(*stamp) : std::string());
+}
+
+namespace {
+
+std::string placesText(const std::vector<StorageLocation>& locations) {
+    std::string text;
+    for (const StorageLocation& at : locations) {
+        if (!text.empty())
+            text += ',';
+        text += at.storage;
+        text += std::to_string(at.index);
+    }
+    return text;
+}
+
+bool isUpper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// "SM5": a storage name of capitals, then the index.
+std::optional<StorageLocation> place(std::string_view text) {
+    std::size_t letters = 0;
+    while (letters < text.size() && isUpper(text[letters]))
+        ++letters;
+    const std::string_view digits = text.substr(letters);
+    if (letters == 0 || letters > 4 || digits.empty() || digits.size() > 9)
+        return std::nullopt;
+    int index = 0;
+    for (const char c : digits) {
+        if (!isDigit(c))
+            return std::nullopt;
+        index = index * 10 + (c - '0');
+    }
+    return StorageLocation{std::string(text.substr(0, letters)), index};
+}
+
+} // namespace
+
+Message phoneMessage(FolderKind kind, MessageStatus status, std::string number,
+                     const std::vector<StorageLocation>& locations, std::string text,
+                     std::optional<MessageTime> time) {
+    const std::string places = placesText(locations);
+    Message message;
+    message.folder = kind;
+    message.status = status;
+    message.stored.indexLine = kind == FolderKind::Inbox ? places : ' ' + places;
+    std::string header = "+CMGL: " + places + ", \"";
+    header += statusWord(status);
+    header += "\", \"" + number + '"';
+    message.stored.header = std::move(header);
+    message.number = std::move(number);
+    message.text = std::move(text);
+    if (kind == FolderKind::Inbox)
+        message.time = time;
+    return message;
+}
+
+std::optional<Message> asListedUnread(const MessageView& message) {
+    if (message.folder != FolderKind::Inbox || message.status != MessageStatus::Read)
+        return std::nullopt;
+    const std::string line = indexLine(message);
+    const std::vector<StorageLocation> places = phoneLocations(line);
+    if (places.empty() || !message.stored.header || !message.stored.header->starts_with("+CMGL: "))
+        return std::nullopt;
+    Message unread =
+        phoneMessage(FolderKind::Inbox, MessageStatus::Unread, std::string(message.number), places,
+                     std::string(message.text), message.time);
+    unread.stored.dateLine = message.stored.dateLine;
+    return unread;
+}
+
+std::optional<std::string> droppingDecoderText(const MessageView& message) {
+    if (!archivetext::holdsEscape(message.text) || !phoneLocations(indexLine(message)).empty())
+        return std::nullopt;
+    return archivetext::withoutEscapes(message.text);
+}
+
+std::vector<StorageLocation> phoneLocations(std::string_view indexLine) {
+    if (!indexLine.empty() && indexLine.front() == ' ')
+        indexLine.remove_prefix(1);
+    std::vector<StorageLocation> found;
+    while (!indexLine.empty()) {
+        const std::size_t comma = indexLine.find(',');
+        const auto at = place(indexLine.substr(0, comma));
+        if (!at)
+            return {};
+        found.push_back(*at);
+        if (comma == std::string_view::npos)
+            break;
+        indexLine.remove_prefix(comma + 1);
+        if (indexLine.empty())
+            return {};
+    }
+    return found;
 }
 
 } // namespace qb::record

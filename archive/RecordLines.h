@@ -10,10 +10,12 @@
 // Every line is followed by CR LF in the file; a reader sees at most the
 // first 4096 characters of a line.
 #include "archive/Message.h"
+#include "codecs/LongMessages.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qb::record {
 
@@ -59,5 +61,40 @@ Message listed(FolderKind kind, MessageStatus status, std::string header,
 // always stored it (odd stamps give odd lines, which are kept as they come);
 // none gives no time and an empty date line.
 void setStamp(Message& message, std::optional<std::string_view> stamp);
+
+// --- Messages of phones read by the standard commands (PDU mode).
+//
+// Such a phone keeps messages in several storages, each numbered from 1, and
+// a long message in several places. The record names every place in its
+// index line, storage and index, in the order of the message's parts, after a
+// blank for a sent or unsent message as always:
+//   Inbox:          "SM5"          Outbox, Draft:  " ME12,ME13,ME14"
+// and its header is laid out as Motorola's listing line, with "+CMGL: " and
+// the same places in front, so the status and number sit where every reader
+// of the archive has always found them:
+//   +CMGL: SM5, "REC UNREAD", "+79161234567"
+// The received time is the date line's, in the phone's local time. Two
+// messages of one phone never share a place, so never a record.
+
+// The record of a standard phone's message. `number` and `text` are archive
+// bytes (core/ArchiveText.h).
+Message phoneMessage(FolderKind kind, MessageStatus status, std::string number,
+                     const std::vector<StorageLocation>& locations, std::string text,
+                     std::optional<MessageTime> time);
+
+// The record an earlier read gave a standard phone's received message that
+// is read now, when that read found it unread: listing a message marks it
+// read on such phones, so every message that came in unread would otherwise
+// be archived twice. None for every other message.
+std::optional<Message> asListedUnread(const MessageView& message);
+
+// The text a Motorola phone's message had when the phone's digits were decoded
+// without the archive's escapes, where that differs: those archives hold it so.
+// None for a standard phone's message, which no such version read.
+std::optional<std::string> droppingDecoderText(const MessageView& message);
+
+// The places an index line names, in part order; empty for any other index
+// line (a Motorola phone's "5").
+std::vector<StorageLocation> phoneLocations(std::string_view indexLine);
 
 } // namespace qb::record

@@ -9,6 +9,7 @@
 // reads all messages from the same simulated phone, as a peer to compare with.
 #include "phonelink/PhonePort.h"
 #include "reading/PhoneReadJob.h"
+#include "reading/StandardReadJob.h"
 #include "support/WidgetBenchmarks.h"
 #include "tests/e2e/ServingLoop.h"
 
@@ -28,6 +29,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <type_traits>
 
 namespace {
 
@@ -63,6 +65,20 @@ qb::PhoneContent busyPhone() {
     return content;
 }
 
+// The same messages and contacts on a phone that speaks only the standard
+// commands: the first 20 messages on the SIM, the rest in the phone's memory.
+qb::PhoneContent busyStandardPhone() {
+    qb::PhoneContent content = busyPhone();
+    content.kind = qb::PhoneKind::Standard;
+    content.manufacturer = "Nokia";
+    for (qb::SimMessage& m : content.messages)
+        if (m.index <= 20)
+            m.storage = "SM";
+        else
+            m.index -= 20;
+    return content;
+}
+
 struct Pty {
     int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     std::string slave;
@@ -77,8 +93,9 @@ struct Pty {
 // every command's answer comes delayMs after the phone's turn.
 class SimulatedPhone {
   public:
-    SimulatedPhone(int fd, int delayMs)
-        : m_phone(busyPhone()), m_server(m_phone, everyAnswerAfter(delayMs), nullptr) {
+    SimulatedPhone(int fd, int delayMs, bool standard = false)
+        : m_phone(standard ? busyStandardPhone() : busyPhone()),
+          m_server(m_phone, everyAnswerAfter(delayMs), nullptr) {
         m_server.attach(fd);
         if (pipe2(m_stop, O_CLOEXEC) == 0)
             m_thread =
@@ -118,20 +135,27 @@ struct ReadRun {
     qb::Phonebook phonebook;
     int replies = 0;
     double ms = 0;
+    double storeMs = 0; // of `ms`: writing the archive files once the phone has said all
 };
 
 // The read as the window runs it, on the event loop.
-ReadRun readOnce(qb::AtPort& port, const QString& workDir) {
+template <class ReadJob> ReadRun readOnce(qb::AtPort& port, const QString& workDir) {
     ReadRun run;
-    qb::PhoneReadJob job({&port, run.result, run.phonebook, workDir});
-    QObject::connect(job.findChild<qb::PhoneLine*>(), &qb::PhoneLine::replyAwaited, &job,
+    ReadJob job({&port, run.result, run.phonebook, workDir});
+    QObject::connect(job.template findChild<qb::PhoneLine*>(), &qb::PhoneLine::replyAwaited, &job,
                      [&run](int) { ++run.replies; });
     QEventLoop loop;
     QObject::connect(&job, &qb::Job::finished, &loop, &QEventLoop::quit);
+    auto storing = Clock::now();
+    QObject::connect(&job, &qb::ReadJob::stageReached, &job, [&storing](qb::ReadStage stage) {
+        if (stage == qb::ReadStage::Archive)
+            storing = Clock::now();
+    });
     const auto start = Clock::now();
     job.start();
     loop.exec();
     run.ms = Ms(Clock::now() - start).count();
+    run.storeMs = Ms(Clock::now() - storing).count();
     run.outcome = job.outcome();
     if (run.outcome.read)
         run.result = *run.outcome.read;
@@ -147,6 +171,7 @@ bool complete(const ReadRun& run) {
 }
 
 // Quillbox's read of the whole phone, timed against what the phone itself took.
+template <class ReadJob = qb::PhoneReadJob>
 bool timedRead(benchmark::State& state, const std::string& device, SimulatedPhone& phone,
                ReadRun& run, double& phoneMs) {
     qb::UsbModem modem;
@@ -158,7 +183,7 @@ bool timedRead(benchmark::State& state, const std::string& device, SimulatedPhon
     }
     QTemporaryDir workDir;
     const double phoneBefore = phone.answeringMs();
-    run = readOnce(port, workDir.path());
+    run = readOnce<ReadJob>(port, workDir.path());
     phoneMs = phone.answeringMs() - phoneBefore;
     if (!complete(run)) {
         state.SkipWithError("the read did not get every message and contact");
@@ -169,18 +194,22 @@ bool timedRead(benchmark::State& state, const std::string& device, SimulatedPhon
 
 // Against the phone's own time: the read may take at most 1.1 times the sum
 // of the phone's delays. Arg: the phone's delay per answer.
-void BM_PhoneReadAgainstPhoneTime(benchmark::State& state) {
+template <class ReadJob> void readAgainstPhoneTime(benchmark::State& state) {
     Pty pty;
-    SimulatedPhone phone(pty.master, int(state.range(0)));
+    SimulatedPhone phone(pty.master, int(state.range(0)),
+                         std::is_same_v<ReadJob, qb::StandardReadJob>);
     ReadRun run;
     double phoneMs = 0;
     double readMs = 0;
+    double storeMs = 0;
     for (auto _ : state) {
-        if (!timedRead(state, pty.slave, phone, run, phoneMs))
+        if (!timedRead<ReadJob>(state, pty.slave, phone, run, phoneMs))
             return;
         state.SetIterationTime(run.ms / 1000.0);
         readMs += run.ms;
+        storeMs += run.storeMs;
     }
+    state.counters["store_ms"] = storeMs / double(state.iterations());
     readMs /= double(state.iterations());
     const double targetMs = 1.1 * phoneMs;
     state.counters["replies"] = run.replies;
@@ -190,6 +219,15 @@ void BM_PhoneReadAgainstPhoneTime(benchmark::State& state) {
     state.counters["read_per_phone"] = phoneMs > 0 ? readMs / phoneMs : 0;
     // What the quiet-line rule alone would have cost: 150 ms per reply at least.
     state.counters["old_floor_ms"] = run.replies * OldReplyFloorMs;
+}
+
+void BM_PhoneReadAgainstPhoneTime(benchmark::State& state) {
+    readAgainstPhoneTime<qb::PhoneReadJob>(state);
+}
+
+// The same for the standard read of the same messages in two storages.
+void BM_StandardReadAgainstPhoneTime(benchmark::State& state) {
+    readAgainstPhoneTime<qb::StandardReadJob>(state);
 }
 
 // gammu's "getallsms" on its own private configuration, pointed at the pty.
@@ -244,6 +282,13 @@ void BM_PhoneReadAgainstGammu(benchmark::State& state) {
 }
 
 BENCHMARK(BM_PhoneReadAgainstPhoneTime)
+    ->Arg(5)
+    ->Arg(120)
+    ->Arg(0)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StandardReadAgainstPhoneTime)
     ->Arg(5)
     ->Arg(120)
     ->Arg(0)

@@ -1,6 +1,9 @@
 #include "codecs/Ucs2Decoder.h"
 
+#include "core/ArchiveText.h"
 #include "core/Cp1251.h"
+
+#include <QString>
 
 #include <optional>
 
@@ -49,6 +52,26 @@ std::string decodeUcs2Hex(std::string_view digits) {
         }
     }
     return text;
+}
+
+std::string decodeUcs2HexKept(std::string_view digits) {
+    QString text;
+    text.reserve(static_cast<qsizetype>(digits.size() / 4));
+    bool afterCr = false;
+    for (std::size_t pos = 0; pos + 4 <= digits.size(); pos += 4) {
+        const auto code = parseGroup(digits.substr(pos, 4));
+        const bool lfAfterCr = afterCr && code == u'\n';
+        afterCr = code == u'\r';
+        if (!code || lfAfterCr || *code == 0)
+            continue;
+        if (*code == u'\r' || *code == u'\n')
+            text += QLatin1Char(' ');
+        else if (*code == SwappedComma)
+            text += QLatin1Char(',');
+        else
+            text += QChar(*code);
+    }
+    return archivetext::encode(text);
 }
 
 } // namespace qb

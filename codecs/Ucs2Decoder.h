@@ -14,4 +14,11 @@ namespace qb {
 // 1 to 3 digits left over at the end are ignored.
 std::string decodeUcs2Hex(std::string_view digits);
 
+// The same digits with no character lost: what the code page lacks, and
+// control codes, kept as the archive's escapes (core/ArchiveText.h). Line
+// breaks become one blank and a swapped comma a comma, as above; a zero
+// group is padding, not a character, and is dropped with groups that are not
+// hexadecimal. Taking every escape out again gives decodeUcs2Hex's text.
+std::string decodeUcs2HexKept(std::string_view digits);
+
 } // namespace qb

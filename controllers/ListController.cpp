@@ -3,6 +3,7 @@
 #include "archive/Workspace.h"
 #include "controllers/CommandState.h"
 #include "controllers/UserDialogs.h"
+#include "core/ArchiveText.h"
 #include "core/Cp1251.h"
 #include "models/ReleaseAside.h"
 
@@ -36,7 +37,7 @@ std::vector<ExportRow> exportRows(const FolderRows& rows, const std::vector<Entr
         ExportRow one;
         one.position = r;
         for (std::size_t p = 0; p < PlaceholderCount; ++p)
-            one.values[p] = cp1251::fromUnicode(cells[p]);
+            one.values[p] = archivetext::encode(cells[p]);
         exported.push_back(std::move(one));
     }
     return exported;

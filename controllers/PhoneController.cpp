@@ -7,6 +7,7 @@
 #include "phonelink/PhonePort.h"
 #include "phonelink/PhoneWatcher.h"
 #include "reading/PhoneReadJob.h"
+#include "reading/StandardReadJob.h"
 
 namespace qb {
 
@@ -83,12 +84,24 @@ void PhoneController::readPhone(ReadStart start) {
         return;
     }
     m_portInUse = port;
-    auto job = std::make_unique<PhoneReadJob>(
-        ReadContext{port, m_workspace.readResult, m_workspace.phonebook, m_workspace.workDir});
-    connect(job.get(), &PhoneReadJob::stageReached, this, &PhoneController::readStageReached);
+    ReadContext context{port, m_workspace.readResult, m_workspace.phonebook, m_workspace.workDir};
+    context.dialogue = dialogueOf(m_activePort);
+    std::unique_ptr<ReadJob> job;
+    if (context.dialogue == PhoneDialogue::Motorola)
+        job = std::make_unique<PhoneReadJob>(std::move(context));
+    else
+        job = std::make_unique<StandardReadJob>(std::move(context));
+    connect(job.get(), &ReadJob::stageReached, this, &PhoneController::readStageReached);
     m_commands.run(
-        std::move(job), [this, report](PhoneReadJob& done) { readEnd(done, report); },
-        UserCancel::Yes);
+        std::move(job), [this, report](ReadJob& done) { readEnd(done, report); }, UserCancel::Yes);
+}
+
+std::optional<PhoneDialogue> PhoneController::dialogueOf(const PhonePort* port) {
+    // A port named by its path may have no USB vendor to go by: the phone
+    // then says who made it.
+    if (!port || port->modem().vendorId.empty())
+        return std::nullopt;
+    return port->modem().dialogue;
 }
 
 void PhoneController::readFailed(ReadReport& report, const QString& text, bool critical) {
@@ -102,7 +115,7 @@ void PhoneController::readFailed(ReadReport& report, const QString& text, bool c
         m_dialogs.inform(text);
 }
 
-void PhoneController::readEnd(const PhoneReadJob& job, ReadReport report) {
+void PhoneController::readEnd(const ReadJob& job, ReadReport report) {
     using Kind = ReadOutcome::Kind;
     const ReadOutcome& outcome = job.outcome();
     releasePort();
@@ -139,6 +152,8 @@ void PhoneController::readEnd(const PhoneReadJob& job, ReadReport report) {
                 report.read[static_cast<std::size_t>(kind)] = m_workspace.phoneCount(kind);
             report.added = outcome.appended;
             report.contacts = outcome.phonebook ? int(outcome.phonebook->entries.size()) : 0;
+            report.leftOut = outcome.leftOut;
+            tellLeftOut(report);
         }
         if (m_workspace.readResult.holdsMessages()) {
             emit phoneCaptionsChanged();
@@ -151,6 +166,18 @@ void PhoneController::readEnd(const PhoneReadJob& job, ReadReport report) {
     }
     refreshConnection();
     emit readReported(report);
+}
+
+// The user who pressed the button hears of what the read could not take:
+// in a box where messages could not be decoded, else in the message panel.
+void PhoneController::tellLeftOut(const ReadReport& report) {
+    const QString text = leftOutText(report.leftOut);
+    if (text.isEmpty() || report.start != ReadStart::ByUser)
+        return;
+    if (!report.leftOut.undecodable.isEmpty() || !report.leftOut.unavailable.isEmpty())
+        m_dialogs.tell(text);
+    else
+        emit note(text);
 }
 
 void PhoneController::deleteOnPhone(FolderKind folder, std::vector<DeleteRow> rows) {

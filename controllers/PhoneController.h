@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace qb {
@@ -75,7 +76,9 @@ class PhoneController : public QObject {
     // is told in `refusal`, when it cannot be opened.
     AtPort* openPhone(AtPort* port, QString& refusal);
     PhonePort* currentPort();
-    void readEnd(const PhoneReadJob& job, ReadReport report);
+    void readEnd(const ReadJob& job, ReadReport report);
+    static std::optional<PhoneDialogue> dialogueOf(const PhonePort* port);
+    void tellLeftOut(const ReadReport& report);
     // A read that ends with `text`: a box for the user who asked, as
     // information or as a failure (`critical`).
     void readFailed(ReadReport& report, const QString& text, bool critical);

@@ -1,8 +1,10 @@
 #include "controllers/ReadReport.h"
 
+#include "codecs/LongMessages.h"
 #include "controllers/PhoneMessages.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 namespace qb {
 namespace {
@@ -39,19 +41,45 @@ QString addedCountsText(const ReadReport& report) {
         .arg(received(report.added), sent(report.added), unsent(report.added));
 }
 
+QString leftOutText(const LeftOut& leftOut) {
+    QStringList lines;
+    if (leftOut.statusReports > 0)
+        lines << ReadReportTexts::tr("Отчётов о доставке пропущено: %1 (это не сообщения).")
+                     .arg(leftOut.statusReports);
+    if (leftOut.incompleteMessages > 0)
+        lines << ReadReportTexts::tr("Длинных сообщений без части текста: %1, недостающих "
+                                     "частей: %2 (на их месте стоит «%3»).")
+                     .arg(leftOut.incompleteMessages)
+                     .arg(leftOut.missingParts)
+                     .arg(MissingPartMark);
+    if (!leftOut.undecodable.isEmpty())
+        lines << ReadReportTexts::tr("Не удалось разобрать сообщений: %1 — %2.")
+                     .arg(leftOut.undecodable.size())
+                     .arg(leftOut.undecodable.join(QStringLiteral("; ")));
+    if (!leftOut.unavailable.isEmpty())
+        lines << ReadReportTexts::tr("Телефон не дал прочитать: %1.")
+                     .arg(leftOut.unavailable.join(QStringLiteral("; ")));
+    return lines.join(QLatin1Char('\n'));
+}
+
 ReadNotice readNotice(const ReadReport& report) {
     using End = ReadReport::End;
     const QString read = ReadReportTexts::tr("Телефон считан");
     const QString notRead = ReadReportTexts::tr("Телефон не считан");
     switch (report.end) {
-    case End::Read:
-        if (report.addedTotal() == 0)
-            return {read, ReadReportTexts::tr("Новых сообщений нет: всё, что есть на телефоне, "
-                                              "уже в архиве.")};
-        return {read, ReadReportTexts::tr("Новых сообщений в архиве: %n (входящих %1, "
-                                          "исходящих %2, черновых %3).",
-                                          nullptr, report.addedTotal())
-                          .arg(received(report.added), sent(report.added), unsent(report.added))};
+    case End::Read: {
+        QString text =
+            report.addedTotal() == 0
+                ? ReadReportTexts::tr("Новых сообщений нет: всё, что есть на телефоне, "
+                                      "уже в архиве.")
+                : ReadReportTexts::tr("Новых сообщений в архиве: %n (входящих %1, "
+                                      "исходящих %2, черновых %3).",
+                                      nullptr, report.addedTotal())
+                      .arg(received(report.added), sent(report.added), unsent(report.added));
+        if (const QString leftOut = leftOutText(report.leftOut); !leftOut.isEmpty())
+            text += QLatin1Char('\n') + leftOut;
+        return {read, text};
+    }
     case End::NothingListed:
         return {read, nothingListedText()};
     case End::Cancelled:

@@ -3,6 +3,7 @@
 // message boxes: the notification of a read started when the phone was
 // plugged in, and the command line. The texts are the window's own.
 #include "archive/ArchiveFiles.h"
+#include "reading/ReadJob.h"
 
 #include <QMetaType>
 #include <QString>
@@ -30,6 +31,7 @@ struct ReadReport {
     FolderCounts read{};  // the messages the phone listed
     FolderCounts added{}; // of them, those new to the archive
     int contacts = 0;     // the phonebook entries the phone listed
+    LeftOut leftOut{};    // what a standard phone's read did not archive, and why
     QString failure;
 
     int addedTotal() const { return added[0] + added[1] + added[2]; }
@@ -38,6 +40,11 @@ struct ReadReport {
 // "Считано с телефона: …" and "Новых в архиве: …", one line each.
 QString readCountsText(const ReadReport& report);
 QString addedCountsText(const ReadReport& report);
+
+// What the read left out, one line per kind: status reports, messages with
+// parts missing, messages that could not be decoded (each by its place and
+// why), storages the phone would not give. Empty when nothing was left out.
+QString leftOutText(const LeftOut& leftOut);
 
 // What the notification area says about a read that ended.
 struct ReadNotice {

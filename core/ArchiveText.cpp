@@ -2,6 +2,7 @@
 
 #include "core/Cp1251.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -101,6 +102,34 @@ QString decode(std::string_view bytes) {
         }
     }
     return out;
+}
+
+std::string withoutEscapes(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    while (!bytes.empty()) {
+        const auto escape = bytes.find(Escape);
+        out += bytes.substr(0, escape);
+        if (escape == std::string_view::npos)
+            break;
+        bytes.remove_prefix(escape);
+        const auto code = readEscape(bytes);
+        if (!code)
+            out += Escape;
+        bytes.remove_prefix(code ? code->second : 1);
+    }
+    return out;
+}
+
+std::size_t prefixOfCharacters(std::string_view bytes, std::size_t characters) {
+    if (!holdsEscape(bytes.substr(0, characters)))
+        return std::min(characters, bytes.size());
+    std::size_t at = 0;
+    for (std::size_t taken = 0; taken < characters && at < bytes.size(); ++taken) {
+        const auto code = bytes[at] == Escape ? readEscape(bytes.substr(at)) : std::nullopt;
+        at += code ? code->second : 1;
+    }
+    return at;
 }
 
 bool holdsEscape(std::string_view bytes) {

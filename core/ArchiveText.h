@@ -37,6 +37,14 @@ std::string encode(const QString& text);
 // every other byte read as Windows-1251.
 QString decode(std::string_view bytes);
 
+// The bytes with every escape taken out: the text as decoders that dropped
+// what the code page lacks made it, for recognising what they archived.
+std::string withoutEscapes(std::string_view bytes);
+
+// How many bytes the first `characters` characters of the bytes take, an
+// escape counting as one character.
+std::size_t prefixOfCharacters(std::string_view bytes, std::size_t characters);
+
 // Whether the bytes hold a DLE: only then may decode() read them otherwise than
 // byte by byte, so readers of many texts can take the quick way.
 bool holdsEscape(std::string_view bytes);

@@ -1,10 +1,13 @@
 #include "export/ExportRun.h"
 
+#include "core/ArchiveText.h"
 #include "core/Cp1251.h"
 #include "core/FileStore.h"
 #include "core/LineList.h"
 
+#include <QByteArray>
 #include <QFileInfo>
+#include <QList>
 #include <algorithm>
 #include <optional>
 
@@ -129,7 +132,25 @@ std::vector<std::string> htmlHeader(int total) {
     };
 }
 
+// A text holding the archive's escapes: the characters the code page lacks
+// become character references, so the page shows them.
+void appendEscapedKept(std::string_view text, std::string& out) {
+    for (const char32_t c : archivetext::decode(text).toUcs4()) {
+        const std::string bytes = archivetext::encode(QString::fromUcs4(&c, 1));
+        if (c < 0x20 || c == 0x7F) // a control code stays the byte it was
+            out += static_cast<char>(c);
+        else if (archivetext::holdsEscape(bytes))
+            out += "&#x" + QByteArray::number(uint(c), 16).toUpper().toStdString() + ';';
+        else
+            appendEscapedHtml(bytes, out);
+    }
+}
+
 void appendEscapedHtml(std::string_view text, std::string& out) {
+    if (archivetext::holdsEscape(text)) {
+        appendEscapedKept(text, out);
+        return;
+    }
     const auto first = std::find_if(text.begin(), text.end(), needsEscape);
     out.append(text.begin(), first);
     for (const char c : std::string_view(first, text.end())) {

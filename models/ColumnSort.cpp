@@ -1,5 +1,6 @@
 #include "models/ColumnSort.h"
 
+#include "archive/RecordLines.h"
 #include "core/Cp1251.h"
 #include "models/MessageListModel.h"
 
@@ -8,6 +9,9 @@
 #include <array>
 #include <cstdint>
 #include <numeric>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace qb {
 namespace {
@@ -134,18 +138,37 @@ std::optional<int> indexNumber(QStringView cell) {
     return parseBlankLedNumber(std::string_view(bytes, length));
 }
 
+// A standard phone's index cell ("SM5,SM3", " ME12") sorts by its first
+// part's place: storage by name, then index, after every plain index.
+std::optional<std::pair<std::int64_t, std::int64_t>> placeKey(QStringView cell) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(cell.size()));
+    for (const QChar c : cell)
+        bytes += c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : '?';
+    const std::vector<StorageLocation> places = record::phoneLocations(bytes);
+    if (places.empty())
+        return std::nullopt;
+    std::int64_t storage = 0;
+    for (const char c : places.front().storage) // at most four capitals
+        storage = storage * 32 + (c - 'A' + 1);
+    return std::pair<std::int64_t, std::int64_t>{storage + 1, places.front().index};
+}
+
 SortOrder byNumber(const std::vector<MessageRow>& rows, int column, SortDirection direction) {
-    std::vector<int> keys;
+    std::vector<std::pair<std::int64_t, std::int64_t>> keys;
     keys.reserve(rows.size());
     for (const MessageRow& row : rows) {
         if (column == MessageListModel::SizeColumn) {
-            keys.push_back(row.size);
+            keys.emplace_back(0, row.size);
             continue;
         }
-        const auto number = indexNumber(row.index);
-        if (!number)
+        if (const auto number = indexNumber(row.index)) {
+            keys.emplace_back(0, *number);
+        } else if (const auto place = placeKey(row.index)) {
+            keys.push_back(*place);
+        } else {
             return {{}, Failure::notInteger(row.index)};
-        keys.push_back(*number);
+        }
     }
     return {stableOrder(keys, direction), std::nullopt};
 }

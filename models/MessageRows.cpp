@@ -1,6 +1,7 @@
 #include "models/MessageRows.h"
 
 #include "archive/RecordLines.h"
+#include "core/ArchiveText.h"
 #include "core/Cp1251.h"
 #include "models/Icons.h"
 
@@ -24,7 +25,7 @@ MessageRowBuilder::MessageRowBuilder(FolderKind kind, const Phonebook& phonebook
 const QString& MessageRowBuilder::fromCell(std::string_view number) {
     auto found = m_fromCells.find(number);
     if (found == m_fromCells.end()) {
-        const QString cell = cp1251::toUnicode(displayCorrespondent(m_names, number, m_kind));
+        const QString cell = archivetext::decode(displayCorrespondent(m_names, number, m_kind));
         found = m_fromCells.emplace(std::string(number), cell).first;
     }
     return found->second;
@@ -32,7 +33,7 @@ const QString& MessageRowBuilder::fromCell(std::string_view number) {
 
 MessageRow MessageRowBuilder::build(const MessageView& message, int k) {
     MessageRow row;
-    row.text = cp1251::toUnicode(message.text);
+    row.text = archivetext::decode(message.text);
     row.from = fromCell(message.number);
     if (m_kind == FolderKind::Inbox) {
         m_line.clear();
@@ -43,7 +44,7 @@ MessageRow MessageRowBuilder::build(const MessageView& message, int k) {
     }
     m_line.clear();
     record::appendIndexLine(m_line, message);
-    row.index = cp1251::toUnicode(m_line);
+    row.index = archivetext::decode(m_line);
     row.size = static_cast<int>(message.text.size());
     row.icon = rowIcon(m_kind);
     row.record = k;

@@ -1,5 +1,6 @@
 #include "reading/DeleteOnPhoneJob.h"
 
+#include "archive/RecordLines.h"
 #include "core/LineList.h"
 
 #include <QTimer>
@@ -44,8 +45,9 @@ bool deletionConfirmed(std::string_view reply) {
 
 DeleteOnPhoneJob::DeleteOnPhoneJob(AtPort* port, FolderKind folder, std::vector<DeleteRow> rows,
                                    ReadResult& result, DialogueLimits limits, QObject* parent)
-    : Job(parent), m_port(port), m_commands(limits), m_line(new PhoneLine(port, this)),
-      m_folder(folder), m_rows(std::move(rows)), m_result(result) {
+    : Job(parent), m_port(port), m_commands(limits), m_standard(limits),
+      m_line(new PhoneLine(port, this)), m_folder(folder), m_rows(std::move(rows)),
+      m_result(result) {
     connect(m_line, &PhoneLine::lost, this, [this](LineLoss loss) {
         m_outcome.loss = loss;
         stop(DeleteOutcome::Kind::Lost);
@@ -93,7 +95,61 @@ void DeleteOnPhoneJob::deleteNextRow() {
         stop(DeleteOutcome::Kind::Cancelled);
         return;
     }
+    m_places = record::phoneLocations(m_rows[m_next].indexCell);
+    if (!m_places.empty()) {
+        m_place = 0;
+        deleteNextPlace();
+        return;
+    }
     m_line->exchange({m_commands.pduMode()}, [this](const Reply&) { askToDelete(); });
+}
+
+void DeleteOnPhoneJob::deleteNextPlace() {
+    if (m_place == m_places.size()) {
+        m_outcome.deleted.push_back(m_rows[m_next].k);
+        rowDone();
+        deleteNextRow();
+        return;
+    }
+    const std::string& storage = m_places[m_place].storage;
+    if (storage == m_storage) {
+        askToDeletePlace();
+        return;
+    }
+    const AtCommand choose = m_standard.chooseStorage(storage);
+    m_line->exchange({choose}, [this, choose, storage](const Reply& reply) {
+        if (!placeTaken(reply, choose.text))
+            return;
+        m_storage = storage;
+        askToDeletePlace();
+    });
+}
+
+void DeleteOnPhoneJob::askToDeletePlace() {
+    const AtCommand erase = m_standard.deleteMessage(m_places[m_place].index);
+    m_line->exchange({erase}, [this, erase](const Reply& reply) {
+        const FinalCode* code = reply.codes.empty() ? nullptr : &reply.codes.back();
+        // A part that is no longer there needs no deleting.
+        const bool gone =
+            code && code->isError() && messageStorageError(*code) == ErrorMeaning::Empty;
+        if (!gone && !placeTaken(reply, erase.text))
+            return;
+        ++m_place;
+        deleteNextPlace();
+    });
+}
+
+bool DeleteOnPhoneJob::placeTaken(const Reply& reply, const std::string& command) {
+    const FinalCode* code = reply.codes.empty() ? nullptr : &reply.codes.back();
+    if (code ? !code->isError() : deletionConfirmed(reply.bytes))
+        return true;
+    ++m_outcome.notDeleted;
+    if (code && !m_outcome.failure)
+        m_outcome.failure = refusalOf(command, *code);
+    m_storage.clear(); // what the phone has chosen is not known for sure now
+    rowDone();
+    deleteNextRow();
+    return false;
 }
 
 void DeleteOnPhoneJob::askToDelete() {

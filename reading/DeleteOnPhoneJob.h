@@ -2,10 +2,12 @@
 // Deleting selected messages of a phone folder on the phone itself, one row
 // after the other, on the event loop.
 #include "archive/ArchiveTypes.h"
+#include "codecs/LongMessages.h"
 #include "core/Job.h"
 #include "reading/PhoneCommands.h"
 #include "reading/PhoneFailure.h"
 #include "reading/PhoneLine.h"
+#include "reading/StandardCommands.h"
 
 #include <optional>
 #include <string>
@@ -41,7 +43,10 @@ bool deletionConfirmed(std::string_view reply);
 
 // Re-opens the port, brings the phone in step with a bare AT, sends the
 // delete commands for `rows` (list order, top to bottom), then keeps in the
-// folder's ReadResult the entries of every row not confirmed deleted.
+// folder's ReadResult the entries of every row not confirmed deleted. A
+// standard phone's message goes from every place its parts take: its storage
+// chosen (AT+CPMS), then AT+CMGD for each; a part already gone counts as
+// deleted, a refusal keeps the row.
 class DeleteOnPhoneJob : public Job {
     Q_OBJECT
   public:
@@ -57,18 +62,27 @@ class DeleteOnPhoneJob : public Job {
     void deleteNextRow();
     void askToDelete();
     void rowAnswered(const Reply& reply);
+    void deleteNextPlace();
+    void askToDeletePlace();
+    // Whether the answer to a standard command lets the row go on; a refusal
+    // counts the row as not deleted and goes on with the next one.
+    bool placeTaken(const Reply& reply, const std::string& command);
     void rowDone();
     void stop(DeleteOutcome::Kind kind);
     void finish(DeleteOutcome::Kind kind);
 
     QPointer<AtPort> m_port;
     PhoneCommands m_commands;
+    StandardCommands m_standard;
     PhoneLine* m_line;
     FolderKind m_folder;
     std::vector<DeleteRow> m_rows;
     ReadResult& m_result;
-    std::size_t m_next = 0; // the row being deleted
-    bool m_counted = false; // the bar counts rows only when more than one is chosen
+    std::size_t m_next = 0;                // the row being deleted
+    std::vector<StorageLocation> m_places; // of a standard phone's message
+    std::size_t m_place = 0;               // the place being deleted
+    std::string m_storage;                 // chosen on the phone now; empty when unknown
+    bool m_counted = false;                // the bar counts rows only when more than one is chosen
     bool m_cancelled = false;
     bool m_finished = false;
     DeleteOutcome m_outcome;

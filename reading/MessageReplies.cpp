@@ -159,8 +159,8 @@ void parseListingFolder(const LineList& listing, FolderKind kind, CarriedFieldBo
             charactersFrom(line, static_cast<long long>(bounds.fieldStart) + 1,
                            static_cast<long long>(bounds.fieldEnd) - bounds.fieldStart - 1);
         const std::string_view digits = listing.lineView(i + 1);
-        Message& message = listed.emplace_back(
-            record::listed(kind, *status, std::string(line), indexField, decodeUcs2Hex(digits)));
+        Message& message = listed.emplace_back(record::listed(
+            kind, *status, std::string(line), indexField, decodeUcs2HexKept(digits)));
         if (std::string former = decodeUcs2HexLegacy(digits); former != message.text)
             message.stored.formerText = std::move(former);
     }

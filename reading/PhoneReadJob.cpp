@@ -17,7 +17,8 @@ ReadOutcome failed(Failure failure) {
     return {Kind::Failed, std::move(failure)};
 }
 
-// How a read that lost its phone ends; no file has been touched by then.
+} // namespace
+
 Kind lostKind(LineLoss loss) {
     switch (loss) {
     case LineLoss::Busy:
@@ -32,6 +33,8 @@ Kind lostKind(LineLoss loss) {
     }
     return Kind::PortVanished;
 }
+
+namespace {
 
 LineList lines(const std::string& reply) {
     LineList list;
@@ -52,7 +55,7 @@ void progressStep(Progress& bar, int stepSize) {
 }
 
 PhoneReadJob::PhoneReadJob(ReadContext context, QObject* parent)
-    : Job(parent), m_context(std::move(context)), m_commands(m_context.limits),
+    : ReadJob(parent), m_context(std::move(context)), m_commands(m_context.limits),
       m_line(new PhoneLine(m_context.port, this)), m_read(m_context.result) {
     connect(m_line, &PhoneLine::lost, this, &PhoneReadJob::lineLost);
     connect(m_line, &PhoneLine::failed, this, &PhoneReadJob::lineFailed);

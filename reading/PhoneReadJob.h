@@ -13,6 +13,7 @@
 #include "reading/MessageReplies.h"
 #include "reading/PhoneCommands.h"
 #include "reading/PhoneLine.h"
+#include "reading/ReadJob.h"
 
 #include <QString>
 #include <optional>
@@ -21,63 +22,14 @@
 
 namespace qb {
 
-// What the read starts from, and the port it reads from. The read works on
-// copies of its own and hands the new values back in its outcome.
-struct ReadContext {
-    AtPort* port = nullptr;
-    ReadResult result;   // the phone folders as the last read left them
-    Phonebook phonebook; // known before this read: kept when the phone lists no entry
-    QString workDir;
-    // How long the phone may take over each command; tests shorten them.
-    DialogueLimits limits{};
-};
-
-struct ReadOutcome {
-    enum class Kind {
-        Finished,      // read, phonebook written, archive merged
-        NothingListed, // the phone listed no message: nothing changed
-        PortVanished,  // the phone went away: no result, no file changed
-        PortBusy,      // another program took the port at the re-open: the same
-        PortRefused,   // the re-open was not permitted: the same
-        PhoneStalled,  // the phone stopped taking commands: the same
-        PhoneFailed,   // a command went unanswered, was refused or answered
-                       // unfittingly (`phoneFailure`): the same
-        Failed,        // stopped with `failure`; the ReadResult holds this read
-        Cancelled,     // stopped on request before the files: nothing changed
-    };
-    ReadOutcome() = default;
-    ReadOutcome(Kind kind, MaybeFailure failure, std::optional<PhoneFailure> phoneFailure = {})
-        : kind(kind), failure(std::move(failure)), phoneFailure(std::move(phoneFailure)) {}
-
-    Kind kind = Kind::Finished;
-    MaybeFailure failure;
-    std::optional<PhoneFailure> phoneFailure;
-    // The phone folders of this read, for the window to show from now on; none
-    // when it keeps showing the previous read.
-    std::optional<ReadResult> read{};
-    // The phonebook the phone listed; none when it listed no entry.
-    std::optional<Phonebook> phonebook{};
-    // The messages of this read that were new to each archive file.
-    AppendedCounts appended{};
-};
-
-// What the read is doing, for a progress told in words (the command line).
-enum class ReadStage {
-    Listing,   // the phone lists its messages
-    Dates,     // the received messages' times, one command each
-    Phonebook, // the phonebook
-    Archive,   // the files are written
-};
-
-// Advances the bar by `stepSize` while it is below 100, never beyond 100.
-// The bar's maximum takes no part in this.
-void progressStep(Progress& bar, int stepSize);
+// How a read that lost its phone ends; no file has been touched by then.
+ReadOutcome::Kind lostKind(LineLoss loss);
 
 // The whole read. The outcome carries a ReadResult only when the read gets
 // past the listing and the phone stays plugged in and answers every command;
 // the phonebook and the archive files change only when every command was
 // answered. The files are written on a worker thread, under the archive lock.
-class PhoneReadJob : public Job {
+class PhoneReadJob : public ReadJob {
     Q_OBJECT
   public:
     PhoneReadJob(ReadContext context, QObject* parent = nullptr);
@@ -85,12 +37,6 @@ class PhoneReadJob : public Job {
     void start() override;
     // Stops at once, also while a reply is awaited; nothing is written.
     void cancel() override;
-    const ReadOutcome& outcome() const { return m_outcome; }
-
-  signals:
-    // A stage begins, or goes on: `done` of `total` steps (the Dates stage's
-    // messages; 0 of 0 for the others).
-    void stageReached(qb::ReadStage stage, int done, int total);
 
   private:
     using Step = void (PhoneReadJob::*)(const Reply& reply);
@@ -136,7 +82,6 @@ class PhoneReadJob : public Job {
     std::optional<Phonebook> m_listed;
     MaybeFailure m_storeFailure;
     AppendedCounts m_appended{};
-    ReadOutcome m_outcome;
     JobWorker m_files{*this}; // last: destroyed first, waiting for the files
 };
 

@@ -74,7 +74,7 @@ std::optional<std::string> decodeOtherNameForm(std::string_view line, std::size_
     if (auto name = decodeEightBitHex(field))
         return name;
     if (quoted && field.size() % 4 == 0)
-        return decodeUcs2Hex(field);
+        return decodeUcs2HexKept(field);
     return std::nullopt;
 }
 
@@ -118,8 +118,9 @@ std::vector<PhonebookEntry> parsePhonebookEntries(const LineList& reply) {
         if (second != std::string_view::npos)
             name = decodeOtherNameForm(line, second);
         entries.push_back({charactersFrom(line, q1 + 1, q2 - q1 - 1),
-                           name ? std::move(*name)
-                                : decodeUcs2Hex(charactersFrom(line, q2 + 6, length - q2 - 5))});
+                           name
+                               ? std::move(*name)
+                               : decodeUcs2HexKept(charactersFrom(line, q2 + 6, length - q2 - 5))});
     }
     return entries;
 }

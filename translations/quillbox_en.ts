@@ -555,6 +555,22 @@ Name the one to read: --port DEVICE</translation>
             <numerusform>%n new messages in the archive (Inbox %1, Sent %2, Drafts %3).</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Отчётов о доставке пропущено: %1 (это не сообщения).</source>
+        <translation>Delivery reports left out: %1 (they are not messages).</translation>
+    </message>
+    <message>
+        <source>Длинных сообщений без части текста: %1, недостающих частей: %2 (на их месте стоит «%3»).</source>
+        <translation>Long messages with parts missing: %1, parts missing: %2 (each marked “%3”).</translation>
+    </message>
+    <message>
+        <source>Не удалось разобрать сообщений: %1 — %2.</source>
+        <translation>Messages that could not be decoded: %1 — %2.</translation>
+    </message>
+    <message>
+        <source>Телефон не дал прочитать: %1.</source>
+        <translation>The phone would not give: %1.</translation>
+    </message>
 </context>
 <context>
     <name>SmartphoneSummary</name>

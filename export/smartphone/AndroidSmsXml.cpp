@@ -1,6 +1,7 @@
 #include "export/smartphone/AndroidSmsXml.h"
 
 #include "archive/FolderTree.h"
+#include "archive/RecordLines.h"
 #include "export/smartphone/XmlText.h"
 
 #include "core/Failure.h"
@@ -167,6 +168,19 @@ class SmsWriter {
     AndroidSmsXml& m_out;
 };
 
+// Where the phone kept the message: a standard phone's first part's place,
+// else the one index of a Motorola phone's storage.
+void setPlace(StoredMessage& place, const MessageView& message) {
+    place.index = message.index;
+    if (message.index)
+        return;
+    const std::vector<StorageLocation> places = record::phoneLocations(record::indexLine(message));
+    if (places.empty())
+        return;
+    place.storage = places.front().storage;
+    place.index = places.front().index;
+}
+
 // Every message with its time: its own, an estimate, or none, as chosen.
 std::vector<Planned> planMessages(const Archive& archive, UndatedMessages undated) {
     std::size_t total = 0;
@@ -184,8 +198,10 @@ std::vector<Planned> planMessages(const Archive& archive, UndatedMessages undate
             if (!plan.ms)
                 plan.stamp.reset();
             // One left out for want of an address takes no part in the estimate.
-            const std::optional<int> index = hasAddress(message) ? message.index : std::nullopt;
-            stored.push_back({index, plan.ms, kind == FolderKind::Inbox});
+            StoredMessage place{std::nullopt, plan.ms, kind == FolderKind::Inbox, {}};
+            if (hasAddress(message))
+                setPlace(place, message);
+            stored.push_back(std::move(place));
             planned.push_back(plan);
         }
     }

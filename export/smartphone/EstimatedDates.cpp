@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <string_view>
 #include <utility>
 
 namespace qb {
@@ -36,9 +37,34 @@ std::vector<int64_t> spread(const Dated* earlier, const Dated* later, int64_t co
     return times;
 }
 
+std::vector<std::optional<int64_t>>
+estimateInOneStorage(const std::vector<StoredMessage>& messages);
+
 } // namespace
 
 std::vector<std::optional<int64_t>> estimateTimes(const std::vector<StoredMessage>& messages) {
+    std::map<std::string_view, std::vector<std::size_t>> byStorage;
+    for (std::size_t i = 0; i < messages.size(); ++i)
+        byStorage[messages[i].storage].push_back(i);
+    if (byStorage.size() <= 1)
+        return estimateInOneStorage(messages);
+    std::vector<std::optional<int64_t>> times(messages.size());
+    for (const auto& [storage, positions] : byStorage) {
+        std::vector<StoredMessage> one;
+        one.reserve(positions.size());
+        for (const std::size_t i : positions)
+            one.push_back(messages[i]);
+        const std::vector<std::optional<int64_t>> estimated = estimateInOneStorage(one);
+        for (std::size_t k = 0; k < positions.size(); ++k)
+            times[positions[k]] = estimated[k];
+    }
+    return times;
+}
+
+namespace {
+
+std::vector<std::optional<int64_t>>
+estimateInOneStorage(const std::vector<StoredMessage>& messages) {
     std::vector<std::optional<int64_t>> times(messages.size());
     std::vector<Dated> received;
     for (const StoredMessage& m : messages)
@@ -80,5 +106,7 @@ std::vector<std::optional<int64_t>> estimateTimes(const std::vector<StoredMessag
     }
     return times;
 }
+
+} // namespace
 
 } // namespace qb

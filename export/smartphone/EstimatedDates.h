@@ -3,9 +3,12 @@
 // received ones with a damaged stamp), estimated from their place on the
 // phone: the phone numbers its storage in one sequence across received, sent
 // and unsent messages, so a message stored at index 7 was stored between the
-// received messages with the nearest indexes below and above 7.
+// received messages with the nearest indexes below and above 7. A phone with
+// several storages numbers each on its own: a message is placed among the
+// received messages of its own storage.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace qb {
@@ -14,6 +17,7 @@ struct StoredMessage {
     std::optional<int> index;    // its storage index on the phone, when readable
     std::optional<int64_t> time; // milliseconds since the epoch, when known
     bool received = false;
+    std::string storage{}; // "SM", "ME"; empty for a phone with one storage
 };
 
 // For each message in turn: its own time, or an estimate for one without.

@@ -1,5 +1,6 @@
 #include "export/smartphone/VCard.h"
 
+#include "core/ArchiveText.h"
 #include "core/Cp1251.h"
 
 namespace qb {
@@ -14,7 +15,7 @@ bool continuationByte(char c) {
 // UTF-8 of archive bytes, without control characters (line breaks become blanks,
 // as the archive's own decoder treats them).
 std::string cleanText(std::string_view bytes, int& dropped) {
-    QString text = qb::cp1251::toUnicode(bytes);
+    QString text = qb::archivetext::decode(bytes);
     QString kept;
     kept.reserve(text.size());
     for (const QChar c : text) {

@@ -1,7 +1,9 @@
 #include "export/smartphone/XmlText.h"
 
+#include "core/ArchiveText.h"
 #include "core/Cp1251.h"
 
+#include <QList>
 #include <QString>
 
 #include <cstring>
@@ -15,6 +17,21 @@ bool allowedInXml(char32_t c) {
 }
 
 } // namespace
+
+// The characters the code page lacks, kept in the archive as escapes, come
+// back as themselves.
+int Cp1251XmlAttribute::appendKept(std::string& out, std::string_view archived) {
+    int dropped = 0;
+    QString kept;
+    for (const char32_t c : archivetext::decode(archived).toUcs4()) {
+        if (!allowedInXml(c))
+            ++dropped;
+        else
+            kept += QString::fromUcs4(&c, 1);
+    }
+    appendXmlAttribute(out, kept.toStdString());
+    return dropped;
+}
 
 void appendXmlAttribute(std::string& out, std::string_view utf8) {
     for (const char c : utf8) {
@@ -70,6 +87,8 @@ int Cp1251XmlAttribute::append(std::string& out, std::string_view cp1251) const 
     // pointer, then appended: a 100 000-message export spends most of its time
     // here, and growing `out` by the longest escape first would clear seven
     // bytes for every one kept.
+    if (archivetext::holdsEscape(cp1251))
+        return appendKept(out, cp1251);
     constexpr std::size_t Piece = 512;
     char buffer[Piece * sizeof(Escaped::bytes)];
     int dropped = 0;

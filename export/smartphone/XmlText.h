@@ -18,9 +18,11 @@ class Cp1251XmlAttribute {
     Cp1251XmlAttribute();
     // Returns how many characters were dropped: the control characters XML 1.0
     // forbids (all below U+0020 but TAB, LF and CR).
+    // Escapes of the archive (core/ArchiveText.h) become their characters.
     int append(std::string& out, std::string_view cp1251) const;
 
   private:
+    static int appendKept(std::string& out, std::string_view archived);
     // Escaped UTF-8 of one byte; length 0: dropped. "&quot;" is the longest.
     struct Escaped {
         unsigned char length = 0;

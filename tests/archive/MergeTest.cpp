@@ -1,6 +1,8 @@
 #include "TestFiles.h"
 #include "archive/ArchiveFiles.h"
+#include "archive/RecordLines.h"
 #include "codecs/LegacyUcs2Decoder.h"
+#include "core/ArchiveText.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -167,6 +169,27 @@ TEST(Merge, RecognisesTextsTheEarlierDecodingWroteAndNothingElse) {
               "A #BJ\r\n 1\r\n+MMGL: 1, \"STO UNSENT\", \"1\"\r\n");
 }
 
+// Archives made while the decoding dropped what the code page lacks hold a
+// Motorola phone's message without those characters; the same message read
+// now, with them kept, is recognised there.
+TEST(Merge, RecognisesTextsThatLostTheCharactersTheCodePageLacks) {
+    QTemporaryDir dir;
+    put(dir.filePath("Outbox.msg"), "Hi  A\r\n 1\r\n+MMGL: 1, \"STO SENT\", \"1\"\r\n");
+    ReadResult read;
+    const std::string kept = archivetext::encode(QString::fromUtf8("Hi 😀 ΔA"));
+    read.outbox = {sentEntry(kept, 1, "STO SENT", "1"), sentEntry(kept, 2, "STO SENT", "1")};
+    AppendedCounts appended{};
+    ASSERT_FALSE(mergeReadResult(dir.path(), read, &appended));
+    EXPECT_EQ(appended, (AppendedCounts{0, 1, 0})); // index 2 is another message
+    // A standard phone's message was never archived so: it goes in.
+    ReadResult standardRead;
+    put(dir.filePath("Outbox.msg"), "Hi  A\r\n SM1\r\n+CMGL: SM1, \"STO SENT\", \"1\"\r\n");
+    standardRead.outbox = {record::phoneMessage(FolderKind::Outbox, MessageStatus::Sent, "1",
+                                                {{"SM", 1}}, kept, std::nullopt)};
+    ASSERT_FALSE(mergeReadResult(dir.path(), standardRead, &appended));
+    EXPECT_EQ(appended, (AppendedCounts{0, 1, 0}));
+}
+
 // What a read brought that the archive lacked, per folder, as the user is
 // told it; a folder that could not be written counts nothing.
 TEST(Merge, CountsTheRecordsItAppendsToEachFolder) {
@@ -184,4 +207,108 @@ TEST(Merge, CountsTheRecordsItAppendsToEachFolder) {
     later.inbox = {inboxEntry("New", 7, "REC READ", "+7001", Date)};
     ASSERT_TRUE(mergeReadResult(dir.path(), later, &appended));
     EXPECT_EQ(appended, (AppendedCounts{1, 0, 0}));
+}
+
+// --- Messages of phones read by the standard commands
+
+namespace {
+
+Message standard(FolderKind kind, MessageStatus status, std::vector<StorageLocation> places,
+                 std::string text = "Text") {
+    return record::phoneMessage(kind, status, "+7001", places, std::move(text),
+                                MessageTime{2009, 5, 4, 20, 0, 0});
+}
+
+} // namespace
+
+TEST(Merge, AStandardPhonesRecordCarriesItsPlacesStatusAndNumber) {
+    QTemporaryDir dir;
+    ReadResult read;
+    read.inbox = {standard(FolderKind::Inbox, MessageStatus::Unread, {{"SM", 5}, {"SM", 3}}),
+                  // The same index in the other storage is another message.
+                  standard(FolderKind::Inbox, MessageStatus::Read, {{"ME", 5}})};
+    read.outbox = {standard(FolderKind::Outbox, MessageStatus::Sent, {{"ME", 12}})};
+    ASSERT_FALSE(mergeReadResult(dir.path(), read));
+    EXPECT_EQ(
+        slurp(dir.filePath("Inbox.msg")),
+        "Text\r\nSM5,SM3\r\n+CMGL: SM5,SM3, \"REC UNREAD\", \"+7001\"\r\n04/05/2009,20:00:00\r\n"
+        "Text\r\nME5\r\n+CMGL: ME5, \"REC READ\", \"+7001\"\r\n04/05/2009,20:00:00\r\n");
+    EXPECT_EQ(slurp(dir.filePath("Outbox.msg")),
+              "Text\r\n ME12\r\n+CMGL: ME12, \"STO SENT\", \"+7001\"\r\n");
+
+    Archive archive;
+    ASSERT_FALSE(reloadArchive(dir.path(), archive));
+    ASSERT_EQ(archive.inbox.count(), 2);
+    EXPECT_EQ(archive.inbox.message(0).status, MessageStatus::Unread);
+    EXPECT_EQ(archive.inbox.message(0).number, "+7001");
+    EXPECT_EQ(archive.inbox.message(0).time, (MessageTime{2009, 5, 4, 20, 0, 0}));
+    EXPECT_EQ(record::phoneLocations(record::indexLine(archive.inbox.message(0))),
+              (std::vector<StorageLocation>{{"SM", 5}, {"SM", 3}}));
+    EXPECT_EQ(archive.outbox.message(0).number, "+7001");
+    EXPECT_EQ(record::phoneLocations(record::indexLine(archive.outbox.message(0))),
+              (std::vector<StorageLocation>{{"ME", 12}}));
+}
+
+TEST(Merge, AStandardMessageListedUnreadThenReadIsArchivedOnce) {
+    QTemporaryDir dir;
+    ReadResult first;
+    first.inbox = {standard(FolderKind::Inbox, MessageStatus::Unread, {{"SM", 1}})};
+    ASSERT_FALSE(mergeReadResult(dir.path(), first));
+    ReadResult second;
+    second.inbox = {standard(FolderKind::Inbox, MessageStatus::Read, {{"SM", 1}}),
+                    standard(FolderKind::Inbox, MessageStatus::Read, {{"SM", 1}}, "Other")};
+    AppendedCounts appended{};
+    ASSERT_FALSE(mergeReadResult(dir.path(), second, &appended));
+    EXPECT_EQ(appended, (AppendedCounts{1, 0, 0})); // only the other text
+    // Read first, then unread is no listing's doing: a new record, as for Motorola phones.
+    ReadResult third;
+    third.inbox = {standard(FolderKind::Inbox, MessageStatus::Unread, {{"SM", 2}})};
+    ReadResult readBefore;
+    readBefore.inbox = {standard(FolderKind::Inbox, MessageStatus::Read, {{"SM", 2}})};
+    ASSERT_FALSE(mergeReadResult(dir.path(), readBefore));
+    ASSERT_FALSE(mergeReadResult(dir.path(), third, &appended));
+    EXPECT_EQ(appended, (AppendedCounts{1, 0, 0}));
+}
+
+TEST(Merge, OnlyTheStandardFormOfAnIndexLineNamesPlaces) {
+    using Places = std::vector<StorageLocation>;
+    const std::pair<std::string_view, Places> cases[] = {
+        {"SM5", {{"SM", 5}}},
+        {" ME12,SM3,MT0", {{"ME", 12}, {"SM", 3}, {"MT", 0}}},
+        {"5", {}},
+        {" 5", {}},
+        {"", {}},
+        {"1000", {}},
+        {"sm5", {}},
+        {"SM", {}},
+        {"SM5,", {}},
+        {"SM5,,SM6", {}},
+        {"SM5 ", {}},
+        {"SM1234567890", {}},
+        {"ABCDE1", {}},
+    };
+    for (const auto& [line, places] : cases)
+        EXPECT_EQ(record::phoneLocations(line), places) << line;
+}
+
+// A reader sees 4096 characters of a line, an escape being one: a long
+// message of characters the code page lacks is read whole and recognised.
+TEST(Merge, ALongTextOfEscapedCharactersIsReadWholeAndArchivedOnce) {
+    QTemporaryDir dir;
+    const std::string kept = archivetext::encode(QString(1000, QChar(0x4F60)) + QString(3096, 'a'));
+    ASSERT_GT(kept.size(), 4096u);
+    ReadResult read;
+    read.inbox = {standard(FolderKind::Inbox, MessageStatus::Read, {{"ME", 1}}, kept)};
+    ASSERT_FALSE(mergeReadResult(dir.path(), read));
+    AppendedCounts appended{};
+    ASSERT_FALSE(mergeReadResult(dir.path(), read, &appended));
+    EXPECT_EQ(appended, (AppendedCounts{0, 0, 0}));
+    Archive archive;
+    ASSERT_FALSE(reloadArchive(dir.path(), archive));
+    EXPECT_EQ(archive.inbox.message(0).text, kept);
+    // One character more, and the reader sees the first 4096.
+    read.inbox[0].text = kept + archivetext::encode(QStringLiteral("\u4F60"));
+    ASSERT_FALSE(mergeReadResult(dir.path(), read));
+    ASSERT_FALSE(reloadArchive(dir.path(), archive));
+    EXPECT_EQ(archive.inbox.message(1).text, kept);
 }

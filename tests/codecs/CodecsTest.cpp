@@ -3,6 +3,7 @@
 #include "codecs/LegacyUcs2Decoder.h"
 #include "codecs/Timestamp.h"
 #include "codecs/Ucs2Decoder.h"
+#include "core/ArchiveText.h"
 
 #include <gtest/gtest.h>
 
@@ -126,4 +127,25 @@ TEST(normaliseTimestamp, OddInputFollowsTheFixedPositions) {
     EXPECT_EQ(normaliseTimestamp("2005/01/02,12:34"), "02/01/2005,12:00:00");
     EXPECT_EQ(normaliseTimestamp("2005/01/02 12:34:56"), "0/01/2005,0:00:00");
     EXPECT_EQ(normaliseTimestamp(""), "0/0/,0:00:00");
+}
+
+// Kept: every character the phone sent, as the archive's escapes where the
+// code page lacks it; without the escapes, what the dropping decoding gave.
+TEST(decodeUcs2HexKept, KeepsWhatTheCodePageLacksAndOtherwiseDecodesAlike) {
+    const std::pair<const char*, const char16_t*> cases[] = {
+        {"041C0430043C0430", u"Мама"},
+        {"0394039300200041", u"ΔΓ A"},
+        {"D83DDE00", u"😀"},
+        {"4F60597D", u"你好"},
+        {"0041000D000A0042000A0043", u"A B C"}, // breaks fold into
+                                                // one blank each
+        {"00412C000042", u"A,B"},               // the swapped comma
+        {"0041000900420000", u"A\tB"},          // a tab kept, a zero group dropped
+        {"0041zz000042", u"AB"},                // no hexadecimal group
+    };
+    for (const auto& [digits, text] : cases) {
+        const std::string kept = decodeUcs2HexKept(digits);
+        EXPECT_EQ(archivetext::decode(kept), QString::fromUtf16(text)) << digits;
+        EXPECT_EQ(archivetext::withoutEscapes(kept), decodeUcs2Hex(digits)) << digits;
+    }
 }

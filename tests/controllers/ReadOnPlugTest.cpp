@@ -273,3 +273,24 @@ TEST_F(ApplicationReadOnPlugTest, ClosingWhileAReadWaitsStartsNone) {
     EXPECT_TRUE(notices.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Inbox.msg"))));
 }
+
+// What a standard phone's read could not archive follows the counts.
+TEST(ReadNoticeTest, TellsWhatTheReadLeftOut) {
+    ReadReport report;
+    report.start = ReadStart::Unattended;
+    report.added = {1, 0, 0};
+    EXPECT_EQ(leftOutText(report.leftOut), QString());
+    report.leftOut.statusReports = 2;
+    report.leftOut.incompleteMessages = 1;
+    report.leftOut.missingParts = 2;
+    report.leftOut.undecodable = {QStringLiteral("SM7: x"), QStringLiteral("ME2: y")};
+    report.leftOut.unavailable = {QStringLiteral("SM: +CMS ERROR: 310")};
+    const QString text = leftOutText(report.leftOut);
+    EXPECT_EQ(text.split(QLatin1Char('\n')),
+              QStringList({QStringLiteral("Отчётов о доставке пропущено: 2 (это не сообщения)."),
+                           QStringLiteral("Длинных сообщений без части текста: 1, недостающих "
+                                          "частей: 2 (на их месте стоит «[…]»)."),
+                           QStringLiteral("Не удалось разобрать сообщений: 2 — SM7: x; ME2: y."),
+                           QStringLiteral("Телефон не дал прочитать: SM: +CMS ERROR: 310.")}));
+    EXPECT_TRUE(readNotice(report).text.endsWith(text));
+}

@@ -4,7 +4,9 @@
 #include "ServedPhone.h"
 #include "WindowProbe.h"
 
+#include "archive/Workspace.h"
 #include "controllers/ReadOnPlug.h"
+#include "export/smartphone/AndroidSmsXml.h"
 #include "models/Icons.h"
 #include "models/MessageListModel.h"
 #include "phonelink/PhonePort.h"
@@ -12,6 +14,7 @@
 #include "ui/StatusPanel.h"
 
 #include <QAction>
+#include <QFile>
 #include <QProgressBar>
 #include <QTableView>
 #include <QTest>
@@ -99,8 +102,8 @@ int lineCount(const QByteArray& file) {
 // working directory, the testbed with the phone, and the window started in both.
 struct Rig {
     explicit Rig(const char* content, const QMap<QString, QByteArray>& earlierFiles = {},
-                 ServeTiming timing = instantReplies())
-        : dir(earlierFiles), phone(parsePhoneContent(content), std::move(timing)),
+                 ServeTiming timing = instantReplies(), const char* device = "motorola-v3")
+        : dir(earlierFiles), phone(parsePhoneContent(content), std::move(timing), device),
           program(dir.path(), boxes) {
         form.show();
     }
@@ -168,6 +171,7 @@ class MainWindowE2eTest : public QObject {
     void slowChattyPhoneReadsAsAPromptOne();
     void refusedCommandIsNamedAndNothingWritten();
     void readsByItselfWhenPluggedInWhileHidden();
+    void readsAStandardPhoneWhole();
 
   private:
     void checkFirstRead(Rig& rig);
@@ -489,6 +493,82 @@ void MainWindowE2eTest::readsByItselfWhenPluggedInWhileHidden() {
     RETURN_IF_FAILED();
     QTest::qWait(1500); // the plugging's events are long over: one read
     QCOMPARE(rig.phone.countCommands("at+mmgl=\"ALL\""), 1);
+}
+
+// A made-up Nokia that speaks only the standard commands: SIM and phone
+// storages, a long message in three parts on the SIM, Cyrillic in UCS2,
+// Greek and emoji, 7-bit text, a status report and a message with a part missing.
+void MainWindowE2eTest::readsAStandardPhoneWhole() {
+    static const std::string content = [] {
+        QFile file(QStringLiteral(QUILLBOX_STANDARD_PHONE));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    }();
+    Rig rig(content.c_str(), {}, instantReplies(), "nokia-6230i");
+    plugIn(rig);
+    RETURN_IF_FAILED();
+    QCOMPARE(rig.caption(TreeNode::Phone), QStringLiteral("Nokia 6230i"));
+
+    rig.readButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience);
+    QCOMPARE(rig.boxes.texts, QStringList());
+    QCOMPARE(rig.phone.countCommands("AT+CMGL=4"), 2); // SIM and phone, never "MT" as well
+    QCOMPARE(rig.phone.countCommands("at+mmgl"), 0);
+    const QMap<QString, QByteArray> archived = rig.files();
+    QCOMPARE(lineCount(archived["Inbox.msg"]), 8 * 4);
+    QCOMPARE(lineCount(archived["Outbox.msg"]), 2 * 3);
+    QCOMPARE(lineCount(archived["Draft.msg"]), 1 * 3);
+    QCOMPARE(rig.captions().mid(5, 3),
+             QStringList({"Входящие (8)", "Исходящие (2)", "Черновые (1)"}));
+
+    // Listed with every character, the long message whole.
+    clickNode(rig, TreeNode::ArchiveInbox);
+    RETURN_IF_FAILED();
+    const MessageListModel& model = rig.program.model();
+    const std::optional<int> lena = rowWithIndex(model, QStringLiteral("SM5,SM3,SM4"));
+    QVERIFY(lena);
+    QVERIFY(model.row(*lena).text.startsWith(QStringLiteral("Лена, привет!")));
+    QVERIFY(model.row(*lena).text.endsWith(QStringLiteral("Не забудь подарок!")));
+    const std::optional<int> greek = rowWithIndex(model, QStringLiteral("ME2"));
+    QVERIFY(greek);
+    QCOMPARE(model.row(*greek).text, QStringLiteral("ΔΣ ΩΠ: ΦΓΛΨΞΘ at 8, see you!"));
+    QVERIFY(rowWithIndex(model, QStringLiteral("SM1"))); // the SIM's and the phone's index 1
+    QVERIFY(rowWithIndex(model, QStringLiteral("ME1")));
+
+    // To Android, sent messages dated among their storage's received ones.
+    const Workspace& workspace = rig.program.app.workspace();
+    const AndroidSmsXml backup = androidSmsXml(workspace.archive, workspace.phonebook);
+    QCOMPARE(backup.messages, 11);
+    QCOMPARE(backup.estimated, 3);
+    QCOMPARE(backup.droppedCharacters, 0);
+    const QString xml = QString::fromStdString(backup.xml);
+    QVERIFY(xml.contains(QStringLiteral("你好！😀 See you soon 👍")));
+    QVERIFY(xml.contains(
+        QStringLiteral("Мам, всё хорошо, позвоню вечером 🙂")));
+
+    // A second read adds nothing.
+    rig.readButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience);
+    QCOMPARE(rig.phone.countCommands("AT+CMGL=4"), 4);
+    for (const QString& name : ArchiveFiles)
+        QVERIFY2(rig.files()[name] == archived[name], qPrintable(name));
+
+    // Deleted on the phone, the long message goes from all three places.
+    const std::size_t heldBefore = rig.phone.content().messages.size();
+    clickNode(rig, TreeNode::PhoneInbox);
+    RETURN_IF_FAILED();
+    const std::optional<int> onPhone = rowWithIndex(model, QStringLiteral("SM5,SM3,SM4"));
+    QVERIFY(onPhone);
+    control<QTableView>(rig.form, "messageList")->selectRow(*onPhone);
+    rig.program.app.deleteSelectedOnPhone();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience);
+    QCOMPARE(rig.boxes.texts, QStringList());
+    QCOMPARE(rig.phone.countCommands("AT+CMGD="), 3);
+    QCOMPARE(rig.phone.content().messages.size(), heldBefore - 3);
+    for (const SimMessage& message : rig.phone.content().messages)
+        QVERIFY(message.storage != "SM" ||
+                (message.index != 3 && message.index != 4 && message.index != 5));
+    QVERIFY(!rowWithIndex(model, QStringLiteral("SM5,SM3,SM4")));
+    QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие (7)"));
 }
 
 QTEST_MAIN(MainWindowE2eTest)

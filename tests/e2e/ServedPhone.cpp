@@ -11,8 +11,8 @@ namespace qb::e2e {
 
 namespace {
 
-std::string razrV3Description() {
-    std::ifstream file(QUILLBOX_TEST_DATA "/devices/motorola-v3.umockdev");
+std::string deviceDescription(const char* device) {
+    std::ifstream file(std::string(QUILLBOX_TEST_DATA "/devices/") + device + ".umockdev");
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
@@ -20,8 +20,8 @@ std::string razrV3Description() {
 
 } // namespace
 
-ServedPhone::ServedPhone(PhoneContent content, ServeTiming timing)
-    : m_device(razrV3Description()), m_phone(std::move(content)),
+ServedPhone::ServedPhone(PhoneContent content, ServeTiming timing, const char* device)
+    : m_device(deviceDescription(device)), m_phone(std::move(content)),
       m_server(m_phone, timing, nullptr) {
     // The server logs through the observer; the test keeps the lines instead.
     // It is called from service(), that is with m_mutex held.

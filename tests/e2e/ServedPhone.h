@@ -16,7 +16,8 @@ namespace qb::e2e {
 
 class ServedPhone {
   public:
-    ServedPhone(PhoneContent content, ServeTiming timing);
+    // `device`: the name of a description in data/devices.
+    ServedPhone(PhoneContent content, ServeTiming timing, const char* device = "motorola-v3");
     ~ServedPhone();
     ServedPhone(const ServedPhone&) = delete;
     ServedPhone& operator=(const ServedPhone&) = delete;

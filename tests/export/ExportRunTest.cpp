@@ -1,6 +1,7 @@
 #include "export/ExportRun.h"
 #include "export/ExportTemplate.h"
 
+#include "core/ArchiveText.h"
 #include "core/FileStore.h"
 #include "core/LineList.h"
 
@@ -180,4 +181,13 @@ TEST(ExportRun, WritesAsItGoesSoMemoryStaysBoundedWhateverTheTemplate) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"sms.htm"});
     const long grownKb = after.ru_maxrss - before.ru_maxrss;
     EXPECT_LT(grownKb, 24 * 1024) << "the export held " << grownKb / 1024 << " MB";
+}
+
+TEST(ExportHtml, CharactersTheCodePageLacksBecomeReferences) {
+    std::string out;
+    appendEscapedHtml(qb::archivetext::encode(QString::fromUtf8("<Δ> & 😀 Ж")), out);
+    EXPECT_EQ(out, "&lt;&#x394;&gt; &amp; &#x1F600; \xC6");
+    out.clear();
+    appendEscapedHtml("\x10U+12;", out); // no escape the archive writes: as it stands
+    EXPECT_EQ(out, "\x10U+12;");
 }

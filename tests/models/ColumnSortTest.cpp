@@ -117,6 +117,13 @@ TEST(ColumnComparisons, SizesAndIndexesCompareAsNumbers) {
               QStringList({"-3", " 9", " 10", "2147483647"}));
 }
 
+TEST(ColumnComparisons, AStandardPhonesPlacesSortByStorageThenIndexAfterPlainIndexes) {
+    EXPECT_EQ(sorted({row("a", "", "", "SM10"), row("b", "", "", "ME12,ME13"),
+                      row("c", "", "", "SM9,SM1"), row("d", "", "", "7"), row("e", "", "", "ME2")},
+                     Model::IndexColumn, Up),
+              QStringList({"7", "ME2", "ME12,ME13", "SM9,SM1", "SM10"}));
+}
+
 TEST(ColumnComparisons, AnIndexThatIsNoNumberGivesNoOrder) {
     for (const char* bad : {"7a", "", " ", "2147483648", "9 "}) {
         const SortOrder order =

@@ -3,6 +3,7 @@
 
 #include "archive/RecordFields.h"
 #include "archive/RecordLines.h"
+#include "core/ArchiveText.h"
 #include "core/Cp1251.h"
 
 #include <gtest/gtest.h>
@@ -118,4 +119,19 @@ TEST(MessageRows, PhonebookWithoutANumberForItsCountCannotName) {
               u("'abc' is not a valid integer value"));
     book.countLine.reset();
     EXPECT_FALSE(MessageRowBuilder(FolderKind::Inbox, book).failure());
+}
+
+TEST(MessageRows, AStandardPhonesMessageShowsEveryCharacterItsPlacesAndItsSender) {
+    Phonebook names;
+    names.entries.push_back({"+79160000001", archivetext::encode(u("Оля 🙂"))});
+    MessageRowBuilder inbox(FolderKind::Inbox, names);
+    const Message kept = record::phoneMessage(
+        FolderKind::Inbox, MessageStatus::Read, archivetext::encode(u("+79160000001")),
+        {{"SM", 5}, {"SM", 3}}, archivetext::encode(u("你好 ΔΣ 😀")),
+        MessageTime{2009, 5, 4, 20, 0, 0});
+    const MessageRow row = inbox.fromPhone(kept, 1);
+    EXPECT_EQ(row.text, u("你好 ΔΣ 😀"));
+    EXPECT_EQ(row.from, u("Оля 🙂 (+79160000001)"));
+    EXPECT_EQ(row.index, u("SM5,SM3"));
+    EXPECT_EQ(row.date, u("04/05/2009,20:00:00"));
 }

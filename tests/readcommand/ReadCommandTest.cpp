@@ -195,6 +195,28 @@ TEST_F(ReadCommandTest, GivesTheFilesOfTheWindowsReadAndSharesTheArchiveWithAWin
     EXPECT_TRUE(byWindow.archive() == windowFiles);
 }
 
+// A phone of another maker is read by the standard commands; what the read
+// left out follows the counts.
+TEST_F(ReadCommandTest, ReadsAStandardPhoneAndTellsWhatItLeftOut) {
+    QFile content(QStringLiteral(QUILLBOX_STANDARD_PHONE));
+    ASSERT_TRUE(content.open(QIODevice::ReadOnly));
+    phone = std::make_unique<e2e::ServedPhone>(parsePhoneContent(content.readAll().toStdString()),
+                                               timing(), "nokia-6230i");
+    std::string error;
+    ASSERT_TRUE(phone->plug(error)) << error;
+    Folder folder;
+    const ProgramRun run = read(folder);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Считано с телефона: входящих 8, исходящих 2, черновых 1, контактов 8.\n"
+                       "Новых в архиве: входящих 8, исходящих 2, черновых 1.\n"
+                       "Отчётов о доставке пропущено: 1 (это не сообщения).\n"
+                       "Длинных сообщений без части текста: 1, недостающих частей: 1 (на их "
+                       "месте стоит «[…]»).\n");
+    EXPECT_NE(run.err.find("Nokia 6230i, /dev/ttyACM0"), std::string::npos) << run.err;
+    EXPECT_EQ(phone->countCommands("AT+CGMI"), 0); // its USB vendor tells
+    EXPECT_EQ(phone->countCommands("AT+CMGL=4"), 2);
+}
+
 TEST_F(ReadCommandTest, WithoutAPhoneItSaysSoAndWithTwoItAsksWhichOne) {
     UMockdevTestbed* testbed = umockdev_testbed_new();
     Folder folder;

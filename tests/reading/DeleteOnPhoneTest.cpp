@@ -215,3 +215,31 @@ TEST(DeletionConfirmed, OnlyAClosingOk) {
     EXPECT_FALSE(deletionConfirmed("AT+CMGD=5\r\nOK\r\nAT+CMGD=6\r\nERROR\r\n"));
     EXPECT_FALSE(deletionConfirmed(""));
 }
+
+// --- A standard phone's messages: every part from its own place
+
+TEST_F(DeleteOnPhoneTest, AStandardMessageGoesFromEveryPlaceItsPartsTake) {
+    phone.answer("AT+CMGD=4", "+CMS ERROR: 321\r\n"); // that part was gone already
+    const DeleteOutcome outcome =
+        remove(FolderKind::Inbox, {{1, "SM5,SM3,SM4"}, {2, "ME1"}, {3, "SM1"}});
+    EXPECT_EQ(phone.sent, (Commands{"AT", "AT+CPMS=\"SM\"", "AT+CMGD=5", "AT+CMGD=3", "AT+CMGD=4",
+                                    "AT+CPMS=\"ME\"", "AT+CMGD=1", "AT+CPMS=\"SM\"", "AT+CMGD=1"}));
+    EXPECT_EQ(outcome.kind, Kind::Done);
+    EXPECT_EQ(outcome.deleted, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(inboxTexts(), (std::vector<std::string>{"text 4", "text 5"}));
+    EXPECT_EQ(progress.position, 3);
+}
+
+TEST_F(DeleteOnPhoneTest, AStandardMessageWithAPartRefusedStays) {
+    phone.answer("AT+CMGD=3", "+CMS ERROR: 500\r\n");
+    phone.answer("AT+CPMS=\"ME\"", "+CMS ERROR: 310\r\n"); // no such storage now
+    const DeleteOutcome outcome =
+        remove(FolderKind::Outbox, {{1, " SM5,SM3,SM4"}, {1, " ME1"}, {1, " SM7"}});
+    // The row's other parts are not tried after a refusal; the storage is chosen again.
+    EXPECT_EQ(phone.sent, (Commands{"AT", "AT+CPMS=\"SM\"", "AT+CMGD=5", "AT+CMGD=3",
+                                    "AT+CPMS=\"ME\"", "AT+CPMS=\"SM\"", "AT+CMGD=7"}));
+    EXPECT_EQ(outcome.notDeleted, 2);
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_EQ(outcome.failure->command, "AT+CMGD=3");
+    EXPECT_EQ(outcome.failure->errorNumber, 500);
+}

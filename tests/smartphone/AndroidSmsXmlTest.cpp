@@ -2,6 +2,7 @@
 #include "export/smartphone/AndroidSmsXml.h"
 #include "archive/RecordFields.h"
 #include "archive/RecordLines.h"
+#include "core/ArchiveText.h"
 #include "core/Cp1251.h"
 #include "export/smartphone/EstimatedDates.h"
 #include "export/smartphone/XmlText.h"
@@ -271,4 +272,50 @@ TEST(AndroidSmsXml, RestoresAsThePhoneShowedIt) {
     options.undated = UndatedMessages::Epoch;
     EXPECT_EQ(androidSmsXml(archive, phonebook, options).undated, 4);
     EXPECT_EQ(androidSmsXml(archive, {}).xml.find("backup_set=\"\""), std::string::npos);
+}
+
+TEST(AndroidSmsXml, AStandardPhonesMessagesAreDatedInTheirOwnStorageWithEveryCharacter) {
+    FixedZone moscow;
+    const MessageTime noon{2009, 6, 1, 12, 0, 0}, ten{2009, 6, 1, 10, 0, 0};
+    const std::string kept = archivetext::encode(QString::fromUtf8("你好 😀 ΔΣ"));
+    Archive archive;
+    archive.inbox = ArchiveFolder::fromContent(FolderKind::Inbox, [&] {
+        std::string content;
+        record::appendRecord(content,
+                             view(record::phoneMessage(FolderKind::Inbox, MessageStatus::Read,
+                                                       "+7001", {{"SM", 1}}, kept, ten)));
+        record::appendRecord(content,
+                             view(record::phoneMessage(FolderKind::Inbox, MessageStatus::Read,
+                                                       "+7001", {{"ME", 1}}, "t", noon)));
+        return content;
+    }());
+    archive.outbox = ArchiveFolder::fromContent(FolderKind::Outbox, [&] {
+        std::string content;
+        // Index 2 of each storage: after its own storage's index 1.
+        for (const char* storage : {"SM", "ME"})
+            record::appendRecord(content, view(record::phoneMessage(
+                                              FolderKind::Outbox, MessageStatus::Sent, "+7001",
+                                              {{storage, 2}, {storage, 3}}, "t", std::nullopt)));
+        return content;
+    }());
+    const AndroidSmsXml out = androidSmsXml(archive, {});
+    int count = 0;
+    const std::vector<Sms> sms = parse(out.xml, count);
+    ASSERT_EQ(sms.size(), 4u);
+    EXPECT_EQ(sms[0].at("body"), QString::fromUtf8("你好 😀 ΔΣ"));
+    EXPECT_EQ(out.droppedCharacters, 0);
+    EXPECT_EQ(sms[2].at("readable_date"), "1 Jun 2009 10:00:01");
+    EXPECT_EQ(sms[3].at("readable_date"), "1 Jun 2009 12:00:01");
+    EXPECT_EQ(out.estimated, 2);
+}
+
+TEST(EstimatedDates, EachStorageOnItsOwn) {
+    auto at = [](const char* storage, int index, std::optional<int64_t> time = {}) {
+        return StoredMessage{index, time, bool(time), storage};
+    };
+    const auto times = estimateTimes(
+        {at("SM", 1, 1000000), at("ME", 5, 9000000), at("SM", 6), at("ME", 2), at("BM", 3)});
+    EXPECT_EQ(times[2], 1001000);      // after SM1, not ME5 below it
+    EXPECT_EQ(times[3], 8999000);      // before ME5
+    EXPECT_EQ(times[4], std::nullopt); // no received message in its storage
 }
