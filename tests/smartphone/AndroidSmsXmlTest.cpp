@@ -272,3 +272,17 @@ TEST(AndroidSmsXml, RestoresAsThePhoneShowedIt) {
     EXPECT_EQ(androidSmsXml(archive, phonebook, options).undated, 4);
     EXPECT_EQ(androidSmsXml(archive, {}).xml.find("backup_set=\"\""), std::string::npos);
 }
+
+TEST(AndroidSmsXml, DraftsToFormsOfOneNumberShareAConversation) {
+    Archive archive;
+    const FolderKind draft = FolderKind::Draft;
+    archive.draft = folderOf(draft, {message(draft, "a", "+7 916 123-45-67", {}, 1),
+                                     message(draft, "b", "8 916 1234567", {}, 2),
+                                     message(draft, "c", "+79160000000", {}, 3)});
+    AndroidSmsOptions options;
+    options.homeRegion = QStringLiteral("RU");
+    EXPECT_EQ(androidSmsXml(archive, {}, options).draftsSharingConversation, 2);
+    // Read by German rules, "8 916…" is no Russian number.
+    options.homeRegion = QStringLiteral("DE");
+    EXPECT_EQ(androidSmsXml(archive, {}, options).draftsSharingConversation, 0);
+}
