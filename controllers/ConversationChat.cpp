@@ -24,7 +24,8 @@ QString directionText(MessageDirection direction) {
 
 // Line breaks kept, everything else shown as typed.
 QString bodyHtml(const QString& text) {
-    return text.toHtmlEscaped().replace(QLatin1String("\r\n"), QLatin1String("<br>"))
+    return text.toHtmlEscaped()
+        .replace(QLatin1String("\r\n"), QLatin1String("<br>"))
         .replace(QLatin1Char('\n'), QLatin1String("<br>"))
         .replace(QLatin1Char('\r'), QLatin1String("<br>"));
 }

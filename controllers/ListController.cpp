@@ -423,10 +423,9 @@ std::optional<PrintJob::Document> ListController::printSource() const {
         m_listing == Listing::Conversation && m_conversation
             ? std::make_shared<const GatheredConversation>(*m_conversation)
             : nullptr;
-    return [title, rows = std::move(rows), folder = m_model.folderRows(),
-            entries = m_model.entries(), conversation] {
-        return printedRows(title, *folder, entries, rows, conversation.get());
-    };
+    return
+        [title, rows = std::move(rows), folder = m_model.folderRows(), entries = m_model.entries(),
+         conversation] { return printedRows(title, *folder, entries, rows, conversation.get()); };
 }
 
 std::optional<ExportSource> ListController::exportSource(ExportMode mode) const {
@@ -438,7 +437,8 @@ std::optional<ExportSource> ListController::exportSource(ExportMode mode) const 
         std::iota(rows.begin(), rows.end(), 0);
     }
     // Only over a folder node of the tree, or over rows gathered from folders.
-    const bool overFolder = m_listing != Listing::Folder || (m_selectedNode && isFolder(*m_selectedNode));
+    const bool overFolder =
+        m_listing != Listing::Folder || (m_selectedNode && isFolder(*m_selectedNode));
     if (!overFolder || rows.empty())
         return std::nullopt;
     const int count = static_cast<int>(rows.size());

@@ -7,8 +7,8 @@
 // only while a job runs. Every command acts on the folder the list shows.
 #include "archive/FolderTree.h"
 #include "controllers/SearchController.h"
-#include "export/print/PrintJob.h"
 #include "export/ExportRun.h"
+#include "export/print/PrintJob.h"
 #include "models/ColumnSorter.h"
 #include "models/EntrySort.h"
 #include "models/MessageListModel.h"
@@ -170,7 +170,7 @@ class ListController : public QObject {
     bool m_archiveLent = false;
     bool m_listWhenArchiveBack = false;
     Listing m_listing = Listing::Folder;
-    SearchQuery m_query;                         // of the results on show
+    SearchQuery m_query;                                // of the results on show
     std::optional<GatheredConversation> m_conversation; // on show, or about to be
     // The "От" cell of the row looked at last; decides when the list repaints.
     QString m_lastSender;

@@ -16,7 +16,8 @@ MessageDirection directionOf(FolderKind kind) {
 std::optional<QDateTime> ownTime(const MessageView& message, FolderKind kind) {
     if (kind != FolderKind::Inbox)
         return std::nullopt;
-    const std::optional<MessageTime> time = record::fields::timeOf(message.stored.dateLine.value_or(std::string_view()));
+    const std::optional<MessageTime> time =
+        record::fields::timeOf(message.stored.dateLine.value_or(std::string_view()));
     if (!time)
         return std::nullopt;
     const QDateTime local(QDate(time->year, time->month, time->day),

@@ -15,8 +15,8 @@
 namespace qb {
 namespace {
 
-constexpr TreeNode Folders[] = {TreeNode::PhoneInbox,   TreeNode::PhoneOutbox,
-                                TreeNode::PhoneDraft,   TreeNode::ArchiveInbox,
+constexpr TreeNode Folders[] = {TreeNode::PhoneInbox,    TreeNode::PhoneOutbox,
+                                TreeNode::PhoneDraft,    TreeNode::ArchiveInbox,
                                 TreeNode::ArchiveOutbox, TreeNode::ArchiveDraft};
 
 std::size_t slot(TreeNode node) {
@@ -74,9 +74,11 @@ void placeSource(const std::array<std::shared_ptr<const FolderRows>, TreeNodeCou
             TimelineMessage one;
             one.direction = directionOf(kind);
             bool plain = false;
-            one.storageIndex = record::fields::indexOf(kind, message.stored.indexLine.value_or(std::string_view()), plain);
+            one.storageIndex = record::fields::indexOf(
+                kind, message.stored.indexLine.value_or(std::string_view()), plain);
             if (kind == FolderKind::Inbox) {
-                if (const std::optional<MessageTime> time = record::fields::timeOf(message.stored.dateLine.value_or(std::string_view())))
+                if (const std::optional<MessageTime> time = record::fields::timeOf(
+                        message.stored.dateLine.value_or(std::string_view())))
                     if (const std::optional<int64_t> ms = localEpochMs(*time))
                         one.time = *ms;
             }
@@ -150,17 +152,17 @@ SearchController::SearchController(const Workspace& workspace,
     qRegisterMetaType<std::shared_ptr<const FolderRows>>();
     connect(&m_runner, &SearchRunner::finished, this, &SearchController::showResult);
     connect(&m_preparing, &QFutureWatcher<Ready>::finished, this, [this] {
+        m_prepareBusy = false;
         install(m_preparing.future().takeResult());
         prepareNext();
     });
-    connect(&m_gathering, &QFutureWatcher<GatheredConversation>::finished, this, [this] {
-        emit conversationFound(m_gathering.future().takeResult());
-    });
+    connect(&m_gathering, &QFutureWatcher<GatheredConversation>::finished, this,
+            [this] { emit conversationFound(m_gathering.future().takeResult()); });
 }
 
 // A preparation or a gathering under way holds its own copies; its result is dropped.
 SearchController::~SearchController() {
-    if (m_preparing.isRunning())
+    if (m_prepareBusy)
         m_preparing.waitForFinished();
     if (m_gathering.isRunning())
         m_gathering.waitForFinished();
@@ -214,20 +216,23 @@ void SearchController::copyNext() {
             : FolderRows::ofArchive(node, m_workspace.archive.folder(kind), m_workspace.phonebook);
     std::erase_if(m_toPrepare, [node](const Preparation& p) { return p.node == node; });
     m_toPrepare.push_back({node, std::move(rows)});
-    if (!m_preparing.isRunning())
+    if (!m_prepareBusy)
         prepareNext();
     if (!m_toCopy.empty() && !std::exchange(m_copyQueued, true))
         QTimer::singleShot(0, this, &SearchController::copyNext);
 }
 
 void SearchController::prepareNext() {
-    if (m_toPrepare.empty() || m_preparing.isRunning()) {
+    if (m_toPrepare.empty() || m_prepareBusy) {
         if (isPrepared())
             emit prepared();
         return;
     }
     Preparation next = std::move(m_toPrepare.front());
     m_toPrepare.pop_front();
+    // Busy until its result is taken: a worker done before its finished()
+    // has come must not have its result replaced unseen.
+    m_prepareBusy = true;
     m_preparing.setFuture(QtConcurrent::run([next = std::move(next)]() -> Ready {
         try {
             return {next.node, next.rows, prepareFolder(*next.rows, next.node)};
@@ -239,7 +244,7 @@ void SearchController::prepareNext() {
 }
 
 bool SearchController::isPrepared() const {
-    return m_toCopy.empty() && m_toPrepare.empty() && !m_preparing.isRunning() && !m_copyQueued;
+    return m_toCopy.empty() && m_toPrepare.empty() && !m_prepareBusy && !m_copyQueued;
 }
 
 void SearchController::install(Ready ready) {
@@ -283,12 +288,11 @@ void SearchController::showConversation(const QString& number, const QString& sh
     const QString key = m_keys->keyOf(number);
     if (key.isEmpty())
         return;
-    m_gathering.setFuture(
-        QtConcurrent::run([folders = m_indexed, key, keys = m_keys, shownAs] {
-            GatheredConversation conversation = gatherConversation(folders, key, *keys);
-            conversation.correspondent = shownAs;
-            return conversation;
-        }));
+    m_gathering.setFuture(QtConcurrent::run([folders = m_indexed, key, keys = m_keys, shownAs] {
+        GatheredConversation conversation = gatherConversation(folders, key, *keys);
+        conversation.correspondent = shownAs;
+        return conversation;
+    }));
 }
 
 } // namespace qb

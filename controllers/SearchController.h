@@ -102,6 +102,7 @@ class SearchController : public QObject {
     bool m_copyQueued = false;
     std::deque<Preparation> m_toPrepare;
     QFutureWatcher<Ready> m_preparing;
+    bool m_prepareBusy = false;
     // The copy each folder's prepared form in the index was made from.
     std::array<std::shared_ptr<const FolderRows>, TreeNodeCount> m_indexed;
     QFutureWatcher<GatheredConversation> m_gathering;

@@ -110,9 +110,9 @@ QVariant MessageListModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal ||
         (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
         return {};
-    static const char* const headers[ColumnCount] = {QT_TR_NOOP("Сообщение"), QT_TR_NOOP("От"),
+    static const char* const headers[ColumnCount] = {QT_TR_NOOP("Сообщение"),  QT_TR_NOOP("От"),
                                                      QT_TR_NOOP("Дата/Время"), QT_TR_NOOP("Размер"),
-                                                     QT_TR_NOOP("Индекс"), QT_TR_NOOP("Папка")};
+                                                     QT_TR_NOOP("Индекс"),     QT_TR_NOOP("Папка")};
     return section >= 0 && section < ColumnCount ? tr(headers[section]) : QString();
 }
 

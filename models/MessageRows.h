@@ -15,10 +15,10 @@
 namespace qb {
 
 struct MessageRow {
-    QString text;  // "Сообщение", also the row's caption
-    QString from;  // "От"
-    QString date;  // "Дата/Время"
-    QString index; // "Индекс", as stored: Outbox and Draft keep their leading blank
+    QString text;   // "Сообщение", also the row's caption
+    QString from;   // "От"
+    QString date;   // "Дата/Время"
+    QString index;  // "Индекс", as stored: Outbox and Draft keep their leading blank
     QString folder; // "Папка", of rows gathered from several folders
     int size = 0;   // "Размер": bytes of the text, one per character in Windows-1251
     Icon icon = Icon::None;

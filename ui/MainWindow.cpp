@@ -61,7 +61,7 @@ QFileDialog* pdfDialog(const QString& workDir, QWidget* parent) {
 // Letter where the desktop measures in inches, A4 elsewhere.
 QPageSize::PageSizeId localPaper() {
     return QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
-                                                                       : QPageSize::A4;
+                                                                      : QPageSize::A4;
 }
 
 QFileDialog* folderDialog(const QString& workDir, QWidget* parent) {
@@ -305,8 +305,7 @@ void MainWindow::connectSearch() {
     connect(m_endSearchAction, &QAction::triggered, &m_app, &Application::endSearch);
     connect(m_menus->conversationAction, &QAction::triggered, &m_app,
             &Application::showConversation);
-    connect(m_messageList, &QWidget::customContextMenuRequested, this,
-            &MainWindow::showListMenu);
+    connect(m_messageList, &QWidget::customContextMenuRequested, this, &MainWindow::showListMenu);
     connect(&m_app.list(), &ListController::matchesChanged, m_viewer, &MessageViewer::highlight);
     connect(&m_app.list(), &ListController::chatChanged, m_workArea, &WorkArea::showChat);
     connect(m_menus->printAction, &QAction::triggered, this, &MainWindow::openPrintDialog);

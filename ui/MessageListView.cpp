@@ -35,8 +35,7 @@ void MessageListView::setModel(QAbstractItemModel* model) {
     // The folder column names where each of a search's results lives.
     const auto followRows = [this] {
         const auto* list = qobject_cast<const MessageListModel*>(this->model());
-        setColumnHidden(MessageListModel::FolderColumn,
-                        !list || !list->folderRows()->isGathered());
+        setColumnHidden(MessageListModel::FolderColumn, !list || !list->folderRows()->isGathered());
     };
     connect(model, &QAbstractItemModel::modelReset, this, followRows);
     followRows();

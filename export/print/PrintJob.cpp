@@ -9,10 +9,8 @@ namespace qb {
 PrintJob::PrintJob(Document document, std::unique_ptr<QPagedPaintDevice> device, QObject* parent)
     : Job(parent), m_document(std::move(document)), m_device(std::move(device)) {}
 
-PrintJob::PrintJob(Document document, QString path, QPageSize::PageSizeId pageSize,
-                   QObject* parent)
-    : Job(parent), m_document(std::move(document)), m_path(std::move(path)),
-      m_pageSize(pageSize) {}
+PrintJob::PrintJob(Document document, QString path, QPageSize::PageSizeId pageSize, QObject* parent)
+    : Job(parent), m_document(std::move(document)), m_path(std::move(path)), m_pageSize(pageSize) {}
 
 PrintJob::~PrintJob() = default;
 

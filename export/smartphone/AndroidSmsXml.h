@@ -4,8 +4,8 @@
 #include "archive/ArchiveFiles.h"
 #include "archive/ArchiveTypes.h"
 
-#include <cstdint>
 #include <QString>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
