@@ -46,7 +46,7 @@ class ListControllerTest : public ::testing::Test {
     }
     std::vector<int> marks() {
         std::vector<int> m;
-        for (int c = 0; c < Model::ColumnCount; ++c)
+        for (int c = 0; c < Model::SortableColumnCount; ++c)
             m.push_back(list.model().sortMark(c));
         return m;
     }
