@@ -184,7 +184,8 @@ void SearchController::folderChanged(TreeNode node) {
     if (!isFolder(node))
         return;
     if (isArchiveFolder(node) && m_archiveLent) {
-        m_copyArchiveWhenBack = true;
+        if (std::find(m_copyWhenBack.begin(), m_copyWhenBack.end(), node) == m_copyWhenBack.end())
+            m_copyWhenBack.push_back(node);
         return;
     }
     if (std::find(m_toCopy.begin(), m_toCopy.end(), node) == m_toCopy.end())
@@ -195,10 +196,16 @@ void SearchController::folderChanged(TreeNode node) {
 
 void SearchController::setArchiveLent(bool lent) {
     m_archiveLent = lent;
-    if (lent) // what was copied is copied again once it is back
+    if (lent) {
+        // What was to be copied is copied once the archive is back.
+        for (const TreeNode node : m_toCopy)
+            if (isArchiveFolder(node))
+                folderChanged(node);
         std::erase_if(m_toCopy, [](TreeNode node) { return isArchiveFolder(node); });
-    else if (std::exchange(m_copyArchiveWhenBack, false))
-        archiveFoldersChanged();
+        return;
+    }
+    for (const TreeNode node : std::exchange(m_copyWhenBack, {}))
+        folderChanged(node);
 }
 
 // One folder per turn of the event loop: a copy of 100 000 messages takes

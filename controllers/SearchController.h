@@ -95,7 +95,7 @@ class SearchController : public QObject {
     bool m_searching = false;
     SearchQuery m_query;
     bool m_archiveLent = false;
-    bool m_copyArchiveWhenBack = false;
+    std::vector<TreeNode> m_copyWhenBack; // changed while the archive was lent
     // Folders waiting to be copied (one per turn of the event loop), and
     // copies waiting to be prepared (one at a time on a worker thread).
     std::deque<TreeNode> m_toCopy;

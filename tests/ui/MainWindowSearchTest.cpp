@@ -132,6 +132,12 @@ void MainWindowSearchTest::escapeReturnsToTheFolderShownBefore() {
     QVERIFY(w.list()->isColumnHidden(MessageListModel::FolderColumn));
     QVERIFY(w.field()->text().isEmpty());
     QVERIFY(!w.action("endSearchAction")->isEnabled());
+    // Esc in the search field itself.
+    w.type(QStringLiteral("one"));
+    w.w.pressIn(w.field(), Qt::Key_Escape);
+    w.waitIdle();
+    QCOMPARE(w.w.app.list().listing(), qb::Listing::Folder);
+    QVERIFY(w.field()->text().isEmpty());
     // Text without a term ends the search too.
     w.type(QStringLiteral("two"));
     QTRY_COMPARE(w.model().rowCount(), 1);
