@@ -12,7 +12,9 @@
 #include "ui/MessageViewer.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableView>
@@ -89,6 +91,7 @@ class MainWindowSearchTest : public QObject {
     void theViewerMarksTheMatches();
     void aConversationJoinsFormsOfOneNumberInTimeOrder();
     void aConversationSavedAsPdfReadsBackInCyrillic();
+    void printsTheRowsListedOrThoseSelected();
 };
 
 void MainWindowSearchTest::typingFindsEveryFolderAndDeletingAResultDeletesItsRecord() {
@@ -214,6 +217,32 @@ void MainWindowSearchTest::aConversationSavedAsPdfReadsBackInCyrillic() {
     QVERIFY(text.contains(QStringLiteral("Договорились, ёлки")));
     QVERIFY(text.contains(QStringLiteral("Переписка с")));
     QVERIFY(w.w.messagePanel().startsWith(QStringLiteral("Сохранено в PDF")));
+}
+
+// Printing hands the rows listed to the device the print dialog set up, on
+// a worker thread; with two rows selected, only those.
+void MainWindowSearchTest::printsTheRowsListedOrThoseSelected() {
+    Window w({{"Outbox.msg", outboxRecord("a", 1, "+7001") + outboxRecord("b", 2, "+7002") +
+                                 outboxRecord("c", 3, "+7003")}});
+    w.w.showFolder(TreeNode::ArchiveOutbox);
+    w.waitIdle();
+    const QString path = w.dir.filePath(QStringLiteral("printed.pdf"));
+    w.w.app.print(std::make_unique<QPdfWriter>(path));
+    w.waitIdle();
+    QCOMPARE(w.w.messagePanel(), QStringLiteral("Напечатано сообщений: 3"));
+    QVERIFY(QFileInfo(path).size() > 0);
+    w.list()->selectRow(0);
+    w.list()->selectionModel()->select(w.model().index(2, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    w.w.app.print(std::make_unique<QPdfWriter>(path));
+    w.waitIdle();
+    QCOMPARE(w.w.messagePanel(), QStringLiteral("Напечатано сообщений: 2"));
+    QVERIFY(w.boxes.texts.isEmpty());
+    // An empty folder prints nothing.
+    w.w.showFolder(TreeNode::ArchiveDraft);
+    w.waitIdle();
+    QVERIFY(!w.action("printAction")->isEnabled());
+    QVERIFY(!w.action("savePdfAction")->isEnabled());
 }
 
 QTEST_MAIN(MainWindowSearchTest)
