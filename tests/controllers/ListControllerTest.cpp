@@ -290,8 +290,8 @@ std::shared_ptr<const FolderRows> gathered(const Workspace& workspace,
 } // namespace
 
 TEST_F(ListControllerTest, ResultsAreSortedAsAFolderAndLeaveTheFolderToComeBackTo) {
-    workspace.archive.draft =
-        ArchiveFolder::fromContent(FolderKind::Draft, "dd\r\n 4\r\n+MMGL: 4, \"STO UNSENT\", \"5\"\r\n");
+    workspace.archive.draft = ArchiveFolder::fromContent(
+        FolderKind::Draft, "dd\r\n 4\r\n+MMGL: 4, \"STO UNSENT\", \"5\"\r\n");
     show(TreeNode::ArchiveOutbox);
     click(Model::TextColumn); // ascending, remembered
     const int outbox = int(TreeNode::ArchiveOutbox), draft = int(TreeNode::ArchiveDraft);
@@ -352,8 +352,8 @@ TEST_F(ListControllerTest, AConversationKeepsItsOrderAndShowsItsChat) {
     click(Model::TextColumn); // a remembered column does not reorder a conversation
     QSignalSpy chat(&list, &ListController::chatChanged);
     GatheredConversation conversation;
-    conversation.rows = gathered(workspace, {{int(TreeNode::ArchiveOutbox), 2},
-                                             {int(TreeNode::ArchiveOutbox), 0}});
+    conversation.rows =
+        gathered(workspace, {{int(TreeNode::ArchiveOutbox), 2}, {int(TreeNode::ArchiveOutbox), 0}});
     for (const int position : {2, 0}) {
         ConversationEntry entry;
         entry.direction = MessageDirection::Sent;

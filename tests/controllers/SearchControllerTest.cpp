@@ -3,11 +3,14 @@
 #include "controllers/SearchController.h"
 
 #include "ControllerTesting.h"
+#include "archive/Workspace.h"
 #include "controllers/ConversationChat.h"
 #include "controllers/ListPrint.h"
 #include "core/Cp1251.h"
 #include "models/MessageListModel.h"
 #include "numbers/CorrespondentKeys.h"
+
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +59,8 @@ class GatheredRowsTest : public ::testing::Test {
         folders[std::size_t(TreeNode::ArchiveOutbox)] =
             FolderRows::ofArchive(TreeNode::ArchiveOutbox, outbox, {});
     }
+
+  public:
     static QStringList texts(const FolderRows& rows) {
         QStringList all;
         const auto builder = rows.builder();
@@ -64,6 +69,7 @@ class GatheredRowsTest : public ::testing::Test {
         return all;
     }
 
+  protected:
     ArchiveFolder inbox, outbox;
     Folders folders;
     CorrespondentKeys keys{QStringLiteral("RU")};
@@ -157,4 +163,83 @@ TEST_F(GatheredRowsTest, PrintedRowsCarryDirectionTimeAndText) {
     ASSERT_EQ(sent.messages.size(), 1u);
     EXPECT_EQ(sent.messages[0].text, QStringLiteral("ответ"));
     EXPECT_FALSE(sent.messages[0].time);
+}
+
+// --- The search over the program's folders
+
+namespace {
+
+class SearchControllerTest : public ::testing::Test {
+  protected:
+    SearchControllerTest() {
+        test::ensureApplication();
+        workspace.archive.outbox =
+            test::sentFolder({{cp("Ёжик в тумане"), "+7001"}, {"hello", "+7002"}});
+        workspace.archive.draft = test::sentFolder({{cp("ежики"), "+7003"}});
+    }
+    void prepared() {
+        ASSERT_TRUE(test::waitFor([this] { return search.isPrepared(); }));
+    }
+    // The texts of the last results, once `count` have come.
+    QStringList resultsAfter(int count) {
+        EXPECT_TRUE(test::waitFor([&] { return found.count() >= count; }));
+        if (found.count() < count)
+            return {};
+        const auto rows = found.last().at(0).value<std::shared_ptr<const FolderRows>>();
+        return GatheredRowsTest::texts(*rows);
+    }
+
+    Workspace workspace;
+    SearchController search{workspace,
+                            std::make_shared<const CorrespondentKeys>(QStringLiteral("RU"))};
+    QSignalSpy found{&search, &SearchController::resultsFound};
+    QSignalSpy ended{&search, &SearchController::searchEnded};
+};
+
+} // namespace
+
+TEST_F(SearchControllerTest, FindsInEveryFolderAndFollowsTheirChanges) {
+    search.archiveFoldersChanged();
+    prepared();
+    search.search(QStringLiteral("ЕЖИК"));
+    EXPECT_TRUE(search.isSearching());
+    EXPECT_EQ(resultsAfter(1), QStringList({"Ёжик в тумане", "ежики"}));
+    EXPECT_EQ(search.query().terms, std::vector<QString>({QStringLiteral("ежик")}));
+    // A folder changed: the search runs again over it.
+    workspace.archive.outbox = test::sentFolder({{"hello", "+7002"}});
+    search.folderChanged(TreeNode::ArchiveOutbox);
+    EXPECT_EQ(resultsAfter(2), QStringList({"ежики"}));
+    // Nothing to search for ends the search, once.
+    search.search(QStringLiteral(" \"\" "));
+    EXPECT_FALSE(search.isSearching());
+    EXPECT_EQ(ended.count(), 1);
+    search.endSearch();
+    EXPECT_EQ(ended.count(), 1);
+}
+
+TEST_F(SearchControllerTest, TheArchiveIsCopiedOnlyOnceItIsBack) {
+    search.setArchiveLent(true);
+    search.archiveFoldersChanged();
+    EXPECT_TRUE(search.isPrepared()); // nothing copied while the archive is away
+    workspace.archive.draft = test::sentFolder({{cp("ёж"), "+7004"}});
+    search.setArchiveLent(false);
+    EXPECT_FALSE(search.isPrepared());
+    prepared();
+    search.search(QStringLiteral("еж"));
+    EXPECT_EQ(resultsAfter(1), QStringList({"Ёжик в тумане", "ёж"}));
+}
+
+TEST_F(SearchControllerTest, AConversationArrivesOffTheWindowsThread) {
+    search.archiveFoldersChanged();
+    prepared();
+    QSignalSpy conversation(&search, &SearchController::conversationFound);
+    search.showConversation(QStringLiteral("+7001"), QStringLiteral("Ёжик"));
+    ASSERT_TRUE(test::waitFor([&] { return conversation.count() == 1; }));
+    const auto gathered = conversation.last().at(0).value<GatheredConversation>();
+    EXPECT_EQ(GatheredRowsTest::texts(*gathered.rows), QStringList({"Ёжик в тумане"}));
+    EXPECT_EQ(gathered.correspondent, QStringLiteral("Ёжик"));
+    // No number, no conversation.
+    search.showConversation(QStringLiteral("  "), {});
+    QTest::qWait(50);
+    EXPECT_EQ(conversation.count(), 1);
 }
