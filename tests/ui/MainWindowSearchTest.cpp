@@ -12,9 +12,12 @@
 #include "ui/MessageViewer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableView>
@@ -92,6 +95,7 @@ class MainWindowSearchTest : public QObject {
     void aConversationJoinsFormsOfOneNumberInTimeOrder();
     void aConversationSavedAsPdfReadsBackInCyrillic();
     void printsTheRowsListedOrThoseSelected();
+    void thePrintDialogHandsItsPrinterToTheJob();
 };
 
 void MainWindowSearchTest::typingFindsEveryFolderAndDeletingAResultDeletesItsRecord() {
@@ -243,6 +247,38 @@ void MainWindowSearchTest::printsTheRowsListedOrThoseSelected() {
     w.waitIdle();
     QVERIFY(!w.action("printAction")->isEnabled());
     QVERIFY(!w.action("savePdfAction")->isEnabled());
+}
+
+// The desktop's print dialog, answered "print to file": the job prints on
+// the printer the dialog set up; a dialog cancelled prints nothing.
+void MainWindowSearchTest::thePrintDialogHandsItsPrinterToTheJob() {
+    Window w({{"Outbox.msg", outboxRecord(cp("Привет"), 1, "+7001")}});
+    w.w.showFolder(TreeNode::ArchiveOutbox);
+    w.waitIdle();
+    const auto shownDialog = [] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QPrintDialog*>(widget); dialog && dialog->isVisible())
+                return dialog;
+        return static_cast<QPrintDialog*>(nullptr);
+    };
+    w.action("printAction")->trigger();
+    QTRY_VERIFY(shownDialog());
+    shownDialog()->reject();
+    QTRY_VERIFY(!shownDialog());
+    QTest::qWait(50);
+    QVERIFY(!w.w.isBusy());
+    QVERIFY(w.w.messagePanel().isEmpty());
+
+    const QString path = w.dir.filePath(QStringLiteral("printed.pdf"));
+    w.action("printAction")->trigger();
+    QTRY_VERIFY(shownDialog());
+    QPrintDialog* dialog = shownDialog();
+    dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+    dialog->printer()->setOutputFileName(path);
+    dialog->QDialog::accept();
+    QTRY_COMPARE(w.w.messagePanel(), QStringLiteral("Напечатано сообщений: 1"));
+    w.waitIdle();
+    QVERIFY(QFileInfo(path).size() > 0);
 }
 
 QTEST_MAIN(MainWindowSearchTest)
