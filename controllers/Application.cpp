@@ -9,9 +9,12 @@
 #include "export/ExportTemplate.h"
 #include "models/FolderCaptions.h"
 #include "models/SettingsStore.h"
+#include "numbers/CorrespondentKeys.h"
 #include "phonelink/PhoneWatcher.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QPagedPaintDevice>
 
 namespace qb {
 
@@ -30,6 +33,8 @@ Application::Application(const QString& workDir, UserDialogs& dialogs,
     // start from the ports it lists.
     m_portChoice = new PortChoice(*m_watcher, *m_settings, m_commands, this);
     m_readOnPlug = new ReadOnPlug(*m_watcher, m_commands, *m_settings, this);
+    m_keys = std::make_shared<const CorrespondentKeys>();
+    m_search = new SearchController(m_workspace, m_keys, this);
     m_connectionTimer.setObjectName(QStringLiteral("connectionTimer"));
     m_connectionTimer.setInterval(500);
     wireControllers();
@@ -77,6 +82,45 @@ void Application::wireControllers() {
     connect(&m_connectionTimer, &QTimer::timeout, m_portChoice, &PortChoice::recheck);
     connect(&m_connectionTimer, &QTimer::timeout, m_phone, &PhoneController::refreshConnection);
     connect(m_portChoice, &PortChoice::choiceChanged, this, &Application::portChosen);
+    wireSearch();
+}
+
+void Application::wireSearch() {
+    // The search's copies of the folders follow every change to them.
+    connect(m_phone, &PhoneController::phoneFolderChanged, m_search,
+            &SearchController::phoneFoldersChanged);
+    connect(m_phone, &PhoneController::deletedOnPhone, m_search,
+            [this](FolderKind folder) { m_search->folderChanged(phoneFolderNode(folder)); });
+    connect(m_archive, &ArchiveController::archiveReplaced, m_search,
+            &SearchController::archiveFoldersChanged);
+    connect(m_archive, &ArchiveController::recordsDeleted, m_search,
+            [this](FolderKind folder) { m_search->folderChanged(archiveFolderNode(folder)); });
+    connect(m_archive, &ArchiveController::archiveLent, m_search,
+            &SearchController::setArchiveLent);
+    // What it finds, the list shows.
+    connect(m_search, &SearchController::resultsFound, this,
+            [this](std::shared_ptr<const FolderRows> rows, const SearchQuery& query) {
+                emit noted(QCoreApplication::translate("MainWindow", "Найдено сообщений: %1")
+                               .arg(rows->count()));
+                m_list->showResults(std::move(rows), query);
+            });
+    connect(m_search, &SearchController::searchEnded, this, [this] {
+        if (m_list->listing() == Listing::Results) {
+            m_list->returnToFolder();
+            emit noted(QString());
+        }
+    });
+    connect(m_search, &SearchController::conversationFound, this,
+            [this](const GatheredConversation& conversation) {
+                emit noted(QCoreApplication::translate("MainWindow", "Сообщений в переписке: %1")
+                               .arg(conversation.rows->count()));
+                m_list->showConversation(conversation);
+            });
+    // A deletion's job has ended: the next folder's, if any.
+    connect(&m_commands, &CommandState::busyChanged, this, [this](bool busy) {
+        if (!busy && !m_deletions.empty())
+            QTimer::singleShot(0, this, &Application::runNextDeletion);
+    });
 }
 
 void Application::start() {
@@ -160,6 +204,10 @@ void Application::deleteSelected() {
     m_dialogs.ask(
         QCoreApplication::translate("MainWindow", "Вы действительно хотите удалить сообщения?"),
         [this](bool yes) {
+            if (yes && m_list->listing() != Listing::Folder) {
+                deleteGathered(true, true);
+                return;
+            }
             // The rows are the listed folder's, where the user chose them.
             const std::optional<TreeNode> target = m_list->listedFolder();
             if (!yes || !target)
@@ -173,6 +221,8 @@ void Application::deleteSelected() {
 
 // Файл ▸ "Удалить сообщение": only on the archive folder the list shows.
 void Application::deleteSelectedInArchive() {
+    if (enabled(Command::DeleteInArchive) && m_list->listing() != Listing::Folder)
+        return deleteGathered(true, false);
     const std::optional<TreeNode> target = m_list->listedFolder();
     if (enabled(Command::DeleteInArchive) && target && isArchiveFolder(*target))
         deleteInArchive(folderKindOfNode(*target));
@@ -189,6 +239,8 @@ void Application::deleteAllInArchive() {
 }
 
 void Application::deleteSelectedOnPhone() {
+    if (enabled(Command::DeleteOnPhone) && m_list->listing() != Listing::Folder)
+        return deleteGathered(false, true);
     const std::optional<TreeNode> target = m_list->listedFolder();
     if (enabled(Command::DeleteOnPhone) && target && isPhoneFolder(*target))
         deleteOnPhone(folderKindOfNode(*target));
@@ -211,7 +263,108 @@ void Application::exportForSmartphone(const QString& targetDir) {
 }
 
 void Application::cancelJob() {
+    if (enabled(Command::CancelJob))
+        m_deletions.clear(); // the folders after this one are kept too
     m_commands.cancelByUser();
+}
+
+// The selected rows of each folder, taken now: a deletion in one folder
+// leaves the records of the others where they are.
+void Application::deleteGathered(bool inArchive, bool onPhone) {
+    m_deletions.clear();
+    for (const TreeNode folder : m_list->selectedFolders()) {
+        if (isArchiveFolder(folder) && inArchive)
+            m_deletions.push_back({folder, m_list->selectedRecords(folder), {}});
+        else if (isPhoneFolder(folder) && onPhone)
+            m_deletions.push_back({folder, {}, m_list->selectedPhoneRows(folder)});
+    }
+    runNextDeletion();
+}
+
+void Application::runNextDeletion() {
+    if (m_deletions.empty() || m_commands.isBusy() || m_quitWhenIdle)
+        return;
+    const Deletion next = std::move(m_deletions.front());
+    m_deletions.pop_front();
+    if (isArchiveFolder(next.folder))
+        m_archive->deleteRecords(folderKindOfNode(next.folder), next.records);
+    else
+        m_phone->deleteOnPhone(folderKindOfNode(next.folder), next.phoneRows);
+}
+
+// --- Search, conversations, printing
+
+void Application::searchFor(const QString& typed) {
+    if (enabled(Command::Search))
+        m_search->search(typed);
+}
+
+void Application::endSearch() {
+    if (!enabled(Command::EndSearch))
+        return;
+    m_search->endSearch();
+    m_list->returnToFolder();
+    emit noted(QString());
+    emit searchFieldCleared();
+}
+
+void Application::showSelectedFolder() {
+    if (m_list->listing() == Listing::Folder) {
+        m_list->showSelectedFolder();
+        return;
+    }
+    m_search->endSearch();
+    m_list->returnToFolder(); // lists the folder chosen before, or forgets it
+    m_list->showSelectedFolder();
+    emit noted(QString());
+    emit searchFieldCleared();
+}
+
+void Application::showConversation() {
+    if (!enabled(Command::ShowConversation))
+        return;
+    const std::optional<std::pair<QString, QString>> correspondent =
+        m_list->selectedCorrespondent();
+    if (!correspondent)
+        return;
+    if (m_search->isSearching()) {
+        m_search->endSearch();
+        emit searchFieldCleared();
+    }
+    m_search->showConversation(correspondent->first, correspondent->second);
+}
+
+void Application::print(std::unique_ptr<QPagedPaintDevice> device) {
+    if (!enabled(Command::Print))
+        return;
+    if (std::optional<PrintJob::Document> document = m_list->printSource())
+        runPrintJob(std::make_unique<PrintJob>(std::move(*document), std::move(device)));
+}
+
+void Application::savePdf(const QString& path, QPageSize::PageSizeId pageSize) {
+    if (!enabled(Command::SavePdf))
+        return;
+    if (std::optional<PrintJob::Document> document = m_list->printSource())
+        runPrintJob(std::make_unique<PrintJob>(std::move(*document), path, pageSize));
+}
+
+void Application::runPrintJob(std::unique_ptr<PrintJob> job) {
+    emit noted(QString());
+    m_commands.run(
+        std::move(job),
+        [this](PrintJob& done) {
+            if (done.failure())
+                m_dialogs.fail(done.failure()->text());
+            else if (done.cancelled())
+                emit noted(QCoreApplication::translate("MainWindow", "Печать прервана"));
+            else if (done.path().isEmpty())
+                emit noted(QCoreApplication::translate("MainWindow", "Напечатано сообщений: %1")
+                               .arg(done.printedCount()));
+            else
+                emit noted(QCoreApplication::translate("MainWindow", "Сохранено в PDF: %1")
+                               .arg(QDir::toNativeSeparators(done.path())));
+        },
+        UserCancel::Yes);
 }
 
 bool Application::requestQuit() {

@@ -8,18 +8,22 @@
 #include "controllers/CommandState.h"
 #include "controllers/ListController.h"
 #include "controllers/ReadReport.h"
+#include "controllers/SearchController.h"
 #include "models/SettingsStore.h"
 #include "phonelink/PhoneWatcher.h"
 
 #include <QObject>
+#include <QPageSize>
 #include <QStringList>
 #include <QTimer>
+#include <deque>
 #include <memory>
 #include <optional>
 
 namespace qb {
 
 class ArchiveController;
+class CorrespondentKeys;
 class ExportController;
 class PhoneController;
 class PortChoice;
@@ -51,6 +55,7 @@ class Application : public QObject {
     PhoneController& phone() { return *m_phone; }
     ExportController& exporter() { return *m_exporter; }
     ListController& list() { return *m_list; }
+    SearchController& search() { return *m_search; }
     // The setting that reads the phone as soon as it is plugged in.
     ReadOnPlug& readOnPlug() { return *m_readOnPlug; }
     // The setting of the phone's port: automatic or chosen by hand.
@@ -78,6 +83,21 @@ class Application : public QObject {
     // Esc and the button beside the progress bar.
     void cancelJob();
 
+    // Every keystroke in the search field: the results replace the list.
+    void searchFor(const QString& typed);
+    // Esc over results or a conversation: the folder shown before comes back
+    // and the search field is emptied.
+    void endSearch();
+    // A click on the tree or an arrow key in it: lists the selected node,
+    // leaving a search or a conversation.
+    void showSelectedFolder();
+    // "Переписка с …": every message with the selected row's correspondent.
+    void showConversation();
+    // Prints the rows listed, or those selected, on `device` (a printer its
+    // dialog set up), or saves them as a PDF at `path`.
+    void print(std::unique_ptr<QPagedPaintDevice> device);
+    void savePdf(const QString& path, QPageSize::PageSizeId pageSize);
+
     // Closing: true when the program may end now (the ports are closed then);
     // otherwise the running job is cancelled and readyToQuit() comes once it
     // has ended.
@@ -89,12 +109,15 @@ class Application : public QObject {
     // The captions of the phone's Inbox, Outbox and Draft nodes.
     void phoneCaptionsChanged(const QStringList& captions);
     void readyToQuit();
+    // The search ended other than by typing: the search field is emptied.
+    void searchFieldCleared();
     // A read started by plugging the phone in has ended: for the
     // notification area, where the user looks while the window is hidden.
     void readNoticed(const qb::ReadNotice& notice);
 
   private:
     void wireControllers();
+    void wireSearch();
     void showPhoneCaptions();
     void readOnPlugDue();
     void portChosen();
@@ -102,6 +125,15 @@ class Application : public QObject {
     void noteMissingPort();
     void deleteInArchive(FolderKind folder);
     void deleteOnPhone(FolderKind folder);
+    // Deleting rows gathered from several folders: one folder after another.
+    struct Deletion {
+        TreeNode folder;
+        std::vector<int> records;
+        std::vector<DeleteRow> phoneRows;
+    };
+    void deleteGathered(bool inArchive, bool onPhone);
+    void runNextDeletion();
+    void runPrintJob(std::unique_ptr<PrintJob> job);
     bool enabled(Command command) const { return m_commands.isEnabled(command); }
 
     Workspace m_workspace;
@@ -113,6 +145,9 @@ class Application : public QObject {
     PhoneController* m_phone;
     ExportController* m_exporter;
     ListController* m_list;
+    std::shared_ptr<const CorrespondentKeys> m_keys;
+    SearchController* m_search;
+    std::deque<Deletion> m_deletions;
     ReadOnPlug* m_readOnPlug;
     PortChoice* m_portChoice;
     QTimer m_connectionTimer{this};

@@ -13,6 +13,16 @@ bool CommandState::isEnabled(Command command) const {
         return idle && m_folderWithRows;
     case Command::CancelJob:
         return isBusy() && m_userCancel;
+    case Command::Search:
+        return true; // searching changes nothing: also while a job runs
+    case Command::EndSearch:
+        // Esc stops a job first.
+        return m_gathered && !isEnabled(Command::CancelJob);
+    case Command::ShowConversation:
+        return m_rowsSelected;
+    case Command::Print:
+    case Command::SavePdf:
+        return idle && m_folderWithRows;
     case Command::Connect:
     case Command::ExportForSmartphone:
     case Command::Import:
@@ -75,6 +85,10 @@ void CommandState::update(bool& value, bool now) {
         return;
     value = now;
     emit commandsChanged();
+}
+
+void CommandState::setGathered(bool gathered) {
+    update(m_gathered, gathered);
 }
 
 void CommandState::setConnected(bool connected) {

@@ -30,6 +30,11 @@ enum class Command {
     SortList,       // a click on a column header
     CancelJob,      // Esc and the button beside the progress bar
     About,
+    Search,           // Ctrl+F: to the search field
+    EndSearch,        // Esc over results or a conversation: back to the folder
+    ShowConversation, // "Переписка с …" of the selected message
+    Print,            // the rows listed, or those selected, on paper
+    SavePdf,          // the same as a PDF
 };
 
 // Whether the user may stop a job with Esc or the cancel button; every job
@@ -65,6 +70,8 @@ class CommandState : public QObject {
     // What the commands depend on besides the running job.
     void setConnected(bool connected);
     void setListed(bool folderWithRows, bool rowsSelected);
+    // The list shows a search's results or a conversation.
+    void setGathered(bool gathered);
 
   signals:
     void busyChanged(bool busy);
@@ -83,6 +90,7 @@ class CommandState : public QObject {
     bool m_connected = false;
     bool m_folderWithRows = false;
     bool m_rowsSelected = false;
+    bool m_gathered = false;
 };
 
 } // namespace qb

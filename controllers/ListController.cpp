@@ -2,9 +2,12 @@
 
 #include "archive/Workspace.h"
 #include "controllers/CommandState.h"
+#include "controllers/ConversationChat.h"
+#include "controllers/ListPrint.h"
 #include "controllers/UserDialogs.h"
 #include "core/ArchiveText.h"
 #include "core/Cp1251.h"
+#include "models/FolderCaptions.h"
 #include "models/ReleaseAside.h"
 
 #include <QtConcurrent/QtConcurrentRun>
@@ -82,6 +85,9 @@ void ListController::showSelectedFolder() {
 }
 
 void ListController::showFolder(TreeNode node) {
+    m_listing = Listing::Folder;
+    m_query = {};
+    m_conversation.reset();
     m_shownFolder = node;
     m_listWhenArchiveBack = m_archiveLent && isArchiveFolder(node);
     if (m_listWhenArchiveBack)
@@ -92,12 +98,48 @@ void ListController::showFolder(TreeNode node) {
         m_dialogs.fail(rows->namesFailure()->text());
         rows = FolderRows::none(node);
     }
+    listAfresh(std::move(rows), false);
+}
+
+void ListController::listAfresh(std::shared_ptr<const FolderRows> rows, bool keepOrder) {
     // Sorts waiting to refill the list are overtaken by this one.
     std::erase_if(m_waiting, [](const Sort& sort) { return sort.rows != nullptr; });
-    enqueue({std::move(rows), 0});
+    enqueue({std::move(rows), 0, keepOrder});
+}
+
+void ListController::showResults(std::shared_ptr<const FolderRows> rows, const SearchQuery& query) {
+    m_listing = Listing::Results;
+    m_query = query;
+    m_conversation.reset();
+    m_listWhenArchiveBack = false;
+    listAfresh(std::move(rows), false);
+}
+
+void ListController::showConversation(const GatheredConversation& conversation) {
+    m_listing = Listing::Conversation;
+    m_query = {};
+    m_conversation = conversation;
+    m_listWhenArchiveBack = false;
+    listAfresh(conversation.rows, true);
+}
+
+void ListController::returnToFolder() {
+    if (m_listing == Listing::Folder)
+        return;
+    if (m_shownFolder) {
+        showFolder(*m_shownFolder);
+        return;
+    }
+    m_listing = Listing::Folder;
+    m_query = {};
+    m_conversation.reset();
+    forgetShownFolder();
 }
 
 void ListController::refreshShownFolder(bool (*ofKind)(TreeNode)) {
+    // Results follow the search; a conversation keeps the copies it was made of.
+    if (m_listing != Listing::Folder)
+        return;
     if (!m_shownFolder || !ofKind(*m_shownFolder))
         return;
     if (m_selectedNode == m_shownFolder)
@@ -120,9 +162,12 @@ void ListController::setArchiveLent(bool lent) {
 }
 
 void ListController::removeRecords(TreeNode folder, const std::vector<int>& records) {
-    if (listedFolder() != folder)
+    if (m_model.folderRows()->isGathered())
+        m_model.removeRecords(records, folder);
+    else if (listedFolder() == folder)
+        m_model.removeRecords(records);
+    else
         return;
-    m_model.removeRecords(records);
     emit viewerTextChanged(QString());
     updateCommands();
 }
@@ -145,7 +190,7 @@ void ListController::startNextSort() {
         Sort next = std::move(m_waiting.front());
         m_waiting.pop_front();
         if (next.rows)
-            refill(std::move(next.rows));
+            refill(std::move(next.rows), next.keepOrder);
         else
             sortClicked(next.column);
     }
@@ -167,9 +212,10 @@ void ListController::sortAside(std::shared_ptr<const FolderRows> rows, std::vect
     }));
 }
 
-void ListController::refill(std::shared_ptr<const FolderRows> rows) {
+void ListController::refill(std::shared_ptr<const FolderRows> rows, bool keepOrder) {
     std::vector<Entry> entries = MessageListModel::folderOrder(*rows);
-    const std::optional<ColumnSorter::Remembered> sort = m_sorter.remembered();
+    const std::optional<ColumnSorter::Remembered> sort =
+        keepOrder ? std::nullopt : m_sorter.remembered();
     if (!sort || rows->count() == 0) {
         listRows(std::move(rows), std::move(entries));
         if (sort) {
@@ -229,6 +275,9 @@ void ListController::listRows(std::shared_ptr<const FolderRows> rows, std::vecto
     m_model.show(std::move(rows), std::move(entries));
     m_model.setShadedSender(std::nullopt);
     emit viewerTextChanged(QString());
+    emit chatChanged(m_listing == Listing::Conversation && m_conversation
+                         ? chatHtml(*m_conversation)
+                         : QString());
     updateCommands();
 }
 
@@ -256,8 +305,9 @@ void ListController::selectAll() {
 
 void ListController::updateCommands() {
     const std::optional<TreeNode> node = listedFolder();
-    m_commands.setListed(node && isFolder(*node) && m_model.rowCount() > 0,
-                         m_selection.hasSelection());
+    const bool ofFolders = m_model.folderRows()->isGathered() || (node && isFolder(*node));
+    m_commands.setListed(ofFolders && m_model.rowCount() > 0, m_selection.hasSelection());
+    m_commands.setGathered(m_listing != Listing::Folder);
 }
 
 void ListController::followSelection() {
@@ -296,7 +346,10 @@ void ListController::followSender(int row) {
 }
 
 void ListController::showRowText(int row) {
-    emit viewerTextChanged(m_model.row(row).text);
+    const QString text = m_model.row(row).text;
+    emit viewerTextChanged(text);
+    if (m_listing == Listing::Results)
+        emit matchesChanged(matchRanges(text, m_query));
 }
 
 // --- What the commands take
@@ -315,6 +368,67 @@ std::vector<DeleteRow> ListController::selectedPhoneRows() const {
     return rows;
 }
 
+std::vector<int> ListController::selectedRecords(TreeNode folder) const {
+    std::vector<int> records;
+    for (const int row : selectedRows())
+        if (m_model.folderOf(row) == folder)
+            records.push_back(m_model.record(row));
+    return records;
+}
+
+std::vector<DeleteRow> ListController::selectedPhoneRows(TreeNode folder) const {
+    std::vector<DeleteRow> rows;
+    for (const int row : selectedRows())
+        if (m_model.folderOf(row) == folder)
+            rows.push_back({m_model.record(row), cp1251::fromUnicode(m_model.row(row).index)});
+    return rows;
+}
+
+std::vector<TreeNode> ListController::selectedFolders() const {
+    std::vector<TreeNode> folders;
+    for (const int row : selectedRows()) {
+        const std::optional<TreeNode> folder = m_model.folderOf(row);
+        if (folder && isFolder(*folder) &&
+            std::find(folders.begin(), folders.end(), *folder) == folders.end())
+            folders.push_back(*folder);
+    }
+    std::sort(folders.begin(), folders.end());
+    return folders;
+}
+
+std::optional<std::pair<QString, QString>> ListController::selectedCorrespondent() const {
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty())
+        return std::nullopt;
+    const int position = m_model.entries()[static_cast<std::size_t>(rows.front())].position;
+    return std::pair(m_model.folderRows()->number(position), m_model.row(rows.front()).from);
+}
+
+std::optional<PrintJob::Document> ListController::printSource() const {
+    std::vector<int> rows = selectedRows();
+    if (rows.size() < 2) {
+        rows.resize(static_cast<std::size_t>(m_model.rowCount()));
+        std::iota(rows.begin(), rows.end(), 0);
+    }
+    if (rows.empty())
+        return std::nullopt;
+    QString title;
+    if (m_listing == Listing::Conversation && m_conversation)
+        title = tr("Переписка с %1").arg(m_conversation->correspondent);
+    else if (m_listing == Listing::Results)
+        title = tr("Найденные сообщения");
+    else if (const std::optional<TreeNode> node = listedFolder(); node && isFolder(*node))
+        title = nodeName(isPhoneFolder(*node) ? TreeNode::Phone : TreeNode::Archive) +
+                QStringLiteral(" ▸ ") + nodeName(*node);
+    std::shared_ptr<const GatheredConversation> conversation =
+        m_listing == Listing::Conversation && m_conversation
+            ? std::make_shared<const GatheredConversation>(*m_conversation)
+            : nullptr;
+    return
+        [title, rows = std::move(rows), folder = m_model.folderRows(), entries = m_model.entries(),
+         conversation] { return printedRows(title, *folder, entries, rows, conversation.get()); };
+}
+
 std::optional<ExportSource> ListController::exportSource(ExportMode mode) const {
     std::vector<int> rows;
     if (mode == ExportMode::Selected) {
@@ -323,8 +437,10 @@ std::optional<ExportSource> ListController::exportSource(ExportMode mode) const 
         rows.resize(static_cast<std::size_t>(m_model.rowCount()));
         std::iota(rows.begin(), rows.end(), 0);
     }
-    // Only over a folder node of the tree.
-    if (!m_selectedNode || !isFolder(*m_selectedNode) || rows.empty())
+    // Only over a folder node of the tree, or over rows gathered from folders.
+    const bool overFolder =
+        m_listing != Listing::Folder || (m_selectedNode && isFolder(*m_selectedNode));
+    if (!overFolder || rows.empty())
         return std::nullopt;
     const int count = static_cast<int>(rows.size());
     // The rows as shown now, whatever the list shows by the time the export runs.

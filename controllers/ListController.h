@@ -6,11 +6,14 @@
 // the remembered column on a worker thread first; the commands go on resting
 // only while a job runs. Every command acts on the folder the list shows.
 #include "archive/FolderTree.h"
+#include "controllers/SearchController.h"
 #include "export/ExportRun.h"
+#include "export/print/PrintJob.h"
 #include "models/ColumnSorter.h"
 #include "models/EntrySort.h"
 #include "models/MessageListModel.h"
 #include "reading/DeleteOnPhoneJob.h"
+#include "search/MatchRanges.h"
 
 #include <QFutureWatcher>
 #include <QItemSelectionModel>
@@ -35,6 +38,10 @@ struct ExportSource {
     int exportedCount = 0; // the selected rows (Selected) or all rows (All)
     std::function<std::vector<ExportRow>()> rows;
 };
+
+// What the list shows: a folder of the tree, a search's results or a
+// conversation, both gathered from every folder.
+enum class Listing { Folder, Results, Conversation };
 
 class ListController : public QObject {
     Q_OBJECT
@@ -71,6 +78,16 @@ class ListController : public QObject {
     // only once it is back; the list shows what it showed meanwhile.
     void setArchiveLent(bool lent);
 
+    // A search's results, sorted by the remembered column like a folder;
+    // the viewer marks where the query matches. The folder chosen last
+    // stays chosen, to come back to.
+    void showResults(std::shared_ptr<const FolderRows> rows, const SearchQuery& query);
+    // A conversation, in its time order; the viewer shows it as a chat.
+    void showConversation(const GatheredConversation& conversation);
+    // Back from results or a conversation to the folder chosen last.
+    void returnToFolder();
+    Listing listing() const { return m_listing; }
+
     // A header click.
     void sortByColumn(int column);
 
@@ -88,6 +105,17 @@ class ListController : public QObject {
     // and the selected phone rows with their "Индекс" cells.
     std::vector<int> selectedRecords() const;
     std::vector<DeleteRow> selectedPhoneRows() const;
+    // The same, of the selected rows of one folder (results and
+    // conversations mix them), and the folders the selected rows are in.
+    std::vector<int> selectedRecords(TreeNode folder) const;
+    std::vector<DeleteRow> selectedPhoneRows(TreeNode folder) const;
+    std::vector<TreeNode> selectedFolders() const;
+    // The number and "От" cell of the first selected row.
+    std::optional<std::pair<QString, QString>> selectedCorrespondent() const;
+    // What printing takes: two or more selected rows, or else every row
+    // listed, made into a document off the window's thread; none when the
+    // list is empty.
+    std::optional<PrintJob::Document> printSource() const;
     // The rows an export takes; none when there is nothing to export or the
     // tree has no folder node selected.
     std::optional<ExportSource> exportSource(ExportMode mode) const;
@@ -95,6 +123,10 @@ class ListController : public QObject {
   signals:
     // The text the viewer shows; empty: nothing.
     void viewerTextChanged(const QString& text);
+    // Where in that text the search on show matches; none outside a search.
+    void matchesChanged(const std::vector<qb::TextRange>& ranges);
+    // The conversation on show as a chat; empty when the list shows none.
+    void chatChanged(const QString& html);
     // The row looked at has another correspondent: the list is painted again.
     void repaintNeeded();
     // The list shows the folder chosen last, sorted.
@@ -104,13 +136,15 @@ class ListController : public QObject {
     struct Sort {
         std::shared_ptr<const FolderRows> rows; // a refill: the rows to show
         int column = 0;                         // a header click: its column
+        bool keepOrder = false;                 // a refill shown in its own order
     };
+    void listAfresh(std::shared_ptr<const FolderRows> rows, bool keepOrder);
     std::shared_ptr<const FolderRows> folderRows(TreeNode node) const;
     void refreshShownFolder(bool (*ofKind)(TreeNode));
     void forgetShownFolder();
     void enqueue(Sort sort);
     void startNextSort();
-    void refill(std::shared_ptr<const FolderRows> rows);
+    void refill(std::shared_ptr<const FolderRows> rows, bool keepOrder);
     void sortClicked(int column);
     // Sorts `entries` of `rows` on a worker thread, then calls `then` with the order.
     void sortAside(std::shared_ptr<const FolderRows> rows,
@@ -135,6 +169,9 @@ class ListController : public QObject {
     std::optional<TreeNode> m_selectedNode;
     bool m_archiveLent = false;
     bool m_listWhenArchiveBack = false;
+    Listing m_listing = Listing::Folder;
+    SearchQuery m_query;                                // of the results on show
+    std::optional<GatheredConversation> m_conversation; // on show, or about to be
     // The "От" cell of the row looked at last; decides when the list repaints.
     QString m_lastSender;
     std::deque<Sort> m_waiting;

@@ -24,7 +24,7 @@ ColumnSorter::ColumnSorter(MessageListModel& list, SettingsStore& store)
     : m_list(list), m_store(store) {}
 
 bool ColumnSorter::isColumn(int column) {
-    return column >= 0 && column < MessageListModel::ColumnCount;
+    return column >= 0 && column < MessageListModel::SortableColumnCount;
 }
 
 void ColumnSorter::markAlone(int column, SortDirection direction) {

@@ -1,6 +1,7 @@
 #include "models/FolderRows.h"
 
 #include "archive/RecordLines.h"
+#include "core/ArchiveText.h"
 
 #include <cstring>
 
@@ -101,7 +102,57 @@ std::unique_ptr<MessageRowBuilder> FolderRows::builder() const {
 }
 
 MessageRow FolderRows::row(MessageRowBuilder& builder, int position) const {
-    return builder.fromArchive(unpack(position), position + 1);
+    if (isGathered()) {
+        const Pick& pick = m_picks[static_cast<std::size_t>(position)];
+        return m_parts[static_cast<std::size_t>(pick.part)]->row(builder, pick.position);
+    }
+    return builder.fromFolder(unpack(position), m_kind, position + 1);
+}
+
+std::shared_ptr<const FolderRows>
+FolderRows::gather(std::vector<std::shared_ptr<const FolderRows>> parts, std::vector<Pick> picks) {
+    auto rows = std::make_shared<FolderRows>();
+    rows->m_count = static_cast<int>(picks.size());
+    for (const auto& part : parts) {
+        if (part->namesFailure() && !rows->m_namesFailure)
+            rows->m_namesFailure = part->namesFailure();
+    }
+    if (!parts.empty())
+        rows->m_phonebook = parts.front()->m_phonebook;
+    rows->m_parts = std::move(parts);
+    rows->m_picks = std::move(picks);
+    if (rows->m_parts.empty()) // gathered from nothing: still gathered
+        rows->m_parts.push_back(none());
+    return rows;
+}
+
+std::optional<TreeNode> FolderRows::nodeOf(int position) const {
+    if (!isGathered())
+        return m_node;
+    const Pick& pick = m_picks[static_cast<std::size_t>(position)];
+    return m_parts[static_cast<std::size_t>(pick.part)]->node();
+}
+
+int FolderRows::recordOf(int position) const {
+    return isGathered() ? m_picks[static_cast<std::size_t>(position)].position + 1 : position + 1;
+}
+
+FolderKind FolderRows::kindOf(int position) const {
+    if (!isGathered())
+        return m_kind;
+    const Pick& pick = m_picks[static_cast<std::size_t>(position)];
+    return m_parts[static_cast<std::size_t>(pick.part)]->m_kind;
+}
+
+const MessageView& FolderRows::message(int position) const {
+    if (!isGathered())
+        return unpack(position);
+    const Pick& pick = m_picks[static_cast<std::size_t>(position)];
+    return m_parts[static_cast<std::size_t>(pick.part)]->unpack(pick.position);
+}
+
+QString FolderRows::number(int position) const {
+    return archivetext::decode(message(position).number);
 }
 
 } // namespace qb

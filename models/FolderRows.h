@@ -9,6 +9,8 @@
 #include "archive/FolderTree.h"
 #include "models/MessageRows.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -26,8 +28,28 @@ class FolderRows {
     static std::shared_ptr<const FolderRows> ofPhone(TreeNode node, const ReadFolder& folder,
                                                      const Phonebook& phonebook);
 
-    // The node listed, a group node included; none when no node is.
+    // Messages picked from several folders, in the order given: a search's
+    // results or a conversation. Each pick names a part and a position in it.
+    struct Pick {
+        int part = 0;
+        int position = 0;
+    };
+    static std::shared_ptr<const FolderRows>
+    gather(std::vector<std::shared_ptr<const FolderRows>> parts, std::vector<Pick> picks);
+
+    // The node listed, a group node included; none when no node is, or when
+    // the rows were gathered from several folders.
     std::optional<TreeNode> node() const { return m_node; }
+    bool isGathered() const { return !m_parts.empty(); }
+    // The folder of the message at `position`, and its record number there.
+    std::optional<TreeNode> nodeOf(int position) const;
+    int recordOf(int position) const;
+    // Its number as stored, for telling correspondents apart.
+    QString number(int position) const;
+    // Its folder's kind and the message as stored, valid on the calling
+    // thread until its next look at these rows.
+    FolderKind kindOf(int position) const;
+    const MessageView& message(int position) const;
     int count() const { return m_count; }
     // Set when the phonebook cannot name the rows: no row may be built then.
     const MaybeFailure& namesFailure() const { return m_namesFailure; }
@@ -54,6 +76,9 @@ class FolderRows {
     // tens of milliseconds of allocations, a buffer takes a copy of its bytes.
     std::unique_ptr<char[]> m_bytes;
     std::vector<std::uint32_t> m_ends;
+    // Gathered rows hold no messages of their own.
+    std::vector<std::shared_ptr<const FolderRows>> m_parts;
+    std::vector<Pick> m_picks;
     Phonebook m_phonebook;
     MaybeFailure m_namesFailure;
 };

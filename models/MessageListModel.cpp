@@ -1,5 +1,6 @@
 #include "models/MessageListModel.h"
 
+#include "models/FolderCaptions.h"
 #include "models/Icons.h"
 #include "models/ReleaseAside.h"
 
@@ -15,12 +16,20 @@ void release(std::shared_ptr<const FolderRows> rows) {
         releaseAside(std::move(rows));
 }
 
+// "Телефон ▸ Входящие", "Архив ▸ Черновые".
+QString folderName(std::optional<TreeNode> node) {
+    if (!node || !isFolder(*node))
+        return {};
+    const TreeNode group = isPhoneFolder(*node) ? TreeNode::Phone : TreeNode::Archive;
+    return nodeName(group) + QStringLiteral(" ▸ ") + nodeName(*node);
+}
+
 } // namespace
 
 std::vector<MessageListModel::Entry> MessageListModel::folderOrder(const FolderRows& rows) {
     std::vector<Entry> entries(static_cast<std::size_t>(rows.count()));
     for (int position = 0; position < rows.count(); ++position)
-        entries[static_cast<std::size_t>(position)] = {position, position + 1};
+        entries[static_cast<std::size_t>(position)] = {position, rows.recordOf(position)};
     return entries;
 }
 
@@ -44,6 +53,8 @@ const MessageRow& MessageListModel::cachedRow(int r) const {
     if (const MessageRow* built = m_built.object(position))
         return *built;
     auto* built = new MessageRow(m_rows->row(*m_builder, position));
+    if (m_rows->isGathered())
+        built->folder = folderName(m_rows->nodeOf(position));
     m_built.insert(position, built);
     return *built;
 }
@@ -66,6 +77,8 @@ QString MessageListModel::cell(const MessageRow& r, int column) const {
         return QString::number(r.size);
     case IndexColumn:
         return r.index;
+    case FolderColumn:
+        return r.folder;
     default:
         return {};
     }
@@ -97,9 +110,9 @@ QVariant MessageListModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal ||
         (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
         return {};
-    static const char* const headers[ColumnCount] = {QT_TR_NOOP("Сообщение"), QT_TR_NOOP("От"),
+    static const char* const headers[ColumnCount] = {QT_TR_NOOP("Сообщение"),  QT_TR_NOOP("От"),
                                                      QT_TR_NOOP("Дата/Время"), QT_TR_NOOP("Размер"),
-                                                     QT_TR_NOOP("Индекс")};
+                                                     QT_TR_NOOP("Индекс"),     QT_TR_NOOP("Папка")};
     return section >= 0 && section < ColumnCount ? tr(headers[section]) : QString();
 }
 
@@ -130,10 +143,17 @@ void MessageListModel::setShadedSender(const std::optional<QString>& from) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::BackgroundRole});
 }
 
-void MessageListModel::removeRecords(std::vector<int> deleted) {
+std::optional<TreeNode> MessageListModel::folderOf(int r) const {
+    return m_rows->nodeOf(m_entries[static_cast<std::size_t>(r)].position);
+}
+
+void MessageListModel::removeRecords(std::vector<int> deleted, std::optional<TreeNode> folder) {
     std::sort(deleted.begin(), deleted.end());
+    const auto concerned = [&](const Entry& entry) {
+        return !folder || !m_rows->isGathered() || m_rows->nodeOf(entry.position) == folder;
+    };
     const auto isDeleted = [&](const Entry& entry) {
-        return std::binary_search(deleted.begin(), deleted.end(), entry.record);
+        return concerned(entry) && std::binary_search(deleted.begin(), deleted.end(), entry.record);
     };
     ++m_generation;
     // Bottom up, one removal per run of neighbouring rows, so the rows above
@@ -150,6 +170,8 @@ void MessageListModel::removeRecords(std::vector<int> deleted) {
         last = first;
     }
     for (Entry& entry : m_entries) {
+        if (!concerned(entry))
+            continue;
         const auto before = std::lower_bound(deleted.begin(), deleted.end(), entry.record);
         entry.record -= static_cast<int>(before - deleted.begin());
     }

@@ -22,7 +22,18 @@ namespace qb {
 class MessageListModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    enum Column { TextColumn, FromColumn, DateColumn, SizeColumn, IndexColumn, ColumnCount };
+    // The folder column is shown only for rows gathered from several folders.
+    enum Column {
+        TextColumn,
+        FromColumn,
+        DateColumn,
+        SizeColumn,
+        IndexColumn,
+        FolderColumn,
+        ColumnCount
+    };
+    // The columns a header click sorts by: all but the folder's.
+    static constexpr int SortableColumnCount = FolderColumn;
     // The record number k of a row, for the commands that act on selected rows.
     static constexpr int RecordRole = Qt::UserRole + 1;
     // Rows of the selected message's correspondent are painted on clSkyBlue.
@@ -67,8 +78,11 @@ class MessageListModel : public QAbstractTableModel {
 
     // Removes the rows of the records `deleted` (their k) and gives the others
     // their positions among the records that stay: the source keeps its order,
-    // so a record moves up by the number of deleted records before it.
-    void removeRecords(std::vector<int> deleted);
+    // so a record moves up by the number of deleted records before it. Of
+    // rows gathered from several folders, only those of `folder` are concerned.
+    void removeRecords(std::vector<int> deleted, std::optional<TreeNode> folder = std::nullopt);
+    // The folder of row r: the listed one, or for gathered rows its own.
+    std::optional<TreeNode> folderOf(int r) const;
 
     // Puts the rows in a new order: sorted[i] is the row to show at i. The
     // selection and the record numbers move with their rows.
@@ -94,7 +108,7 @@ class MessageListModel : public QAbstractTableModel {
     // cell several times over.
     mutable QCache<int, MessageRow> m_built{2048};
     std::optional<QString> m_shaded;
-    std::array<int, ColumnCount> m_marks{-1, -1, -1, -1, -1};
+    std::array<int, ColumnCount> m_marks{-1, -1, -1, -1, -1, -1};
     quint64 m_generation = 0;
 };
 

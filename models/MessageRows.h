@@ -15,11 +15,12 @@
 namespace qb {
 
 struct MessageRow {
-    QString text;  // "Сообщение", also the row's caption
-    QString from;  // "От"
-    QString date;  // "Дата/Время"
-    QString index; // "Индекс", as stored: Outbox and Draft keep their leading blank
-    int size = 0;  // "Размер": bytes of the text, one per character in Windows-1251
+    QString text;   // "Сообщение", also the row's caption
+    QString from;   // "От"
+    QString date;   // "Дата/Время"
+    QString index;  // "Индекс", as stored: Outbox and Draft keep their leading blank
+    QString folder; // "Папка", of rows gathered from several folders
+    int size = 0;   // "Размер": bytes of the text, one per character in Windows-1251
     Icon icon = Icon::None;
     int record = 0; // position k (from 1) of the record in the folder it came from
 };
@@ -40,10 +41,13 @@ class MessageRowBuilder {
     // The row of message k (from 1) of an archive folder or of the last read.
     MessageRow fromArchive(const MessageView& message, int k);
     MessageRow fromPhone(const Message& message, int k);
+    // The row of a message of a folder of `kind`, whatever kind the builder
+    // was made for: a search's results and a conversation mix the folders.
+    MessageRow fromFolder(const MessageView& message, FolderKind kind, int k);
 
   private:
-    MessageRow build(const MessageView& message, int k);
-    const QString& fromCell(std::string_view number);
+    MessageRow build(const MessageView& message, FolderKind kind, int k);
+    const QString& fromCell(std::string_view number, FolderKind kind);
 
     struct TextHash {
         using is_transparent = void;
@@ -54,7 +58,9 @@ class MessageRowBuilder {
 
     FolderKind m_kind;
     NameIndex m_names;
-    std::unordered_map<std::string, QString, TextHash, std::equal_to<>> m_fromCells;
+    // The received messages' cells, and the others': a name is looked up
+    // by one more rule for a received message.
+    std::unordered_map<std::string, QString, TextHash, std::equal_to<>> m_fromCells[2];
     std::string m_line; // room for a cell's bytes, kept from row to row
 };
 

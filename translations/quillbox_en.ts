@@ -164,6 +164,33 @@ Without options it opens the program&apos;s window; the archive is kept in the c
     </message>
 </context>
 <context>
+    <name>ConversationChat</name>
+    <message>
+        <source>Получено</source>
+        <translation>Received</translation>
+    </message>
+    <message>
+        <source>Отправлено</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>Не отправлено</source>
+        <translation>Not sent</translation>
+    </message>
+    <message>
+        <source>время неизвестно</source>
+        <translation>time unknown</translation>
+    </message>
+    <message>
+        <source>около %1</source>
+        <translation>about %1</translation>
+    </message>
+    <message>
+        <source>Переписка с %1</source>
+        <translation>Conversation with %1</translation>
+    </message>
+</context>
+<context>
     <name>FolderCaptions</name>
     <message>
         <source>Телефон</source>
@@ -240,6 +267,22 @@ Without options it opens the program&apos;s window; the archive is kept in the c
         <source>Считывать телефон при подключении</source>
         <translation>Read the phone when plugged in</translation>
     </message>
+    <message>
+        <source>Печать…</source>
+        <translation>Print…</translation>
+    </message>
+    <message>
+        <source>Сохранить в PDF…</source>
+        <translation>Save as PDF…</translation>
+    </message>
+    <message>
+        <source>Найти</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>Переписка с …</source>
+        <translation>Conversation with …</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -262,6 +305,38 @@ Without options it opens the program&apos;s window; the archive is kept in the c
     <message>
         <source>Состояние: Отключен</source>
         <translation>Status: Disconnected</translation>
+    </message>
+    <message>
+        <source>Сохранить в PDF</source>
+        <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>Документ PDF (*.pdf)</source>
+        <translation>PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Сообщения</source>
+        <translation>Messages</translation>
+    </message>
+    <message>
+        <source>Найдено сообщений: %1</source>
+        <translation>Messages found: %1</translation>
+    </message>
+    <message>
+        <source>Сообщений в переписке: %1</source>
+        <translation>Messages in the conversation: %1</translation>
+    </message>
+    <message>
+        <source>Печать прервана</source>
+        <translation>Printing stopped</translation>
+    </message>
+    <message>
+        <source>Напечатано сообщений: %1</source>
+        <translation>Messages printed: %1</translation>
+    </message>
+    <message>
+        <source>Сохранено в PDF: %1</source>
+        <translation>Saved as PDF: %1</translation>
     </message>
 </context>
 <context>
@@ -478,6 +553,13 @@ Add your user to the dialout group or install the udev rule that comes with Quil
     </message>
 </context>
 <context>
+    <name>PrintJob</name>
+    <message>
+        <source>Не удалось напечатать: принтер недоступен.</source>
+        <translation>Could not print: the printer is not available.</translation>
+    </message>
+</context>
+<context>
     <name>ReadCommand</name>
     <message>
         <source>телефон не найден: нет устройства %1</source>
@@ -629,6 +711,17 @@ Name the one to read: --port DEVICE</translation>
     </message>
 </context>
 <context>
+    <name>qb::ListController</name>
+    <message>
+        <source>Переписка с %1</source>
+        <translation>Conversation with %1</translation>
+    </message>
+    <message>
+        <source>Найденные сообщения</source>
+        <translation>Messages found</translation>
+    </message>
+</context>
+<context>
     <name>qb::MessageListModel</name>
     <message>
         <source>Сообщение</source>
@@ -649,6 +742,10 @@ Name the one to read: --port DEVICE</translation>
     <message>
         <source>Индекс</source>
         <translation>Index</translation>
+    </message>
+    <message>
+        <source>Папка</source>
+        <translation>Folder</translation>
     </message>
 </context>
 <context>
@@ -730,6 +827,14 @@ Name the one to read: --port DEVICE</translation>
     <message>
         <source>Конвертировать</source>
         <translation>Convert</translation>
+    </message>
+    <message>
+        <source>Поиск</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>Поиск по всем папкам телефона и архива (Ctrl+F)</source>
+        <translation>Search every folder of the phone and the archive (Ctrl+F)</translation>
     </message>
 </context>
 <context>

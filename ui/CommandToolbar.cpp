@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QToolButton>
 
 namespace qb::ui {
@@ -32,6 +33,12 @@ CommandToolbar::CommandToolbar(const Commands& commands, QWidget* parent)
     m_importButton = addButton(commands.import, "importButton", 200,
                                tr("Конвертировать архив P2kTools в архив Quillbox"),
                                buttonPicture(ButtonPicture::Convert));
+    m_searchField = new QLineEdit(this);
+    m_searchField->setObjectName(QStringLiteral("searchField"));
+    m_searchField->setAccessibleName(tr("Поиск"));
+    m_searchField->setPlaceholderText(tr("Поиск"));
+    m_searchField->setToolTip(tr("Поиск по всем папкам телефона и архива (Ctrl+F)"));
+    m_searchField->setGeometry(252, 19, 100, 23);
     auto* banner = new AnimatedBanner(this);
     banner->setObjectName(QStringLiteral("Banner"));
     banner->setAccessibleName(QStringLiteral("Motorola Quillbox"));

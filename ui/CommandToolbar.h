@@ -5,6 +5,7 @@
 #include "ui/GradientPanel.h"
 
 class QAction;
+class QLineEdit;
 class QToolButton;
 
 namespace qb::ui {
@@ -26,6 +27,8 @@ class CommandToolbar : public GradientPanel {
 
     ColourPicker* backgroundColourPicker() const { return m_backgroundColourPicker; }
     ColourPicker* textColourPicker() const { return m_textColourPicker; }
+    // Search as you type, between the buttons and the banner.
+    QLineEdit* searchField() const { return m_searchField; }
 
   signals:
     // The texts for the title strip and the message panel while the mouse is over the bar.
@@ -43,6 +46,7 @@ class CommandToolbar : public GradientPanel {
     QToolButton* m_exportSelectedButton;
     QToolButton* m_exportAllButton;
     QToolButton* m_importButton;
+    QLineEdit* m_searchField = nullptr;
     ColourPicker* m_backgroundColourPicker = nullptr;
     ColourPicker* m_textColourPicker = nullptr;
 };

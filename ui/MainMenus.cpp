@@ -27,6 +27,14 @@ MainMenus::MainMenus(QMainWindow& window) {
     exportAllAction = addItem(file, "exportAllAction", tr("Сохранить все"), Icon::SaveAll);
     smartphoneExportAction =
         addItem(file, "smartphoneExportAction", tr("Экспорт для смартфона…"), Icon::SaveAll);
+    printAction = addItem(file, "printAction", tr("Печать…"), Icon::Save);
+    printAction->setShortcut(QKeySequence::Print);
+    savePdfAction = addItem(file, "savePdfAction", tr("Сохранить в PDF…"), Icon::SaveAll);
+    file->addSeparator();
+    searchAction = addItem(file, "searchAction", tr("Найти"), Icon::None);
+    searchAction->setShortcut(QKeySequence::Find);
+    conversationAction = addItem(file, "conversationAction", tr("Переписка с …"), Icon::None);
+    conversationAction->setShortcut(Qt::CTRL | Qt::Key_K);
     file->addSeparator();
     importAction = addItem(file, "importAction", tr("Конвертировать"), Icon::Convert);
     deleteInArchiveAction =

@@ -28,6 +28,10 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -45,6 +49,21 @@ QFileDialog* importDialog(const QString& workDir, QWidget* parent) {
     dialog->setOption(QFileDialog::HideNameFilterDetails); // shows "Архив P2kTools"
     dialog->setDefaultSuffix(QStringLiteral("txt"));
     return dialog;
+}
+
+QFileDialog* pdfDialog(const QString& workDir, QWidget* parent) {
+    auto* dialog = new QFileDialog(parent, MainWindow::tr("Сохранить в PDF"), workDir);
+    dialog->setObjectName(QStringLiteral("pdfDialog"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setNameFilter(MainWindow::tr("Документ PDF (*.pdf)"));
+    dialog->setDefaultSuffix(QStringLiteral("pdf"));
+    return dialog;
+}
+
+// Letter where the desktop measures in inches, A4 elsewhere.
+QPageSize::PageSizeId localPaper() {
+    return QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                      : QPageSize::A4;
 }
 
 QFileDialog* folderDialog(const QString& workDir, QWidget* parent) {
@@ -81,6 +100,7 @@ MainWindow::MainWindow(Application& app, QWidget* parent) : QMainWindow(parent),
     connectCommands();
     connectTreeAndList();
     connectProgram();
+    connectSearch();
     followCommandState();
     m_colours->applyStoredColours();
 }
@@ -103,6 +123,7 @@ void MainWindow::buildWindow() {
                                     m_menus->importAction},
                                    this);
     auto* area = new WorkArea(&m_app.list().model(), size(), this);
+    m_workArea = area;
     m_folderTree = area->folderTree();
     m_messageList = area->messageList();
     m_messageList->setSelectionModel(&m_app.list().selection());
@@ -138,6 +159,11 @@ void MainWindow::buildWindow() {
         {Command::DeleteSelected, m_deleteSelectedAction},
         {Command::CancelJob, m_statusBar->cancelAction()},
         {Command::About, m_menus->aboutAction},
+        {Command::Search, m_menus->searchAction},
+        {Command::EndSearch, m_endSearchAction},
+        {Command::ShowConversation, m_menus->conversationAction},
+        {Command::Print, m_menus->printAction},
+        {Command::SavePdf, m_menus->savePdfAction},
     };
 }
 
@@ -153,6 +179,13 @@ void MainWindow::buildListActions() {
     m_selectAllAction->setShortcuts(selectAllKeys());
     m_selectAllAction->setShortcutContext(Qt::WidgetShortcut);
     m_messageList->addAction(m_selectAllAction);
+    // Esc leaves a search or a conversation, wherever the focus is; while a
+    // job runs, Esc stops it instead (the command rests then).
+    m_endSearchAction = new QAction(this);
+    m_endSearchAction->setObjectName(QStringLiteral("endSearchAction"));
+    m_endSearchAction->setShortcut(Qt::Key_Escape);
+    addAction(m_endSearchAction);
+    m_messageList->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
 void MainWindow::createDialogs() {
@@ -161,6 +194,7 @@ void MainWindow::createDialogs() {
     m_exportDialog = new ExportDialog(workDir, editor, m_app.exporter(), this);
     m_importDialog = importDialog(workDir, this);
     m_smartphoneDialog = folderDialog(workDir, this);
+    m_pdfDialog = pdfDialog(workDir, this);
     m_about = new AboutDialog(this); // the last of the windows made at start-up
 }
 
@@ -225,7 +259,7 @@ void MainWindow::connectTreeAndList() {
     connect(m_folderTree, &QTreeWidget::itemSelectionChanged, list,
             [this] { m_app.list().setSelectedNode(m_folderTree->selectedNode()); });
     ClickAndKeySignals* tree = ClickAndKeySignals::watch(m_folderTree);
-    connect(tree, &ClickAndKeySignals::clicked, list, &ListController::showSelectedFolder);
+    connect(tree, &ClickAndKeySignals::clicked, &m_app, &Application::showSelectedFolder);
     connect(tree, &ClickAndKeySignals::keyReleased, this, &MainWindow::showFolderOnArrowKey);
     // The list and the viewer
     ClickAndKeySignals* rows = ClickAndKeySignals::watch(m_messageList);
@@ -264,6 +298,69 @@ void MainWindow::followCommandState() {
     m_messageList->horizontalHeader()->setSectionsClickable(commands.isEnabled(Command::SortList));
 }
 
+void MainWindow::connectSearch() {
+    QLineEdit* field = m_toolbar->searchField();
+    connect(m_menus->searchAction, &QAction::triggered, field, [field] {
+        field->setFocus(Qt::ShortcutFocusReason);
+        field->selectAll();
+    });
+    connect(field, &QLineEdit::textEdited, &m_app, &Application::searchFor);
+    // The clear button empties the field without an edit.
+    connect(field, &QLineEdit::textChanged, &m_app, [this](const QString& text) {
+        if (text.isEmpty())
+            m_app.searchFor(text);
+    });
+    connect(&m_app, &Application::searchFieldCleared, field, &QLineEdit::clear);
+    connect(m_endSearchAction, &QAction::triggered, &m_app, &Application::endSearch);
+    connect(m_menus->conversationAction, &QAction::triggered, &m_app,
+            &Application::showConversation);
+    connect(m_messageList, &QWidget::customContextMenuRequested, this, &MainWindow::showListMenu);
+    connect(&m_app.list(), &ListController::matchesChanged, m_viewer, &MessageViewer::highlight);
+    connect(&m_app.list(), &ListController::chatChanged, m_workArea, &WorkArea::showChat);
+    connect(m_menus->printAction, &QAction::triggered, this, &MainWindow::openPrintDialog);
+    connect(m_menus->savePdfAction, &QAction::triggered, this, &MainWindow::openPdfDialog);
+    connect(m_pdfDialog, &QDialog::accepted, this, [this] {
+        if (!m_pdfDialog->selectedFiles().isEmpty())
+            m_app.savePdf(m_pdfDialog->selectedFiles().constFirst(), localPaper());
+    });
+}
+
+void MainWindow::showListMenu(const QPoint& at) {
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(m_menus->conversationAction);
+    menu->addSeparator();
+    menu->addAction(m_menus->exportSelectedAction);
+    menu->addAction(m_menus->printAction);
+    menu->addAction(m_menus->savePdfAction);
+    menu->popup(m_messageList->viewport()->mapToGlobal(at));
+}
+
+void MainWindow::openPrintDialog() {
+    // The dialog sets the printer up; the print job then takes it over.
+    auto* printer = new QPrinter(QPrinter::HighResolution);
+    printer->setPageSize(QPageSize(localPaper()));
+    printer->setDocName(tr("Сообщения"));
+    auto* dialog = new QPrintDialog(printer, this);
+    connect(dialog, &QDialog::finished, this, [this, dialog, printer](int result) {
+        // Once the dialog is gone, nothing but the job touches the printer.
+        QMetaObject::invokeMethod(
+            this,
+            [this, dialog, printer, result] {
+                delete dialog;
+                std::unique_ptr<QPrinter> owned(printer);
+                if (result == QDialog::Accepted)
+                    m_app.print(std::move(owned));
+            },
+            Qt::QueuedConnection);
+    });
+    dialog->open();
+}
+
+void MainWindow::openPdfDialog() {
+    m_pdfDialog->open();
+}
+
 // --- Drawing what the program reports
 
 void MainWindow::showConnectionState(bool connected, const QString& phoneCaption) {
@@ -300,7 +397,7 @@ void MainWindow::showFolderOnArrowKey(QKeyEvent* event) {
     if (event->isAutoRepeat())
         return;
     if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
-        m_app.list().showSelectedFolder();
+        m_app.showSelectedFolder();
 }
 
 void MainWindow::openExportDialog(ExportMode mode) {

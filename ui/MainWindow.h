@@ -30,6 +30,7 @@ class MessageListView;
 class MessageViewer;
 class TitleStrip;
 class TrayPresence;
+class WorkArea;
 struct MainMenus;
 
 } // namespace qb::ui
@@ -62,6 +63,10 @@ class MainWindow : public QMainWindow {
     void openExportDialog(qb::ExportMode mode);
     void setMessagePanel(const QString& text);
     void showReadNotice(const qb::ReadNotice& notice);
+    void connectSearch();
+    void showListMenu(const QPoint& at);
+    void openPrintDialog();
+    void openPdfDialog();
 
     qb::Application& m_app;
     std::vector<std::pair<qb::Command, QAction*>> m_commandActions;
@@ -69,11 +74,13 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<qb::ui::MainMenus> m_menus;
     QAction* m_deleteSelectedAction = nullptr;
     QAction* m_selectAllAction = nullptr;
+    QAction* m_endSearchAction = nullptr;
     qb::ui::TitleStrip* m_titleStrip = nullptr;
     qb::ui::CommandToolbar* m_toolbar = nullptr;
     qb::ui::FolderTreeWidget* m_folderTree = nullptr;
     qb::ui::MessageListView* m_messageList = nullptr;
     qb::ui::MessageViewer* m_viewer = nullptr;
+    qb::ui::WorkArea* m_workArea = nullptr;
     qb::ui::MainStatusBar* m_statusBar = nullptr;
     qb::ui::ColourSettings* m_colours = nullptr;
     qb::ui::TrayPresence* m_tray = nullptr;
@@ -81,4 +88,5 @@ class MainWindow : public QMainWindow {
     qb::ui::ExportDialog* m_exportDialog = nullptr;
     QFileDialog* m_importDialog = nullptr;
     QFileDialog* m_smartphoneDialog = nullptr;
+    QFileDialog* m_pdfDialog = nullptr;
 };

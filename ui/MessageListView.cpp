@@ -31,6 +31,14 @@ void MessageListView::setModel(QAbstractItemModel* model) {
     columns->resizeSection(MessageListModel::SizeColumn, 50);
     columns->setSectionResizeMode(MessageListModel::IndexColumn, QHeaderView::Fixed);
     columns->resizeSection(MessageListModel::IndexColumn, 50);
+    columns->resizeSection(MessageListModel::FolderColumn, 140);
+    // The folder column names where each of a search's results lives.
+    const auto followRows = [this] {
+        const auto* list = qobject_cast<const MessageListModel*>(this->model());
+        setColumnHidden(MessageListModel::FolderColumn, !list || !list->folderRows()->isGathered());
+    };
+    connect(model, &QAbstractItemModel::modelReset, this, followRows);
+    followRows();
 }
 
 std::vector<int> MessageListView::selectedRows() const {

@@ -1,5 +1,7 @@
 #include "ui/MessageViewer.h"
 
+#include "search/MatchRanges.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QHash>
@@ -175,6 +177,8 @@ bool MessageViewer::isEmoticon(QStringView sequence) {
 
 void MessageViewer::setMessageText(const QString& text) {
     clear();
+    setExtraSelections({});
+    m_places.assign(static_cast<std::size_t>(text.size()) + 1, 0);
     QTextCursor cursor(document());
     qsizetype plainFrom = 0;
     const auto flushPlain = [&](qsizetype to) {
@@ -193,11 +197,39 @@ void MessageViewer::setMessageText(const QString& text) {
         plainFrom = ++i + 1;
     }
     flushPlain(text.size());
+    // The places, by the same reading of the text as the pictures above.
+    int place = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        m_places[std::size_t(i)] = place;
+        if (i + 1 < text.size() && isEmoticon(QStringView(text).mid(i, 2))) {
+            m_places[std::size_t(++i)] = place;
+        }
+        ++place;
+    }
+    m_places[std::size_t(text.size())] = place;
     // Typing after a picture must not continue in the picture's format.
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     end.setCharFormat(QTextCharFormat());
     setTextCursor(end);
+}
+
+void MessageViewer::highlight(const std::vector<TextRange>& ranges) {
+    QList<QTextEdit::ExtraSelection> marks;
+    const int last = static_cast<int>(m_places.size()) - 1;
+    for (const TextRange& range : ranges) {
+        if (range.start < 0 || range.start + range.length > last)
+            continue;
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(document());
+        mark.cursor.setPosition(m_places[std::size_t(range.start)]);
+        mark.cursor.setPosition(m_places[std::size_t(range.start + range.length)],
+                                QTextCursor::KeepAnchor);
+        mark.format.setBackground(QColor(255, 230, 90));
+        mark.format.setForeground(Qt::black);
+        marks.append(mark);
+    }
+    setExtraSelections(marks);
 }
 
 QString MessageViewer::messageText() const {

@@ -6,6 +6,11 @@
 #include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
+#include <vector>
+
+namespace qb {
+struct TextRange;
+}
 
 namespace qb::ui {
 
@@ -16,6 +21,8 @@ class MessageViewer : public QPlainTextEdit {
 
     // Replaces what is shown by `text` as the only line.
     void setMessageText(const QString& text);
+    // Marks the ranges of the text last set (a search's matches).
+    void highlight(const std::vector<qb::TextRange>& ranges);
     // What is shown, with every picture given back as the characters it stands for.
     QString messageText() const;
     int marginWidth() const;
@@ -40,6 +47,9 @@ class MessageViewer : public QPlainTextEdit {
     void applyFontMetrics();
 
     QWidget* m_margin;
+    // Where each character of the text last set stands in the document: a
+    // picture takes one place for its two characters.
+    std::vector<int> m_places;
     QColor m_marginInk;
 };
 

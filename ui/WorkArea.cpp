@@ -4,11 +4,15 @@
 #include "ui/MessageListView.h"
 #include "ui/MessageViewer.h"
 
+#include <QStackedWidget>
+#include <QTextBrowser>
+
 namespace qb::ui {
 
 WorkArea::WorkArea(QAbstractItemModel* messages, QSize windowSize, QWidget* parent)
     : QSplitter(Qt::Vertical, parent), m_folderTree(new FolderTreeWidget(this)),
-      m_messageList(new MessageListView(this)), m_viewer(new MessageViewer(this)) {
+      m_messageList(new MessageListView(this)), m_viewer(new MessageViewer(this)),
+      m_viewerPlace(new QStackedWidget(this)), m_chat(new QTextBrowser(this)) {
     m_folderTree->setObjectName(QStringLiteral("folderTree"));
     m_folderTree->setAccessibleName(QStringLiteral("folderTree"));
     m_messageList->setModel(messages);
@@ -29,9 +33,18 @@ WorkArea::WorkArea(QAbstractItemModel* messages, QSize windowSize, QWidget* pare
     setHandleWidth(3);
     setChildrenCollapsible(false);
     addWidget(treeList);
-    addWidget(m_viewer);
+    m_chat->setObjectName(QStringLiteral("chatView"));
+    m_chat->setAccessibleName(QStringLiteral("chatView"));
+    m_viewerPlace->addWidget(m_viewer);
+    m_viewerPlace->addWidget(m_chat);
+    addWidget(m_viewerPlace);
     setStretchFactor(0, 1);
     setSizes({windowSize.height() - 170, 170});
+}
+
+void WorkArea::showChat(const QString& html) {
+    m_chat->setHtml(html);
+    m_viewerPlace->setCurrentWidget(html.isEmpty() ? static_cast<QWidget*>(m_viewer) : m_chat);
 }
 
 } // namespace qb::ui

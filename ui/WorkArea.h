@@ -4,6 +4,8 @@
 #include <QSplitter>
 
 class QAbstractItemModel;
+class QStackedWidget;
+class QTextBrowser;
 
 namespace qb::ui {
 
@@ -20,8 +22,14 @@ class WorkArea : public QSplitter {
     FolderTreeWidget* folderTree() const { return m_folderTree; }
     MessageListView* messageList() const { return m_messageList; }
     MessageViewer* viewer() const { return m_viewer; }
+    // A conversation as a chat, in the viewer's place while one is shown.
+    QTextBrowser* chatView() const { return m_chat; }
+    // Shows `html` in the chat view, or the viewer again when it is empty.
+    void showChat(const QString& html);
 
   private:
+    QStackedWidget* m_viewerPlace;
+    QTextBrowser* m_chat;
     FolderTreeWidget* m_folderTree;
     MessageListView* m_messageList;
     MessageViewer* m_viewer;

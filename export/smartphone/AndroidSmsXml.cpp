@@ -1,14 +1,18 @@
 #include "export/smartphone/AndroidSmsXml.h"
 
+#include "numbers/CorrespondentKeys.h"
+
 #include "archive/FolderTree.h"
 #include "archive/RecordLines.h"
 #include "export/smartphone/XmlText.h"
 
+#include "core/ArchiveText.h"
 #include "core/Failure.h"
 #include "core/HugePages.h"
 #include "export/smartphone/EstimatedDates.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QUuid>
 
 #include <algorithm>
@@ -218,14 +222,16 @@ std::vector<Planned> planMessages(const Archive& archive, UndatedMessages undate
     return planned;
 }
 
-// Drafts whose conversation (their address) holds another draft.
-int draftsSharingConversation(const std::vector<Planned>& written) {
-    std::unordered_map<std::string_view, int> drafts;
+// Drafts whose conversation (their correspondent) holds another draft.
+int draftsSharingConversation(const std::vector<Planned>& written, const QString& homeRegion) {
+    const CorrespondentKeys keys =
+        homeRegion.isEmpty() ? CorrespondentKeys() : CorrespondentKeys(homeRegion);
+    QHash<QString, int> drafts;
     for (const Planned& planned : written)
         if (planned.message.folder == FolderKind::Draft)
-            ++drafts[planned.message.number];
+            ++drafts[keys.keyOf(archivetext::decode(planned.message.number))];
     int sharing = 0;
-    for (const auto& [address, count] : drafts)
+    for (const int count : std::as_const(drafts))
         if (count > 1)
             sharing += count;
     return sharing;
@@ -272,7 +278,7 @@ AndroidSmsXml androidSmsXml(const Archive& archive, const Phonebook& phonebook,
         out.undated += !plan.ms;
         out.estimated += plan.estimated;
     }
-    out.draftsSharingConversation = draftsSharingConversation(written);
+    out.draftsSharingConversation = draftsSharingConversation(written, options.homeRegion);
 
     const int64_t backupDate = options.backupDate.value_or(QDateTime::currentMSecsSinceEpoch());
     out.xml = "<?xml version='1.0' encoding='UTF-8' standalone='yes' ?>\n<smses count=\"";

@@ -4,6 +4,7 @@
 #include "archive/ArchiveFiles.h"
 #include "archive/ArchiveTypes.h"
 
+#include <QString>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +23,9 @@ struct AndroidSmsOptions {
     UndatedMessages undated = UndatedMessages::Estimate;
     std::string backupSet;             // the root's backup_set; empty: a new UUID
     std::optional<int64_t> backupDate; // the root's backup_date in ms; none: now
+    // The region whose rules read numbers without a country code, for telling
+    // which drafts share a conversation; empty: the desktop's (homeRegionOf).
+    QString homeRegion;
 };
 
 struct AndroidSmsXml {
@@ -32,8 +36,9 @@ struct AndroidSmsXml {
     int estimated = 0;         // messages written with an estimated date
     int skippedUndated = 0;    // messages left out for want of a time
     int withoutAddress = 0;    // messages left out: Android files none without one
-    // Drafts written into a conversation that holds another draft: Android
-    // keeps one draft per conversation, the last one restored.
+    // Drafts written into a conversation that holds another draft, the
+    // forms of one number ("+7 916…", "8 916…") taken as one conversation:
+    // Android keeps one draft per conversation, the last one restored.
     int draftsSharingConversation = 0;
 };
 

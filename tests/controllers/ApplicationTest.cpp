@@ -172,3 +172,33 @@ TEST_F(ApplicationTest, ClosingWaitsForTheJobItCancels) {
     ASSERT_TRUE(test::waitFor([&ready] { return ready.size() == 1; }));
     EXPECT_TRUE(app.requestQuit());
 }
+
+// A search's results from two folders, both selected: each folder file
+// loses its own record, one deletion after the other.
+TEST_F(ApplicationTest, DeletingResultsDeletesInEachFolderTheyCameFrom) {
+    write("Inbox.msg", "one more\r\n7\r\n+MMGL: 7, \"REC READ\", \"+7007\"\r\n"
+                       "01/02/2005,10:11:12\r\nother\r\n8\r\n+MMGL: 8, \"REC READ\", "
+                       "\"+7008\"\r\n01/02/2005,10:11:12\r\n");
+    started();
+    ASSERT_TRUE(test::waitFor([this] { return app.search().isPrepared(); }));
+    app.searchFor(QStringLiteral("one"));
+    ASSERT_TRUE(test::waitFor([this] {
+        return app.list().listing() == Listing::Results && app.list().isSettled() &&
+               app.list().model().rowCount() == 2;
+    }));
+    app.list().selectAll();
+    EXPECT_EQ(app.list().selectedFolders(),
+              std::vector<TreeNode>({TreeNode::ArchiveInbox, TreeNode::ArchiveOutbox}));
+    app.deleteSelected();
+    ASSERT_TRUE(test::waitFor(
+        [this] { return !app.commands().isBusy() && !read("Outbox.msg").startsWith("one\r\n"); }));
+    EXPECT_EQ(read("Inbox.msg"), QByteArray("other\r\n8\r\n+MMGL: 8, \"REC READ\", "
+                                            "\"+7008\"\r\n01/02/2005,10:11:12\r\n"));
+    EXPECT_FALSE(read("Outbox.msg").contains("one"));
+    EXPECT_TRUE(read("Outbox.msg").contains("three"));
+    // The results follow: nothing holds "one" any more.
+    ASSERT_TRUE(test::waitFor([this] { return app.list().model().rowCount() == 0; }));
+    EXPECT_EQ(app.list().listing(), Listing::Results);
+    app.endSearch();
+    EXPECT_EQ(app.list().listing(), Listing::Folder);
+}

@@ -30,6 +30,11 @@ const std::vector<Command> AllCommands = {
     Command::SortList,
     Command::CancelJob,
     Command::About,
+    Command::Search,
+    Command::EndSearch,
+    Command::ShowConversation,
+    Command::Print,
+    Command::SavePdf,
 };
 
 std::set<Command> allBut(std::set<Command> left) {
@@ -58,24 +63,42 @@ class CommandStateTest : public ::testing::Test {
 TEST_F(CommandStateTest, EachStateEnablesItsCommands) {
     struct Case {
         const char* state;
-        bool connected, rows, selected;
+        bool connected, rows, selected, gathered;
         std::optional<UserCancel> job;
         std::set<Command> enabled;
     };
+    using enum Command;
     const std::vector<Case> cases = {
-        {"idle, no phone, nothing listed", false, false, false, std::nullopt,
-         allBut({Command::Read, Command::ExportSelected, Command::ExportAll, Command::CancelJob})},
-        {"idle, phone, rows listed", true, true, false, std::nullopt,
-         allBut({Command::ExportSelected, Command::CancelJob})},
-        {"idle, phone, rows selected", true, true, true, std::nullopt,
-         allBut({Command::CancelJob})},
-        {"a file job", true, true, true, UserCancel::No, {}},
-        {"a phone job", true, true, true, UserCancel::Yes, {Command::CancelJob}},
+        {"idle, no phone, nothing listed", false, false, false, false, std::nullopt,
+         allBut({Read, ExportSelected, ExportAll, CancelJob, EndSearch, ShowConversation, Print,
+                 SavePdf})},
+        {"idle, phone, rows listed", true, true, false, false, std::nullopt,
+         allBut({ExportSelected, CancelJob, EndSearch, ShowConversation})},
+        {"idle, phone, rows selected", true, true, true, false, std::nullopt,
+         allBut({CancelJob, EndSearch})},
+        {"results, rows selected", true, true, true, true, std::nullopt, allBut({CancelJob})},
+        // Searching changes nothing, so it goes on while a job runs; Esc
+        // leaves the results unless it stops the job.
+        {"a file job",
+         true,
+         true,
+         true,
+         true,
+         UserCancel::No,
+         {Search, EndSearch, ShowConversation}},
+        {"a phone job",
+         true,
+         true,
+         true,
+         true,
+         UserCancel::Yes,
+         {CancelJob, Search, ShowConversation}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.state);
         commands.setConnected(c.connected);
         commands.setListed(c.rows, c.selected);
+        commands.setGathered(c.gathered);
         HeldJob* job = c.job ? commands.run(std::make_unique<HeldJob>(), {}, *c.job) : nullptr;
         EXPECT_EQ(enabled(), c.enabled);
         if (job) {

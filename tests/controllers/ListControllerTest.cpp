@@ -46,7 +46,7 @@ class ListControllerTest : public ::testing::Test {
     }
     std::vector<int> marks() {
         std::vector<int> m;
-        for (int c = 0; c < Model::ColumnCount; ++c)
+        for (int c = 0; c < Model::SortableColumnCount; ++c)
             m.push_back(list.model().sortMark(c));
         return m;
     }
@@ -271,4 +271,110 @@ TEST_F(ListControllerTest, AnExportTakesTheRowsAsShownOverAFolderNode) {
     EXPECT_EQ(list.exportSource(ExportMode::All)->exportedCount, 3);
     list.setSelectedNode(TreeNode::Archive); // the tree on a group node
     EXPECT_FALSE(list.exportSource(ExportMode::All));
+}
+
+// --- Results and conversations: rows gathered from several folders
+
+namespace {
+
+std::shared_ptr<const FolderRows> gathered(const Workspace& workspace,
+                                           std::vector<SearchHit> hits) {
+    std::array<std::shared_ptr<const FolderRows>, TreeNodeCount> folders;
+    folders[std::size_t(TreeNode::ArchiveOutbox)] = FolderRows::ofArchive(
+        TreeNode::ArchiveOutbox, workspace.archive.outbox, workspace.phonebook);
+    folders[std::size_t(TreeNode::ArchiveDraft)] =
+        FolderRows::ofArchive(TreeNode::ArchiveDraft, workspace.archive.draft, workspace.phonebook);
+    return gatherHits(folders, hits);
+}
+
+} // namespace
+
+TEST_F(ListControllerTest, ResultsAreSortedAsAFolderAndLeaveTheFolderToComeBackTo) {
+    workspace.archive.draft = ArchiveFolder::fromContent(
+        FolderKind::Draft, "dd\r\n 4\r\n+MMGL: 4, \"STO UNSENT\", \"5\"\r\n");
+    show(TreeNode::ArchiveOutbox);
+    click(Model::TextColumn); // ascending, remembered
+    const int outbox = int(TreeNode::ArchiveOutbox), draft = int(TreeNode::ArchiveDraft);
+    list.showResults(gathered(workspace, {{outbox, 0}, {draft, 0}, {outbox, 2}}),
+                     parseSearchQuery(u"c"));
+    settle();
+    EXPECT_EQ(list.listing(), Listing::Results);
+    // By the remembered column and direction, as every refill.
+    EXPECT_EQ(cells(Model::TextColumn), QStringList({"bb", "ccc", "dd"}));
+    EXPECT_EQ(cells(Model::FolderColumn),
+              QStringList({"Архив ▸ Исходящие", "Архив ▸ Исходящие", "Архив ▸ Черновые"}));
+    EXPECT_TRUE(commands.isEnabled(Command::ExportAll));
+    EXPECT_TRUE(commands.isEnabled(Command::EndSearch));
+    EXPECT_EQ(list.listedFolder(), std::nullopt);
+    // The archive read again: results follow the search, not the folder.
+    list.archiveFoldersChanged();
+    settle();
+    EXPECT_EQ(list.listing(), Listing::Results);
+
+    select({0, 2});
+    EXPECT_EQ(list.selectedFolders(),
+              std::vector<TreeNode>({TreeNode::ArchiveOutbox, TreeNode::ArchiveDraft}));
+    EXPECT_EQ(list.selectedRecords(TreeNode::ArchiveOutbox), std::vector<int>({3}));
+    EXPECT_EQ(list.selectedRecords(TreeNode::ArchiveDraft), std::vector<int>({1}));
+    const std::optional<ExportSource> exported = list.exportSource(ExportMode::All);
+    ASSERT_TRUE(exported);
+    EXPECT_EQ(exported->exportedCount, 3);
+    EXPECT_EQ(exported->rows()[2].values[4], "dd");
+
+    // Deleted in the Outbox: only the Outbox's rows go or move up.
+    list.removeRecords(TreeNode::ArchiveOutbox, {1});
+    EXPECT_EQ(cells(Model::TextColumn), QStringList({"bb", "dd"}));
+    EXPECT_EQ(list.model().record(0), 2);
+    EXPECT_EQ(list.model().record(1), 1);
+
+    list.returnToFolder();
+    settle();
+    EXPECT_EQ(list.listing(), Listing::Folder);
+    EXPECT_EQ(list.listedFolder(), TreeNode::ArchiveOutbox);
+    EXPECT_FALSE(commands.isEnabled(Command::EndSearch));
+}
+
+TEST_F(ListControllerTest, TheViewerMarksTheMatchesOfResultsOnly) {
+    QSignalSpy marks(&list, &ListController::matchesChanged);
+    show(TreeNode::ArchiveOutbox);
+    select({0});
+    EXPECT_EQ(marks.count(), 0); // a folder marks nothing
+    list.showResults(gathered(workspace, {{int(TreeNode::ArchiveOutbox), 0}}),
+                     parseSearchQuery(u"cc"));
+    settle();
+    select({0});
+    ASSERT_EQ(marks.count(), 1);
+    const auto ranges = marks.last().at(0).value<std::vector<TextRange>>();
+    EXPECT_EQ(ranges, (std::vector<TextRange>{{0, 3}}));
+}
+
+TEST_F(ListControllerTest, AConversationKeepsItsOrderAndShowsItsChat) {
+    click(Model::TextColumn); // a remembered column does not reorder a conversation
+    QSignalSpy chat(&list, &ListController::chatChanged);
+    GatheredConversation conversation;
+    conversation.rows =
+        gathered(workspace, {{int(TreeNode::ArchiveOutbox), 2}, {int(TreeNode::ArchiveOutbox), 0}});
+    for (const int position : {2, 0}) {
+        ConversationEntry entry;
+        entry.direction = MessageDirection::Sent;
+        entry.text = position == 2 ? QStringLiteral("bb") : QStringLiteral("ccc");
+        conversation.entries.push_back(entry);
+    }
+    conversation.correspondent = QStringLiteral("8");
+    list.showConversation(conversation);
+    settle();
+    EXPECT_EQ(cells(Model::TextColumn), QStringList({"bb", "ccc"}));
+    ASSERT_FALSE(chat.isEmpty());
+    EXPECT_TRUE(chat.last().at(0).toString().contains(QStringLiteral("Переписка с 8")));
+    select({1});
+    EXPECT_EQ(list.selectedCorrespondent(), std::pair(QStringLiteral("9"), QStringLiteral("9")));
+    const std::optional<PrintJob::Document> printed = list.printSource();
+    ASSERT_TRUE(printed);
+    const PrintedDocument document = (*printed)();
+    EXPECT_EQ(document.title, QStringLiteral("Переписка с 8"));
+    EXPECT_EQ(document.messages.size(), 2u); // one row selected: all rows
+    list.returnToFolder();
+    settle();
+    EXPECT_TRUE(chat.last().at(0).toString().isEmpty());
+    EXPECT_EQ(list.listedFolder(), std::nullopt); // nothing was chosen before
 }

@@ -172,6 +172,7 @@ class MainWindowE2eTest : public QObject {
     void refusedCommandIsNamedAndNothingWritten();
     void readsByItselfWhenPluggedInWhileHidden();
     void readsAStandardPhoneWhole();
+    void aPhoneResultIsDeletedOnThePhone();
 
   private:
     void checkFirstRead(Rig& rig);
@@ -569,6 +570,38 @@ void MainWindowE2eTest::readsAStandardPhoneWhole() {
                 (message.index != 3 && message.index != 4 && message.index != 5));
     QVERIFY(!rowWithIndex(model, QStringLiteral("SM5,SM3,SM4")));
     QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие (7)"));
+}
+
+// Among a search's results, a message of the phone's last read is deleted on
+// the phone, and its copy in the archive stays.
+void MainWindowE2eTest::aPhoneResultIsDeletedOnThePhone() {
+    Rig rig(SmallPhone);
+    plugIn(rig);
+    RETURN_IF_FAILED();
+    rig.readButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience);
+    const QMap<QString, QByteArray> archived = rig.files();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.program.app.search().isPrepared(), Patience);
+
+    rig.program.app.searchFor(QStringLiteral("привет"));
+    const MessageListModel& model = rig.program.model();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.program.app.list().listing() == Listing::Results &&
+                                 rig.program.isSettled() && model.rowCount() == 2,
+                             Patience);
+    std::optional<int> onPhone;
+    for (int r = 0; r < model.rowCount(); ++r)
+        if (model.folderOf(r) == TreeNode::PhoneInbox)
+            onPhone = r;
+    QVERIFY(onPhone);
+    control<QTableView>(rig.form, "messageList")->selectRow(*onPhone);
+    rig.program.app.deleteSelected();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.program.isBusy(), Patience);
+    QCOMPARE(rig.phone.commands().back(), std::string("AT+CMGD=1"));
+    QVERIFY(rig.files() == archived);
+    // The results follow: the archive's copy is left.
+    QTRY_VERIFY_WITH_TIMEOUT(model.rowCount() == 1 && model.folderOf(0) == TreeNode::ArchiveInbox,
+                             Patience);
+    QCOMPARE(rig.caption(TreeNode::PhoneInbox), QStringLiteral("Входящие (3)"));
 }
 
 QTEST_MAIN(MainWindowE2eTest)

@@ -135,3 +135,20 @@ TEST(MessageRows, AStandardPhonesMessageShowsEveryCharacterItsPlacesAndItsSender
     EXPECT_EQ(row.index, u("SM5,SM3"));
     EXPECT_EQ(row.date, u("04/05/2009,20:00:00"));
 }
+
+// Rows gathered from several folders: one builder, each row by its own
+// folder's rules, and a name found by one folder's rule is not taken for
+// another's.
+TEST(MessageRows, OneBuilderBuildsEachFolderByItsOwnRules) {
+    MessageRowBuilder rows(FolderKind::Inbox, phonebook({{"80009998877", "Пётр"}}));
+    const Message received = stored(FolderKind::Inbox, "", "1", "0009998877");
+    const Message sent = stored(FolderKind::Outbox, "", " 2", "0009998877");
+    const MessageRow first = rows.fromFolder(view(received), FolderKind::Inbox, 1);
+    const MessageRow second = rows.fromFolder(view(sent), FolderKind::Outbox, 2);
+    EXPECT_EQ(first.from, u("Пётр (0009998877)"));
+    EXPECT_EQ(second.from, u("0009998877"));
+    EXPECT_EQ(first.icon, Icon::InboxRow);
+    EXPECT_EQ(second.icon, Icon::OutboxRow);
+    EXPECT_EQ(second.date, NoDate);
+    EXPECT_EQ(second.record, 2);
+}

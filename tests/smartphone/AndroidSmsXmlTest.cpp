@@ -319,3 +319,17 @@ TEST(EstimatedDates, EachStorageOnItsOwn) {
     EXPECT_EQ(times[3], 8999000);      // before ME5
     EXPECT_EQ(times[4], std::nullopt); // no received message in its storage
 }
+
+TEST(AndroidSmsXml, DraftsToFormsOfOneNumberShareAConversation) {
+    Archive archive;
+    const FolderKind draft = FolderKind::Draft;
+    archive.draft = folderOf(draft, {message(draft, "a", "+7 916 123-45-67", {}, 1),
+                                     message(draft, "b", "8 916 1234567", {}, 2),
+                                     message(draft, "c", "+79160000000", {}, 3)});
+    AndroidSmsOptions options;
+    options.homeRegion = QStringLiteral("RU");
+    EXPECT_EQ(androidSmsXml(archive, {}, options).draftsSharingConversation, 2);
+    // Read by German rules, "8 916…" is no Russian number.
+    options.homeRegion = QStringLiteral("DE");
+    EXPECT_EQ(androidSmsXml(archive, {}, options).draftsSharingConversation, 0);
+}

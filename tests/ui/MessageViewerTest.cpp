@@ -2,6 +2,8 @@
 // characters it was given, the line-number margin and the viewer's look.
 #include "ui/MessageViewer.h"
 
+#include "search/MatchRanges.h"
+
 #include <QTest>
 #include <QTextBlock>
 #include <cstdlib>
@@ -25,6 +27,7 @@ class MessageViewerTest : public QObject {
     void newTextReplacesTheOld();
     void marginNumbersLinesOnAShadedStrip();
     void looksAsTheWindowWantsIt();
+    void marksRangesOfTheTextAroundPictures();
 };
 
 void MessageViewerTest::everySequenceBecomesOnePicture() {
@@ -128,6 +131,22 @@ void MessageViewerTest::looksAsTheWindowWantsIt() {
     QCOMPARE(viewer.palette().color(QPalette::Highlight), QColor(0, 0, 128));
     QCOMPARE(viewer.palette().color(QPalette::HighlightedText), QColor(Qt::white));
     QVERIFY(!viewer.isReadOnly());
+}
+
+// A search's matches, given in the text's characters: a picture takes one
+// place in the viewer for its two, and ranges beyond the text are left out.
+void MessageViewerTest::marksRangesOfTheTextAroundPictures() {
+    qb::ui::MessageViewer viewer;
+    viewer.setMessageText(QStringLiteral("да :) нет :( да"));
+    viewer.highlight({{0, 2}, {6, 3}, {13, 2}, {14, 5}});
+    const QList<QTextEdit::ExtraSelection> marks = viewer.extraSelections();
+    QCOMPARE(marks.size(), 3);
+    QCOMPARE(marks[0].cursor.selectedText(), QStringLiteral("да"));
+    QCOMPARE(marks[1].cursor.selectedText(), QStringLiteral("нет"));
+    QCOMPARE(marks[2].cursor.selectedText(), QStringLiteral("да"));
+    // New text goes without the old marks.
+    viewer.setMessageText(QStringLiteral("x"));
+    QVERIFY(viewer.extraSelections().isEmpty());
 }
 
 QTEST_MAIN(MessageViewerTest)
