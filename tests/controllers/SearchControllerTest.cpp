@@ -6,6 +6,7 @@
 #include "archive/Workspace.h"
 #include "controllers/ConversationChat.h"
 #include "controllers/ListPrint.h"
+#include "core/ArchiveText.h"
 #include "core/Cp1251.h"
 #include "models/MessageListModel.h"
 #include "numbers/CorrespondentKeys.h"
@@ -227,6 +228,19 @@ TEST_F(SearchControllerTest, TheArchiveIsCopiedOnlyOnceItIsBack) {
     prepared();
     search.search(QStringLiteral("еж"));
     EXPECT_EQ(resultsAfter(1), QStringList({"Ёжик в тумане", "ёж"}));
+}
+
+// Characters the code page lacks are kept as escapes: found as themselves,
+// and shown as themselves among the results.
+TEST_F(SearchControllerTest, FindsTheCharactersTheCodePageLacks) {
+    workspace.archive.draft =
+        test::sentFolder({{archivetext::encode(QString::fromUtf8("Καλημέρα 你好 😀")), "+7005"}});
+    search.archiveFoldersChanged();
+    prepared();
+    search.search(QString::fromUtf8("καλημέρα"));
+    EXPECT_EQ(resultsAfter(1), QStringList({QString::fromUtf8("Καλημέρα 你好 😀")}));
+    search.search(QString::fromUtf8("你好"));
+    EXPECT_EQ(resultsAfter(2), QStringList({QString::fromUtf8("Καλημέρα 你好 😀")}));
 }
 
 TEST_F(SearchControllerTest, AConversationArrivesOffTheWindowsThread) {
