@@ -4,6 +4,8 @@
 // page (Windows-1251); they become Unicode only where they are shown or
 // written to another format. How a message is laid out in the folder files
 // is the archive's own business (RecordLines.h).
+#include "core/MessageDirection.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,6 +26,19 @@ template <class T> T& byFolderKind(FolderKind kind, T& inbox, T& outbox, T& draf
         break;
     }
     return draft;
+}
+
+// The folder a message lies in tells which way it went.
+constexpr MessageDirection directionOf(FolderKind kind) {
+    switch (kind) {
+    case FolderKind::Inbox:
+        return MessageDirection::Received;
+    case FolderKind::Outbox:
+        return MessageDirection::Sent;
+    case FolderKind::Draft:
+        break;
+    }
+    return MessageDirection::Unsent;
 }
 
 // What the phone said of a message when it listed it.

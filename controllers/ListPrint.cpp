@@ -7,12 +7,6 @@
 namespace qb {
 namespace {
 
-MessageDirection directionOf(FolderKind kind) {
-    if (kind == FolderKind::Inbox)
-        return MessageDirection::Received;
-    return kind == FolderKind::Outbox ? MessageDirection::Sent : MessageDirection::Unsent;
-}
-
 std::optional<QDateTime> ownTime(const MessageView& message, FolderKind kind) {
     if (kind != FolderKind::Inbox)
         return std::nullopt;

@@ -23,18 +23,6 @@ std::size_t slot(TreeNode node) {
     return static_cast<std::size_t>(node);
 }
 
-MessageDirection directionOf(FolderKind kind) {
-    switch (kind) {
-    case FolderKind::Inbox:
-        return MessageDirection::Received;
-    case FolderKind::Outbox:
-        return MessageDirection::Sent;
-    case FolderKind::Draft:
-        break;
-    }
-    return MessageDirection::Unsent;
-}
-
 // The folder's text, number and "От" cell, folded for the search.
 std::shared_ptr<const PreparedFolder> prepareFolder(const FolderRows& rows, TreeNode node) {
     FolderIndexBuilder index(static_cast<int>(node));
