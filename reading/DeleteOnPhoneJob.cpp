@@ -2,6 +2,7 @@
 
 #include "archive/RecordLines.h"
 #include "core/LineList.h"
+#include "reading/StorageReplies.h"
 
 #include <QTimer>
 #include <algorithm>
@@ -88,7 +89,7 @@ void DeleteOnPhoneJob::cancel() {
 
 void DeleteOnPhoneJob::deleteNextRow() {
     if (m_next == m_rows.size()) {
-        finish(DeleteOutcome::Kind::Done);
+        putPhonesStorageBack();
         return;
     }
     if (m_cancelled) {
@@ -116,13 +117,40 @@ void DeleteOnPhoneJob::deleteNextPlace() {
         askToDeletePlace();
         return;
     }
+    if (!m_storageAsked) {
+        askPhonesStorage();
+        return;
+    }
     const AtCommand choose = m_standard.chooseStorage(storage);
+    m_storageChanged = true;
     m_line->exchange({choose}, [this, choose, storage](const Reply& reply) {
         if (!placeTaken(reply, choose.text))
             return;
         m_storage = storage;
         askToDeletePlace();
     });
+}
+
+// Before choosing a storage of its own, the deletion learns the phone's, as
+// the read does, so that the phone is left as it was found.
+void DeleteOnPhoneJob::askPhonesStorage() {
+    m_storageAsked = true;
+    m_line->exchange({m_standard.storagesSelected()}, [this](const Reply& reply) {
+        const Parsed<std::vector<SelectedStorage>> selected = parseSelectedStorages(reply.bytes);
+        if (selected && !selected->empty())
+            m_phonesStorage = selected->front().name;
+        deleteNextPlace();
+    });
+}
+
+void DeleteOnPhoneJob::putPhonesStorageBack() {
+    if (!m_storageChanged || !m_phonesStorage || m_storage == *m_phonesStorage) {
+        finish(DeleteOutcome::Kind::Done);
+        return;
+    }
+    // What the phone answers changes nothing of what was deleted.
+    m_line->exchange({m_standard.chooseStorage(*m_phonesStorage)},
+                     [this](const Reply&) { finish(DeleteOutcome::Kind::Done); });
 }
 
 void DeleteOnPhoneJob::askToDeletePlace() {

@@ -64,6 +64,8 @@ class DeleteOnPhoneJob : public Job {
     void rowAnswered(const Reply& reply);
     void deleteNextPlace();
     void askToDeletePlace();
+    void askPhonesStorage();
+    void putPhonesStorageBack();
     // Whether the answer to a standard command lets the row go on; a refusal
     // counts the row as not deleted and goes on with the next one.
     bool placeTaken(const Reply& reply, const std::string& command);
@@ -82,7 +84,11 @@ class DeleteOnPhoneJob : public Job {
     std::vector<StorageLocation> m_places; // of a standard phone's message
     std::size_t m_place = 0;               // the place being deleted
     std::string m_storage;                 // chosen on the phone now; empty when unknown
-    bool m_counted = false;                // the bar counts rows only when more than one is chosen
+    // The storage the phone had chosen itself, put back once the deletion ends.
+    std::optional<std::string> m_phonesStorage;
+    bool m_storageAsked = false;
+    bool m_storageChanged = false;
+    bool m_counted = false; // the bar counts rows only when more than one is chosen
     bool m_cancelled = false;
     bool m_finished = false;
     DeleteOutcome m_outcome;

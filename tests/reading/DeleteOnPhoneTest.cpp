@@ -220,10 +220,13 @@ TEST(DeletionConfirmed, OnlyAClosingOk) {
 
 TEST_F(DeleteOnPhoneTest, AStandardMessageGoesFromEveryPlaceItsPartsTake) {
     phone.answer("AT+CMGD=4", "+CMS ERROR: 321\r\n"); // that part was gone already
+    phone.answer("AT+CPMS?", "+CPMS: \"ME\",3,100,\"ME\",3,100,\"ME\",3,100\r\nOK\r\n");
     const DeleteOutcome outcome =
         remove(FolderKind::Inbox, {{1, "SM5,SM3,SM4"}, {2, "ME1"}, {3, "SM1"}});
-    EXPECT_EQ(phone.sent, (Commands{"AT", "AT+CPMS=\"SM\"", "AT+CMGD=5", "AT+CMGD=3", "AT+CMGD=4",
-                                    "AT+CPMS=\"ME\"", "AT+CMGD=1", "AT+CPMS=\"SM\"", "AT+CMGD=1"}));
+    // The phone's own storage is learnt first and put back at the end.
+    EXPECT_EQ(phone.sent, (Commands{"AT", "AT+CPMS?", "AT+CPMS=\"SM\"", "AT+CMGD=5", "AT+CMGD=3",
+                                    "AT+CMGD=4", "AT+CPMS=\"ME\"", "AT+CMGD=1", "AT+CPMS=\"SM\"",
+                                    "AT+CMGD=1", "AT+CPMS=\"ME\""}));
     EXPECT_EQ(outcome.kind, Kind::Done);
     EXPECT_EQ(outcome.deleted, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(inboxTexts(), (std::vector<std::string>{"text 4", "text 5"}));
@@ -235,8 +238,10 @@ TEST_F(DeleteOnPhoneTest, AStandardMessageWithAPartRefusedStays) {
     phone.answer("AT+CPMS=\"ME\"", "+CMS ERROR: 310\r\n"); // no such storage now
     const DeleteOutcome outcome =
         remove(FolderKind::Outbox, {{1, " SM5,SM3,SM4"}, {1, " ME1"}, {1, " SM7"}});
-    // The row's other parts are not tried after a refusal; the storage is chosen again.
-    EXPECT_EQ(phone.sent, (Commands{"AT", "AT+CPMS=\"SM\"", "AT+CMGD=5", "AT+CMGD=3",
+    // The row's other parts are not tried after a refusal; the storage is
+    // chosen again. A phone that does not say its own storage is left as the
+    // deletion leaves it.
+    EXPECT_EQ(phone.sent, (Commands{"AT", "AT+CPMS?", "AT+CPMS=\"SM\"", "AT+CMGD=5", "AT+CMGD=3",
                                     "AT+CPMS=\"ME\"", "AT+CPMS=\"SM\"", "AT+CMGD=7"}));
     EXPECT_EQ(outcome.notDeleted, 2);
     ASSERT_TRUE(outcome.failure);
