@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QPagedPaintDevice>
+#include <utility>
 
 namespace qb {
 
@@ -82,6 +83,10 @@ void Application::wireControllers() {
     connect(&m_connectionTimer, &QTimer::timeout, m_portChoice, &PortChoice::recheck);
     connect(&m_connectionTimer, &QTimer::timeout, m_phone, &PhoneController::refreshConnection);
     connect(m_portChoice, &PortChoice::choiceChanged, this, &Application::portChosen);
+    connect(&m_commands, &CommandState::busyChanged, this, [this](bool busy) {
+        if (!busy && m_portAwaited)
+            QTimer::singleShot(0, this, &Application::takeAwaitedPort);
+    });
     wireSearch();
 }
 
@@ -161,13 +166,26 @@ void Application::readPhone() {
 }
 
 void Application::choosePortAutomatically() {
-    if (enabled(Command::ChoosePort))
-        m_portChoice->chooseAutomatic();
+    choosePort(QString());
 }
 
 void Application::choosePort(const QString& path) {
-    if (enabled(Command::ChoosePort))
+    m_portAwaited.reset();
+    if (!enabled(Command::ChoosePort)) {
+        // The menu is off while a command runs, but the path dialog may have
+        // been open when it began: the choice waits rather than vanishing.
+        m_portAwaited = path;
+        return;
+    }
+    if (path.isEmpty())
+        m_portChoice->chooseAutomatic();
+    else
         m_portChoice->choosePort(path);
+}
+
+void Application::takeAwaitedPort() {
+    if (m_portAwaited && enabled(Command::ChoosePort))
+        choosePort(*std::exchange(m_portAwaited, std::nullopt));
 }
 
 void Application::portChosen() {

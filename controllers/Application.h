@@ -121,6 +121,7 @@ class Application : public QObject {
     void showPhoneCaptions();
     void readOnPlugDue();
     void portChosen();
+    void takeAwaitedPort();
     // The message panel names a chosen port that is not there.
     void noteMissingPort();
     void deleteInArchive(FolderKind folder);
@@ -150,6 +151,10 @@ class Application : public QObject {
     std::deque<Deletion> m_deletions;
     ReadOnPlug* m_readOnPlug;
     PortChoice* m_portChoice;
+    // A port chosen in the port dialog while a command ran (a read the
+    // plugging started, say): taken once the command has ended. Empty for
+    // the automatic choice.
+    std::optional<QString> m_portAwaited;
     QTimer m_connectionTimer{this};
     bool m_quitWhenIdle = false;
 };

@@ -205,6 +205,25 @@ TEST_F(ApplicationPortTest, TheReadTalksToThePortChosen) {
     EXPECT_TRUE(dialogs.texts.isEmpty()) << dialogs.texts.join('\n').toStdString();
 }
 
+// The path dialog may be open when a command starts (a read the plugging
+// started): what it gives is taken once the command has ended.
+TEST_F(ApplicationPortTest, APortChosenDuringACommandIsTakenAfterIt) {
+    auto* job = app.commands().run(std::make_unique<test::HeldJob>(), {});
+    ASSERT_NE(job, nullptr);
+    app.choosePort(ptyPath());
+    EXPECT_TRUE(app.portChoice().isAutomatic());
+    job->end();
+    ASSERT_TRUE(test::waitFor([this] { return !app.portChoice().isAutomatic(); }));
+    EXPECT_EQ(app.portChoice().chosenPort(), ptyPath());
+    // The latest choice counts: automatic again, chosen while busy.
+    job = app.commands().run(std::make_unique<test::HeldJob>(), {});
+    ASSERT_NE(job, nullptr);
+    app.choosePort(dir.filePath("rfcomm7"));
+    app.choosePortAutomatically();
+    job->end();
+    ASSERT_TRUE(test::waitFor([this] { return app.portChoice().isAutomatic(); }));
+}
+
 TEST_F(ApplicationPortTest, AChosenPortNotThereIsNoPhoneAndSaysSo) {
     QSignalSpy noted(&app, &Application::noted);
     ASSERT_TRUE(app.commands().isEnabled(Command::Read)); // the USB phone found
