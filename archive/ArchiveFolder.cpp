@@ -62,7 +62,7 @@ MaybeFailure ArchiveFolder::reload(const QString& path) {
 
 void ArchiveFolder::clear() {
     m_bytes.release();
-    std::vector<std::uint32_t>().swap(m_lineStarts);
+    fileLines::LineStarts().swap(m_lineStarts);
     m_count = 0;
 }
 
@@ -72,7 +72,7 @@ void ArchiveFolder::beginParse() {
     // growing; a reload overwrites the lines of the last one.
     const std::size_t wanted = m_bytes.capacity() / 16 + 2;
     if (m_lineStarts.capacity() < wanted) {
-        std::vector<std::uint32_t>().swap(m_lineStarts);
+        fileLines::LineStarts().swap(m_lineStarts);
         m_lineStarts.reserve(wanted);
         adviseHugePages(m_lineStarts.data(), wanted * sizeof(std::uint32_t));
     }

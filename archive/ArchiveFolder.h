@@ -5,6 +5,7 @@
 // file is taken apart piece by piece while it is read, each piece while it is
 // still in the processor's cache; a record's fields are read from its lines
 // when it is looked at.
+#include "archive/FileLines.h"
 #include "archive/Message.h"
 #include "core/ByteBuffer.h"
 #include "core/Failure.h"
@@ -84,7 +85,7 @@ class ArchiveFolder {
     // Where every line starts, then where the bytes after the last one start:
     // a line runs to the break in front of the next one. Four bytes a line
     // keep a folder of 100 000 records to 1.6 MB besides its bytes.
-    std::vector<std::uint32_t> m_lineStarts;
+    fileLines::LineStarts m_lineStarts;
     int m_count = 0;           // records
     std::size_t m_scanned = 0; // the bytes looked at for breaks so far
     bool m_crBefore = false;   // the last byte looked at is a CR

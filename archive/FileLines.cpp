@@ -90,7 +90,7 @@ namespace {
 template <BreaksOfBlocks masksOf>
 [[gnu::always_inline]] inline void appendLineStartsWith(std::string_view content, std::size_t from,
                                                         std::size_t to, bool& crBefore,
-                                                        std::vector<std::uint32_t>& starts) {
+                                                        LineStarts& starts) {
     const char* const base = content.data();
     const char* const end = base + content.size();
     constexpr std::size_t Batch = 64; // blocks whose masks are found in one go: 4 KB
@@ -137,14 +137,15 @@ template <BreaksOfBlocks masksOf>
 }
 
 void appendLineStartsPortable(std::string_view content, std::size_t from, std::size_t to,
-                              bool& crBefore, std::vector<std::uint32_t>& starts) {
+                              bool& crBefore, LineStarts& starts) {
     appendLineStartsWith<breaksOfBlocksPortable>(content, from, to, crBefore, starts);
 }
 
 #if defined(__x86_64__)
-__attribute__((target("avx2,bmi,popcnt"))) void
-appendLineStartsAvx2(std::string_view content, std::size_t from, std::size_t to, bool& crBefore,
-                     std::vector<std::uint32_t>& starts) {
+__attribute__((target("avx2,bmi,popcnt"))) void appendLineStartsAvx2(std::string_view content,
+                                                                     std::size_t from,
+                                                                     std::size_t to, bool& crBefore,
+                                                                     LineStarts& starts) {
     appendLineStartsWith<breaksOfBlocksAvx2>(content, from, to, crBefore, starts);
 }
 #endif
@@ -152,7 +153,7 @@ appendLineStartsAvx2(std::string_view content, std::size_t from, std::size_t to,
 } // namespace
 
 void appendLineStarts(std::string_view content, std::size_t from, std::size_t to, bool& crBefore,
-                      std::vector<std::uint32_t>& starts) {
+                      LineStarts& starts) {
 #if defined(__x86_64__)
     if (HasAvx2)
         return appendLineStartsAvx2(content, from, to, crBefore, starts);

@@ -7,8 +7,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qb::fileLines {
@@ -83,6 +86,22 @@ class Cursor {
     bool m_crBefore = false; // the byte before m_block is a CR
 };
 
+// Hands out memory as it is: the line table grows by a room per byte of each
+// scanned piece and shrinks to the lines found, and zeroing that room would
+// be one more pass, four bytes a byte, over every piece.
+template <class T> struct UninitializedAllocator : std::allocator<T> {
+    template <class U> struct rebind { using other = UninitializedAllocator<U>; };
+    UninitializedAllocator() = default;
+    template <class U> UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+    template <class U> void construct(U* place) noexcept { ::new (static_cast<void*>(place)) U; }
+    template <class U, class... Args> void construct(U* place, Args&&... args) {
+        ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+    }
+};
+
+// Where each line of a file starts, as byte positions.
+using LineStarts = std::vector<std::uint32_t, UninitializedAllocator<std::uint32_t>>;
+
 // Where the lines of content[from, to) after the first one start: for every
 // line break ending in that range, the position after it is appended to
 // `starts`. A break is taken whole: a CR at `to` - 1 is looked at with the
@@ -90,7 +109,7 @@ class Cursor {
 // byte before `from` is a CR of a break already taken, and is updated for the
 // next range.
 void appendLineStarts(std::string_view content, std::size_t from, std::size_t to, bool& crBefore,
-                      std::vector<std::uint32_t>& starts);
+                      LineStarts& starts);
 
 // How many lines the cursor gives, counted without walking line by line.
 std::size_t count(std::string_view content);
