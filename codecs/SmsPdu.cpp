@@ -1,5 +1,6 @@
 #include "codecs/SmsPdu.h"
 
+#include "codecs/HexDigits.h"
 #include "codecs/PduFields.h"
 
 #include <vector>
@@ -12,23 +13,13 @@ using pdu::Cursor;
 // A service-centre address is a type octet and at most ten octets of digits.
 constexpr std::uint8_t LongestServiceCentre = 11;
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 std::optional<std::vector<std::uint8_t>> octetsOf(std::string_view hex) {
     if (hex.size() % 2 != 0)
         return std::nullopt;
     std::vector<std::uint8_t> octets(hex.size() / 2);
     for (std::size_t i = 0; i < octets.size(); ++i) {
-        const int high = hexValue(hex[2 * i]);
-        const int low = hexValue(hex[2 * i + 1]);
+        const int high = hexDigitValue(hex[2 * i]);
+        const int low = hexDigitValue(hex[2 * i + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         octets[i] = static_cast<std::uint8_t>(high << 4 | low);

@@ -1,5 +1,6 @@
 #include "codecs/Ucs2Decoder.h"
 
+#include "codecs/HexDigits.h"
 #include "core/ArchiveText.h"
 #include "core/Cp1251.h"
 
@@ -13,16 +14,10 @@ namespace {
 std::optional<char16_t> parseGroup(std::string_view group) {
     unsigned value = 0;
     for (const char c : group) {
-        unsigned digit = 0;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<unsigned>(c - '0');
-        else if (c >= 'A' && c <= 'F')
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        else if (c >= 'a' && c <= 'f')
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        else
+        const int digit = hexDigitValue(c);
+        if (digit < 0)
             return std::nullopt;
-        value = value * 16 + digit;
+        value = value * 16 + static_cast<unsigned>(digit);
     }
     return static_cast<char16_t>(value);
 }

@@ -1,6 +1,7 @@
 #include "reading/StandardPhonebook.h"
 
 #include "codecs/GsmAlphabet.h"
+#include "codecs/HexDigits.h"
 
 #include <algorithm>
 
@@ -27,16 +28,6 @@ Parsed<std::vector<std::string>> namesAfter(std::string_view reply, std::string_
     return quotedNames(*rest);
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 std::optional<QString> ucs2Digits(std::string_view digits) {
     if (digits.size() % 4 != 0)
         return std::nullopt;
@@ -44,7 +35,7 @@ std::optional<QString> ucs2Digits(std::string_view digits) {
     for (std::size_t i = 0; i < digits.size(); i += 4) {
         unsigned unit = 0;
         for (std::size_t k = i; k < i + 4; ++k) {
-            const int v = hexValue(digits[k]);
+            const int v = hexDigitValue(digits[k]);
             if (v < 0)
                 return std::nullopt;
             unit = unit * 16 + unsigned(v);

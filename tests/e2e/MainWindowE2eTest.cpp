@@ -2,6 +2,7 @@
 // phone simulator: the status following the cable, the whole read into the
 // archive with a deletion on the phone, and the cable pulled during a read.
 #include "ServedPhone.h"
+#include "SmallPhone.h"
 #include "WindowProbe.h"
 
 #include "archive/Workspace.h"
@@ -43,22 +44,6 @@ constexpr int Patience = 10000;
 const QString Connected = QStringLiteral(" Состояние: Подключен");
 const QString Disconnected = QStringLiteral(" Состояние: Отключен");
 const QString V3Caption = QStringLiteral("Motorola Phone (V3)");
-
-// Four received, two sent and one unsent message, three contacts.
-const char* const SmallPhone = R"(
-[messages]
-1|REC READ|+79161234567|2008/12/25,10:15:02|Привет
-2|REC READ|+79032223344|2008/12/26,11:00:00|Встречаемся в 19:00
-3|STO SENT|+79161234567||Позвоню вечером
-4|REC READ|900|2008/12/27,09:30:45|Баланс 100 р.
-5|STO UNSENT|+79032223344||Черновик
-6|REC READ|+79055556677|2008/12/28,23:59:59|С Новым годом!
-7|STO SENT|+79055556677||Спасибо
-[phonebook]
-+79161234567|Мама
-+79032223344|Лена
-+79055556677|Сергей
-)";
 
 // Four received messages not read yet and one sent.
 const char* const UnreadPhone = R"(

@@ -12,6 +12,7 @@
 #include "controllers/UserDialogs.h"
 #include "phonelink/PhonePort.h"
 #include "tests/e2e/ServedPhone.h"
+#include "tests/e2e/SmallPhone.h"
 #include "tests/support/JobRun.h"
 
 #include <QDir>
@@ -32,22 +33,6 @@ using namespace qb;
 using namespace qb::test;
 
 namespace {
-
-// Four received, two sent and one unsent message, three contacts.
-const char* const SmallPhone = R"(
-[messages]
-1|REC READ|+79161234567|2008/12/25,10:15:02|Привет
-2|REC READ|+79032223344|2008/12/26,11:00:00|Встречаемся в 19:00
-3|STO SENT|+79161234567||Позвоню вечером
-4|REC READ|900|2008/12/27,09:30:45|Баланс 100 р.
-5|STO UNSENT|+79032223344||Черновик
-6|REC READ|+79055556677|2008/12/28,23:59:59|С Новым годом!
-7|STO SENT|+79055556677||Спасибо
-[phonebook]
-+79161234567|Мама
-+79032223344|Лена
-+79055556677|Сергей
-)";
 
 const std::string FirstReadSummary =
     "Считано с телефона: входящих 4, исходящих 2, черновых 1, контактов 3.\n"
@@ -143,7 +128,7 @@ class ReadCommandTest : public ::testing::Test {
     }
     // The phone plugged in, answering as `served` says.
     void plugIn(ServeTiming served = timing()) {
-        phone = std::make_unique<e2e::ServedPhone>(parsePhoneContent(SmallPhone), served);
+        phone = std::make_unique<e2e::ServedPhone>(parsePhoneContent(e2e::SmallPhone), served);
         std::string error;
         ASSERT_TRUE(phone->plug(error)) << error;
     }
